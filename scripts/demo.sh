@@ -1,6 +1,22 @@
 #!/usr/bin/env bash
-# Creates the demo suite under demo/ and runs the main job on it.
+# Creates the demo suite under demo/ and runs the main job on it: every Fondo Tesoreria list of every
+# company of the current extraction, as PDF files. Builds nothing: run scripts/build.sh first.
+# Extra arguments go to kvdemo (for example --companies 100 --employees 10000, or --additional-month).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-echo "The demo suite generator is not built yet." >&2
-exit 1
+KVDEMO=${KVDEMO:-build/tools/kvdemo}
+KVTESO=${KVTESO:-build/src/app/kvteso}
+for b in "$KVDEMO" "$KVTESO"; do
+    if [[ ! -x "$b" ]]; then
+        echo "demo.sh: $b is missing: build the project first (scripts/build.sh)" >&2
+        exit 1
+    fi
+done
+# A fresh suite every time: no archive, list or settings of an earlier run is left behind.
+rm -rf demo
+"$KVDEMO" --root demo "$@"
+echo
+echo "Running: kvteso --batch --pdf --list all --companies all"
+KVTESO_ROOT="$PWD/demo" KVTESO_REGISTRY="$PWD/demo/registry.ini" "$KVTESO" --batch --pdf --list all --companies all
+echo
+echo "Company 001's files are protected: they open with the password LEGGIPDF."

@@ -12,7 +12,10 @@ std::string DescriptionOf(int number) {
     case err::FileNotFound: return "File not found";
     case err::DeviceIo: return "Device I/O error";
     case err::BadRecordLength: return "Bad record length";
+    case err::DiskFull: return "Disk full";
     case err::InputPastEnd: return "Input past end of file";
+    case err::BadRecordNumber: return "Bad record number";
+    case err::TooManyFiles: return "Too many files";
     case err::PermissionDenied: return "Permission denied";
     case err::PathFileAccess: return "Path/File access error";
     case err::PathNotFound: return "Path not found";

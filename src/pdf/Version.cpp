@@ -1,5 +1,7 @@
-// The library's version text, written into every document header and returned by Version().
+#include "pdf/QuillPdf.h"
+
 namespace quill {
-const char* const kLibraryVersion = "2.4.8";
-const char* const kLibraryName = "QuillPdf Library";
+
+std::string QuillPdf::Version() const { return kLibraryVersion; }
+
 }  // namespace quill

@@ -1,0 +1,185 @@
+#include "app/BatchRun.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+
+#include "app/Session.h"
+#include "lists/ListFormat.h"
+#include "lists/Lists.h"
+#include "platform/Messages.h"
+#include "platform/RegistryQt.h"
+#include "platform/SingleInstance.h"
+
+namespace kv::app {
+
+namespace {
+
+constexpr lists::ListKind kAllLists[] = {lists::ListKind::CF01, lists::ListKind::CF02Arrears,
+                                         lists::ListKind::TF02, lists::ListKind::TF02Arrears,
+                                         lists::ListKind::CF11, lists::ListKind::Recoveries,
+                                         lists::ListKind::TF14};
+
+std::vector<std::string> SplitComma(const std::string& s) {
+    std::vector<std::string> out;
+    std::stringstream in(s);
+    std::string item;
+    while (std::getline(in, item, ','))
+        if (!item.empty()) out.push_back(item);
+    return out;
+}
+
+bool KnownList(const std::string& name, lists::ListKind& kind) {
+    for (lists::ListKind k : kAllLists)
+        if (lists::ShortName(k) == name) { kind = k; return true; }
+    return false;
+}
+
+}  // namespace
+
+std::string BatchUsage() {
+    return "Usage: kvteso --batch --pdf [--list CF01|CF02|TF02|TF02A|CF11|RECU|TF14|all]\n"
+           "                            [--companies all|001,002,...] [--root DIR] [--registry FILE]\n"
+           "\n"
+           "Writes the chosen Fondo Tesoreria lists of the current extraction as PDF files, one per\n"
+           "company, exactly as \"Crea PDF\" in the window does, without a window.\n"
+           "\n"
+           "  --batch            run without a window (required)\n"
+           "  --pdf              write PDF files (the printer is not available in a batch run)\n"
+           "  --list L[,L...]    the lists to produce (default: all), in the window's order:\n"
+           "                     CF01, CF02 (CF02 arrears), TF02, TF02A (TF02 arrears), CF11, RECU\n"
+           "                     (recoveries), TF14\n"
+           "  --companies C,...  three-digit company codes of the extraction (default: all)\n"
+           "  --root DIR         folder standing for the Windows drives: C:\\ is DIR/C (default:\n"
+           "                     $KVTESO_ROOT, else ~/.kvteso)\n"
+           "  --registry FILE    settings store holding the suite's folders (default: $KVTESO_REGISTRY,\n"
+           "                     else registry.ini in the root folder when there is one, else the\n"
+           "                     user's KvsPaghe/registry.ini)\n"
+           "  --help             this text\n"
+           "\n"
+           "Messages are printed on the terminal; questions take their safe answer. The installation\n"
+           "settings, archives and task file are the suite's own, as for the window.\n"
+           "Exit status: 0 when every list of every chosen company was produced, 1 when a run stopped\n"
+           "on an error, 2 for a bad command line or when the program could not start.\n";
+}
+
+bool ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& o, std::ostream& err) {
+    bool batch = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= args.size()) {
+                err << "kvteso: " << a << " needs a value\n";
+                return false;
+            }
+            into = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--batch") batch = true;
+        else if (a == "--pdf") o.pdf = true;
+        else if (a == "--list") {
+            if (!value(v)) return false;
+            if (v != "all") {
+                for (const std::string& name : SplitComma(v)) {
+                    lists::ListKind kind;
+                    if (!KnownList(name, kind)) {
+                        err << "kvteso: unknown list " << name << "\n";
+                        return false;
+                    }
+                    o.lists.push_back(name);
+                }
+            }
+        } else if (a == "--companies") {
+            if (!value(v)) return false;
+            if (v != "all") {
+                for (const std::string& code : SplitComma(v)) {
+                    if (code.size() != 3 || code.find_first_not_of("0123456789") != std::string::npos) {
+                        err << "kvteso: a company code has three digits: " << code << "\n";
+                        return false;
+                    }
+                    o.companies.push_back(code);
+                }
+            }
+        } else if (a == "--root") {
+            if (!value(o.root)) return false;
+        } else if (a == "--registry") {
+            if (!value(o.registry)) return false;
+        } else {
+            err << "kvteso: unknown option " << a << "\n";
+            return false;
+        }
+    }
+    if (!batch || !o.pdf) {
+        err << "kvteso: a batch run needs --batch and --pdf\n";
+        return false;
+    }
+    return true;
+}
+
+int RunBatch(const BatchOptions& options, std::ostream& out) {
+    platform::ConsoleMessageBoxes messages(out, platform::Answer::No);
+    platform::PathMap paths = options.root.empty() ? platform::PathMap::FromEnvironment()
+                                                   : platform::PathMap(options.root);
+    std::filesystem::path registryPath = options.registry;
+    if (registryPath.empty())
+        if (const char* env = std::getenv("KVTESO_REGISTRY"); env && *env) registryPath = env;
+    // A settings store lying at the root of the mapped drives belongs to that installation.
+    if (registryPath.empty() && std::filesystem::exists(paths.root() / "registry.ini"))
+        registryPath = paths.root() / "registry.ini";
+    platform::QtSettingsRegistry registry(registryPath);
+    platform::SingleInstance instance(platform::SingleInstance::LockFileFor(paths, "KVTESO"));
+
+    Session session(messages, paths, registry, [&] { return instance.AnotherRunning(); },
+                    lists::DecimalSeparatorOfUserLocale());
+    int status = 0;
+    try {
+        if (!session.Start()) {
+            session.Leave();
+        }
+        const std::vector<std::string>& lines = session.companyLines();
+        std::vector<bool> selected(lines.size(), options.companies.empty());
+        for (const std::string& code : options.companies) {
+            bool found = false;
+            for (size_t i = 0; i < lines.size(); ++i)
+                if (lines[i].compare(0, 3, code) == 0) selected[i] = found = true;
+            if (!found) {
+                out << "kvteso: company " << code << " is not in the current extraction\n";
+                status = 1;
+            }
+        }
+        session.pdfFiles().SetFileBusyHandler([&] {
+            messages.Inform("Creazione PDF",
+                            "Attenzione!\r\rIl file PDF risulta essere gi\xE0 aperto.\r\r"
+                            "Per proseguire chiudere il file pdf aperto e successivamente premere sul pulsante "
+                            "'OK' di questo messaggio\r\r");
+            return false;  // nobody can close it during a batch run: give up on this file
+        });
+        std::vector<lists::ListKind> chosen;
+        if (options.lists.empty()) chosen.assign(std::begin(kAllLists), std::end(kAllLists));
+        for (const std::string& name : options.lists) {
+            lists::ListKind kind;
+            KnownList(name, kind);
+            chosen.push_back(kind);
+        }
+        size_t files = 0;
+        for (lists::ListKind kind : chosen) {
+            RunDriver::Outcome outcome = session.driver().CmdStampa_Click(0, kind, lines, selected);
+            if (outcome.failed) status = 1;
+            files += outcome.files.size();
+            for (const std::string& f : outcome.files) out << "  " << lists::ShortName(kind) << ": " << f << "\n";
+        }
+        out << files << " PDF file(s) written";
+        if (files > 0)
+            out << " under " << paths.ToHost(platform::Cp1252ToUtf8(session.pdfFiles().pdfRoot()) + "\\FILE-PDF").string();
+        out << "\n";
+        session.Leave();
+    } catch (const ProgramEnd& end) {
+        session.context().files().CHIUDI(0);
+        if (end.exitCode != 0) return end.exitCode == 1 ? 1 : end.exitCode;
+    }
+    return status;
+}
+
+}  // namespace kv::app

@@ -1,0 +1,177 @@
+#include "app/RunDriver.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "archive/LegacyText.h"
+#include "lists/ListEngine.h"
+#include "output/PdfSink.h"
+
+namespace kv::app {
+
+using lists::ListKind;
+
+ListKind ListOfOption(int optionIndex) {
+    switch (optionIndex) {
+    case 1: return ListKind::CF02Arrears;
+    case 2: return ListKind::TF02;
+    case 3: return ListKind::TF02Arrears;
+    case 4: return ListKind::CF11;
+    case 5: return ListKind::Recoveries;
+    case 6: return ListKind::TF14;
+    default: return ListKind::CF01;
+    }
+}
+
+namespace {
+// Shown on the printer when no printer is configured: every printed list stops at the check.
+class NoPrinter : public output::Printer {
+public:
+    explicit NoPrinter(platform::MessageBoxes& messages) : messages_(messages) {}
+    bool Check() override {
+        messages_.Critical("Controllo stampante", "Nessuna stampante presente");
+        return false;
+    }
+    void SetFont(const std::string&, double, bool) override {}
+    void PrintAt(int, int, const std::string&) override {}
+    void NewPage() override {}
+    void EndDoc() override {}
+
+private:
+    platform::MessageBoxes& messages_;
+};
+}  // namespace
+
+bool RunDriver::Notices(ListKind list) {
+    platform::MessageBoxes& msg = ctx_.messages();
+    const std::string& header = ctx_.files().buffer(lists::kExtractionHeader);
+    const bool additionalMonth = header.size() >= 9 && header[8] == '0';
+    const char* code = nullptr;
+    switch (list) {
+    case ListKind::CF02Arrears: code = "CF02 ARRETRATI"; break;
+    case ListKind::TF02Arrears: code = "TF02 ARRETRATI"; break;
+    case ListKind::CF11: code = "CF11 INTERESSI"; break;
+    case ListKind::Recoveries:
+        msg.Inform(kWindowCaption,
+                   "Viene eseguita una lista dei recuperi in caso di anticipo o liquidazioni TFR \r"
+                   "vengono stampati solo i dipendenti che hanno un valore nel campo P602 o nel campo P603");
+        return true;
+    default: return true;
+    }
+    if (additionalMonth) {
+        msg.Inform(kWindowCaption, std::string("La lista del codice ") + code +
+                                       "\rPer tipo mensilita' aggiuntiva non puo' essere selezionata");
+        return false;
+    }
+    msg.Inform(kWindowCaption,
+               std::string("Viene eseguita una lista del codice ") + code +
+                   "\rVengono stampati solo i dipendenti che hanno il mese e anno di adesione (campo P599)"
+                   "\ruguale al mese e anno data ultima erogazione campo(Q179)");
+    return true;
+}
+
+void RunDriver::CloseDocument() {
+    pdfFiles_.CHIUDIPDF();
+}
+
+void RunDriver::DiscardDocument() {
+    // A document that a run-time error interrupted is not left behind looking finished.
+    if (!pdfFiles_.PDFAPERTO) return;
+    pdfFiles_.PDFAPERTO = false;
+    if (pdfFiles_.HasWriter()) pdfFiles_.writer().Abort();
+    std::error_code ec;
+    std::filesystem::remove(pdfFiles_.hostFilePath(), ec);
+}
+
+void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outcome) {
+    ArchiveFiles& files = ctx_.files();
+    extraction_.AZIENDACORRENTE = code;
+    files.LEGGIREC(lists::kCompanies, Val(code));
+    ctx_.repository().REC_DIT() = files.buffer(lists::kCompanies);
+    if (list == ListKind::TF14) LISTATF14 = 1;
+
+    lists::ListEnvironment env{files, ctx_.repository(), ctx_.keys(), extraction_.ELENCOESTRAZIONE(), code,
+                               LISTATF14, decimalSeparator_};
+    const std::string& header = files.buffer(lists::kExtractionHeader);
+    const std::string period = header.size() >= 8 ? header.substr(4, 4) + header.substr(2, 2) : std::string();
+    auto procedure = lists::MakeList(list);
+    if (MODOPDF) {
+        output::PdfSink sink(pdfFiles_, ctx_.repository(), period);
+        lists::ListRun(env, sink, *procedure).Run();
+        if (pdfFiles_.PDFAPERTO) {
+            CloseDocument();
+            outcome.files.push_back(pdfFiles_.hostFilePath().string());
+        }
+    } else {
+        NoPrinter none(ctx_.messages());
+        output::Printer& printer = printer_ ? *printer_ : static_cast<output::Printer&>(none);
+        output::PrinterSink sink(printer);
+        lists::ListRun(env, sink, *procedure).Run();
+        printer.EndDoc();
+    }
+    ++outcome.companiesDone;
+}
+
+void RunDriver::ReportError(const RuntimeError& e) {
+    platform::MessageBoxes& msg = ctx_.messages();
+    if (e.number() == err::PrinterInfo) {
+        msg.Critical("Attenzione !!!", "Errore N." + std::to_string(e.number()) +
+                                           "\rNessuna stampante installata non e' possibile proseguire");
+        ctx_.files().CHIUDI(0);
+        ctx_.files().FINEPROGRAMMA();
+    }
+    msg.Critical(kWindowCaption, "Errore N." + std::to_string(e.number()) + "\r" + e.description() +
+                                     "\r\rNon e' possibile proseguire");
+}
+
+RunDriver::Outcome RunDriver::CmdStampa_Click(int buttonIndex, ListKind list,
+                                              const std::vector<std::string>& companyLines,
+                                              const std::vector<bool>& selected) {
+    Outcome outcome;
+    pdfFiles_.PDFCREATI = false;
+    bool any = false;
+    for (size_t i = 0; i < companyLines.size() && i < selected.size(); ++i)
+        if (selected[i]) { any = true; break; }
+    if (!any) {
+        ctx_.messages().Inform(kWindowCaption, "Nessuna azienda selezionata");
+        return outcome;
+    }
+    ArchiveFiles& files = ctx_.files();
+    try {
+        files.FAIOPEN(lists::kExtractionHeader);
+        files.LEGGIREC(lists::kExtractionHeader, 1);
+        MODOPDF = buttonIndex == 0;
+        if (!Notices(list)) {
+            MODOPDF = false;
+            return outcome;
+        }
+        LISTATF14 = 0;
+        if (busy_) busy_(true);
+        outcome.ran = true;
+        for (size_t i = 0; i < companyLines.size() && i < selected.size(); ++i) {
+            if (!selected[i]) continue;
+            RunCompany(list, companyLines[i].substr(0, 3), outcome);
+        }
+        if (resetChoices_) resetChoices_();
+        if (MODOPDF) {
+            if (pdfFiles_.PDFCREATI)
+                ctx_.messages().Show({"Creazione modulo PDF Liste Fondo Tesoreria",
+                                      "I file PDF creati sono contenuti nella relativa cartella situata in :\r\r" +
+                                          pdfFiles_.pdfRoot() + "\\FILE-PDF\\DITTA\\ANNO\\MESE\\FDOTES",
+                                      platform::Icon::Information, platform::Buttons::Ok});
+            MODOPDF = false;
+            if (pdfFiles_.PDFAPERTO) CloseDocument();
+        }
+    } catch (const RuntimeError& e) {
+        DiscardDocument();
+        MODOPDF = false;
+        outcome.failed = true;
+        if (busy_) busy_(false);
+        ReportError(e);
+        return outcome;
+    }
+    if (busy_) busy_(false);
+    return outcome;
+}
+
+}  // namespace kv::app

@@ -1,0 +1,66 @@
+#pragma once
+// The print run behind "Crea PDF" and "Stampa Laser": checks the choice, shows the notices or the
+// refusal of the chosen list, runs it for every selected company on the printer or as PDF files,
+// and reports where the PDF files went. It knows no widgets: the window and the batch run both
+// drive it.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Extraction.h"
+#include "archive/ArchiveContext.h"
+#include "lists/Lists.h"
+#include "output/PdfListFiles.h"
+#include "output/PrinterSink.h"
+
+namespace kv::app {
+
+// The window's option buttons, in their index order.
+lists::ListKind ListOfOption(int optionIndex);
+
+class RunDriver {
+public:
+    RunDriver(ArchiveContext& context, Extraction& extraction, output::PdfListFiles& pdfFiles,
+              char decimalSeparator)
+        : ctx_(context), extraction_(extraction), pdfFiles_(pdfFiles), decimalSeparator_(decimalSeparator) {}
+
+    // The printer used by "Stampa Laser" (none: printed lists stop at the printer check).
+    void SetPrinter(output::Printer* printer) { printer_ = printer; }
+    // Resets the window's choices after a run (PULISCICAMPI).
+    void SetResetChoices(std::function<void()> reset) { resetChoices_ = std::move(reset); }
+    // Hourglass on/off.
+    void SetBusyIndicator(std::function<void(bool)> busy) { busy_ = std::move(busy); }
+
+    struct Outcome {
+        bool ran = false;           // the company loop ran (no refusal, a company selected)
+        bool failed = false;        // a run-time error ended the run
+        int companiesDone = 0;      // companies whose list finished
+        std::vector<std::string> files;  // host paths of the PDF files written
+    };
+
+    // CmdStampa_Click. buttonIndex 0 = "Crea PDF", 1 = "Stampa Laser"; companyLines are the lines of
+    // List1, selected tells which are selected.
+    Outcome CmdStampa_Click(int buttonIndex, lists::ListKind list, const std::vector<std::string>& companyLines,
+                            const std::vector<bool>& selected);
+
+    // The PDF root's folder tree as the final message names it.
+    bool MODOPDF = false;
+    int16_t LISTATF14 = 0;
+
+private:
+    bool Notices(lists::ListKind list);
+    void RunCompany(lists::ListKind list, const std::string& code, Outcome& outcome);
+    void CloseDocument();
+    void DiscardDocument();
+    void ReportError(const RuntimeError& e);
+
+    ArchiveContext& ctx_;
+    Extraction& extraction_;
+    output::PdfListFiles& pdfFiles_;
+    char decimalSeparator_;
+    output::Printer* printer_ = nullptr;
+    std::function<void()> resetChoices_;
+    std::function<void(bool)> busy_;
+};
+
+}  // namespace kv::app

@@ -1,0 +1,514 @@
+#include "archive/ArchiveFiles.h"
+
+#include <cerrno>
+#include <cmath>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+#include "archive/LegacyText.h"
+#include "archive/Numbers.h"
+#include "platform/FileLock.h"
+
+namespace kv {
+
+namespace {
+
+// The run-time error for a failed file operation.
+int ErrorFromErrno(int e, const std::filesystem::path& path) {
+    switch (e) {
+    case ENOENT: {
+        std::error_code ec;
+        return !path.has_parent_path() || std::filesystem::is_directory(path.parent_path(), ec) ? err::FileNotFound
+                                                                                             : err::PathNotFound;
+    }
+    case ENOTDIR: return err::PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return err::PathFileAccess;
+    case EWOULDBLOCK: return err::PermissionDenied;
+    case EMFILE:
+    case ENFILE: return err::TooManyFiles;
+    case ENOSPC:
+    case EDQUOT: return err::DiskFull;
+    default: return err::DeviceIo;
+    }
+}
+
+bool IsRegularFile(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Opens a file for shared binary access: read and write when allowed, else read only (a read-only
+// share still serves every reader). Never truncates.
+int OpenShared(const std::filesystem::path& path, bool create) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
+    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw RuntimeError(ErrorFromErrno(errno, path));
+    if (!IsRegularFile(fd)) {
+        ::close(fd);
+        throw RuntimeError(err::PathFileAccess);
+    }
+    return fd;
+}
+
+// Reads up to size bytes at offset; the count read (less only at the end of the file).
+int64_t ReadAt(int fd, char* data, int64_t size, int64_t offset) {
+    int64_t got = 0;
+    while (got < size) {
+        ssize_t n = ::pread(fd, data + got, static_cast<size_t>(size - got), static_cast<off_t>(offset + got));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw RuntimeError(errno == EISDIR ? err::PathFileAccess : err::DeviceIo);
+        }
+        if (n == 0) break;
+        got += n;
+    }
+    return got;
+}
+
+void WriteAt(int fd, const char* data, int64_t size, int64_t offset) {
+    int64_t done = 0;
+    while (done < size) {
+        ssize_t n = ::pwrite(fd, data + done, static_cast<size_t>(size - done), static_cast<off_t>(offset + done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw RuntimeError(errno == EBADF ? err::PathFileAccess : ErrorFromErrno(errno, {}));
+        }
+        if (n == 0) throw RuntimeError(err::DiskFull);
+        done += n;
+    }
+}
+
+// A record number as the file routines take it: a whole number from 1 on.
+int64_t RecordIndex(double record) {
+    if (!(record >= 1 && record <= 2147483647.0) || record != std::floor(record))
+        throw RuntimeError(err::BadRecordNumber);
+    return static_cast<int64_t>(record);
+}
+
+// Integer part of a value as text ("12", "-5").
+std::string IntegerText(double v) {
+    double i = std::floor(v);
+    if (std::fabs(i) < 1e15) return std::to_string(static_cast<long long>(i));
+    return NumberText(i);
+}
+
+std::string SuitePath(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
+
+}  // namespace
+
+ArchiveFiles::ArchiveFiles(Settings& settings, ErrorHandler& errors, const platform::PathMap& paths)
+    : settings_(settings), errors_(errors), paths_(paths) {}
+
+ArchiveFiles::~ArchiveFiles() {
+    for (int i = 0; i <= kLastArchive; ++i) CloseSlot(i);
+}
+
+int ArchiveFiles::SlotIndex(double number) {
+    double n = std::nearbyint(number);  // whole archive numbers; halves go to the even neighbour
+    if (!(n >= 0 && n <= kLastArchive)) throw RuntimeError(err::SubscriptOutOfRange);
+    return static_cast<int>(n);
+}
+
+ArchiveFiles::Slot& ArchiveFiles::slot(double number) { return slots_[SlotIndex(number)]; }
+const ArchiveFiles::Slot& ArchiveFiles::slot(double number) const { return slots_[SlotIndex(number)]; }
+
+bool ArchiveFiles::IsOpen(double number) const {
+    double n = std::nearbyint(number);
+    if (!(n >= 0 && n <= kLastArchive)) return false;
+    return files_[static_cast<int>(n)].fd >= 0;
+}
+
+int64_t ArchiveFiles::FileLength(double number) const {
+    const OsFile& f = files_[SlotIndex(number)];
+    if (f.fd < 0) throw RuntimeError(err::BadFileNumber);
+    struct stat st {};
+    if (::fstat(f.fd, &st) != 0) throw RuntimeError(err::DeviceIo);
+    return static_cast<int64_t>(st.st_size);
+}
+
+std::string ArchiveFiles::TraceName(const std::string& routine, double number, double record) {
+    return routine + " (" + NumberText(number) + "-" + NumberText(record) + ")";
+}
+
+void ArchiveFiles::Fatal(const std::string& text) {
+    errors_.messages().Critical(kSuiteTitle, text);
+    throw ProgramEnd{1};
+}
+
+int16_t ArchiveFiles::NextFreeFileNumber() const {
+    std::array<bool, 512> used{};
+    for (const Slot& s : slots_)
+        if (s.fileNumber > 0 && s.fileNumber < 512) used[static_cast<size_t>(s.fileNumber)] = true;
+    for (int16_t n = 1; n < 512; ++n)
+        if (!used[static_cast<size_t>(n)]) return n;
+    throw RuntimeError(err::TooManyFiles);
+}
+
+void ArchiveFiles::CloseSlot(int index) {
+    OsFile& f = files_[index];
+    if (f.fd >= 0) ::close(f.fd);  // closing also ends a semaphore lock
+    f = OsFile{};
+    slots_[index].fileNumber = 0;
+}
+
+ArchiveFiles::OsFile& ArchiveFiles::OpenFile(double number) {
+    OsFile& f = files_[SlotIndex(number)];
+    if (f.fd < 0) throw RuntimeError(err::BadFileNumber);
+    return f;
+}
+
+// ---- Paths ---------------------------------------------------------------------------------------
+
+std::string ArchiveFiles::CatalogueRecord(int number) {
+    const std::filesystem::path host = HostPath(SuitePath(settings_.archiveFolder, "SLBASE.DAT"));
+    int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw RuntimeError(ErrorFromErrno(errno, host));
+    std::string record(kCatalogueRecordLength, ' ');
+    int64_t got = 0;
+    try {
+        got = ReadAt(fd, record.data(), kCatalogueRecordLength,
+                     static_cast<int64_t>(number - 1) * kCatalogueRecordLength);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    ::close(fd);
+    if (got < 37) throw RuntimeError(err::InputPastEnd);  // the catalogue has no such archive
+    return record;
+}
+
+std::string ArchiveFiles::DAMMIFILE(double number, int16_t& addFolder) {
+    const std::string traceName = "DAMMIFILE$ (" + NumberText(number) + ")";
+    errors_.trace().TRACCIA(traceName);
+    std::string result;
+    errors_.Guard(traceName, [&] { result = ResolveName(number, addFolder); });
+    return result;
+}
+
+std::string ArchiveFiles::ResolveName(double number, int16_t& addFolder) {
+    if (number <= 0) return {};
+    const double n = std::nearbyint(number);
+    if (!(n >= 1 && n <= 99999)) throw RuntimeError(err::SubscriptOutOfRange);
+
+    SubstitutionValues& v = values;
+    v.DITTAOPEN = RightChars("000" + IntegerText(Val(v.DITTAOPEN)), 3);
+    const std::string yearAsSet = v.year;
+    v.year = RightChars("00" + IntegerText(Val(v.year)), 2);
+    v.region = RightChars("00" + IntegerText(Val(v.region)), 2);
+
+    const std::string record = CatalogueRecord(static_cast<int>(n));
+    currentRecordLength_ = Val(std::string_view(record).substr(32, 5));
+    std::string name = RTrimBlanks(std::string_view(record).substr(3, 29));
+    const std::string numberText = NumberText(number);
+
+    if (size_t p = name.find("!:\\"); p != std::string::npos) {
+        if (!v.unitPrefix.empty() && (v.unitPrefix[0] == 'A' || v.unitPrefix[0] == 'B'))
+            name[p] = v.unitPrefix[0];
+        else
+            name = v.unitPrefix + name.substr(2);
+        v.unitPrefix.clear();
+        addFolder = 0;
+    }
+    if (size_t p = name.find("###"); p != std::string::npos) {
+        if (!(Val(v.DITTAOPEN) > 0)) Fatal("ERRORE OPEN FILE - MANCA DITTAOPEN " + numberText);
+        name.replace(p, 3, v.DITTAOPEN);
+        v.DITTAOPEN.clear();
+    }
+    if (size_t p = name.find("$$"); p != std::string::npos) name.replace(p, 2, settings_.terminalNumber);
+    if (size_t p = name.find("**"); p != std::string::npos) {
+        if (!(Val(yearAsSet) > 0)) Fatal("ERRORE OPEN - MANCA ANNO - " + numberText);
+        name.replace(p, 2, v.year);
+        v.year.clear();
+    }
+    if (size_t p = name.find("@@"); p != std::string::npos) {
+        if (!(Val(v.region) > 0)) Fatal("ERRORE OPEN - MANCA REGIONE - " + numberText);
+        name.replace(p, 2, v.region);
+        v.region.clear();
+    }
+    if (size_t p = name.find("%%"); p != std::string::npos) {
+        if (v.province.size() != 2) Fatal("ERRORE OPEN - MANCA PROVINCIA - " + numberText);
+        name.replace(p, 2, v.province);
+        v.province.clear();
+    }
+    return addFolder == 0 ? name : SuitePath(settings_.archiveFolder, name);
+}
+
+// ---- Opening and closing ---------------------------------------------------------------------------
+
+double ArchiveFiles::FAIOPEN(double number) {
+    errors_.trace().TRACCIA("FAIOPEN");
+    if (number <= 0) return 0;
+    double length = 0;
+    errors_.Guard("FAIOPEN", [&] {
+        const int i = SlotIndex(number);
+        ASSEGNANUMERO(number);
+        const std::string path = DAMMIFILE(number);
+        files_[i].fd = OpenShared(HostPath(path), /*create=*/true);
+        length = currentRecordLength_;
+        const double usable = std::floor(length);
+        slots_[i].buffer.assign(usable >= 1 && usable <= 1e7 ? static_cast<size_t>(usable) : 0, ' ');
+        slots_[i].recordLength = length;
+    });
+    return length;
+}
+
+void ArchiveFiles::FAIOPENIO(double number, int16_t mode) {
+    errors_.trace().TRACCIA("FAIOPENIO");
+    if (number <= 0) return;
+    errors_.Guard("FAIOPENIO", [&] {
+        const int i = SlotIndex(number);
+        ASSEGNANUMERO(number);
+        const std::string path = DAMMIFILE(number);
+        const std::filesystem::path host = HostPath(path);
+        OsFile f;
+        if (mode == 1) {
+            if (ESISTEFILE(path) && ::unlink(host.c_str()) != 0) throw RuntimeError(ErrorFromErrno(errno, host));
+            f.fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+            f.sequentialOutput = true;
+        } else {
+            f.fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+            f.sequentialInput = true;
+        }
+        if (f.fd < 0) throw RuntimeError(ErrorFromErrno(errno, host));
+        if (!IsRegularFile(f.fd)) {
+            ::close(f.fd);
+            throw RuntimeError(err::PathFileAccess);
+        }
+        files_[i] = f;
+    });
+}
+
+void ArchiveFiles::ASSEGNANUMERO(double number) {
+    errors_.Guard("ASSEGNANUMERO", [&] {
+        const int i = SlotIndex(number);
+        if (slots_[i].fileNumber != 0 || files_[i].fd >= 0) CloseSlot(i);
+        slots_[i].fileNumber = NextFreeFileNumber();
+    });
+}
+
+void ArchiveFiles::CHIUDI(double number) {
+    errors_.Guard("CHIUDI", [&] {
+        const int i = SlotIndex(number);
+        if (i != 0) {
+            CloseSlot(i);
+            return;
+        }
+        for (int k = 0; k <= kLastArchive; ++k) CloseSlot(k);
+    });
+}
+
+// ---- Records ---------------------------------------------------------------------------------------
+
+double ArchiveFiles::LEGGIREC(double number, double record) {
+    const std::string traceName = TraceName("LEGGIREC", number, record);
+    errors_.trace().TRACCIA(traceName);
+    double pastEnd = 0;
+    errors_.Guard(traceName, [&] {
+        const int i = SlotIndex(number);
+        Slot& s = slots_[i];
+        s.lastRecord = record;
+        if (static_cast<double>(s.buffer.size()) != s.recordLength || s.buffer.empty())
+            throw RuntimeError(err::BadRecordLength);
+        const OsFile& f = OpenFile(number);
+        if (f.sequentialInput || f.sequentialOutput) throw RuntimeError(err::BadFileNumber);
+        const int64_t length = static_cast<int64_t>(s.buffer.size());
+        const int64_t r = RecordIndex(record);
+        const int64_t got = ReadAt(f.fd, s.buffer.data(), length, length * (r - 1));
+        if (got < length) {
+            std::fill(s.buffer.begin() + got, s.buffer.end(), ' ');
+            pastEnd = 1;
+        }
+    });
+    return pastEnd;
+}
+
+void ArchiveFiles::SCRIVIREC(double number, double record, const std::string& text) {
+    const std::string traceName = TraceName("SCRIVIREC", number, record);
+    errors_.trace().TRACCIA(traceName);
+    errors_.Guard(traceName, [&] {
+        const int i = SlotIndex(number);
+        Slot& s = slots_[i];
+        s.lastRecord = record;
+        if (static_cast<double>(s.buffer.size()) != s.recordLength || s.buffer.empty())
+            throw RuntimeError(err::BadRecordLength);
+        if (!text.empty()) {
+            if (text.size() != s.buffer.size()) throw RuntimeError(err::BadRecordLength);
+            s.buffer = text;
+        }
+        const OsFile& f = OpenFile(number);
+        if (f.sequentialInput || f.sequentialOutput) throw RuntimeError(err::BadFileNumber);
+        const int64_t length = static_cast<int64_t>(s.buffer.size());
+        WriteAt(f.fd, s.buffer.data(), length, length * (RecordIndex(record) - 1));
+    });
+}
+
+// ---- Sequential files ------------------------------------------------------------------------------
+
+std::string ArchiveFiles::LineInput(double number) {
+    std::string line;
+    errors_.Guard("LINE INPUT", [&] {
+        OsFile& f = OpenFile(number);
+        if (!f.sequentialInput) throw RuntimeError(err::BadFileNumber);
+        line.clear();
+        char chunk[512];
+        bool any = false;
+        for (;;) {
+            const int64_t got = ReadAt(f.fd, chunk, sizeof chunk, f.position);
+            if (got == 0) {
+                if (!any) throw RuntimeError(err::InputPastEnd);
+                return;
+            }
+            any = true;
+            for (int64_t k = 0; k < got; ++k) {
+                const char c = chunk[k];
+                if (c == '\r' || c == '\n') {
+                    f.position += k + 1;
+                    if (c == '\r') {  // CR LF ends one line
+                        char next = 0;
+                        if (ReadAt(f.fd, &next, 1, f.position) == 1 && next == '\n') ++f.position;
+                    }
+                    return;
+                }
+                line += c;
+            }
+            f.position += got;
+        }
+    });
+    return line;
+}
+
+bool ArchiveFiles::EndOfFile(double number) {
+    bool atEnd = true;
+    errors_.Guard("EOF", [&] {
+        const OsFile& f = OpenFile(number);
+        atEnd = f.position >= FileLength(number);
+    });
+    return atEnd;
+}
+
+void ArchiveFiles::PrintLine(double number, const std::string& text) {
+    errors_.Guard("PRINT", [&] {
+        OsFile& f = OpenFile(number);
+        if (!f.sequentialOutput) throw RuntimeError(err::BadFileNumber);
+        const std::string line = text + "\r\n";
+        WriteAt(f.fd, line.data(), static_cast<int64_t>(line.size()), f.position);
+        f.position += static_cast<int64_t>(line.size());
+    });
+}
+
+// ---- Existence and deletion ------------------------------------------------------------------------
+
+double ArchiveFiles::VERBASE(double number) {
+    errors_.trace().TRACCIA("VERBASE");
+    if (number <= 0) return 0;
+    double result = 0;
+    errors_.Guard("VERBASE", [&] {
+        const std::filesystem::path host = HostPath(DAMMIFILE(number));
+        struct stat st {};
+        result = ::stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 ? 1 : 0;
+    });
+    return result;
+}
+
+void ArchiveFiles::ELIMINA(double number) {
+    const SubstitutionValues kept = values;
+    errors_.trace().TRACCIA("ELIMINA");
+    if (number <= 0) return;
+    errors_.Guard("ELIMINA", [&] {
+        const int i = SlotIndex(number);
+        if (slots_[i].fileNumber != 0 || files_[i].fd >= 0) CHIUDI(number);
+        if (VERBASE(number) != 1) return;
+        values.DITTAOPEN = kept.DITTAOPEN;
+        values.year = kept.year;
+        values.region = kept.region;
+        values.province = kept.province;
+        const std::string path = DAMMIFILE(number);
+        if (path.empty()) return;
+        CHIUDI(number);
+        const std::filesystem::path host = HostPath(path);
+        struct stat st {};
+        if (::stat(host.c_str(), &st) != 0) throw RuntimeError(ErrorFromErrno(errno, host));
+        if (st.st_size > 0 && ::unlink(host.c_str()) != 0) throw RuntimeError(ErrorFromErrno(errno, host));
+    });
+}
+
+void ArchiveFiles::AZZERAARCHIVIO(double number) {
+    const SubstitutionValues kept = values;
+    const double keptNumber = number;
+    ELIMINA(number);
+    values.DITTAOPEN = kept.DITTAOPEN;
+    values.year = kept.year;
+    values.region = kept.region;
+    values.province = kept.province;
+    FAIOPEN(keptNumber);
+}
+
+bool ArchiveFiles::ESISTEFILE(const std::string& path) const {
+    const std::filesystem::path host = HostPath(path);
+    if (host.empty()) return false;
+    int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool regular = IsRegularFile(fd);
+    ::close(fd);
+    return regular;
+}
+
+// ---- Semaphore -------------------------------------------------------------------------------------
+
+void ArchiveFiles::APRISEMA() {
+    errors_.trace().TRACCIA("APRISEMA");
+    errors_.Guard("APRISEMA", [&] {
+        ASSEGNANUMERO(kSemaphoreArchive);
+        const std::filesystem::path host = HostPath(SuitePath(settings_.archiveFolder, "SLSEMA.DAT"));
+        const int fd = OpenShared(host, /*create=*/true);
+        const auto deadline = std::chrono::steady_clock::now() + semaphoreWait_;
+        while (!platform::TryLockExclusive(fd)) {
+            const int e = errno;
+            if ((e != EWOULDBLOCK && e != EAGAIN) || std::chrono::steady_clock::now() >= deadline) {
+                ::close(fd);
+                throw RuntimeError(e == EWOULDBLOCK || e == EAGAIN ? err::PermissionDenied : ErrorFromErrno(e, host));
+            }
+            std::this_thread::sleep_for(semaphoreInterval_);
+        }
+        files_[kSemaphoreArchive].fd = fd;
+        Slot& s = slots_[kSemaphoreArchive];
+        s.recordLength = kSemaphoreRecordLength;
+        s.buffer.assign(kSemaphoreRecordLength, ' ');
+        ReadAt(fd, s.buffer.data(), kSemaphoreRecordLength, 0);  // read, not used
+    });
+}
+
+void ArchiveFiles::CHIUDISEMA() { CHIUDI(kSemaphoreArchive); }
+
+// ---- End of the program ----------------------------------------------------------------------------
+
+void ArchiveFiles::FINEPROGRAMMA() {
+    errors_.trace().TRACCIA("FINEPROGRAMMA");
+    errors_.Guard("FINEPROGRAMMA", [&] {
+        const std::string taskFile = settings_.TaskFile();
+        if (!ESISTEFILE(taskFile)) return;
+        settings_.taskLine = settings_.terminalNumber;
+        settings_.taskLine.resize(100, ' ');
+        const std::string line = settings_.taskLine + "\r\n";
+        const std::filesystem::path host = HostPath(taskFile);
+        if (::unlink(host.c_str()) != 0) throw RuntimeError(ErrorFromErrno(errno, host));
+        const int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd < 0) throw RuntimeError(ErrorFromErrno(errno, host));
+        try {
+            WriteAt(fd, line.data(), static_cast<int64_t>(line.size()), 0);
+        } catch (...) {
+            ::close(fd);
+            throw;
+        }
+        if (::close(fd) != 0) throw RuntimeError(err::DeviceIo);
+    });
+    CHIUDI(0);
+    throw ProgramEnd{0};
+}
+
+}  // namespace kv

@@ -1,0 +1,156 @@
+#pragma once
+// The archive slots and the routines that open, read and write the suite's archives by number.
+//
+// An archive is known by a number 1..600; its file name pattern and record length come from the
+// catalogue SLBASE.DAT in the archive folder. Names may carry placeholders filled from the
+// substitution values, which the caller sets just before the archive is opened and which are cleared
+// once used. Records are the archive's bytes (Windows-1252) in std::string and are never converted.
+//
+// Errors: every routine traces its entry and hands a run-time error (RuntimeError) to the central
+// handler, which reports it with the trace and ends the program (ProgramEnd). A missing substitution
+// value shows its fixed message and ends the program. Files are opened shared and are never truncated
+// by FAIOPEN; reading uses positioned reads only.
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "archive/ErrorHandler.h"
+#include "archive/Settings.h"
+#include "platform/Messages.h"
+#include "platform/Paths.h"
+
+namespace kv {
+
+// The six values that fill the placeholders of an archive name. All but the terminal number (kept
+// in Settings) are cleared when they have been put into a name.
+struct SubstitutionValues {
+    std::string DITTAOPEN;   // company code -> "###" (three digits)
+    std::string year;        // -> "**" (last two digits)
+    std::string region;      // -> "@@" (two digits)
+    std::string province;    // -> "%%" (two letters)
+    std::string unitPrefix;  // -> "!:\" (a drive letter A/B, or a folder put in front)
+};
+
+class ArchiveFiles {
+public:
+    static constexpr int kLastArchive = 600;
+    static constexpr int kSemaphoreArchive = 16;
+    static constexpr int kCatalogueRecordLength = 79;
+    static constexpr int kSemaphoreRecordLength = 2000;
+
+    struct Slot {
+        int16_t fileNumber = 0;    // 0 = closed
+        std::string buffer;        // one record
+        double recordLength = 0;
+        double lastRecord = 0;
+    };
+
+    ArchiveFiles(Settings& settings, ErrorHandler& errors, const platform::PathMap& paths);
+    ~ArchiveFiles();
+    ArchiveFiles(const ArchiveFiles&) = delete;
+    ArchiveFiles& operator=(const ArchiveFiles&) = delete;
+
+    SubstitutionValues values;  // set by the caller before each open of a name that needs them
+
+    // ---- Paths -------------------------------------------------------------------------------
+    // The path of the archive file (Windows-style text); empty for number <= 0. With addFolder not 0
+    // the archive folder is put in front; a name with "!:\" sets addFolder to 0.
+    std::string DAMMIFILE(double number, int16_t& addFolder);
+    std::string DAMMIFILE(double number) {
+        int16_t add = -1;
+        return DAMMIFILE(number, add);
+    }
+    // The record length read by the last DAMMIFILE.
+    double currentRecordLength() const { return currentRecordLength_; }
+    // Where a suite path lies on this host.
+    std::filesystem::path HostPath(const std::string& suitePath) const { return paths_.ToHost(suitePath); }
+
+    // ---- Opening and closing -------------------------------------------------------------------
+    // Opens the archive for record access (a missing file is created empty); returns its record
+    // length, 0 for number <= 0.
+    double FAIOPEN(double number);
+    // Opens the archive file as a sequential text file: mode 0 input, mode 1 output (an existing file
+    // is deleted first).
+    void FAIOPENIO(double number, int16_t mode);
+    void ASSEGNANUMERO(double number);
+    // Closes the slot; number 0 closes every open file and clears slots 1..600.
+    void CHIUDI(double number);
+
+    // ---- Records -------------------------------------------------------------------------------
+    // Reads record `record` (1-based) into the slot's buffer; 1 when the read ran past the end of the
+    // file (no such record: the part that could not be read is blank), else 0.
+    double LEGGIREC(double number, double record);
+    // Writes the slot's buffer (first replaced by text when text is not empty) as record `record`.
+    void SCRIVIREC(double number, double record, const std::string& text);
+
+    // ---- Sequential files (FAIOPENIO) ----------------------------------------------------------
+    // The next line without its CR / LF / CR LF end; error 62 when the file has ended.
+    std::string LineInput(double number);
+    // True when every character of the sequential input file has been read.
+    bool EndOfFile(double number);
+    // Writes text followed by CR LF.
+    void PrintLine(double number, const std::string& text);
+
+    // ---- Existence and deletion ----------------------------------------------------------------
+    double VERBASE(double number);
+    void ELIMINA(double number);
+    void AZZERAARCHIVIO(double number);
+    // True when the file (a suite path) can be opened for reading.
+    bool ESISTEFILE(const std::string& path) const;
+
+    // ---- The suite's semaphore -----------------------------------------------------------------
+    // Opens SLSEMA.DAT in slot 16 with exclusive access and reads its record. While another program
+    // holds it, retries for the semaphore wait (3 s, every 50 ms) before error 70.
+    void APRISEMA();
+    void CHIUDISEMA();
+    void SetSemaphoreWait(std::chrono::milliseconds total, std::chrono::milliseconds interval) {
+        semaphoreWait_ = total;
+        semaphoreInterval_ = interval;
+    }
+
+    // Hands the task line back to the task file, closes every file and ends the program
+    // (throws ProgramEnd{0}).
+    [[noreturn]] void FINEPROGRAMMA();
+
+    // ---- Slots ---------------------------------------------------------------------------------
+    // The slot of an archive number (error 9 outside 0..600, thrown, not reported).
+    Slot& slot(double number);
+    const Slot& slot(double number) const;
+    std::string& buffer(double number) { return slot(number).buffer; }
+    bool IsOpen(double number) const;
+    // Length in bytes of the slot's open file (error 52 when the slot is closed).
+    int64_t FileLength(double number) const;
+
+    Settings& settings() { return settings_; }
+    ErrorHandler& errors() { return errors_; }
+
+private:
+    struct OsFile {
+        int fd = -1;
+        bool sequentialInput = false;
+        bool sequentialOutput = false;
+        int64_t position = 0;  // next byte of a sequential file
+    };
+
+    static int SlotIndex(double number);
+    int16_t NextFreeFileNumber() const;
+    void CloseSlot(int index);
+    std::string CatalogueRecord(int number);
+    std::string ResolveName(double number, int16_t& addFolder);
+    [[noreturn]] void Fatal(const std::string& text);
+    static std::string TraceName(const std::string& routine, double number, double record);
+    OsFile& OpenFile(double number);  // error 52 when closed
+
+    Settings& settings_;
+    ErrorHandler& errors_;
+    const platform::PathMap& paths_;
+    std::array<Slot, kLastArchive + 1> slots_{};
+    std::array<OsFile, kLastArchive + 1> files_{};
+    double currentRecordLength_ = 0;
+    std::chrono::milliseconds semaphoreWait_{3000};
+    std::chrono::milliseconds semaphoreInterval_{50};
+};
+
+}  // namespace kv

@@ -1,0 +1,123 @@
+#include "archive/KeySearch.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "archive/LegacyText.h"
+
+namespace kv {
+
+namespace {
+
+// A damaged page: the search cannot go on safely.
+[[noreturn]] void DamagedPage(int number) { throw RuntimeError(number); }
+
+bool AllDigits(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+void KeySearch::Complain(const std::string& text) {
+    files_.errors().messages().Show({kSuiteTitle, text, platform::Icon::Critical, platform::Buttons::Ok});
+}
+
+double KeySearch::ISAM(double archive, const std::string& key, double operation, double record) {
+    ErrorHandler& errors = files_.errors();
+    const std::string traceName = "ISAM (" + NumberText(archive) + "-" + NumberText(operation) + ")";
+    errors.trace().TRACCIA(traceName);
+    double result = -1;
+    errors.Guard(traceName, [&] {
+        result = -1;
+        if (operation == 9) {
+            Reinitialise(archive);
+            result = 0;
+            return;
+        }
+        if (files_.FileLength(archive) == 0) return Complain("ERRORE ISAM - FILE VUOTO " + NumberText(archive));
+        if (key.empty()) return Complain("ERRORE ISAM - LUNK=0");
+        if (static_cast<double>(key.size() + 7) * kEntriesPerPage != files_.slot(archive).recordLength)
+            return Complain("ERRORE ISAM - LUNK NO OK");
+        if (operation != 4 && key.find_first_not_of(' ') == std::string::npos)
+            return Complain("ERRORE ISAM - K=BLANK");
+        if (operation == 1 && record == 0) return Complain("ERR.ISAM - N.REC.=0");
+        if (operation == 2) {
+            result = Search(archive, key);
+            return;
+        }
+        Complain("ERRORE CODICE ISAM " + NumberText(operation));
+    });
+    return result;
+}
+
+int KeySearch::ChooseEntry(const std::string& page, const std::string& key, int entrySize) {
+    const size_t keyLength = key.size();
+    // Entries in use: up to the first entry holding the high key; a full page has none.
+    int n = kEntriesPerPage;
+    for (int i = 0; i < kEntriesPerPage; ++i) {
+        if (static_cast<unsigned char>(page[static_cast<size_t>(i) * entrySize]) == kHighKeyByte) {
+            n = i;
+            break;
+        }
+    }
+    if (n == 0) return 1;
+    auto compare = [&](int entry) {  // <0: the search key is smaller than the entry's key
+        return std::memcmp(key.data(), page.data() + static_cast<size_t>(entry - 1) * entrySize, keyLength);
+    };
+    int lo = 1;
+    int hi = n + 1;
+    for (;;) {
+        const int mid = (lo + hi) / 2;
+        if (mid <= lo + 1) break;
+        const int c = compare(mid);
+        if (c == 0) return mid;
+        if (c > 0) lo = mid;
+        else hi = mid;
+    }
+    for (int p = lo;; ++p) {
+        if (p > n) return n;  // past the last entry in use: the filler is greater than any key
+        const int c = compare(p);
+        if (c == 0) return p;
+        if (c < 0) return std::max(p - 1, 1);
+    }
+}
+
+double KeySearch::Search(double archive, const std::string& key) {
+    const int keyLength = static_cast<int>(key.size());
+    const int entrySize = keyLength + 7;
+    double page = 1;
+    for (int level = 1; level <= 3; ++level) {
+        if (files_.LEGGIREC(archive, page) == 1) DamagedPage(err::InputPastEnd);
+        const std::string& text = files_.buffer(archive);
+        if (level == 1 && static_cast<unsigned char>(text[0]) == kHighKeyByte) return -1;  // empty index
+        const int chosen = ChooseEntry(text, key, entrySize);
+        const std::string_view entry(text.data() + static_cast<size_t>(chosen - 1) * entrySize,
+                                     static_cast<size_t>(entrySize));
+        if (entry[static_cast<size_t>(keyLength)] != static_cast<char>('0' + level)) DamagedPage(err::BadRecordNumber);
+        const std::string_view numberText = entry.substr(static_cast<size_t>(keyLength) + 1, 6);
+        if (!AllDigits(numberText)) DamagedPage(err::BadRecordNumber);
+        const double number = Val(numberText);
+        if (level == 3) return std::memcmp(entry.data(), key.data(), key.size()) == 0 ? number : -1;
+        if (number < 2 || number == page) DamagedPage(err::BadRecordNumber);  // no child, root or itself
+        page = number;
+    }
+    return -1;
+}
+
+void KeySearch::Reinitialise(double archive) {
+    const SubstitutionValues kept = files_.values;
+    files_.AZZERAARCHIVIO(archive);
+    files_.values = kept;
+    const double recordLength = files_.slot(archive).recordLength;
+    const int keyLength = KeyLength(recordLength);
+    if (keyLength < 1 || static_cast<double>(keyLength + 7) * kEntriesPerPage != recordLength)
+        throw RuntimeError(err::BadRecordLength);
+    std::string entry(static_cast<size_t>(keyLength), static_cast<char>(kHighKeyByte));
+    entry += "1000000";
+    std::string pageText;
+    pageText.reserve(static_cast<size_t>(recordLength));
+    for (int i = 0; i < kEntriesPerPage; ++i) pageText += entry;
+    files_.SCRIVIREC(archive, 1, pageText);
+}
+
+}  // namespace kv

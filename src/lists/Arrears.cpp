@@ -1,0 +1,35 @@
+#include "lists/Arrears.h"
+
+#include "archive/Numbers.h"
+#include "lists/Fields.h"
+#include "lists/TreasuryShare.h"
+
+namespace kv::lists {
+
+namespace {
+std::string Mid(const std::string& s, size_t from1, size_t count) {
+    if (from1 == 0 || from1 > s.size()) return {};
+    return s.substr(from1 - 1, count);
+}
+}  // namespace
+
+bool JoinedThisMonth(FieldRepository& repo) {
+    const std::string q179 = repo.RepoR(fields::Q179);
+    const std::string p599 = repo.RepoR(fields::P599);
+    return Val(Mid(q179, 5, 4) + Mid(q179, 3, 2)) == Val(Mid(p599, 3, 4) + Mid(p599, 1, 2));
+}
+
+double PensionFundShare(FieldRepository& repo, const Reduction40& reduction) {
+    const double q201 = repo.RepoN(fields::Q201), q236 = repo.RepoN(fields::Q236);
+    if (q201 + q236 == 0) return 0;
+    const double p606 = repo.RepoN(fields::P606);
+    if (p606 <= 0) return Rounded(q236 - q201, 2);
+    const double r = reduction.ALIQUOTA050;
+    const double p268 = repo.RepoN(fields::P268);
+    const double c = reduction.RIDUZIONE40 == 1 ? Rounded(p268 * r / 100 * 40 / 100, 2) : Rounded(p268 * r / 100, 2);
+    double fp = Rounded(p606 / 13.5, 2) - c;
+    fp = fp - Rounded(repo.RepoN(fields::P604), 2);
+    return Rounded(q236 - (q201 + fp), 2);
+}
+
+}  // namespace kv::lists

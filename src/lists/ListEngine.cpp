@@ -1,0 +1,207 @@
+#include "lists/ListEngine.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "archive/LegacyText.h"
+#include "lists/Fields.h"
+#include "lists/ListFormat.h"
+
+namespace kv::lists {
+
+namespace {
+
+// The legacy runtime's numeric test on a whole text: optional blanks and sign, digits with at most
+// one decimal point, an optional exponent.
+bool IsNumericText(const std::string& text, char sep) {
+    std::string t = TrimBlanks(text);
+    size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    bool digits = false, point = false;
+    for (; i < t.size(); ++i) {
+        char c = t[i];
+        if (std::isdigit(static_cast<unsigned char>(c))) digits = true;
+        else if ((c == '.' || c == sep) && !point) point = true;
+        else break;
+    }
+    if (!digits) return false;
+    if (i < t.size() && (t[i] == 'E' || t[i] == 'e')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+        bool expDigits = false;
+        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) { ++i; expDigits = true; }
+        if (!expDigits) return false;
+    }
+    return i == t.size();
+}
+
+std::string Mid(const std::string& s, size_t from1, size_t count) {
+    if (from1 == 0 || from1 > s.size()) return {};
+    return s.substr(from1 - 1, count);
+}
+
+}  // namespace
+
+void SCRIVICELLA(ReportSink& sink, double y, double x, std::string& text, bool printZero) {
+    bool write;
+    if (IsNumericText(text, '.')) write = printZero || Val(TrimBlanks(text)) != 0;
+    else write = !TrimBlanks(text).empty();
+    if (write) sink.WriteText(y, x, text);
+    text.clear();
+}
+
+std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
+    FieldRepository& repo = env.repo;
+    std::vector<std::string> keys;
+    for (const std::string& entry : env.extraction) {
+        if (entry.empty()) break;
+        if (entry.compare(0, 3, env.AZIENDACORRENTE) != 0 || env.AZIENDACORRENTE.size() != 3) continue;
+        const double record = Val(Mid(entry, 4, 7));
+        if (env.files.LEGGIREC(kEmployees, record) == 1) break;  // past the end of the archive
+        repo.REC_DIP() = env.files.buffer(kEmployees);
+        const double p598 = repo.RepoN(fields::P598);
+        const bool take = repo.RepoN(fields::P359) != 99 && repo.RepoN(fields::P054) != 2 &&
+                          (p598 != 0 || (env.LISTATF14 == 1 && repo.RepoN(fields::P188) == 1 &&
+                                         repo.RepoN(fields::T404) == 1 && p598 == 0));
+        if (take) keys.push_back(repo.RepoR(fields::P001));
+    }
+    // The keys stand in ascending order of their text, whatever the order they were found in.
+    std::stable_sort(keys.begin(), keys.end());
+    return keys;
+}
+
+ListRun::ListRun(ListEnvironment& env, ReportSink& sink, ListProcedure& list)
+    : env_(env), sink_(sink), list_(list), layout_(list.Layout()) {}
+
+void ListRun::Run() {
+    std::vector<std::string> keys;
+    if (sink_.IsPdf()) {
+        keys = CREALISTADISTAMPA(env_);
+        if (keys.empty()) return;
+        if (!sink_.BeginList(layout_)) return;
+    } else {
+        if (!sink_.BeginList(layout_)) return;
+        keys = CREALISTADISTAMPA(env_);
+        if (keys.empty()) return;
+    }
+
+    pageTotals_.fill(0);
+    grandTotals_.fill(0);
+    page_ = 1;
+    lines_ = 0;
+    HeaderBlock();
+
+    EmployeeLine line;
+    for (const std::string& item : keys) {
+        if (lines_ >= kPageLimit) {
+            FooterBlock();
+            sink_.NewPage();
+            ++page_;
+            HeaderBlock();
+        }
+        if (!FindEmployee(item.substr(0, 10))) continue;
+        line = EmployeeLine{};
+        if (!list_.Employee(*this, line)) continue;
+        WriteLine(std::move(line.text));
+        ++lines_;
+        if (line.addsTotals) {
+            for (int i = 0; i < layout_.totalsCount; ++i) {
+                pageTotals_[static_cast<size_t>(i)] += line.totals[static_cast<size_t>(i)];
+                grandTotals_[static_cast<size_t>(i)] += line.totals[static_cast<size_t>(i)];
+            }
+        }
+    }
+    FinalBlock();
+}
+
+bool ListRun::FindEmployee(const std::string& key) {
+    env_.files.APRISEMA();
+    const double record = env_.keys.ISAM(kEmployeeIndex, key, 2, 0);
+    env_.files.CHIUDISEMA();
+    if (record == -1) return false;
+    env_.files.LEGGIREC(kEmployees, record);
+    env_.repo.REC_DIP() = env_.files.buffer(kEmployees);
+    return true;
+}
+
+void ListRun::WriteLine(std::string text) {
+    SCRIVICELLA(sink_, y_, kLineX, text, false);
+    y_ += kLineHeight;
+}
+
+void ListRun::HeaderBlock() {
+    sink_.BeginPageHeader(layout_);
+    y_ = sink_.IsPdf() ? 0.5 : 1.0;
+    env_.files.FAIOPEN(kExtractionHeader);
+    env_.files.LEGGIREC(kExtractionHeader, 1);
+    header_ = env_.files.buffer(kExtractionHeader);
+
+    const std::string separator(static_cast<size_t>(layout_.separatorLength), '-');
+    FieldRepository& repo = env_.repo;
+    WriteLine(layout_.title + Mid(header_, 1, 2) + "/" + Mid(header_, 3, 2) + "/" + Mid(header_, 5, 4) +
+              std::string(static_cast<size_t>(layout_.blanksBeforePagina), ' ') + "Pagina " +
+              RightChars("    " + std::to_string(page_), 4));
+    WriteLine(separator);
+    WriteLine("AZIENDA : " + repo.RepoR(fields::T001) + " " + repo.RepoR(fields::T002) + " " +
+              repo.RepoR(fields::T003));
+    WriteLine(separator);
+    for (const std::string& h : layout_.columnHeader) WriteLine(h);
+    WriteLine(separator);
+    lines_ = layout_.linesAfterHeader;
+    y_ = sink_.IsPdf() ? layout_.yAfterHeaderPdf : layout_.yAfterHeaderPrinter;
+}
+
+void ListRun::TotalsLine(const char* label, const std::array<double, kMaxTotals>& totals) {
+    std::string text = LeftAligned(label, 27);
+    for (const Column& c : layout_.columns) {
+        switch (c.kind) {
+        case CellKind::Literal: text += std::string(static_cast<size_t>(c.width), ' '); break;
+        case CellKind::Amount:
+            if (c.total >= 0) {
+                text += Amount(totals[static_cast<size_t>(c.total)], c.width);
+                break;
+            }
+            [[fallthrough]];
+        default: text += std::string(static_cast<size_t>(c.width) + 1, ' '); break;
+        }
+    }
+    WriteLine(std::move(text));
+}
+
+void ListRun::Legend(bool finalBlock) {
+    for (std::string line : list_.Legend(*this, finalBlock)) WriteLine(std::move(line));
+}
+
+void ListRun::FooterBlock() {
+    const std::string separator(static_cast<size_t>(layout_.separatorLength), '-');
+    WriteLine(separator);
+    TotalsLine("TOTALE PAGINA", pageTotals_);
+    WriteLine(separator);
+    Legend(false);
+    pageTotals_.fill(0);
+}
+
+void ListRun::FinalBlock() {
+    const std::string separator(static_cast<size_t>(layout_.separatorLength), '-');
+    WriteLine(separator);
+    TotalsLine("TOTALE", grandTotals_);
+    WriteLine(separator);
+    Legend(true);
+}
+
+std::string ListRun::ExtractionYear() const { return Mid(header_, 5, 4); }
+
+std::string ListRun::Amount(double v, int width) const { return NumberCell(v, 2, width, env_.decimalSeparator); }
+std::string ListRun::Percent(double v, int width) const { return NumberCell(v, 2, width, env_.decimalSeparator); }
+std::string ListRun::Coefficient(double v, int width) const {
+    return NumberCell(v, 5, width, env_.decimalSeparator);
+}
+
+std::string ListRun::NameCell() {
+    FieldRepository& repo = env_.repo;
+    return lists::NameCell(repo.RepoN(fields::P177), repo.RepoR(fields::P002), repo.RepoR(fields::P003));
+}
+
+Reduction40 ListRun::TestReduction(double r) { return TESTA_DIP_RID40PERCENTO(env_.repo, header_, r); }
+
+}  // namespace kv::lists

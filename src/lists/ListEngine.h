@@ -1,0 +1,124 @@
+#pragma once
+// The skeleton every Fondo Tesoreria list shares: the company's employee list, the loop over the
+// employees with their index search, the header block of each page, the page break with the page
+// totals, the final totals and the legend. Each list supplies a ListProcedure: its layout, its
+// per-employee part and its legend.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "archive/ArchiveFiles.h"
+#include "archive/FieldRepository.h"
+#include "archive/KeySearch.h"
+#include "lists/ListLayout.h"
+#include "lists/Reduction40.h"
+#include "lists/ReportSink.h"
+
+namespace kv::lists {
+
+// Archive numbers the lists read.
+inline constexpr double kCompanies = 1;
+inline constexpr double kEmployees = 2;
+inline constexpr double kExtractionHeader = 6;
+inline constexpr double kEmployeeIndex = 7;
+
+inline constexpr int kPageLimit = 60;
+inline constexpr double kLineHeight = 0.35;
+inline constexpr double kLineX = 0.5;
+inline constexpr int kMaxTotals = 7;
+
+// What the lists work on: the archive layer, the extraction table and the run's settings.
+struct ListEnvironment {
+    ArchiveFiles& files;
+    FieldRepository& repo;
+    KeySearch& keys;
+    // ELENCOESTRAZIONE, sorted: company code (3) + employee record number (7) per entry.
+    const std::vector<std::string>& extraction;
+    std::string AZIENDACORRENTE;  // the company being listed
+    int16_t LISTATF14 = 0;        // 1 while the TF14 list runs
+    char decimalSeparator = '.';  // of the user's regional settings
+};
+
+// One employee line and what it adds to the totals.
+struct EmployeeLine {
+    std::string text;
+    std::array<double, kMaxTotals> totals{};
+    bool addsTotals = true;
+};
+
+class ListRun;
+
+class ListProcedure {
+public:
+    virtual ~ListProcedure() = default;
+    virtual const ListLayout& Layout() const = 0;
+    // The list's own part for the current employee record (REC_DIP): false when the employee is
+    // left out, else the line to print.
+    virtual bool Employee(ListRun& run, EmployeeLine& line) = 0;
+    // The legend printed after a "TOTALE PAGINA" block (finalBlock false) or after "TOTALE".
+    virtual std::vector<std::string> Legend(const ListRun& run, bool finalBlock) const = 0;
+};
+
+// The working values of one company's list and the helpers the lists build their lines with.
+class ListRun {
+public:
+    ListRun(ListEnvironment& env, ReportSink& sink, ListProcedure& list);
+
+    // Produces the whole list of the current company on the sink.
+    void Run();
+
+    // ---- For the list procedures -----------------------------------------------------------
+    FieldRepository& repo() { return env_.repo; }
+    const std::string& header() const { return header_; }
+    // An additional-month extraction: the month-type character (position 9 of the header) is "0".
+    bool IsAdditionalMonth() const { return header_.size() >= 9 && header_[8] == '0'; }
+    // The extraction year, characters 5-8 of the header.
+    std::string ExtractionYear() const;
+    bool IsPdf() const { return sink_.IsPdf(); }
+
+    // Cells (each with its leading blank).
+    std::string Amount(double v, int width = 10) const;
+    std::string Percent(double v, int width = 4) const;
+    std::string Coefficient(double v, int width = 7) const;
+    // The 27-character name cell of the current employee.
+    std::string NameCell();
+
+    // The 40% reduction test on the current employee; r is the rate the list has set.
+    Reduction40 TestReduction(double r);
+
+    // Working values (exposed for tests and for the lists' own checks).
+    double Y() const { return y_; }
+    int page() const { return page_; }
+    int lines() const { return lines_; }
+
+private:
+    void HeaderBlock();
+    void FooterBlock();
+    void FinalBlock();
+    void TotalsLine(const char* label, const std::array<double, kMaxTotals>& totals);
+    void Legend(bool finalBlock);
+    void WriteLine(std::string text);
+    bool FindEmployee(const std::string& key);
+
+    ListEnvironment& env_;
+    ReportSink& sink_;
+    ListProcedure& list_;
+    const ListLayout& layout_;
+    std::string header_;
+    double y_ = 0;
+    int lines_ = 0;
+    int page_ = 1;
+    std::array<double, kMaxTotals> pageTotals_{};
+    std::array<double, kMaxTotals> grandTotals_{};
+};
+
+// CREALISTADISTAMPA: the keys (P001) of the current company's employees that the list takes,
+// in ascending order.
+std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env);
+
+// SCRIVICELLA: writes the text at (y, x) on the sink unless it is empty (or a zero, when printZero is
+// false), and empties the caller's text.
+void SCRIVICELLA(ReportSink& sink, double y, double x, std::string& text, bool printZero = false);
+
+}  // namespace kv::lists

@@ -1,0 +1,55 @@
+#include "lists/Reduction40.h"
+
+#include "archive/LegacyText.h"
+#include "lists/Fields.h"
+
+namespace kv::lists {
+
+namespace {
+std::string Mid(const std::string& s, size_t from1, size_t count) {
+    if (from1 == 0 || from1 > s.size()) return {};
+    return s.substr(from1 - 1, count);
+}
+// The last n characters of (n zeros followed by the trimmed text).
+std::string ZeroFilled(const std::string& s, size_t n) {
+    return RightChars(std::string(n, '0') + TrimBlanks(s), n);
+}
+bool IsReliefCode(const std::string& code) {
+    static const char* const kCodes[] = {"4", "5", "6", "7", "8", "9", "A", "B"};
+    for (const char* c : kCodes)
+        if (code == c) return true;
+    return false;
+}
+}  // namespace
+
+Reduction40 TESTA_DIP_RID40PERCENTO(FieldRepository& repo, const std::string& header, double rate) {
+    Reduction40 r;
+    r.ALIQUOTA050 = rate;
+    const double ownRate = repo.RepoN(fields::P620);
+    auto apply = [&] {
+        r.ALIQUOTA050 = ownRate != 0 ? ownRate : 0.50;
+        r.RIDUZIONE40 = 1;
+    };
+
+    if (TrimBlanks(repo.RepoR(fields::P916)).empty()) {
+        std::string zero = "0";
+        repo.RepoW(fields::P916, zero);
+    }
+    const std::string relief = repo.RepoR(fields::P916);
+    if (relief == "0") return r;
+
+    // The relief window: hiring date, or the relief date when there is one; MMYYYY -> YYYYMM.
+    std::string date = Mid(repo.RepoR(fields::P013), 3, 6);
+    if (Val(repo.RepoR(fields::P939)) != 0) date = Mid(repo.RepoR(fields::P939), 3, 6);
+    r.PERIODOSGRAVIO = Mid(date, 3, 4) + Mid(date, 1, 2);
+    const double year = Val(Mid(r.PERIODOSGRAVIO, 1, 4));
+    if (year == 2016) {
+        r.PERIODOSGRAVIO = ZeroFilled(FormatDouble15(year + 2), 4) + Mid(r.PERIODOSGRAVIO, 5, 2);
+        const std::string extraction = ZeroFilled(Mid(header, 5, 4), 4) + ZeroFilled(Mid(header, 3, 2), 2);
+        if (extraction <= r.PERIODOSGRAVIO) apply();
+    }
+    if (IsReliefCode(relief)) apply();
+    return r;
+}
+
+}  // namespace kv::lists

@@ -1,0 +1,27 @@
+#pragma once
+// Where a list goes: the printer or a PDF document. One sink serves a whole run; the list engine
+// calls it for every company's list.
+#include <string>
+
+namespace kv::lists {
+
+struct ListLayout;
+
+class ReportSink {
+public:
+    virtual ~ReportSink() = default;
+
+    // Starts one company's list. The printer checks its printer and sets the font; the PDF sink
+    // prepares the folder and opens the document with its first page. False: nothing can be written
+    // for this company (the list ends at once).
+    virtual bool BeginList(const ListLayout& layout) = 0;
+    // Called at the start of every header block (the PDF sink selects the font there).
+    virtual void BeginPageHeader(const ListLayout& layout) = 0;
+    virtual void NewPage() = 0;
+    // Writes one text at (y, x), in centimetres from the top-left corner of the page.
+    virtual void WriteText(double y, double x, const std::string& text) = 0;
+    // True for the PDF sink: the lists place their lines differently on paper and in the PDF.
+    virtual bool IsPdf() const = 0;
+};
+
+}  // namespace kv::lists

@@ -1,0 +1,134 @@
+#include "output/PdfListFiles.h"
+
+#include <system_error>
+
+#include "archive/Errors.h"
+#include "archive/LegacyText.h"
+#include "lists/Fields.h"
+#include "platform/Messages.h"
+
+namespace kv::output {
+
+namespace fields = kv::lists::fields;
+
+PdfListFiles::PdfListFiles(ArchiveFiles& files, FieldRepository& repo, const Settings& settings,
+                           const platform::PathMap& paths)
+    : files_(files), repo_(repo), settings_(settings), paths_(paths) {}
+
+PdfListFiles::~PdfListFiles() = default;
+
+quill::QuillPdf& PdfListFiles::writer() {
+    if (!pdf_) {
+        pdf_ = std::make_unique<quill::QuillPdf>();
+        if (fileBusy_) pdf_->SetFileBusyHandler(fileBusy_);
+        if (!fixedDate_.empty()) pdf_->SetFixedCreationDate(fixedDate_);
+    }
+    return *pdf_;
+}
+
+std::filesystem::path PdfListFiles::HostPath(const std::string& suitePath) const {
+    // Suite paths carry the archive's Windows-1252 bytes (a company name with "Ò"); file names on
+    // this host are UTF-8.
+    return paths_.ToHost(platform::Cp1252ToUtf8(suitePath));
+}
+
+void PdfListFiles::MakeFolder(const std::string& folder) {
+    const std::filesystem::path host = HostPath(folder);
+    std::error_code ec;
+    if (std::filesystem::is_directory(host, ec)) return;
+    std::filesystem::create_directory(host, ec);
+    if (ec || !std::filesystem::is_directory(host))
+        throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - " + folder);
+}
+
+void PdfListFiles::CREACARTELLEPDF(const std::string& company, const std::string& kind, const std::string& period) {
+    const std::string year = period.substr(0, 4);
+    const std::string month = RightChars(period, 2);
+    const std::string archive = TrimBlanks(settings_.archiveFolder);
+    if (archive.size() > 3) {
+        const size_t slash = archive.rfind('\\');
+        pdfRoot_ = slash == std::string::npos ? archive : archive.substr(0, slash);
+    } else {
+        pdfRoot_ = archive.substr(0, 2);
+    }
+    std::string folder = pdfRoot_ + "\\FILE-PDF";
+    MakeFolder(folder);
+    for (const std::string& part : {company, year, month, kind}) {
+        folder += "\\" + part;
+        MakeFolder(folder);
+    }
+    outputFolder_ = folder;
+}
+
+void PdfListFiles::PULISCINOMEFILE(std::string& name) {
+    if (!name.empty() && name.back() == '.') name.pop_back();
+    for (char& c : name) {
+        switch (c) {
+        case '*': case '|': case '\\': case ':': case '<': case '>': case '?': case '/': case '"': c = '_'; break;
+        default: break;
+        }
+    }
+}
+
+void PdfListFiles::WriterError(const std::string& operation) {
+    const int number = pdf_ ? pdf_->ErrNumber() : err::DeviceIo;
+    std::string description = pdf_ ? pdf_->ErrDescription() : DescriptionOf(number);
+    if (description.empty()) description = DescriptionOf(number);
+    throw RuntimeError(number ? number : err::DeviceIo, description + " (" + operation + " " + filePath_ + ")");
+}
+
+void PdfListFiles::APRIPDF(const std::string& prefix) {
+    PDFCREATI = true;
+    const std::string name = TrimBlanks(TrimBlanks(repo_.RepoR(fields::T002)).substr(0, 30));
+    fileName_ = prefix + repo_.RepoR(fields::T001) + "_" + name + ".pdf";
+    if (fileName_.size() >= 5 && fileName_.compare(fileName_.size() - 5, 5, "_.pdf") == 0)
+        fileName_.erase(fileName_.size() - 5, 1);
+    // A company name ending in "." loses that dot: the cleaning sees the name before its extension.
+    if (fileName_.size() >= 5 && fileName_.compare(fileName_.size() - 5, 5, "..pdf") == 0)
+        fileName_.erase(fileName_.size() - 5, 1);
+    PULISCINOMEFILE(fileName_);
+    filePath_ = outputFolder_ + "\\" + fileName_;
+    hostFilePath_ = HostPath(filePath_);
+
+    quill::QuillPdf& pdf = writer();
+    pdf.SetDocProperty("PDF" + prefix, "", "Velmora Vivirid", settings_.installationName, "Velmora Vivirid", "");
+    pdf.SetScale(3, 1.0f);
+    pdf.SetPaperSize(0, 0, 0);
+    pdf.SetMargins(0, 0, 0, 0, -1);
+    pdf.SetPageView(0);
+    pdf.SetViewerPreferences(768);
+    pdf.SetCompression(4, 3);
+
+    if (!files_.IsOpen(kInstallationFis)) {
+        files_.FAIOPEN(kInstallationFis);
+        files_.LEGGIREC(kInstallationFis, 1);
+        repo_.REC_FIS() = files_.buffer(kInstallationFis);
+        files_.CHIUDI(kInstallationFis);
+    }
+    if (prefix.rfind("ISTRCU", 0) != 0) {
+        const std::string owner = TrimBlanks(repo_.RepoR(fields::T364));
+        const std::string user = TrimBlanks(repo_.RepoR(fields::F357));
+        if (!owner.empty() && !user.empty()) pdf.SetProtection(20, owner, user);
+    }
+
+    pdf.BeginDoc(hostFilePath_.string());
+    if (pdf.ErrNumber() != 0) WriterError("BeginDoc");
+    PDFAPERTO = true;
+    pdf.BeginPage();
+}
+
+void PdfListFiles::CHIUDIPDF() {
+    quill::QuillPdf& pdf = writer();
+    pdf.EndDoc();
+    const int error = pdf.ErrNumber();
+    PDFAPERTO = false;
+    if (error != 0) {
+        std::string description = pdf.ErrDescription();
+        pdf_.reset();
+        throw RuntimeError(error, (description.empty() ? DescriptionOf(error) : description) + " (EndDoc " +
+                                      filePath_ + ")");
+    }
+    pdf_.reset();
+}
+
+}  // namespace kv::output

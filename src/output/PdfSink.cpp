@@ -1,0 +1,26 @@
+#include "output/PdfSink.h"
+
+#include "lists/Fields.h"
+#include "lists/ListLayout.h"
+
+namespace kv::output {
+
+bool PdfSink::BeginList(const lists::ListLayout& layout) {
+    files_.CREACARTELLEPDF(repo_.RepoR(lists::fields::T001), "FDOTES", period_);
+    files_.APRIPDF(layout.pdfPrefix);
+    return true;
+}
+
+void PdfSink::BeginPageHeader(const lists::ListLayout& layout) {
+    files_.writer().SetFont("Courier New", static_cast<float>(layout.fontSize), 0);
+}
+
+void PdfSink::NewPage() { files_.writer().BeginPage(); }
+
+void PdfSink::WriteText(double y, double x, const std::string& text) {
+    quill::QuillPdf& pdf = files_.writer();
+    pdf.SetScale(3, 1.0f);
+    pdf.DrawText(static_cast<float>(x), static_cast<float>(y), text, 1);
+}
+
+}  // namespace kv::output

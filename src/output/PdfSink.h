@@ -1,0 +1,28 @@
+#pragma once
+// The lists written as PDF files: one document per company, set up by PdfListFiles.
+#include <string>
+
+#include "lists/ReportSink.h"
+#include "output/PdfListFiles.h"
+
+namespace kv::output {
+
+class PdfSink : public lists::ReportSink {
+public:
+    // period: the extraction period YYYYMM, naming the year and month folders.
+    PdfSink(PdfListFiles& files, FieldRepository& repo, std::string period)
+        : files_(files), repo_(repo), period_(std::move(period)) {}
+
+    bool BeginList(const lists::ListLayout& layout) override;
+    void BeginPageHeader(const lists::ListLayout& layout) override;
+    void NewPage() override;
+    void WriteText(double y, double x, const std::string& text) override;
+    bool IsPdf() const override { return true; }
+
+private:
+    PdfListFiles& files_;
+    FieldRepository& repo_;
+    std::string period_;
+};
+
+}  // namespace kv::output

@@ -1,0 +1,274 @@
+// QuillPdf: the program's own PDF writer. One object writes one PDF document
+// at a time straight to a file, in the order the caller works: configure,
+// BeginDoc, page after page, EndDoc.
+//
+// Text is handled as Windows-1252 bytes from end to end. Numbers in the
+// output never follow the process locale. Nothing is thrown to the caller:
+// failures are recorded and read through ErrNumber, ErrSource and
+// ErrDescription; setter arguments out of range are ignored.
+//
+// Coordinates are in user units (SetScale), with the origin at the top-left
+// corner inside the margins and Y growing downwards.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pdf/OutputFile.h"
+
+namespace quill {
+
+// The library's version and name, written into every document header.
+inline constexpr char kLibraryVersion[] = "2.4.8";
+inline constexpr char kLibraryName[] = "QuillPdf Library";
+
+class LzwEncoder;
+class Rc4;
+struct Protection;
+
+class QuillPdf {
+public:
+    QuillPdf();
+    ~QuillPdf();
+    QuillPdf(const QuillPdf&) = delete;
+    QuillPdf& operator=(const QuillPdf&) = delete;
+
+    // ---- Document ---------------------------------------------------------
+    // Closes an open file without finishing it and resets every setting.
+    void Abort();
+    // Opens the file (a generated name in the current folder when empty) and
+    // writes the header. Returns the name used.
+    std::string BeginDoc(const std::string& fileName = "");
+    // Finishes the open page, writes the pending objects, the
+    // cross-reference table and the trailer, and closes the file.
+    void EndDoc();
+    // Shows the last finished document with the desktop's PDF viewer.
+    void OpenDoc();
+    // Bytes written so far; with no file open, the size of the last document.
+    int32_t FileSize() const;
+    std::string Version() const;
+
+    int32_t ErrNumber() const { return errNumber_; }
+    std::string ErrSource() const { return errSource_; }
+    std::string ErrDescription() const { return errDescription_; }
+
+    void SetDocProperty(const std::string& title = "", const std::string& subject = "",
+                        const std::string& author = "", const std::string& creator = "",
+                        const std::string& producer = "", const std::string& keywords = "");
+    void SetMemoryUsage(int16_t factor);
+    void SetViewerPreferences(int32_t mode);
+    // Flags: 1 run-length, 2 Flate, 4 LZW, 8 ASCII85, 16 ASCIIHex; quality 0..3.
+    void SetCompression(int32_t mode, int quality = 0);
+    // Mode: permission bits (4 print, 8 modify, 16 copy, 32 annotate ...),
+    // plus 0x1000 for a 128-bit key.
+    void SetProtection(int32_t mode, const std::string& owner, const std::string& user);
+
+    // Called when BeginDoc finds the file held by another program; returns
+    // true to retry, false to give up (the error is then recorded).
+    void SetFileBusyHandler(std::function<bool()> handler);
+    // Fixed creation date ("D:20240131120000Z+01'00'") for reproducible output.
+    void SetFixedCreationDate(const std::string& pdfDate);
+
+    // ---- Page set-up ------------------------------------------------------
+    // 0 points, 1 inches, 2 millimetres, 3 centimetres, 255 userFactor.
+    void SetScale(int32_t scaleMode, float userFactor = 1);
+    // Index -8..17 from the paper table, 255 with width and height in user units.
+    void SetPaperSize(int32_t index, float width = 0, float height = 0);
+    void SetMargins(float left, float right, float top, float bottom, int16_t clip = 0);
+    // 1 rotate 270, 2 rotate 180, 3 rotate 90, other values upright.
+    void SetPageView(int32_t view);
+    // Transition 1..17 (0 clears), showTime and transTime in seconds.
+    void SetPageTransition(int32_t transition, float showTime = 1, float transTime = 1);
+    // Style 1 decimal, 2 upper roman, 3 lower roman, 4 upper letters, 5 lower letters.
+    void SetLabel(int32_t style, const std::string& prefix = "", int16_t firstValue = -1);
+
+    int32_t BeginPage();
+    void EndPage();
+    int32_t GetPage() const { return pageCount_; }
+    float GetPageWidth(bool insideMargins = false) const;
+    float GetPageHeight(bool insideMargins = false) const;
+
+    // ---- Graphics ---------------------------------------------------------
+    // Options: 0 stroke, 1 no outline, 2 close, 4 fill, 128 clip.
+    void SetXY(float x, float y);
+    void MoveTo(float x, float y);
+    float GetX() const;
+    float GetY() const;
+    void DrawLine(float x1, float y1, float x2, float y2, int32_t options = 0);
+    void DrawLineTo(float x, float y, int32_t options = 0);
+    // Type 1: x1 y1 x2 y2 x3 y3 c; type 2: x2 y2 x3 y3 v; type 3: x1 y1 x3 y3 y
+    // (the last two points given as x1 y1 x2 y2 for types 2 and 3).
+    void DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3 = 0,
+                   float y3 = 0, int32_t options = 0);
+    // Corner mask bits: 1 top-left, 2 top-right, 4 bottom-right, 8 bottom-left.
+    void DrawRect(float x, float y, float width, float height, int32_t options = 0,
+                  float radius = 0, int32_t cornerMask = 15);
+    void DrawEllipse(float x, float y, float rx, float ry, int32_t options = 0);
+    void DrawCircle(float x, float y, float ray, int32_t options = 0);
+    void DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle = 0,
+                     int32_t options = 0);
+    // Angles in degrees, counter-clockwise from the positive X axis.
+    void DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle,
+                 float step = 5, int32_t options = 0, bool pie = false);
+    // Pairs x0 y0 x1 y1 ...
+    void DrawPolyline(const std::vector<float>& points, int32_t options = 0);
+
+    void SetLineWidth(float width);
+    void SetLineStyle(int32_t style, float miterLimit = 0);
+    // "SOLID", "DASH", "DOT", "DASHDOT", "DASHDOTDOT" or lengths "a;b;c".
+    void SetDash(const std::string& style, float phase = 0);
+    // Colours: "#RRGGBB", "%grey", "@r;g;b", "@c;m;y;k", a colour name, or a
+    // pattern name optionally followed by ";" and a colour.
+    void SetColorLine(const std::string& color);
+    void SetColorFill(const std::string& color);
+    void SetColorText(const std::string& color);
+    void SetAlpha(int16_t percent);
+
+    void AxisTranslation(float translateX, float translateY);
+    void AxisScaling(float scaleX, float scaleY);
+    void AxisRotation(float degrees);
+    void AxisSkewing(float angleA, float angleB);
+    void BeginSpace(float newX = 0, float newY = 0, float scaleX = 1, float scaleY = 1,
+                    float angle = 0);
+    void EndSpace();
+
+    // ---- Text -------------------------------------------------------------
+    // Style bits: 1 bold, 2 italic, 4 underline, 8 overline, 16 strike-through.
+    // Encoding 1 = Mac Roman, otherwise Windows ANSI.
+    void SetFont(const std::string& name, float size = 0, int32_t style = 0, int32_t encoding = 0);
+    void SetFontSize(float points);
+    void SetCharSpacing(float points);
+    void SetWordSpacing(float points);
+    void SetTextHorizontalScaling(float percent);
+    void SetTextMode(int32_t mode);
+    void SetTextLineSpacing(float factor);
+    float TextLength(std::string_view text) const;
+    float TextHeight() const;
+    // Align 1 left (starts at x), 2 right (ends at x), 4 centred on x.
+    void DrawText(float x, float y, std::string_view text, int32_t align = 1);
+    // Position 1 raised, 2 lowered, 3 same baseline, at percent of the size.
+    void WriteText(std::string_view text, int32_t position = 0, float percent = 100);
+    void WriteTextLn(std::string_view text);
+
+private:
+    struct FontRecord {
+        std::string key;
+        bool embedded = false;
+        std::string baseFont;
+        std::array<int16_t, 256> widths{};
+        int16_t textHeight = 0;
+        int32_t descent = 0;
+        int32_t encoding = 0;
+        uint32_t objectNumber = 0;
+    };
+    struct LabelRange {
+        int32_t pageIndex = 0;
+        int32_t style = 0;
+        std::string prefix;
+        int16_t firstValue = -1;
+    };
+
+    // Document: objects, streams, strings, errors (QuillPdfDocument.cpp).
+    void ResetState();
+    void WriteLine(std::string_view text);
+    void StartIndirectObject(uint32_t& number);
+    void EndIndirectObject();
+    void WriteStream(std::string& data, uint32_t objectNumber, std::string filterText = "",
+                     int32_t length1 = 0);
+    uint32_t WriteScriptObject(const std::string& text);
+    std::string PdfString(std::string_view text);
+    void RequireVersion(int32_t increment);
+    void RecordError(const char* procedure, int32_t number, const std::string& description,
+                     const std::string& extra = "");
+    void WriteResourceDictionary(uint32_t number, bool forPages);
+    void WriteMetadataObject(uint32_t& number);
+    uint32_t WriteCatalog(uint32_t metadataObject);
+    uint32_t WriteInfoDictionary();
+    std::string GeneratedFileName() const;
+    bool WriteXrefAndTrailer(uint32_t catalog, uint32_t info, uint32_t encrypt);
+
+    // Pages and graphics (QuillPdfPages.cpp, QuillPdfGraphics.cpp).
+    void AppendContentLine(std::string_view text);
+    std::string* ContentTarget();
+    void AppendScaled(std::string& out, float value) const;
+    void AppendPaint(std::string& out, int32_t options) const;
+    void SetColor(const std::string& color, int which);
+
+    // Text (QuillPdfText.cpp).
+    void WriteTextRun(float x, float y, float boxWidth, std::string_view text, float extraWidth,
+                      int32_t align, bool newLine);
+    float RawWidth(std::string_view text) const;
+    void WriteFontObject(FontRecord& font);
+
+    // ---- output and machinery that lives across documents ----
+    OutputFile file_;
+    std::unique_ptr<LzwEncoder> lzw_;
+    std::unique_ptr<Rc4> rc4_;
+    std::unique_ptr<Protection> protection_;
+    std::function<bool()> fileBusyHandler_;
+    std::string fixedCreationDate_;
+    std::string scratch_;  // reused stream buffer
+
+    int32_t errNumber_ = 0;
+    std::string errSource_;
+    std::string errDescription_;
+
+    // ---- document state (reset by Abort) ----
+    std::string outputPath_;
+    int32_t lastFileSize_ = 0;
+    std::string title_, subject_, keywords_, author_, creator_, producer_;
+    std::string creationDate_;
+    float scale_ = 1;
+    float paperWidth_ = 596, paperHeight_ = 842;
+    float marginLeft_ = 0, marginRight_ = 0, marginTop_ = 0, marginBottom_ = 0;
+    int16_t clip_ = 0;
+    int32_t defaultView_ = 0, currentView_ = 0;
+    int32_t viewerPreferences_ = 0;
+    uint32_t compression_ = 0;
+    int compressionQuality_ = 0;
+    int memoryUsage_ = 1;
+    uint32_t highestObject_ = 0;
+    uint32_t currentObject_ = 0;
+    std::vector<uint64_t> offsets_;  // per object number, UINT64_MAX when never written
+    int32_t pageCount_ = 0;
+    std::vector<uint32_t> pageObjects_;
+    std::string kids_;
+    bool pageOpen_ = false;
+    int32_t versionIncrement_ = 0;
+    std::string outlineRootTitle_;
+    std::vector<LabelRange> pageLabels_;
+    std::string fontResources_;
+    std::string alphaResources_;
+    int32_t alphaCount_ = 0;
+
+    // page state; the geometry is taken from the settings when the page begins
+    float pageWidth_ = 0, pageHeight_ = 0;
+    float pageLeft_ = 0, pageRight_ = 0, pageTop_ = 0, pageBottom_ = 0;
+    int16_t pageClip_ = 0;
+    std::string content_;
+    std::string annotations_;
+    float curX_ = 0, curY_ = 0;  // points, relative to the margin origin
+    std::string lineColor_, fillColor_, textColor_;
+    std::string lineOp_, fillOp_, textFillOp_, textLineOp_;  // content lines of the colours
+    float lineWidth_ = 0;
+    float charSpacing_ = 0, wordSpacing_ = 0, horizontalScaling_ = 100, lineSpacing_ = 1;
+    std::string defaultTransition_, currentTransition_;
+    float defaultDuration_ = 0, currentDuration_ = 0;
+
+    // text state
+    std::vector<FontRecord> fonts_;
+    int currentFont_ = -1;
+    std::string fontName_;
+    float fontSize_ = 0;
+    int32_t fontStyle_ = 0;
+    int32_t fontEncoding_ = 0;
+    std::string lastFontRequest_;  // name of the last SetFont, for the fast path
+    int32_t lastFontRequestStyle_ = -1, lastFontRequestEncoding_ = -1;
+};
+
+}  // namespace quill

@@ -1,0 +1,333 @@
+// Text of QuillPdf: font selection and the font objects of the built-in
+// families, text measuring, and the text run behind DrawText, WriteText and
+// WriteTextLn.
+#include <cmath>
+#include <cstring>
+
+#include "pdf/PdfFormat.h"
+#include "pdf/QuillPdf.h"
+#include "pdf/StandardFontMetrics.h"
+
+namespace quill {
+
+namespace {
+
+struct FamilyInfo {
+    StdFamily family;
+    const char* key;
+    bool hasStyles;
+    int16_t textHeight;
+    int32_t descent;
+};
+
+constexpr FamilyInfo kArial{StdFamily::Arial, "Arial", true, 1221, -221};
+constexpr FamilyInfo kCourier{StdFamily::CourierNew, "CourierNew", true, 1133, -300};
+constexpr FamilyInfo kTimes{StdFamily::TimesNewRoman, "TimesNewRoman", true, 1107, -216};
+constexpr FamilyInfo kSymbol{StdFamily::Symbol, "Symbol", false, 1225, -220};
+constexpr FamilyInfo kZapf{StdFamily::ZapfDingbats, "ZapfDingbats", false, 1221, -221};
+
+// The family a font name selects: blanks removed, upper case. Names of no
+// built-in family fall back to Arial.
+const FamilyInfo& FamilyOf(std::string_view name) {
+    std::string n;
+    n.reserve(name.size());
+    for (char c : name) {
+        if (c == ' ') continue;
+        n.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+    }
+    if (n == "COURIER" || n == "COURIERNEW") return kCourier;
+    if (n == "TIMES" || n == "TIMESNEWROMAN") return kTimes;
+    if (n == "SYMBOL") return kSymbol;
+    if (n == "ZAPFDINGBATS") return kZapf;
+    return kArial;
+}
+
+bool SameUpper(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void QuillPdf::SetFont(const std::string& name, float size, int32_t style, int32_t encoding) {
+    if (std::isfinite(size) && size > 0) fontSize_ = size;
+    else if (fontSize_ <= 0) fontSize_ = 10;
+    fontStyle_ = style;
+    const int32_t enc = encoding == 1 ? 1 : 0;
+    fontEncoding_ = enc;
+    // Lists select the same font for every line: skip the lookup then.
+    if (currentFont_ >= 0 && lastFontRequestStyle_ == (style & 3) && lastFontRequestEncoding_ == enc &&
+        name == lastFontRequest_)
+        return;
+    fontName_ = name;
+    lastFontRequest_ = name;
+    lastFontRequestStyle_ = style & 3;
+    lastFontRequestEncoding_ = enc;
+
+    const FamilyInfo& family = FamilyOf(name);
+    const int variant = family.hasStyles ? (style & 3) : 0;
+    static constexpr const char* kSuffixes[] = {"", "Bold", "Italic", "BoldItalic"};
+    std::string key = family.key;
+    std::string baseFont = family.key;
+    if (variant != 0) {
+        key += ',';
+        key += kSuffixes[variant];
+        baseFont = key;
+    }
+    if (enc == 1) key += "MAC";
+
+    for (size_t i = 0; i < fonts_.size(); ++i) {
+        if (fonts_[i].encoding == enc && !fonts_[i].embedded && SameUpper(fonts_[i].key, key)) {
+            currentFont_ = static_cast<int>(i);
+            return;
+        }
+    }
+    FontRecord font;
+    font.key = std::move(key);
+    font.baseFont = std::move(baseFont);
+    font.widths = StandardWidths(family.family, variant);
+    font.textHeight = family.textHeight;
+    font.descent = family.descent;
+    font.encoding = enc;
+    fonts_.push_back(std::move(font));
+    currentFont_ = static_cast<int>(fonts_.size() - 1);
+    WriteFontObject(fonts_.back());
+}
+
+void QuillPdf::WriteFontObject(FontRecord& font) {
+    // Before BeginDoc the object waits; BeginDoc writes it after the header.
+    if (!file_.IsOpen()) return;
+    uint32_t number = 0;
+    StartIndirectObject(number);
+    font.objectNumber = number;
+    fontResources_ += '/';
+    fontResources_ += font.key;
+    fontResources_ += ' ';
+    AppendInteger(fontResources_, number);
+    fontResources_ += " 0 R ";
+    std::string line = "<< /Type /Font /Subtype /";
+    line += font.embedded ? "TrueType" : "Type1";
+    line += " /Name /" + font.key + " /BaseFont /" + font.baseFont + " /FirstChar 0 /LastChar 255";
+    WriteLine(line);
+    if (font.baseFont != "Symbol" && font.baseFont != "ZapfDingbats") {
+        WriteLine(std::string("/Encoding << /Type /Encoding /BaseEncoding /") +
+                  (font.encoding == 1 ? "MacRomanEncoding" : "WinAnsiEncoding") + ">>");
+    }
+    WriteLine(" >>");
+    EndIndirectObject();
+}
+
+void QuillPdf::SetFontSize(float points) {
+    if (std::isfinite(points) && points > 0) fontSize_ = points;
+}
+
+void QuillPdf::SetCharSpacing(float points) {
+    if (!std::isfinite(points)) return;
+    charSpacing_ = points;
+    if (std::string* out = ContentTarget()) {
+        AppendNumber(*out, points);
+        out->append(" Tc\r");
+    }
+}
+
+void QuillPdf::SetWordSpacing(float points) {
+    if (!std::isfinite(points)) return;
+    wordSpacing_ = points;
+    if (std::string* out = ContentTarget()) {
+        AppendNumber(*out, points);
+        out->append(" Tw\r");
+    }
+}
+
+void QuillPdf::SetTextHorizontalScaling(float percent) {
+    if (!std::isfinite(percent) || percent <= 0) return;
+    horizontalScaling_ = percent;
+    if (std::string* out = ContentTarget()) {
+        AppendNumber(*out, percent);
+        out->append(" Tz\r");
+    }
+}
+
+void QuillPdf::SetTextMode(int32_t mode) {
+    if (mode < 0 || mode > 7) return;
+    if (std::string* out = ContentTarget()) {
+        AppendInteger(*out, mode);
+        out->append(" Tr\r");
+    }
+}
+
+void QuillPdf::SetTextLineSpacing(float factor) {
+    if (std::isfinite(factor) && factor >= 0) lineSpacing_ = factor;
+}
+
+float QuillPdf::RawWidth(std::string_view text) const {
+    const std::array<int16_t, 256>& widths = fonts_[static_cast<size_t>(currentFont_)].widths;
+    int64_t sum = 0;
+    int blanks = 0;
+    for (unsigned char c : text) {
+        sum += widths[c];
+        blanks += c == ' ';
+    }
+    const double length = static_cast<double>(sum) * fontSize_ / 1000.0 + blanks * static_cast<double>(wordSpacing_) +
+                          static_cast<double>(text.size()) * charSpacing_;
+    return static_cast<float>(length * horizontalScaling_ / 100.0);
+}
+
+float QuillPdf::TextLength(std::string_view text) const {
+    if (currentFont_ < 0) return 0;
+    return RawWidth(text) / scale_;
+}
+
+float QuillPdf::TextHeight() const {
+    if (currentFont_ < 0) return 0;
+    return fonts_[static_cast<size_t>(currentFont_)].textHeight * fontSize_ / 1000.0f / scale_;
+}
+
+void QuillPdf::DrawText(float x, float y, std::string_view text, int32_t align) {
+    const int32_t a = align % 8;
+    WriteTextRun(x, y, 0, text, 0, (a == 2 || a == 4) ? a : 1, false);
+}
+
+void QuillPdf::WriteText(std::string_view text, int32_t position, float percent) {
+    const float x = curX_ / scale_;
+    if (position < 1 || position > 3 || !std::isfinite(percent) || percent <= 0 || currentFont_ < 0) {
+        WriteTextRun(x, curY_ / scale_, 0, text, 0, 1, false);
+        return;
+    }
+    const float oldSize = fontSize_, oldY = curY_;
+    const float newSize = oldSize * percent / 100.0f;
+    const FontRecord& font = fonts_[static_cast<size_t>(currentFont_)];
+    const float descent = std::fabs(static_cast<float>(font.descent)) / 1000.0f;
+    float baseline = curY_;
+    if (position == 2) baseline += (oldSize + newSize) * descent;
+    else if (position == 1) baseline += newSize * descent - font.textHeight * oldSize / 1000.0f / 2;
+    fontSize_ = newSize;
+    WriteTextRun(x, baseline / scale_, 0, text, 0, 1, false);
+    fontSize_ = oldSize;
+    curY_ = oldY;
+}
+
+void QuillPdf::WriteTextLn(std::string_view text) { WriteTextRun(curX_ / scale_, curY_ / scale_, 0, text, 0, 1, true); }
+
+void QuillPdf::WriteTextRun(float x, float y, float boxWidth, std::string_view text, float extraWidth, int32_t align,
+                            bool newLine) {
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(boxWidth) || !std::isfinite(extraWidth)) return;
+    if (text.find_first_not_of(' ') == std::string_view::npos) {
+        curX_ = newLine ? 0 : x * scale_;
+        curY_ = y * scale_;
+        return;
+    }
+    if (currentFont_ < 0) SetFont("Arial");
+
+    const float savedScaling = horizontalScaling_;
+    const bool fitting = align == 128 || align == 256;
+    if (fitting && horizontalScaling_ != 100) SetTextHorizontalScaling(100);
+
+    float w = TextLength(text) + extraWidth;
+    float dx = 0;
+    // Operators put around the string for justification and fitting.
+    char prefix[48], suffix[48];
+    size_t prefixLength = 0, suffixLength = 0;
+    auto put = [](char* buffer, size_t& length, double value, const char* op) {
+        std::string s;
+        AppendNumber(s, value);
+        s += op;
+        std::memcpy(buffer + length, s.data(), s.size());
+        length += s.size();
+    };
+    switch (align) {
+    case 2: dx = boxWidth - w; break;
+    case 4: dx = (boxWidth - w) / 2; break;
+    case 64: {
+        int blanks = 0;
+        for (char c : text) blanks += c == ' ';
+        if (blanks > 0) {
+            const float t = (boxWidth - w) / blanks;
+            put(prefix, prefixLength, static_cast<double>(t) * scale_, " Tw ");
+            suffix[suffixLength++] = ' ';
+            put(suffix, suffixLength, wordSpacing_, " Tw");
+        }
+        break;
+    }
+    case 128:
+    case 256:
+        if (w > 0 && (align == 256 || w > boxWidth)) {
+            put(prefix, prefixLength, static_cast<double>(boxWidth) * 100 / w, " Tz ");
+            suffix[suffixLength++] = ' ';
+            put(suffix, suffixLength, horizontalScaling_, " Tz");
+        }
+        break;
+    default: break;
+    }
+    dx += extraWidth;
+
+    const FontRecord& font = fonts_[static_cast<size_t>(currentFont_)];
+    if (std::string* out = ContentTarget()) {
+        const double left = static_cast<double>(x + dx) * scale_;
+        const double baseline = static_cast<double>(y) * scale_;
+        out->append(textFillOp_);
+        out->append("\rBT\r/");
+        out->append(font.key);
+        out->push_back(' ');
+        AppendNumber(*out, fontSize_);
+        out->append(" Tf ");
+        AppendNumber(*out, fontSize_);
+        out->append(" TL\r1 0 0 -1 ");
+        AppendNumber(*out, left);
+        out->push_back(' ');
+        AppendNumber(*out, baseline);
+        out->append(" Tm\r");
+        out->append(prefix, prefixLength);
+        out->push_back('(');
+        AppendEscaped(*out, text);
+        out->append(") Tj");
+        out->append(suffix, suffixLength);
+        out->append("\rET\r");
+        out->append(fillOp_);
+        out->push_back('\r');
+
+        if (fontStyle_ & (4 | 8 | 16)) {
+            out->append("q\r");
+            out->append(textLineOp_);
+            out->push_back('\r');
+            AppendNumber(*out, fontSize_ / 16.0);
+            out->append(" w 1 0 0 1 ");
+            AppendNumber(*out, left);
+            out->push_back(' ');
+            AppendNumber(*out, baseline);
+            out->append(" cm\r");
+            const double offsets[] = {fontSize_ / 8.0, -0.8 * fontSize_, -0.3 * fontSize_};
+            const int bits[] = {4, 8, 16};
+            for (int i = 0; i < 3; ++i) {
+                if (!(fontStyle_ & bits[i])) continue;
+                out->append("0 ");
+                AppendNumber(*out, offsets[i]);
+                out->append(" m ");
+                AppendNumber(*out, static_cast<double>(w) * scale_);
+                out->push_back(' ');
+                AppendNumber(*out, offsets[i]);
+                out->append(" l S\r");
+            }
+            out->append(lineOp_);
+            out->append("\rQ\r");
+        }
+    }
+
+    if (fitting && savedScaling != 100) SetTextHorizontalScaling(savedScaling);
+
+    if (newLine) {
+        curX_ = 0;
+        curY_ = y * scale_ + font.textHeight * fontSize_ / 1000.0f * lineSpacing_;
+    } else {
+        curX_ = (x + w) * scale_;
+        curY_ = y * scale_;
+    }
+}
+
+}  // namespace quill

@@ -1,0 +1,75 @@
+#pragma once
+// Where the demo installation keeps things: the suite's fixed Windows paths, the archive catalogue
+// (number, file-name pattern, record length) and the settings store.
+#include <array>
+#include <string_view>
+
+#include "Fields.h"
+
+namespace kv::demo {
+
+inline constexpr std::string_view kArchiveFolder = "C:\\KVPAGHE\\ARCHIVI";
+inline constexpr std::string_view kProgramsFolder = "C:\\KVPAGHE\\PROGRAMMI";
+inline constexpr std::string_view kArchivePathFile = "C:\\RARADADE\\SLPERARK.SLP";
+inline constexpr std::string_view kProgramsPathFile = "C:\\RARADADE\\SLPERPRO.SLP";
+inline constexpr std::string_view kTaskFile = "C:\\KVSTASK\\KVSTASK.INI";
+inline constexpr std::string_view kTerminalNumber = "01";
+// The task line of the workstation: terminal number, then the suite's task entry.
+inline constexpr std::string_view kTaskLine = "01 KVSPAGHE POSTAZIONE PAGHE 1";
+
+// The registry's values, kept in an INI file (QtSettingsRegistry) named registry.ini under the root.
+inline constexpr std::string_view kRegistryFileName = "registry.ini";
+
+// Archive numbers the program uses.
+namespace archive {
+inline constexpr int Companies = 1;
+inline constexpr int Employees = 2;
+inline constexpr int ExtractionList = 5;
+inline constexpr int ExtractionHeader = 6;
+inline constexpr int EmployeeIndex = 7;
+inline constexpr int Semaphore = 16;
+inline constexpr int Fis = 19;
+inline constexpr int PrinterSettings = 280;
+inline constexpr int Installation = 395;
+inline constexpr int Parameters = 401;
+}  // namespace archive
+
+inline constexpr int kExtractionRecordLength = 200;  // 20 entries of 10 characters
+inline constexpr int kExtractionHeaderLength = 100;
+inline constexpr int kIndexKeyLength = 10;
+inline constexpr int kIndexRecordLength = (kIndexKeyLength + 7) * 128;  // 2176
+inline constexpr int kIndexEntriesPerPage = 64;
+inline constexpr int kInstallationRecordLength = 100;
+inline constexpr int kParametersRecordLength = 100;
+inline constexpr int kPrinterSettingsRecordLength = 256;
+
+struct CatalogueEntry {
+    int number;
+    std::string_view pattern;      // columns 4-32
+    int recordLength;              // columns 33-37
+    std::string_view description;  // columns 38-79, for the people who read the file
+};
+
+// SLBASE.DAT: one 79-character record per archive number; numbers not listed are blank records.
+inline constexpr std::array<CatalogueEntry, 10> kCatalogue{{
+    {archive::Companies, "SLDITTE.DAT", kCompanyRecordLength, "ANAGRAFICA DITTE"},
+    {archive::Employees, "SLDIPEND.DAT", kEmployeeRecordLength, "ANAGRAFICA DIPENDENTI"},
+    {archive::ExtractionList, "SLESTRAZ.DAT", kExtractionRecordLength, "ESTRAZIONE DITTE/DIPENDENTI"},
+    {archive::ExtractionHeader, "SLESTTES.DAT", kExtractionHeaderLength, "TESTATA ESTRAZIONE"},
+    {archive::EmployeeIndex, "SLDIPIDX.DAT", kIndexRecordLength, "INDICE CHIAVI DIPENDENTI"},
+    {archive::Semaphore, "SLSEMA.DAT", 2000, "SEMAFORO"},
+    {archive::Fis, "SLFISCO.DAT", kFisRecordLength, "DATI FISCALI INSTALLAZIONE"},
+    {archive::PrinterSettings, "SLSTAMPE$$.TXT", kPrinterSettingsRecordLength, "STAMPANTI POSTAZIONE"},
+    {archive::Installation, "SLINSTAL.DAT", kInstallationRecordLength, "DATI INSTALLAZIONE"},
+    {archive::Parameters, "SLPARAM.DAT", kParametersRecordLength, "PARAMETRI GENERALI"},
+}};
+
+inline constexpr int kCatalogueRecordLength = 79;
+
+// Installation-wide values.
+inline constexpr std::string_view kInstallationName = "Studio Paghe Demo Velmora";  // upper-cased on reading
+inline constexpr std::string_view kDocumentPassword = "LEGGIPDF";                   // F357
+inline constexpr std::string_view kStandardPrinter = "Stampante Standard";
+inline constexpr std::string_view kLaserPrinter = "Laser Ufficio Paghe";
+
+}  // namespace kv::demo

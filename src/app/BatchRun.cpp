@@ -134,10 +134,10 @@ int RunBatch(const BatchOptions& options, std::ostream& out) {
     Session session(messages, paths, registry, [&] { return instance.AnotherRunning(); },
                     lists::DecimalSeparatorOfUserLocale());
     int status = 0;
+    bool started = false;
     try {
-        if (!session.Start()) {
-            session.Leave();
-        }
+        if (!session.Start()) session.Leave();
+        started = true;
         const std::vector<std::string>& lines = session.companyLines();
         std::vector<bool> selected(lines.size(), options.companies.empty());
         for (const std::string& code : options.companies) {
@@ -177,6 +177,9 @@ int RunBatch(const BatchOptions& options, std::ostream& out) {
         session.Leave();
     } catch (const ProgramEnd& end) {
         session.context().files().CHIUDI(0);
+        // Ended before the first list (configuration, catalogue, no current extraction): the program
+        // could not start.
+        if (!started) return 2;
         if (end.exitCode != 0) return end.exitCode == 1 ? 1 : end.exitCode;
     }
     return status;

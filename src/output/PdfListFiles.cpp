@@ -125,6 +125,9 @@ void PdfListFiles::CHIUDIPDF() {
     if (error != 0) {
         std::string description = pdf.ErrDescription();
         pdf_.reset();
+        // A document that could not be finished is not left behind looking like a list.
+        std::error_code ec;
+        std::filesystem::remove(hostFilePath_, ec);
         throw RuntimeError(error, (description.empty() ? DescriptionOf(error) : description) + " (EndDoc " +
                                       filePath_ + ")");
     }

@@ -110,8 +110,7 @@ TEST_F(RunDriverTest, OrdinaryMonthNoticesPrecedeTheRun) {
         EXPECT_FALSE(outcome.failed);
         std::vector<platform::Message> expected;
         if (!c.notice.empty()) expected.push_back({kCaption, c.notice, Icon::Information});
-        // Company 002 (generated employees) has a file for every list except the arrears lists,
-        // which need an adhesion in the extraction month.
+        // Whether company 002 gets a file depends on the list's selection; the message follows it.
         if (!outcome.files.empty()) expected.push_back({kPdfTitle, kPdfMessage, Icon::Information});
         ASSERT_EQ(s.shown().size(), expected.size());
         for (size_t i = 0; i < expected.size(); ++i) {
@@ -172,6 +171,26 @@ TEST_F(RunDriverTest, PrintedRunIsOneJobPerSelectedCompany) {
         EXPECT_EQ(s.resets, resetsBefore + 1);
     }
     EXPECT_TRUE(PdfFilesUnder(suite_->Host("C:\\KVPAGHE\\FILE-PDF")).empty());
+}
+
+// PELLEGRINI (P188 1, P598 0, company with T404 1) is listed by TF14 only; the widening must not
+// outlive the TF14 run.
+TEST_F(RunDriverTest, Tf14WideningHoldsForTheTf14RunOnly) {
+    Started s(*suite_);
+    auto printed = [&](ListKind list) {
+        FakePrinter printer;
+        (*s.open)->driver().SetPrinter(&printer);
+        s.Click(1, list, {"001"});
+        EXPECT_EQ(printer.jobs.size(), 1u);
+        for (const auto& text : printer.jobs.at(0))
+            if (text.rfind("0035 PELLEGRINI C", 0) == 0) return true;
+        return false;
+    };
+    EXPECT_FALSE(printed(ListKind::CF01));
+    EXPECT_TRUE(printed(ListKind::TF14));
+    EXPECT_EQ((*s.open)->driver().LISTATF14, 1);
+    EXPECT_FALSE(printed(ListKind::CF01));
+    EXPECT_FALSE(printed(ListKind::Recoveries));
 }
 
 TEST_F(RunDriverTest, PrinterCheckFailingPrintsNothingAndTheRunGoesOn) {

@@ -93,7 +93,7 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
     lists::ListEnvironment env{files, ctx_.repository(), ctx_.keys(), extraction_.ELENCOESTRAZIONE(), code,
                                LISTATF14, decimalSeparator_};
     const std::string& header = files.buffer(lists::kExtractionHeader);
-    const std::string period = header.size() >= 8 ? header.substr(4, 4) + header.substr(2, 2) : std::string();
+    const std::string period = Mid(header, 5, 4) + Mid(header, 3, 2);
     auto procedure = lists::MakeList(list);
     if (MODOPDF) {
         output::PdfSink sink(pdfFiles_, ctx_.repository(), period);

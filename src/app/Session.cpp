@@ -1,5 +1,6 @@
 #include "app/Session.h"
 
+#include "archive/LegacyText.h"
 #include "lists/ListEngine.h"
 
 namespace kv::app {
@@ -18,8 +19,7 @@ void Session::APRIARCHIVI() {
         files.FAIOPEN(number);
     files.LEGGIREC(lists::kExtractionHeader, 1);
     header_ = files.buffer(lists::kExtractionHeader);
-    auto mid = [&](size_t from, size_t n) { return from < header_.size() ? header_.substr(from, n) : std::string(); };
-    period_ = mid(4, 4) + mid(2, 2);
+    period_ = Mid(header_, 5, 4) + Mid(header_, 3, 2);
 }
 
 bool Session::Start() {

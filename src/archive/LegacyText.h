@@ -35,6 +35,12 @@ inline std::string UpperCp1252(std::string_view s) {
     return out;
 }
 
+// The count characters of s from the 1-based position from1 (fewer at the end of s, none past it).
+inline std::string Mid(std::string_view s, size_t from1, size_t count) {
+    if (from1 == 0 || from1 > s.size()) return {};
+    return std::string(s.substr(from1 - 1, count));
+}
+
 // The last n characters of s (all of s when it is shorter).
 inline std::string RightChars(std::string_view s, size_t n) {
     return std::string(s.size() > n ? s.substr(s.size() - n) : s);

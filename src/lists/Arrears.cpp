@@ -1,17 +1,11 @@
 #include "lists/Arrears.h"
 
 #include "archive/Numbers.h"
+#include "archive/LegacyText.h"
 #include "lists/Fields.h"
 #include "lists/TreasuryShare.h"
 
 namespace kv::lists {
-
-namespace {
-std::string Mid(const std::string& s, size_t from1, size_t count) {
-    if (from1 == 0 || from1 > s.size()) return {};
-    return s.substr(from1 - 1, count);
-}
-}  // namespace
 
 bool JoinedThisMonth(FieldRepository& repo) {
     const std::string q179 = repo.RepoR(fields::Q179);

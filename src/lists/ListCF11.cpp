@@ -5,6 +5,7 @@
 
 #include "archive/Numbers.h"
 #include "lists/Arrears.h"
+#include "archive/LegacyText.h"
 #include "lists/Fields.h"
 #include "lists/ListFormat.h"
 #include "lists/Lists.h"
@@ -16,10 +17,6 @@ namespace {
 
 constexpr std::string_view kMonthLetters = "GFMAMGLASOND";
 
-std::string Mid(const std::string& s, size_t from1, size_t count) {
-    if (from1 == 0 || from1 > s.size()) return {};
-    return s.substr(from1 - 1, count);
-}
 
 class CF11 : public ListProcedure {
 public:

@@ -1,6 +1,5 @@
 // TF02: the share of the guarantee-fund contribution that belongs to the TFR paid into the Treasury
 // Fund (section D of the DM10/2). Computed like TF14 with the guarantee-fund percentage.
-#include "archive/LegacyText.h"
 #include "lists/Fields.h"
 #include "lists/Lists.h"
 #include "lists/TreasuryShare.h"
@@ -11,20 +10,11 @@ namespace {
 
 class TF02 : public ListProcedure {
 public:
-    TF02() {
-        layout_.title = "IMPORTI RECUPERATI QUADRO D DM10/2 CODICE DM TF02 ";
-        layout_.blanksBeforePagina = 18;
-        layout_.separatorLength = 103;
-        layout_.columnHeader = {
-            "NOMINATIVO                   TFR MM(1) QU.F.TE(2) %FDG  COEF.1  COEF.2    TF02(3)  RETR. TFR  IM.LE FAP"};
-        layout_.linesAfterHeader = 6;
-        layout_.yAfterHeaderPrinter = 3.1;
-        layout_.yAfterHeaderPdf = 2.6;
-        layout_.fontSize = 9;
-        layout_.columns = TreasuryShareColumns();
-        layout_.totalsCount = 5;
-        layout_.pdfPrefix = "TESTF02_";
-    }
+    TF02()
+        : layout_(TreasuryShareLayout(
+              "IMPORTI RECUPERATI QUADRO D DM10/2 CODICE DM TF02 ",
+              "NOMINATIVO                   TFR MM(1) QU.F.TE(2) %FDG  COEF.1  COEF.2    TF02(3)  RETR. TFR  IM.LE FAP",
+              "TESTF02_")) {}
     const ListLayout& Layout() const override { return layout_; }
 
     bool Employee(ListRun& run, EmployeeLine& line) override {
@@ -38,15 +28,9 @@ public:
     }
 
     std::vector<std::string> Legend(const ListRun&, bool) const override {
-        return {"1) PUNTO 1       = ((P260TFRMESE + P606RETRUTILETFRMMAGG) /13.5) - ",
-                "                   ((P240IMPSOCIALE + P2681314MAPARTEIMPSOC) * 0.50%)",
-                "2) PUNTO 2       = PUNTO 1 - Q201TFRFONDOMESE",
-                "   %FDG          = 0.20 AD ESCLUSIONE DIRIG.INDUSTRIA 0.40",
-                "   COEFFICIENTE1 = PUNTO 2 / PUNTO 1",
-                "   COEFFICIENTE2 = COEFFICIENTE1 * FDG / 100",
-                "3) TF02          = P240IMPSOCIALE * COEFFICIENTE2",
-                "",
-                "** SE PRESENTI DIP.ASSUNTI NEL 2016 E CON SGRAVIO CONTRIBUTIVI IL CONTRIBUTO 0.50% VIENE RIDOTTO 40%"};
+        return TreasuryShareLegend("   %FDG          = 0.20 AD ESCLUSIONE DIRIG.INDUSTRIA 0.40",
+                                   "   COEFFICIENTE2 = COEFFICIENTE1 * FDG / 100",
+                                   "3) TF02          = P240IMPSOCIALE * COEFFICIENTE2");
     }
 
 private:

@@ -31,20 +31,11 @@ const char* ExonerationLine(double year) {
 
 class TF14 : public ListProcedure {
 public:
-    TF14() {
-        layout_.title = "IMPORTI RECUPERATI QUADRO D DM10/2 CODICE DM TF14 ";
-        layout_.blanksBeforePagina = 18;
-        layout_.separatorLength = 103;
-        layout_.columnHeader = {
-            "NOMINATIVO                   TFR MM(1) QU.F.TE(2) %ESO  COEF.1  COEF.2    TF14(3)  RETR. TFR  IM.LE FAP"};
-        layout_.linesAfterHeader = 6;
-        layout_.yAfterHeaderPrinter = 3.1;
-        layout_.yAfterHeaderPdf = 2.6;
-        layout_.fontSize = 9;
-        layout_.columns = TreasuryShareColumns();
-        layout_.totalsCount = 5;
-        layout_.pdfPrefix = "TESTF14_";
-    }
+    TF14()
+        : layout_(TreasuryShareLayout(
+              "IMPORTI RECUPERATI QUADRO D DM10/2 CODICE DM TF14 ",
+              "NOMINATIVO                   TFR MM(1) QU.F.TE(2) %ESO  COEF.1  COEF.2    TF14(3)  RETR. TFR  IM.LE FAP",
+              "TESTF14_")) {}
     const ListLayout& Layout() const override { return layout_; }
 
     bool Employee(ListRun& run, EmployeeLine& line) override {
@@ -55,15 +46,9 @@ public:
     }
 
     std::vector<std::string> Legend(const ListRun& run, bool) const override {
-        return {"1) PUNTO 1       = ((P260TFRMESE + P606RETRUTILETFRMMAGG) /13.5) - ",
-                "                   ((P240IMPSOCIALE + P2681314MAPARTEIMPSOC) * 0.50%)",
-                "2) PUNTO 2       = PUNTO 1 - Q201TFRFONDOMESE",
-                ExonerationLine(Val(run.ExtractionYear())) + run.ExtractionYear(),
-                "   COEFFICIENTE1 = PUNTO 2 / PUNTO 1",
-                "   COEFFICIENTE2 = COEFFICIENTE1 * ESO / 100",
-                "3) TF14          = P240IMPSOCIALE * COEFFICIENTE2",
-                "",
-                "** SE PRESENTI DIP.ASSUNTI NEL 2016 E CON SGRAVIO CONTRIBUTIVI IL CONTRIBUTO 0.50% VIENE RIDOTTO 40%"};
+        return TreasuryShareLegend(ExonerationLine(Val(run.ExtractionYear())) + run.ExtractionYear(),
+                                   "   COEFFICIENTE2 = COEFFICIENTE1 * ESO / 100",
+                                   "3) TF14          = P240IMPSOCIALE * COEFFICIENTE2");
     }
 
 private:

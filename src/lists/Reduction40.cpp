@@ -6,10 +6,6 @@
 namespace kv::lists {
 
 namespace {
-std::string Mid(const std::string& s, size_t from1, size_t count) {
-    if (from1 == 0 || from1 > s.size()) return {};
-    return s.substr(from1 - 1, count);
-}
 // The last n characters of (n zeros followed by the trimmed text).
 std::string ZeroFilled(const std::string& s, size_t n) {
     return RightChars(std::string(n, '0') + TrimBlanks(s), n);

@@ -64,10 +64,35 @@ void TreasuryShareLine(ListRun& run, const TreasuryShare& s, EmployeeLine& line)
     line.totals = {s.punto1, s.share, s.amount, s.retrTfr, s.imleFap};
 }
 
-std::vector<Column> TreasuryShareColumns() {
-    return {{CellKind::Amount, 10, 0},     {CellKind::Amount, 10, 1},     {CellKind::Percent, 4},
-            {CellKind::Coefficient, 7},    {CellKind::Coefficient, 7},    {CellKind::Amount, 10, 2},
-            {CellKind::Amount, 10, 3},     {CellKind::Amount, 10, 4}};
+ListLayout TreasuryShareLayout(std::string title, std::string columnHeader, std::string pdfPrefix) {
+    ListLayout layout;
+    layout.title = std::move(title);
+    layout.blanksBeforePagina = 18;
+    layout.separatorLength = 103;
+    layout.columnHeader = {std::move(columnHeader)};
+    layout.linesAfterHeader = 6;
+    layout.yAfterHeaderPrinter = 3.1;
+    layout.yAfterHeaderPdf = 2.6;
+    layout.fontSize = 9;
+    layout.columns = {{CellKind::Amount, 10, 0},  {CellKind::Amount, 10, 1},  {CellKind::Percent, 4},
+                      {CellKind::Coefficient, 7}, {CellKind::Coefficient, 7}, {CellKind::Amount, 10, 2},
+                      {CellKind::Amount, 10, 3},  {CellKind::Amount, 10, 4}};
+    layout.totalsCount = 5;
+    layout.pdfPrefix = std::move(pdfPrefix);
+    return layout;
+}
+
+std::vector<std::string> TreasuryShareLegend(std::string percentLine, std::string coefficient2Line,
+                                             std::string amountLine) {
+    return {"1) PUNTO 1       = ((P260TFRMESE + P606RETRUTILETFRMMAGG) /13.5) - ",
+            "                   ((P240IMPSOCIALE + P2681314MAPARTEIMPSOC) * 0.50%)",
+            "2) PUNTO 2       = PUNTO 1 - Q201TFRFONDOMESE",
+            std::move(percentLine),
+            "   COEFFICIENTE1 = PUNTO 2 / PUNTO 1",
+            std::move(coefficient2Line),
+            std::move(amountLine),
+            "",
+            "** SE PRESENTI DIP.ASSUNTI NEL 2016 E CON SGRAVIO CONTRIBUTIVI IL CONTRIBUTO 0.50% VIENE RIDOTTO 40%"};
 }
 
 }  // namespace kv::lists

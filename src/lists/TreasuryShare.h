@@ -26,8 +26,13 @@ void TreasuryShareLine(ListRun& run, const TreasuryShare& s, EmployeeLine& line)
 // The contribution rate before the reduction test: 0.50, the employee's own rate, 0 when exempt.
 double BaseRate(FieldRepository& repo);
 
-// The columns of the TF14 / TF02 lines (after the name cell).
-std::vector<Column> TreasuryShareColumns();
+// The layout of the TF14 / TF02 lists: one header line, 103-character lines.
+ListLayout TreasuryShareLayout(std::string title, std::string columnHeader, std::string pdfPrefix);
+
+// The legend of the TF14 / TF02 lists around their own lines: the percentage, the second coefficient
+// and the amount.
+std::vector<std::string> TreasuryShareLegend(std::string percentLine, std::string coefficient2Line,
+                                             std::string amountLine);
 
 // The value of ARROTONDA(v, decimals) read back as a number.
 double Rounded(double v, int decimals);

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -70,9 +71,9 @@ public:
     explicit CaptureSink(bool pdf, bool ready = true) : pdf_(pdf), ready_(ready) {}
 
     bool BeginList(const kv::lists::ListLayout& layout) override {
-        char size[16];
-        std::snprintf(size, sizeof size, "%g", layout.fontSize);
-        events_.push_back("== begin list " + layout.pdfPrefix + " " + size + "pt");
+        char size[32];
+        const auto end = std::to_chars(size, size + sizeof size, layout.fontSize).ptr;
+        events_.push_back("== begin list " + layout.pdfPrefix + " " + std::string(size, end) + "pt");
         return ready_;
     }
     void BeginPageHeader(const kv::lists::ListLayout&) override { events_.push_back("== page header"); }
@@ -92,11 +93,17 @@ public:
     const std::vector<std::string>& events() const { return events_; }
 
     // Two decimals, or six when the value is not a whole number of hundredths (a drifting Y shows).
+    // Never in the process locale's format.
     static std::string Cm(double v) {
-        char buf[32];
+        char buf[64];
         const bool exact = std::fabs(v * 100 - std::round(v * 100)) < 1e-6;
-        std::snprintf(buf, sizeof buf, exact ? "%.2f" : "%.6f", v);
-        return buf;
+        const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, exact ? 2 : 6).ptr;
+        return std::string(buf, end);
+    }
+    static double Number(const std::string& text) {
+        double v = 0;
+        std::from_chars(text.data(), text.data() + text.size(), v);
+        return v;
     }
 
 private:
@@ -261,11 +268,11 @@ public:
     }
 
 private:
-    struct CompanySpec {
+    struct CompanyRecord {
         int code;
         Fields fields;
     };
-    struct EmployeeSpec {
+    struct EmployeeRecord {
         std::string key;
         int record;
         Fields fields;
@@ -299,8 +306,8 @@ private:
     kv::platform::MemoryRegistry registry_;
     std::unique_ptr<kv::ArchiveContext> ctx_;
     std::string header_ = "310320241";
-    std::vector<CompanySpec> companies_;
-    std::vector<EmployeeSpec> employees_;
+    std::vector<CompanyRecord> companies_;
+    std::vector<EmployeeRecord> employees_;
 };
 
 // A document with every Y moved: the header block's lines by `header`, the others by `body`
@@ -317,7 +324,7 @@ inline std::string ShiftedDocument(const std::string& doc, int headerLines, doub
         if (line == "== page header") sinceHeader = 0;
         if (line.rfind("==", 0) != 0) {
             const size_t bar = line.find('|');
-            const double y = std::stod(line.substr(0, bar));
+            const double y = CaptureSink::Number(line.substr(0, bar));
             const double shift = sinceHeader < headerLines ? header : body;
             ++sinceHeader;
             line = CaptureSink::Cm(y + shift) + line.substr(bar);

@@ -2,6 +2,7 @@
 // pdftotext: the text of every line, its column positions and its height on the page.
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -65,7 +66,7 @@ std::vector<std::vector<PageLine>> LinesFromBoundingBoxes(const std::string& htm
         }
         std::smatch m;
         if (!current || !std::regex_search(row, m, word)) continue;
-        const double xMin = std::stod(m[1]), yMin = std::stod(m[2]), yMax = std::stod(m[3]);
+        const double xMin = CaptureSink::Number(m[1]), yMin = CaptureSink::Number(m[2]), yMax = CaptureSink::Number(m[3]);
         PageLine& line = (*current)[std::lround(yMin * 100)];
         line.yMin = yMin;
         line.yMax = yMax;
@@ -204,12 +205,12 @@ TEST(PdfListEndToEnd, TF02ArrearsOverTwoPages) {
     ASSERT_EQ(pages.size(), 2u);
     const std::string sep(122, '-');
     const std::string employee =
-        "0001 LAVORATORE N                110.00      10.00 0.20 0.09091 0.00018                 0.50       0.00       0.00";
+        "0001 LAVORATORE N               110.00      10.00 0.20 0.09091 0.00018                  0.50       0.00       0.00";
     ASSERT_EQ(pages[0].size(), 7u + 53 + 3 + 7);
     EXPECT_EQ(pages[0][0].text,
               "IMPORTI RECUPERATI QUADRO D DM10/2 CODICE DM TF02 ARRETRATI 31/03/2024                            Pagina    1");
     EXPECT_EQ(pages[0][2].text, "AZIENDA : 007 ETA TRASPORTI S.R.L.           5555555555");
-    EXPECT_EQ(pages[0][6].text, "                                                                                                          PROGR.");
+    EXPECT_EQ(pages[0][5].text, "                                                                                                          PROGR.");
     EXPECT_EQ(pages[0][7].text, employee);
     EXPECT_EQ(pages[0][60].text, sep);
     EXPECT_EQ(pages[0][61].text,
@@ -222,7 +223,7 @@ TEST(PdfListEndToEnd, TF02ArrearsOverTwoPages) {
     EXPECT_EQ(pages[1][7].text, "0054" + employee.substr(4));
     EXPECT_EQ(pages[1][9].text,
               "TOTALE                         5940.00     540.00                                      27.00       0.00       0.00");
-    EXPECT_EQ(pages[1][11].text, "2) PUNTO 2        = (Q236-Q201)");
+    EXPECT_EQ(pages[1][12].text, "2) PUNTO 2        = (Q236-Q201)");
     // The first employee line of each page 2.96 cm from the top, the next 0.35 cm lower.
     for (const auto& page : pages) {
         const double offset = page[0].yMax - 0.5 * kPointsPerCm;

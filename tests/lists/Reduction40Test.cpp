@@ -48,7 +48,9 @@ TEST(Reduction40, EveryRoute) {
             kv::lists::TESTA_DIP_RID40PERCENTO(s.repo(), std::string(c.header) + "1", c.rateIn);
         EXPECT_EQ(r.RIDUZIONE40, c.reduction) << c.what;
         EXPECT_DOUBLE_EQ(r.ALIQUOTA050, c.rateOut) << c.what;
-        if (c.period) EXPECT_EQ(r.PERIODOSGRAVIO, c.period) << c.what;
+        if (c.period) {
+            EXPECT_EQ(r.PERIODOSGRAVIO, c.period) << c.what;
+        }
     }
     EXPECT_TRUE(s.messages().shown().empty());
 }

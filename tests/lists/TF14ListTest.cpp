@@ -155,6 +155,8 @@ struct YearCase {
     const char* coef2;    // COEF1 1.00000 * ESO / 100
     const char* tf14;     // 2000 * COEF2
 };
+// Names the case by its extraction date in test listings.
+void PrintTo(const YearCase& c, std::ostream* os) { *os << c.date; }
 
 class TF14Year : public ::testing::TestWithParam<YearCase> {};
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -75,7 +76,11 @@ namespace {
 double Attribute(const std::string& tag, const std::string& name) {
     const size_t at = tag.find(name + "=\"");
     if (at == std::string::npos) return -1;
-    return std::stod(tag.substr(at + name.size() + 2));
+    // pdftotext writes "." whatever the locale: read it the same way.
+    const char* begin = tag.c_str() + at + name.size() + 2;
+    double value = -1;
+    std::from_chars(begin, tag.c_str() + tag.size(), value);
+    return value;
 }
 
 }  // namespace

@@ -1,100 +1,177 @@
-// Archive layer speed on a benchmark-sized suite: 10,000 employees of 16,200 characters and their
-// three-level index. Measures index searches (ISAM operation 2 inside the semaphore, as the lists
-// make them) and record reads (LEGGIREC), each against a plain pread loop of the same bytes; the
-// ratios are printed after the runs.
+// Archive layer speed on the benchmark suite: the demo suite of 100 companies and 10,000 employees,
+// written once into a scratch folder through the demo generator and opened as the program opens it
+// (installation settings from the settings store, then the archives). Measures index searches (ISAM
+// operation 2 on the employee key index inside the semaphore, as the lists make them, over every
+// indexed key in a shuffled order) and record reads (LEGGIREC on the employee archive over every
+// record number), each against a plain pread loop of the same bytes; the ratios are printed after
+// the runs.
 #include <benchmark/benchmark.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <random>
+#include <stdexcept>
 #include <string>
-#include <unistd.h>
+#include <utility>
 #include <vector>
 
+#include "../tools/demo/SuiteLayout.h"
+#include "../tools/demo/SuitePlan.h"
+#include "../tools/demo/SuiteWriter.h"
 #include "archive/ArchiveContext.h"
-#include "archive/IndexBuilder.h"
 #include "platform/Messages.h"
-#include "platform/Registry.h"
+#include "platform/Paths.h"
+#include "platform/RegistryQt.h"
 
 namespace {
 
-constexpr int kEmployees = 10000;
-constexpr int kRecordLength = 16200;
-constexpr int kKeyLength = 10;
-constexpr int kIndexRecordLength = (kKeyLength + 7) * 128;
+namespace fs = std::filesystem;
+namespace demo = kv::demo;
 
-std::string KeyOf(int i) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "012%07d", i * 3);  // company 012, employee codes with gaps
-    return buf;
+constexpr int kCompanies = 100;
+constexpr int kEmployees = 10000;
+constexpr uint32_t kShuffleSeed = 42;
+
+// A scratch folder, removed when the object goes (also when the suite fails half-way).
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string tmpl = (fs::temp_directory_path() / "kvbencharchXXXXXX").string();
+        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("cannot create a scratch folder in " + tmpl);
+        path_ = tmpl;
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// One key search of the run: the key, the record number the index must give, and the three pages
+// (root, middle, leaf) that the search reads.
+struct Search {
+    std::string key;
+    int record = 0;
+    int pages[3] = {0, 0, 0};
+};
+
+// Fisher-Yates on the raw generator output, so the order is the same with every library.
+template <typename T>
+void Shuffle(std::vector<T>& items, std::mt19937& random) {
+    for (size_t i = items.size(); i > 1; --i) std::swap(items[i - 1], items[random() % i]);
 }
 
-// The scratch suite, built once and removed at exit.
+// The benchmark suite and the archive layer opened on it.
 class Suite {
 public:
     Suite() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "kvbenchXXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) std::abort();
-        root_ = tmpl;
-        folder_ = root_ / "C" / "KVS" / "ARCHIVI";
-        std::filesystem::create_directories(folder_);
+        demo::DemoOptions options;
+        options.root = scratch_.path();
+        options.companies = kCompanies;
+        options.employees = kEmployees;
+        plan_ = demo::MakePlan(options);
+        demo::SuiteWriter writer(plan_, messages_);
+        writer.Write();
 
-        std::string catalogue;
-        auto record = [](const std::string& name, int length) {
-            std::string r = "   " + name;
-            r.resize(32, ' ');
-            char len[8];
-            std::snprintf(len, sizeof len, "%05d", length);
-            r += len;
-            r.resize(77, ' ');
-            return r + "\r\n";
-        };
-        for (int n = 1; n <= 7; ++n)
-            catalogue += n == 2 ? record("DIPEN.DAT", kRecordLength)
-                                : n == 7 ? record("DIPIND.DAT", kIndexRecordLength) : std::string(77, ' ') + "\r\n";
-        std::ofstream(folder_ / "SLBASE.DAT", std::ios::binary) << catalogue;
-        std::ofstream(folder_ / "SLSEMA.DAT", std::ios::binary) << std::string(2000, ' ');
+        // As the program starts: installation settings (settings store, else the path files), then
+        // the archives it opens at start-up.
+        registry_ = std::make_unique<kv::platform::QtSettingsRegistry>(writer.RegistryFile());
+        context_ = std::make_unique<kv::ArchiveContext>(messages_, kv::platform::PathMap(scratch_.path()), *registry_);
+        context_->LoadInstallation();
+        if (context_->settings().archiveFolder.empty()) throw std::runtime_error("no archive folder in the settings");
+        for (double number : {1.0, 5.0, 7.0, 2.0, 401.0, 6.0}) context_->files().FAIOPEN(number);
+        folder_ = kv::platform::PathMap(scratch_.path()).ToHost(context_->settings().archiveFolder);
 
-        std::ofstream employees(folder_ / "DIPEN.DAT", std::ios::binary);
-        std::string rec(kRecordLength, ' ');
-        std::vector<kv::IndexBuilder::Entry> entries;
-        for (int i = 1; i <= kEmployees; ++i) {
-            const std::string key = KeyOf(i);
-            for (int c = 0; c < kRecordLength; ++c) rec[c] = static_cast<char>('0' + (c * 7 + i) % 10);
-            rec.replace(0, key.size(), key);
-            employees.write(rec.data(), rec.size());
-            entries.push_back({key, i});
-        }
-        employees.close();
-        kv::IndexBuilder(kKeyLength).Write(folder_ / "DIPIND.DAT", entries);
-
-        context_ = std::make_unique<kv::ArchiveContext>(messages_, kv::platform::PathMap(root_), registry_);
-        context_->settings().archiveFolder = "C:\\KVS\\ARCHIVI";
-        context_->files().FAIOPEN(2);
-        context_->files().FAIOPEN(7);
-    }
-    ~Suite() {
-        context_.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
+        BuildRun();
+        CheckSearches();
     }
 
     kv::ArchiveContext& context() { return *context_; }
-    std::filesystem::path file(const char* name) const { return folder_ / name; }
+    fs::path file(std::string_view name) const { return folder_ / std::string(name); }
+    const std::vector<Search>& searches() const { return searches_; }
+    const std::vector<int>& records() const { return records_; }
+    size_t companies() const { return plan_.companies.size(); }
+    size_t employees() const { return plan_.employees.size(); }
 
 private:
-    std::filesystem::path root_;
-    std::filesystem::path folder_;
+    // The indexed keys in a shuffled order with their pages, and every record number in a shuffled
+    // order.
+    void BuildRun() {
+        const int index = ::open(file("SLDIPIDX.DAT").c_str(), O_RDONLY | O_CLOEXEC);
+        if (index < 0) throw std::runtime_error("cannot open " + file("SLDIPIDX.DAT").string());
+        std::vector<const demo::PlannedEmployee*> order;
+        for (const auto& e : plan_.employees) order.push_back(&e);
+        std::mt19937 random(kShuffleSeed);
+        Shuffle(order, random);
+        for (const demo::PlannedEmployee* e : order) {
+            records_.push_back(e->recordNumber);
+            if (e->keyMissingFromIndex) continue;  // the search would only show its error message
+            Search s{e->key, e->recordNumber};
+            WalkIndex(index, s);
+            searches_.push_back(std::move(s));
+        }
+        ::close(index);
+    }
+
+    // The pages a three-level search of the key reads: at each level the greatest entry not above it.
+    // The key must be on the leaf reached.
+    static void WalkIndex(int index, Search& s) {
+        constexpr int entry = demo::kIndexKeyLength + 7;
+        std::string page(demo::kIndexRecordLength, ' ');
+        int number = 1;
+        for (int level = 0; level < 3; ++level) {
+            s.pages[level] = number;
+            if (::pread(index, page.data(), page.size(), int64_t{number - 1} * demo::kIndexRecordLength) !=
+                static_cast<ssize_t>(page.size()))
+                throw std::runtime_error("short read in the index");
+            if (level == 2) {
+                for (int i = 0; i < 128; ++i)
+                    if (page.compare(static_cast<size_t>(i * entry), demo::kIndexKeyLength, s.key) == 0) return;
+                throw std::runtime_error("key " + s.key + " is not on leaf page " + std::to_string(number));
+            }
+            int chosen = 0;
+            for (int i = 0; i < 128; ++i) {
+                const std::string k = page.substr(static_cast<size_t>(i * entry), demo::kIndexKeyLength);
+                if (static_cast<unsigned char>(k[0]) == 252 || k > s.key) break;
+                chosen = i;
+            }
+            number = std::atoi(page.substr(static_cast<size_t>(chosen * entry + demo::kIndexKeyLength + 1), 6).c_str());
+        }
+    }
+
+    // Every key once through the archive layer before the timings: each must give its record.
+    void CheckSearches() {
+        for (const Search& s : searches_) {
+            context_->files().APRISEMA();
+            const double r = context_->keys().ISAM(7, s.key, 2, 0);
+            context_->files().CHIUDISEMA();
+            if (r != s.record)
+                throw std::runtime_error("key " + s.key + " gives record " + std::to_string(r) + ", expected " +
+                                         std::to_string(s.record));
+        }
+    }
+
+    ScratchFolder scratch_;  // first: removed last, also when a later member fails
     kv::platform::ConsoleMessageBoxes messages_{std::cerr};
-    kv::platform::MemoryRegistry registry_;
+    demo::SuitePlan plan_;
+    std::unique_ptr<kv::platform::QtSettingsRegistry> registry_;
     std::unique_ptr<kv::ArchiveContext> context_;
+    fs::path folder_;
+    std::vector<Search> searches_;
+    std::vector<int> records_;
 };
 
 Suite& TheSuite() {
@@ -102,76 +179,79 @@ Suite& TheSuite() {
     return suite;
 }
 
-std::vector<int> RandomEmployees() {
-    std::mt19937 random(42);
-    std::vector<int> v(4096);
-    for (int& e : v) e = 1 + static_cast<int>(random() % kEmployees);
-    return v;
-}
-
 void BM_IndexSearch(benchmark::State& state) {
     kv::ArchiveContext& ctx = TheSuite().context();
-    const auto employees = RandomEmployees();
-    std::vector<std::string> keys;
-    for (int e : employees) keys.push_back(KeyOf(e));
+    const auto& searches = TheSuite().searches();
     size_t i = 0;
     for (auto _ : state) {
+        const Search& s = searches[i];
         ctx.files().APRISEMA();
-        const double r = ctx.keys().ISAM(7, keys[i], 2, 0);
+        const double r = ctx.keys().ISAM(7, s.key, 2, 0);
         ctx.files().CHIUDISEMA();
-        if (r != employees[i]) state.SkipWithError("wrong record number");
-        i = (i + 1) % keys.size();
+        if (r != s.record) {
+            state.SkipWithError("wrong record number");
+            break;
+        }
+        i = (i + 1) % searches.size();
     }
     state.SetItemsProcessed(state.iterations());
+    state.counters["keys"] = static_cast<double>(searches.size());
 }
 
 // The same bytes without the archive layer: open, lock, read and close the semaphore file, then
 // read the root, the middle page and the leaf that the search reads.
 void BM_IndexSearchPlainPread(benchmark::State& state) {
-    const auto employees = RandomEmployees();
-    const int index = ::open(TheSuite().file("DIPIND.DAT").c_str(), O_RDONLY);
+    const auto& searches = TheSuite().searches();
+    const int index = ::open(TheSuite().file("SLDIPIDX.DAT").c_str(), O_RDONLY | O_CLOEXEC);
     const std::string semaphore = TheSuite().file("SLSEMA.DAT").string();
-    std::string page(kIndexRecordLength, ' ');
-    std::string sema(2000, ' ');
+    std::string page(demo::kIndexRecordLength, ' ');
+    std::string sema(kv::ArchiveFiles::kSemaphoreRecordLength, ' ');
     size_t i = 0;
     for (auto _ : state) {
-        const int s = ::open(semaphore.c_str(), O_RDWR);
+        const int s = ::open(semaphore.c_str(), O_RDWR | O_CLOEXEC);
         ::flock(s, LOCK_EX | LOCK_NB);
         benchmark::DoNotOptimize(::pread(s, sema.data(), sema.size(), 0));
         ::close(s);
-        const int leaf = 3 + (employees[i] - 1) / 128;
-        for (int p : {1, 2, leaf}) benchmark::DoNotOptimize(::pread(index, page.data(), page.size(), (p - 1) * kIndexRecordLength));
-        i = (i + 1) % employees.size();
+        for (int p : searches[i].pages)
+            benchmark::DoNotOptimize(::pread(index, page.data(), page.size(), int64_t{p - 1} * demo::kIndexRecordLength));
+        i = (i + 1) % searches.size();
     }
     ::close(index);
     state.SetItemsProcessed(state.iterations());
+    state.counters["keys"] = static_cast<double>(searches.size());
 }
 
 void BM_ReadRecord(benchmark::State& state) {
     kv::ArchiveContext& ctx = TheSuite().context();
-    const auto employees = RandomEmployees();
+    const auto& records = TheSuite().records();
     size_t i = 0;
     for (auto _ : state) {
-        if (ctx.files().LEGGIREC(2, employees[i]) != 0) state.SkipWithError("record missing");
+        if (ctx.files().LEGGIREC(2, records[i]) != 0) {
+            state.SkipWithError("record missing");
+            break;
+        }
         benchmark::DoNotOptimize(ctx.files().buffer(2).data());
-        i = (i + 1) % employees.size();
+        i = (i + 1) % records.size();
     }
     state.SetItemsProcessed(state.iterations());
-    state.SetBytesProcessed(state.iterations() * kRecordLength);
+    state.SetBytesProcessed(state.iterations() * demo::kEmployeeRecordLength);
+    state.counters["records"] = static_cast<double>(records.size());
 }
 
 void BM_ReadRecordPlainPread(benchmark::State& state) {
-    const auto employees = RandomEmployees();
-    const int fd = ::open(TheSuite().file("DIPEN.DAT").c_str(), O_RDONLY);
-    std::string buffer(kRecordLength, ' ');
+    const auto& records = TheSuite().records();
+    const int fd = ::open(TheSuite().file("SLDIPEND.DAT").c_str(), O_RDONLY | O_CLOEXEC);
+    std::string buffer(demo::kEmployeeRecordLength, ' ');
     size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(::pread(fd, buffer.data(), buffer.size(), int64_t(employees[i] - 1) * kRecordLength));
-        i = (i + 1) % employees.size();
+        benchmark::DoNotOptimize(
+            ::pread(fd, buffer.data(), buffer.size(), int64_t{records[i] - 1} * demo::kEmployeeRecordLength));
+        i = (i + 1) % records.size();
     }
     ::close(fd);
     state.SetItemsProcessed(state.iterations());
-    state.SetBytesProcessed(state.iterations() * kRecordLength);
+    state.SetBytesProcessed(state.iterations() * demo::kEmployeeRecordLength);
+    state.counters["records"] = static_cast<double>(records.size());
 }
 
 BENCHMARK(BM_IndexSearch);
@@ -189,6 +269,8 @@ public:
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
+        std::printf("\nBenchmark suite: %zu companies, %zu employees (%zu indexed keys)\n", TheSuite().companies(),
+                    TheSuite().employees(), TheSuite().searches().size());
         Ratio("index searches", "BM_IndexSearch", "BM_IndexSearchPlainPread");
         Ratio("records read", "BM_ReadRecord", "BM_ReadRecordPlainPread");
     }
@@ -209,7 +291,15 @@ private:
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    TheSuite();
+    try {
+        TheSuite();  // written and checked before the timings start
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_archive: cannot prepare the benchmark suite: %s\n", e.what());
+        return 1;
+    } catch (...) {
+        std::fprintf(stderr, "bench_archive: the archive layer ended the program while preparing the suite\n");
+        return 1;
+    }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -93,7 +93,7 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
     lists::ListEnvironment env{files, ctx_.repository(), ctx_.keys(), extraction_.ELENCOESTRAZIONE(), code,
                                LISTATF14, decimalSeparator_};
     const std::string& header = files.buffer(lists::kExtractionHeader);
-    const std::string period = Mid(header, 5, 4) + Mid(header, 3, 2);
+    const std::string period = PERIODOESTRAZIONE.empty() ? Mid(header, 5, 4) + Mid(header, 3, 2) : PERIODOESTRAZIONE;
     auto procedure = lists::MakeList(list);
     if (MODOPDF) {
         output::PdfSink sink(pdfFiles_, ctx_.repository(), period);

@@ -43,9 +43,12 @@ public:
     Outcome CmdStampa_Click(int buttonIndex, lists::ListKind list, const std::vector<std::string>& companyLines,
                             const std::vector<bool>& selected);
 
-    // The PDF root's folder tree as the final message names it.
+    // Run flags: a PDF run (button 0); the TF14 list is running.
     bool MODOPDF = false;
     int16_t LISTATF14 = 0;
+    // Year and month (YYYYMM) of the extraction read at start-up: the PDF files' year and month
+    // folders. Empty: taken from the extraction header of the run.
+    std::string PERIODOESTRAZIONE;
 
 private:
     bool Notices(lists::ListKind list);

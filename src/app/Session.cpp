@@ -20,6 +20,7 @@ void Session::APRIARCHIVI() {
     files.LEGGIREC(lists::kExtractionHeader, 1);
     header_ = files.buffer(lists::kExtractionHeader);
     period_ = Mid(header_, 5, 4) + Mid(header_, 3, 2);
+    driver_.PERIODOESTRAZIONE = period_;
 }
 
 bool Session::Start() {

@@ -312,10 +312,10 @@ double ArchiveFiles::LEGGIREC(double number, double record) {
         const int i = SlotIndex(number);
         Slot& s = slots_[i];
         s.lastRecord = record;
-        if (static_cast<double>(s.buffer.size()) != s.recordLength || s.buffer.empty())
-            throw RuntimeError(err::BadRecordLength);
+        if (static_cast<double>(s.buffer.size()) != s.recordLength) throw RuntimeError(err::BadRecordLength);
         const OsFile& f = OpenFile(number);
         if (f.sequentialInput || f.sequentialOutput) throw RuntimeError(err::BadFileNumber);
+        if (s.buffer.empty()) throw RuntimeError(err::BadRecordLength);  // opened with record length 0
         const int64_t length = static_cast<int64_t>(s.buffer.size());
         const int64_t r = RecordIndex(record);
         const int64_t got = ReadAt(f.fd, s.buffer.data(), length, length * (r - 1));
@@ -334,14 +334,14 @@ void ArchiveFiles::SCRIVIREC(double number, double record, const std::string& te
         const int i = SlotIndex(number);
         Slot& s = slots_[i];
         s.lastRecord = record;
-        if (static_cast<double>(s.buffer.size()) != s.recordLength || s.buffer.empty())
-            throw RuntimeError(err::BadRecordLength);
+        if (static_cast<double>(s.buffer.size()) != s.recordLength) throw RuntimeError(err::BadRecordLength);
         if (!text.empty()) {
             if (text.size() != s.buffer.size()) throw RuntimeError(err::BadRecordLength);
             s.buffer = text;
         }
         const OsFile& f = OpenFile(number);
         if (f.sequentialInput || f.sequentialOutput) throw RuntimeError(err::BadFileNumber);
+        if (s.buffer.empty()) throw RuntimeError(err::BadRecordLength);  // opened with record length 0
         const int64_t length = static_cast<int64_t>(s.buffer.size());
         WriteAt(f.fd, s.buffer.data(), length, length * (RecordIndex(record) - 1));
     });

@@ -10,7 +10,7 @@
 // Errors: an unknown prefix where a current-record text is needed shows
 // "ERRORE REPOSITORY - STRCOSTANTE" and ends the program (throws ProgramEnd). A run-time error while
 // reading or writing (a field position before column 1, a write starting past the record's end, an
-// offset that does not fit 16 bits) is recorded in the trace as "RepoR"/"RepoW"/"RepoN" and reported
+// offset that does not fit 16 bits) is recorded in the trace as "RepoR" (RepoN too) or "RepoW" and reported
 // by ErrorHandler::GESTERRORE, which ends the program.
 #include <array>
 #include <cstdint>
@@ -81,9 +81,9 @@ public:
     // ---- Writing ----------------------------------------------------------------------------------
     // Writes value into the field: into *record when record is non-null and *record is not empty,
     // else into the prefix's current-record text. value is changed in place: its first "," becomes
-    // ".". Type "A" (and any non-number type other than "D") is left-aligned and blank-filled; "N",
-    // "D" and 1-9 are right-aligned and zero-filled with "-" in the first column, 1-9 rounded half
-    // away from zero to their decimals and stored without a point. The write never lengthens the
+    // ".". Type "A" is left-aligned and blank-filled; every other type ("N", "D", 1-9, and also "0" or
+    // any other character) is right-aligned and zero-filled with "-" in the first column, 1-9 rounded
+    // half away from zero to their decimals and stored without a point. The write never lengthens the
     // record: the characters past its end are dropped.
     void RepoW(std::string_view descriptor, std::string& value, int16_t index = 0, std::string* record = nullptr);
     void RepoW(const FieldDescriptor& descriptor, std::string& value, int16_t index = 0,

@@ -273,6 +273,22 @@ TEST_F(RunDriverTest, RunTimeErrorInAListEndsTheRunAndTheWindowStays) {
     EXPECT_EQ(s.shown()[0].title, kPdfTitle);
 }
 
+// The PDF folders are named after the extraction period read when the program started, while each
+// page's header shows the extraction header as it stands when the page is written.
+TEST(RunDriverPeriodTest, PdfFoldersFollowThePeriodReadAtStartUp) {
+    DemoInstallation suite;
+    Started s(suite);
+    ASSERT_EQ((*s.open)->PERIODOESTRAZIONE(), "201803");
+    // The suite moves its extraction header on to April while the window is open.
+    suite.PatchField("SLESTTES.DAT", demo::kExtractionHeaderLength, 1,
+                     FieldDescriptor::Parse("TESX$,00001,08,A,0,X001"), "30042018");
+    const auto outcome = s.Click(0, ListKind::CF01, {"002"});
+    ASSERT_EQ(outcome.files.size(), 1u);
+    EXPECT_EQ(fs::path(outcome.files[0]).parent_path(), suite.PdfFolder("002"));
+    EXPECT_FALSE(fs::exists(suite.Host("C:\\KVPAGHE\\FILE-PDF\\002\\2018\\04")));
+    EXPECT_NE(PdfText(outcome.files[0]).find("30/04/2018"), std::string::npos);
+}
+
 TEST_F(RunDriverTest, ListOfOptionFollowsTheWindowsButtons) {
     EXPECT_EQ(ListOfOption(0), ListKind::CF01);
     EXPECT_EQ(ListOfOption(1), ListKind::CF02Arrears);

@@ -227,6 +227,23 @@ TEST_F(ArchiveFiles_, ReadingAClosedSlotIsError52) {
     EXPECT_EQ(ReportLines()[0], "Errore 52 Bad file name or number");
 }
 
+// A slot that was never opened has an empty buffer and record length 0: they agree, so the record
+// length check passes and it is the access to the unopened file that fails.
+TEST_F(ArchiveFiles_, NeverOpenedSlotIsError52NotARecordLengthError) {
+    EXPECT_EQ(ExpectEnd([&] { files().LEGGIREC(6, 1); }), 1);
+    EXPECT_EQ(ReportLines()[0], "Errore 52 Bad file name or number");
+    EXPECT_EQ(ReportLines().back(), "LEGGIREC (6-1)");
+
+    messages.clear();
+    EXPECT_EQ(ExpectEnd([&] { files().SCRIVIREC(7, 2, ""); }), 1);
+    EXPECT_EQ(ReportLines()[0], "Errore 52 Bad file name or number");
+    EXPECT_EQ(ReportLines().back(), "SCRIVIREC (7-2)");
+
+    messages.clear();  // a text of a length other than 0 is still a record length error
+    EXPECT_EQ(ExpectEnd([&] { files().SCRIVIREC(7, 2, "X"); }), 1);
+    EXPECT_EQ(ReportLines()[0], "Errore 59 Bad record length");
+}
+
 TEST_F(ArchiveFiles_, TruncatedCatalogueIsReported) {
     WriteCatalogue({{1, {"DITTE.DAT", 20}}, {2, {"D###A**.DAT", 10}}});
     EXPECT_EQ(ExpectEnd([&] { files().FAIOPEN(395); }), 1);

@@ -186,6 +186,21 @@ TEST_F(RepositoryTest, WritesTextLeftAlignedAndWholeNumbersAndDatesRightAligned)
     EXPECT_EQ(repo.REC_DIT().size(), 200u);
 }
 
+// Only "A" is written as text: the types that read as text ("0", any other character) are written
+// like whole numbers, right-aligned and zero-filled.
+TEST_F(RepositoryTest, OnlyTypeAIsWrittenLeftAligned) {
+    repo.REC_DIT() = std::string(20, '*');
+    for (const char* type : {"0", "X"}) {
+        std::string v = "AB";
+        repo.RepoW(std::string("DITX$,00003,05,") + type + ",0,T001", v);
+        EXPECT_EQ(repo.REC_DIT().substr(2, 5), "000AB") << type;
+        v = "-7";
+        repo.RepoW(std::string("DITX$,00003,05,") + type + ",0,T001", v);
+        EXPECT_EQ(repo.REC_DIT().substr(2, 5), "-0007") << type;
+    }
+    EXPECT_EQ(repo.REC_DIT().substr(0, 2) + repo.REC_DIT().substr(7), std::string(15, '*'));
+}
+
 TEST_F(RepositoryTest, WritesIntoAnExplicitRecordUnlessItIsEmpty) {
     repo.REC_DIT() = std::string(50, ' ');
     std::string other(50, '.');

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <filesystem>
 
 #include "pdf/PdfTestUtil.h"
@@ -300,6 +301,95 @@ TEST(QuillPdfDocument, AbortKeepsPartialFileAndResets) {
     EXPECT_NE(bytes.find("(senza titolo)"), std::string::npos);
     EXPECT_EQ(CheckXref(bytes), "");
     EXPECT_EQ(pdf.FileSize(), static_cast<int32_t>(bytes.size()));
+}
+
+// The catalog of an empty document written with the given viewer preference flags.
+std::string CatalogWith(int32_t flags, const std::string& path) {
+    QuillPdf pdf;
+    pdf.SetViewerPreferences(flags);
+    pdf.BeginDoc(path);
+    pdf.EndDoc();
+    const std::string bytes = ReadFile(path);
+    const size_t start = bytes.find("<< /Type /Catalog");
+    return bytes.substr(start, bytes.find("endobj", start) - start);
+}
+
+TEST(QuillPdfDocument, EveryViewerPreferenceFlagInTableOrder) {
+    TempDir dir;
+    const std::string path = dir.File("vp.pdf");
+    EXPECT_NE(CatalogWith(0x3F0, path).find("/ViewerPreferences << /HideMenubar true /HideToolbar true "
+                                            "/HideWindowUI true /DisplayDocTitle true /CenterWindow true "
+                                            "/FitWindow true  >>\n>>"),
+              std::string::npos);
+    EXPECT_NE(CatalogWith(0, path).find("/Metadata 6 0 R\n/ViewerPreferences <<  >>\n>>"), std::string::npos);
+    EXPECT_EQ(ReadFile(path).rfind("%PDF-1.3\n", 0), 0u);
+
+    // The layout stands before the mode, both before the preferences.
+    const std::string twoRight = CatalogWith(static_cast<int32_t>(0xFFFF8000u) | 1 | 0x100, path);
+    EXPECT_NE(twoRight.find("/PageLayout /TwoColumnRight\n/PageMode /FullScreen\n"
+                            "/ViewerPreferences << /CenterWindow true  >>"),
+              std::string::npos)
+        << twoRight;
+    std::string report;
+    EXPECT_TRUE(QpdfClean(path, &report)) << report;
+    // 0x8000 without the sign bits above it names no layout.
+    EXPECT_EQ(CatalogWith(0x8000, path).find("/PageLayout"), std::string::npos);
+    EXPECT_NE(CatalogWith(0x4000, path).find("/PageLayout /TwoColumnLeft\n"), std::string::npos);
+    EXPECT_NE(CatalogWith(0x2000 | 0x300, path).find("/PageLayout /OneColumn\n"), std::string::npos);
+    // Outlines are shown only when there are bookmarks; other low values name no mode.
+    EXPECT_EQ(CatalogWith(2, path).find("/PageMode"), std::string::npos);
+    EXPECT_EQ(CatalogWith(3, path).find("/PageMode"), std::string::npos);
+
+    const std::string useOc = CatalogWith(8, path);
+    EXPECT_NE(useOc.find("/PageMode /UseOC\n"), std::string::npos);
+    EXPECT_EQ(ReadFile(path).rfind("%PDF-1.5\n", 0), 0u);
+    EXPECT_EQ(CheckXref(ReadFile(path)), "");
+}
+
+TEST(QuillPdfDocument, GeneratedNameIsDayTimeAndDigitInHexadecimal) {
+    TempDir dir;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    // "dhhmmss" of a moment as a number.
+    auto stamp = [](std::time_t t) {
+        std::tm tm{};
+        localtime_r(&t, &tm);
+        return ((static_cast<uint64_t>(tm.tm_mday) * 100 + tm.tm_hour) * 100 + tm.tm_min) * 100 + tm.tm_sec;
+    };
+    const uint64_t before = stamp(std::time(nullptr));
+    QuillPdf pdf;
+    const std::string name = pdf.BeginDoc();
+    const uint64_t after = stamp(std::time(nullptr));
+    pdf.EndDoc();
+    std::filesystem::current_path(previous);
+    ASSERT_GT(name.size(), 5u);
+    const std::string hex = name.substr(0, name.size() - 5);
+    EXPECT_EQ(name.substr(hex.size()), "~.pdf");
+    const uint64_t value = std::stoull(hex, nullptr, 16);
+    std::string upper = hex;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(hex, upper);
+    EXPECT_TRUE(value / 10 == before || value / 10 == after) << name << " " << before;
+}
+
+TEST(QuillPdfDocument, EncryptionDictionaryAndTrailerEntry) {
+    TempDir dir;
+    const std::string path = dir.File("enc.pdf");
+    QuillPdf pdf;
+    pdf.SetDocProperty("T", "", "", "", "Prod");
+    pdf.SetProtection(4 + 16, "", "u");
+    pdf.BeginDoc(path);
+    pdf.EndDoc();
+    const std::string bytes = ReadFile(path);
+    // Page 4, content 5, then the encryption dictionary before the metadata.
+    EXPECT_NE(bytes.find("\n6 0 obj\n<< /Filter /Standard \r/O ("), std::string::npos);
+    EXPECT_NE(bytes.find(")\r/P -44\r/V 1 /R 2 >>\nendobj\n7 0 obj\n<< /Type /Metadata"), std::string::npos);
+    // The identifier: the producer name in force and the version, in upper-case hexadecimal.
+    EXPECT_NE(bytes.find(" 0 R\n/Encrypt 6 0 R /ID [<50726F64322E342E38><50726F64322E342E38>]\n>>\nstartxref\n"),
+              std::string::npos);
+    EXPECT_EQ(CheckXref(bytes), "");
+    std::string report;
+    EXPECT_TRUE(QpdfClean(path, &report, "u")) << report;
 }
 
 TEST(QuillPdfDocument, VersionText) {

@@ -13,7 +13,7 @@ namespace {
 
 // The legacy runtime's numeric test on a whole text: optional blanks and sign, digits with at most
 // one decimal point, an optional exponent.
-bool IsNumericText(const std::string& text, char sep) {
+bool IsNumericText(const std::string& text) {
     std::string t = TrimBlanks(text);
     size_t i = 0;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
@@ -21,7 +21,7 @@ bool IsNumericText(const std::string& text, char sep) {
     for (; i < t.size(); ++i) {
         char c = t[i];
         if (std::isdigit(static_cast<unsigned char>(c))) digits = true;
-        else if ((c == '.' || c == sep) && !point) point = true;
+        else if (c == '.' && !point) point = true;
         else break;
     }
     if (!digits) return false;
@@ -35,12 +35,11 @@ bool IsNumericText(const std::string& text, char sep) {
     return i == t.size();
 }
 
-
 }  // namespace
 
 void SCRIVICELLA(ReportSink& sink, double y, double x, std::string& text, bool printZero) {
     bool write;
-    if (IsNumericText(text, '.')) write = printZero || Val(TrimBlanks(text)) != 0;
+    if (IsNumericText(text)) write = printZero || Val(TrimBlanks(text)) != 0;
     else write = !TrimBlanks(text).empty();
     if (write) sink.WriteText(y, x, text);
     text.clear();

@@ -28,8 +28,12 @@ quill::QuillPdf& PdfListFiles::writer() {
 
 std::filesystem::path PdfListFiles::HostPath(const std::string& suitePath) const {
     // Suite paths carry the archive's Windows-1252 bytes (a company name with "Ò"); file names on
-    // this host are UTF-8.
-    return paths_.ToHost(platform::Cp1252ToUtf8(suitePath));
+    // this host are UTF-8. Control characters (a NUL would cut the name short) never reach the
+    // file system: Windows refuses them in names anyway.
+    std::string cleaned = suitePath;
+    for (char& c : cleaned)
+        if (static_cast<unsigned char>(c) < 0x20) c = '_';
+    return paths_.ToHost(platform::Cp1252ToUtf8(cleaned));
 }
 
 void PdfListFiles::MakeFolder(const std::string& folder) {

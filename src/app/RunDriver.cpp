@@ -162,6 +162,10 @@ RunDriver::Outcome RunDriver::CmdStampa_Click(int buttonIndex, ListKind list,
             MODOPDF = false;
             if (pdfFiles_.PDFAPERTO) CloseDocument();
         }
+    } catch (const ProgramEnd&) {
+        // The error handler ends the program in the middle of a list: its document goes too.
+        DiscardDocument();
+        throw;
     } catch (const RuntimeError& e) {
         DiscardDocument();
         MODOPDF = false;

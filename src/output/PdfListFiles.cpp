@@ -36,6 +36,14 @@ std::filesystem::path PdfListFiles::HostPath(const std::string& suitePath) const
     return paths_.ToHost(platform::Cp1252ToUtf8(cleaned));
 }
 
+bool PdfListFiles::IsFolderName(const std::string& part) {
+    if (part.empty() || part.find_first_not_of('.') == std::string::npos) return false;
+    for (unsigned char c : part)
+        if (c < 0x20 || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+            return false;
+    return true;
+}
+
 void PdfListFiles::MakeFolder(const std::string& folder) {
     const std::filesystem::path host = HostPath(folder);
     std::error_code ec;
@@ -55,6 +63,11 @@ void PdfListFiles::CREACARTELLEPDF(const std::string& company, const std::string
     } else {
         pdfRoot_ = archive.substr(0, 2);
     }
+    // The parts come from the company record and the extraction header: a damaged one ("..", "\\")
+    // must never lead the files out of the tree.
+    for (const std::string& part : {company, year, month, kind})
+        if (!IsFolderName(part))
+            throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - \"" + part + "\"");
     std::string folder = pdfRoot_ + "\\FILE-PDF";
     MakeFolder(folder);
     for (const std::string& part : {company, year, month, kind}) {

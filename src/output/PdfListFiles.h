@@ -24,11 +24,14 @@ public:
     ~PdfListFiles();
 
     // Sets the PDF root and the output folder and creates the missing folders. period is YYYYMM.
-    // A folder that cannot be created is a run-time error (75).
+    // A folder that cannot be created, or a part that is no folder name, is a run-time error (75).
     void CREACARTELLEPDF(const std::string& company, const std::string& kind, const std::string& period);
     // Names the file after the prefix and the current company (REC_DIT), sets the document up and
     // opens it with its first page. A document that cannot be opened is a run-time error.
     void APRIPDF(const std::string& prefix);
+    // True for a text that names one folder: not empty, not only dots, no separator, reserved or
+    // control character.
+    static bool IsFolderName(const std::string& part);
     // Drops a final ".", then replaces * | \ : < > ? / and the double quote with "_".
     static void PULISCINOMEFILE(std::string& name);
     // Finishes and closes the document and releases the writer. A document that could not be

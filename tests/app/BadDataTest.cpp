@@ -53,6 +53,22 @@ std::vector<const demo::PlannedEmployee*> EmployeesOf(const DemoInstallation& su
     return out;
 }
 
+// An amount too large for a number makes the error handler end the program in the middle of a list:
+// the document being written is removed, not left half-written.
+TEST(BadDataTest, ProgramEndInTheMiddleOfAListLeavesNoPdf) {
+    DemoInstallation suite;
+    suite.PatchEmployee(suite.Named("ROSSI"), fields::P260, "1E+400    ");
+    auto open = suite.Open();
+    ASSERT_TRUE((*open)->Start());
+    const auto& lines = (*open)->companyLines();
+    EXPECT_THROW((*open)->driver().CmdStampa_Click(0, ListKind::TF14, lines, Select(lines, {"001"})), ProgramEnd);
+    ASSERT_FALSE(open->messages().shown().empty());
+    EXPECT_EQ(open->messages().shown().back().text.rfind("CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK", 0), 0u);
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(suite.root(), ec))
+        EXPECT_NE(entry.path().extension(), ".pdf") << entry.path();
+}
+
 TEST(BadDataTest, BlankAndNonNumericAmountsReadAsZero) {
     DemoInstallation suite;
     const auto& rossi = suite.Named("ROSSI");

@@ -5,8 +5,11 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <utility>
+#include <vector>
 
 #include "AppTestSupport.h"
+#include "archive/Errors.h"
 #include "lists/Fields.h"
 #include "output/PdfListFiles.h"
 
@@ -175,6 +178,30 @@ TEST_F(PdfFoldersTest, TreeNextToTheArchiveFolder) {
 
 TEST_F(PdfFoldersTest, ThreeCharacterArchiveFolderIsTheDrive) {
     Check("D:\\", "D:", "D:\\FILE-PDF\\012\\2005\\12\\FDOTES");
+}
+
+// A damaged extraction date or company code never leads the files out of the FILE-PDF tree.
+TEST(PdfFoldersDamagedTest, PartsThatAreNoFolderNamesAreRefused) {
+    TempFolder drives;
+    platform::ScriptedMessageBoxes messages;
+    platform::MemoryRegistry registry;
+    ArchiveContext ctx(messages, platform::PathMap(drives.path()), registry);
+    ctx.settings().archiveFolder = "D:\\PAGHE\\ARCHIVI";
+    fs::create_directories(ctx.paths().ToHost("D:\\PAGHE\\ARCHIVI"));
+    output::PdfListFiles files(ctx.files(), ctx.repository(), ctx.settings(), ctx.paths());
+    for (const auto& [company, period] : std::vector<std::pair<std::string, std::string>>{
+             {"012", "..\\...."}, {"012", "2018.."}, {"012", "20/803"}, {"..", "201803"}, {"0\\1", "201803"},
+             {"012", std::string("2018\0" "3", 6)}, {"", "201803"}}) {
+        try {
+            files.CREACARTELLEPDF(company, "FDOTES", period);
+            ADD_FAILURE() << company << " " << period;
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), err::PathFileAccess);
+        }
+    }
+    // Nothing was created, not even the FILE-PDF folder.
+    EXPECT_FALSE(fs::exists(ctx.paths().ToHost("D:\\PAGHE\\FILE-PDF")));
+    EXPECT_NO_THROW(files.CREACARTELLEPDF("012", "FDOTES", "201803"));
 }
 
 TEST(PdfFileNameTest, CleaningReplacesReservedCharactersAndAFinalDot) {

@@ -51,7 +51,12 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
     for (const std::string& entry : env.extraction) {
         if (entry.empty()) break;
         if (entry.compare(0, 3, env.AZIENDACORRENTE) != 0 || env.AZIENDACORRENTE.size() != 3) continue;
-        const double record = Val(Mid(entry, 4, 7));
+        double record;
+        try {
+            record = Val(Mid(entry, 4, 7));
+        } catch (const RuntimeError&) {
+            continue;  // a record number that is no number (an overflow): that entry is skipped
+        }
         if (env.files.LEGGIREC(kEmployees, record) == 1) break;  // past the end of the archive
         repo.REC_DIP() = env.files.buffer(kEmployees);
         // A run-time error in the test skips it: the employee is not taken and the selection goes on.

@@ -320,6 +320,19 @@ TEST(EmployeeSelection, StopsPastTheEndOfTheEmployeeArchiveAndAtAnEmptyEntry) {
     EXPECT_EQ(Select(s, 1, 0), (std::vector<std::string>{"0010000003"}));
 }
 
+// A record number too large for a number (an overflow) skips its entry; the selection goes on.
+TEST(EmployeeSelection, AnEntryWhoseRecordNumberOverflowsIsSkipped) {
+    ListSuite s;
+    s.Header("31032024");
+    s.Company(1, "ALFA", "1");
+    s.Employee(1, 1, "UNO", "U", {});
+    s.Employee(1, 2, "DUE", "D", {});
+    s.Write();
+    const std::vector<std::string> all = s.extraction;
+    s.extraction = {all[0], "0011E+9999", all[1]};
+    EXPECT_EQ(Select(s, 1, 0), (std::vector<std::string>{"0010000001", "0010000002"}));
+}
+
 // ---- SCRIVICELLA -------------------------------------------------------------------------------
 
 TEST(ScriviCella, WritesNeitherEmptyTextNorZeroAndEmptiesTheText) {

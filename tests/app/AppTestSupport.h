@@ -132,6 +132,24 @@ std::map<std::string, std::pair<uint64_t, uint64_t>> HashTree(const std::filesys
 // The PDF files under folder, sorted.
 std::vector<std::filesystem::path> PdfFilesUnder(const std::filesystem::path& folder);
 
+// Tests sharing one demo installation, written once per test suite (an additional-month extraction
+// when asked); every test starts without PDF files.
+template <bool AdditionalMonth = false>
+class SharedDemoTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        demo::DemoOptions options;
+        options.additionalMonth = AdditionalMonth;
+        suite_ = std::make_unique<DemoInstallation>(options);
+    }
+    static void TearDownTestSuite() { suite_.reset(); }
+    void SetUp() override {
+        std::error_code ec;
+        std::filesystem::remove_all(suite_->Host("C:\\KVPAGHE\\FILE-PDF"), ec);
+    }
+    static inline std::unique_ptr<DemoInstallation> suite_;
+};
+
 // Index of the company line of `code` in the session's company lines.
 std::vector<bool> Select(const std::vector<std::string>& lines, const std::vector<std::string>& codes);
 

@@ -79,16 +79,7 @@ TEST(BatchCommandTest, HelpAndBadOptions) {
     }
 }
 
-class BatchRunTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { suite_ = new DemoInstallation(); }
-    static void TearDownTestSuite() {
-        delete suite_;
-        suite_ = nullptr;
-    }
-    static DemoInstallation* suite_;
-};
-DemoInstallation* BatchRunTest::suite_ = nullptr;
+class BatchRunTest : public SharedDemoTest<> {};
 
 TEST_F(BatchRunTest, FullRunWritesEveryFileAndLeavesTheArchivesUntouched) {
     const auto archivesBefore = HashTree(suite_->ArchiveFolder());

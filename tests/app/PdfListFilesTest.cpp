@@ -22,16 +22,10 @@ using lists::ListKind;
 constexpr const char* kPassword = "LEGGIPDF";  // F357 of the installation
 constexpr const char* kUtf8CompanyOne = "PER\xC3\x92 COSTRUZIONI S.R.L";
 
-class PdfListFilesTest : public ::testing::Test {
+class PdfListFilesTest : public SharedDemoTest<> {
 protected:
-    static void SetUpTestSuite() { suite_ = new DemoInstallation(); }
-    static void TearDownTestSuite() {
-        delete suite_;
-        suite_ = nullptr;
-    }
     void SetUp() override {
-        std::error_code ec;
-        fs::remove_all(suite_->Host("C:\\KVPAGHE\\FILE-PDF"), ec);
+        SharedDemoTest::SetUp();
         open_ = suite_->Open();
         ASSERT_TRUE((*open_)->Start());
     }
@@ -39,10 +33,8 @@ protected:
         const auto& lines = (*open_)->companyLines();
         return (*open_)->driver().CmdStampa_Click(0, list, lines, Select(lines, codes));
     }
-    static DemoInstallation* suite_;
     std::unique_ptr<OpenSession> open_;
 };
-DemoInstallation* PdfListFilesTest::suite_ = nullptr;
 
 TEST_F(PdfListFilesTest, OneCleanlyNamedFilePerCompanyWithSelectedEmployees) {
     const auto outcome = Run(ListKind::TF14, {"001", "002", "003", "004"});

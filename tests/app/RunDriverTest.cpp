@@ -53,20 +53,7 @@ struct Started {
     std::vector<bool> busy;
 };
 
-class RunDriverTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { suite_ = new DemoInstallation(); }
-    static void TearDownTestSuite() {
-        delete suite_;
-        suite_ = nullptr;
-    }
-    void SetUp() override {
-        std::error_code ec;
-        fs::remove_all(suite_->Host("C:\\KVPAGHE\\FILE-PDF"), ec);
-    }
-    static DemoInstallation* suite_;
-};
-DemoInstallation* RunDriverTest::suite_ = nullptr;
+class RunDriverTest : public SharedDemoTest<> {};
 
 TEST_F(RunDriverTest, NoCompanySelectedShowsTheMessageAndRunsNothing) {
     Started s(*suite_);
@@ -300,20 +287,7 @@ TEST_F(RunDriverTest, ListOfOptionFollowsTheWindowsButtons) {
 }
 
 // An additional-month extraction refuses the arrears and interest lists before touching anything.
-class AdditionalMonthTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        demo::DemoOptions options;
-        options.additionalMonth = true;
-        suite_ = new DemoInstallation(options);
-    }
-    static void TearDownTestSuite() {
-        delete suite_;
-        suite_ = nullptr;
-    }
-    static DemoInstallation* suite_;
-};
-DemoInstallation* AdditionalMonthTest::suite_ = nullptr;
+class AdditionalMonthTest : public SharedDemoTest<true> {};
 
 TEST_F(AdditionalMonthTest, ArrearsAndInterestListsAreRefusedOncePerClick) {
     Started s(*suite_);

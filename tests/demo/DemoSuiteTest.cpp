@@ -82,14 +82,6 @@ TEST(DemoCatalogue, EveryArchiveResolvesToItsFileAndRecordLength) {
     EXPECT_EQ(std::filesystem::file_size(s.root() / "C/KVPAGHE/ARCHIVI/SLSEMA.DAT"), 2000u);
 }
 
-TEST(DemoCatalogue, SemaphoreCanBeTakenAndReleased) {
-    WrittenSuite& s = DefaultSuite();
-    s.files().APRISEMA();
-    EXPECT_TRUE(s.files().IsOpen(16));
-    s.files().CHIUDISEMA();
-    EXPECT_FALSE(s.files().IsOpen(16));
-}
-
 TEST(DemoExtraction, HeaderGivesThePeriodAndAnOrdinaryMonth) {
     WrittenSuite& s = DefaultSuite();
     const std::string header = s.Record(archive::ExtractionHeader, 1);
@@ -154,24 +146,6 @@ TEST(DemoIndex, EveryExtractedEmployeeIsFoundExceptTheOneLeftOut) {
     EXPECT_EQ(missing, 1);
     EXPECT_TRUE(s.messages().shown().empty()) << "a search that finds nothing shows no message";
     s.files().CHIUDI(0);
-}
-
-TEST(DemoIndex, IndexPagesAreThreeLevelsOfHalfFullPages) {
-    WrittenSuite& s = DefaultSuite();
-    const std::string root = s.Record(archive::EmployeeIndex, 1);
-    ASSERT_EQ(root.size(), 2176u);
-    EXPECT_EQ(root[10], '1') << "root page at level 1";
-    const int children = static_cast<int>(root.find('\xFC') / 17);
-    EXPECT_GE(children, 1);
-    const int middle = std::stoi(root.substr(11, 6));
-    const std::string level2 = s.Record(archive::EmployeeIndex, middle);
-    EXPECT_EQ(level2[10], '2');
-    const int leaves = static_cast<int>(level2.find('\xFC') / 17);
-    EXPECT_GE(leaves, 2) << "even the small demo has several leaf pages";
-    const std::string leaf = s.Record(archive::EmployeeIndex, std::stoi(level2.substr(11, 6)));
-    EXPECT_EQ(leaf[10], '3');
-    EXPECT_EQ(leaf.substr(0, 10), "0010000001");
-    s.files().CHIUDI(archive::EmployeeIndex);
 }
 
 // Reads the employee's record from the archive and makes it the current DIPX$ record.
@@ -390,18 +364,6 @@ TEST(DemoCompanies, PageBreakCompanyHasMoreThanSixtyListedEmployees) {
     s.files().CHIUDI(archive::Employees);
 }
 
-TEST(DemoSettingsFiles, PrinterSettingsAndInstallationRecord) {
-    WrittenSuite& s = DefaultSuite();
-    EXPECT_EQ(s.files().VERBASE(archive::PrinterSettings), 1);
-    s.files().FAIOPENIO(archive::PrinterSettings, 0);
-    EXPECT_EQ(s.files().LineInput(archive::PrinterSettings), "Stampante Standard");
-    EXPECT_FALSE(s.files().EndOfFile(archive::PrinterSettings));
-    EXPECT_EQ(s.files().LineInput(archive::PrinterSettings), "Laser Ufficio Paghe");
-    EXPECT_TRUE(s.files().EndOfFile(archive::PrinterSettings));
-    s.files().CHIUDI(archive::PrinterSettings);
-    EXPECT_TRUE(std::filesystem::is_directory(s.root() / "C/KVPAGHE/PROGRAMMI"));
-}
-
 TEST(DemoOptionsTest, AdditionalMonthAndAnotherPeriod) {
     DemoOptions options;
     options.period = *ExtractionPeriod::Parse("201602");
@@ -443,33 +405,6 @@ TEST(DemoOptionsTest, SameSeedSameSuiteOtherSeedOtherEmployees) {
     options.seed = 7;
     WrittenSuite c(options);
     EXPECT_NE(employees(a), employees(c));
-}
-
-// A larger suite (the benchmark suite has 100 companies and 10000 employees; its speed is measured
-// by the benchmarks, not here).
-TEST(DemoLargerSuite, EveryEmployeeIsExtractedAndFound) {
-    DemoOptions options;
-    options.companies = 12;
-    options.employees = 900;
-    WrittenSuite s(options);
-    EXPECT_EQ(s.summary().employees, 900);
-    EXPECT_EQ(s.summary().companies, 12);
-    const auto entries = s.ExtractionEntries();
-    ASSERT_EQ(entries.size(), 900u);
-    std::set<std::string> companies;
-    for (const auto& e : entries) companies.insert(e.substr(0, 3));
-    EXPECT_EQ(companies.size(), 12u);
-    EXPECT_EQ(*companies.rbegin(), "012");
-    s.files().FAIOPEN(archive::EmployeeIndex);
-    s.files().FAIOPEN(archive::Employees);
-    int found = 0;
-    for (const auto& entry : entries) {
-        s.repo().REC_DIP() = s.Record(archive::Employees, std::stoi(entry.substr(3)));
-        const double r = s.context().keys().ISAM(archive::EmployeeIndex, s.repo().RepoR(DescriptorOf("P001")), 2, 0);
-        if (r == std::stoi(entry.substr(3))) ++found;
-    }
-    EXPECT_EQ(found, 899);
-    s.files().CHIUDI(0);
 }
 
 }  // namespace

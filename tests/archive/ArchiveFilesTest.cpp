@@ -1,409 +1,209 @@
-// Archive slots: path resolution with placeholders, opening, record input and output, the end-of-file
-// answer, run-time errors with their trace, existence and deletion, sequential files and the
-// program's end.
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
+// Archive slots: names with placeholders, records read and written at their place, the end-of-file
+// answer, the run-time errors with their trace, sequential files, the program's end and the suite's
+// semaphore (slot 16) against a second process.
+#include <chrono>
 
 #include "ArchiveFixture.h"
 
 using namespace kv;
-using kvtest::ArchiveFixture;
 using kvtest::ReadBytes;
 using kvtest::WriteBytes;
-using platform::Icon;
+using F = ArchiveFiles&;
 
 namespace {
 
-class ArchiveFiles_ : public ArchiveFixture {
+class ArchiveFiles_ : public kvtest::ArchiveFixture {
 protected:
     ArchiveFiles_() { StandardCatalogue(); }
-
-    // Runs body, which must end the program; returns the exit code.
-    template <typename F>
-    int ExpectEnd(F&& body) {
-        try {
-            body();
-        } catch (const ProgramEnd& end) {
-            return end.exitCode;
-        }
-        ADD_FAILURE() << "the program did not end";
-        return -1;
-    }
-
-    // The error report's lines (split at CR).
-    std::vector<std::string> ReportLines() const {
-        std::vector<std::string> lines;
-        if (messages.shown().empty()) return lines;
-        std::string text = messages.shown().front().text;
-        size_t start = 0;
-        for (size_t p; (p = text.find('\r', start)) != std::string::npos; start = p + 1)
-            lines.push_back(text.substr(start, p - start));
-        return lines;
-    }
+    ArchiveFiles& f = files();
 };
 
-TEST_F(ArchiveFiles_, CompanyAndYearPlaceholdersAreFilledAndCleared) {
-    files().values.DITTAOPEN = "12";
-    files().values.year = "2005";
-    int16_t add = -1;
-    EXPECT_EQ(files().DAMMIFILE(2, add), "C:\\KVS\\ARCHIVI\\D012A05.DAT");
-    EXPECT_EQ(add, -1);
-    EXPECT_EQ(files().values.DITTAOPEN, "");
-    EXPECT_EQ(files().values.year, "");
-    EXPECT_EQ(files().currentRecordLength(), 10);
-
-    files().values.DITTAOPEN = "7";
-    files().values.year = "2000";  // "00" is a valid year: the check looks at the year as set
-    EXPECT_EQ(files().DAMMIFILE(2), "C:\\KVS\\ARCHIVI\\D007A00.DAT");
-
-    files().values.DITTAOPEN = "1234";
-    files().values.year = "99";
-    int16_t noFolder = 0;
-    EXPECT_EQ(files().DAMMIFILE(2, noFolder), "D234A99.DAT");
-    EXPECT_TRUE(messages.shown().empty());
+// Company, year, region, province, unit prefix.
+SubstitutionValues Values(std::string c, std::string y, std::string r = "", std::string p = "", std::string u = "") {
+    return {std::move(c), std::move(y), std::move(r), std::move(p), std::move(u)};
 }
 
-TEST_F(ArchiveFiles_, RegionProvinceAndTerminalPlaceholders) {
+TEST_F(ArchiveFiles_, NamesFillTheirPlaceholdersAndClearTheValuesUsed) {
+    const std::tuple<double, SubstitutionValues, int16_t, int16_t, const char*> cases[] = {
+        {2, Values("12", "2005"), -1, -1, "C:\\KVS\\ARCHIVI\\D012A05.DAT"}, {5, {}, -1, -1, "C:\\KVS\\ARCHIVI\\T3.DAT"},
+        {2, Values("7", "2000"), -1, -1, "C:\\KVS\\ARCHIVI\\D007A00.DAT"},  // the year is checked as set
+        {2, Values("1234", "99"), 0, 0, "D234A99.DAT"}, {4, Values("", "", "5", "MI"), -1, -1, "C:\\KVS\\ARCHIVI\\R05PMI.DAT"},
+        {3, Values("", "", "", "", "B"), -1, 0, "B:\\BACKUP\\X.DAT"}, {0, {}, -1, -1, ""}, {-3, {}, -1, -1, ""},
+        {3, Values("", "", "", "", "\\\\SERVER\\SALVA"), -1, 0, "\\\\SERVER\\SALVA\\BACKUP\\X.DAT"}};
     context->settings().terminalNumber = "3";
-    files().values.region = "5";
-    files().values.province = "MI";
-    EXPECT_EQ(files().DAMMIFILE(4), "C:\\KVS\\ARCHIVI\\R05PMI.DAT");
-    EXPECT_EQ(files().values.region, "");
-    EXPECT_EQ(files().values.province, "");
-    EXPECT_EQ(files().DAMMIFILE(5), "C:\\KVS\\ARCHIVI\\T3.DAT");
-    EXPECT_EQ(context->settings().terminalNumber, "3");  // never cleared
-}
-
-TEST_F(ArchiveFiles_, UnitPrefixDriveOrShare) {
-    files().values.unitPrefix = "B";
-    int16_t add = -1;
-    EXPECT_EQ(files().DAMMIFILE(3, add), "B:\\BACKUP\\X.DAT");
-    EXPECT_EQ(add, 0);
-    EXPECT_EQ(files().values.unitPrefix, "");
-
-    files().values.unitPrefix = "\\\\SERVER\\SALVA";
-    add = -1;
-    EXPECT_EQ(files().DAMMIFILE(3, add), "\\\\SERVER\\SALVA\\BACKUP\\X.DAT");
-    EXPECT_EQ(add, 0);
-}
-
-TEST_F(ArchiveFiles_, NumberZeroOrNegativeResolvesToNothing) {
-    EXPECT_EQ(files().DAMMIFILE(0), "");
-    EXPECT_EQ(files().DAMMIFILE(-3), "");
-    EXPECT_EQ(files().FAIOPEN(0), 0);
-    EXPECT_EQ(files().FAIOPEN(-1), 0);
-    EXPECT_EQ(files().VERBASE(0), 0);
-    EXPECT_FALSE(files().IsOpen(0));
-    EXPECT_TRUE(messages.shown().empty());
-}
-
-TEST_F(ArchiveFiles_, SecondOpenWithoutCompanyEndsTheProgramWithTheMessage) {
-    files().values.DITTAOPEN = "12";
-    files().values.year = "2005";
-    EXPECT_EQ(files().FAIOPEN(2), 10);
-    EXPECT_TRUE(std::filesystem::exists(archive("D012A05.DAT")));  // created empty by the open
-    EXPECT_EQ(std::filesystem::file_size(archive("D012A05.DAT")), 0u);
-
-    files().values.year = "2005";
-    EXPECT_EQ(ExpectEnd([&] { files().FAIOPEN(2); }), 1);
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(FirstMessage().text, "ERRORE OPEN FILE - MANCA DITTAOPEN 2");
-    EXPECT_EQ(FirstMessage().title, "KvsPaghe");
-    EXPECT_EQ(FirstMessage().icon, Icon::Critical);
-}
-
-TEST_F(ArchiveFiles_, EveryMissingValueHasItsMessage) {
-    struct Case {
-        double number;
-        SubstitutionValues values;
-        const char* message;
-    };
-    const Case cases[] = {
-        {2, {"0", "2005", "", "", ""}, "ERRORE OPEN FILE - MANCA DITTAOPEN 2"},
-        {2, {"ABC", "2005", "", "", ""}, "ERRORE OPEN FILE - MANCA DITTAOPEN 2"},
-        {2, {"12", "", "", "", ""}, "ERRORE OPEN - MANCA ANNO - 2"},
-        {2, {"12", "-1", "", "", ""}, "ERRORE OPEN - MANCA ANNO - 2"},
-        {4, {"", "", "", "MI", ""}, "ERRORE OPEN - MANCA REGIONE - 4"},
-        {4, {"", "", "3", "M", ""}, "ERRORE OPEN - MANCA PROVINCIA - 4"},
-        {4, {"", "", "3", "MIL", ""}, "ERRORE OPEN - MANCA PROVINCIA - 4"},
-    };
-    for (const Case& c : cases) {
-        messages.clear();
-        files().values = c.values;
-        EXPECT_EQ(ExpectEnd([&] { files().DAMMIFILE(c.number); }), 1) << c.message;
-        ASSERT_EQ(messages.shown().size(), 1u) << c.message;
-        EXPECT_EQ(FirstMessage().text, c.message);
+    for (const auto& [number, values, addIn, addOut, path] : cases) {
+        f.values = values;
+        int16_t add = addIn;
+        EXPECT_EQ(f.DAMMIFILE(number, add), path);
+        const SubstitutionValues& v = f.values;  // the values used are cleared
+        const std::string used = number == 2 ? v.DITTAOPEN + v.year : number == 4 ? v.region + v.province : v.unitPrefix;
+        EXPECT_TRUE(used.empty() && add == addOut) << path;
     }
+    EXPECT_EQ(f.DAMMIFILE(1), "C:\\KVS\\ARCHIVI\\DITTE.DAT");
+    EXPECT_EQ(f.currentRecordLength() * 10 + (context->settings().terminalNumber == "3"), 201);  // never cleared
+    EXPECT_EQ(f.FAIOPEN(0) + f.FAIOPEN(-1) + f.VERBASE(0) + f.IsOpen(0) + messages.shown().size(), 0);
 }
 
-TEST_F(ArchiveFiles_, EndOfFileAnswerOnEmptyLastAndShortRecords) {
-    EXPECT_EQ(files().FAIOPEN(6), 30);
-    EXPECT_EQ(files().buffer(6), std::string(30, ' '));
-    EXPECT_EQ(files().LEGGIREC(6, 1), 1);  // empty file
-    files().CHIUDI(6);
-
-    std::string content = std::string(30, 'A') + std::string(30, 'B') + "CCCCC";  // short third record
-    WriteBytes(archive("TESTATA.DAT"), content);
-    files().FAIOPEN(6);
-    EXPECT_EQ(files().LEGGIREC(6, 2), 0);
-    EXPECT_EQ(files().buffer(6), std::string(30, 'B'));
-    EXPECT_EQ(files().slot(6).lastRecord, 2);
-    EXPECT_EQ(files().LEGGIREC(6, 1), 0);
-    EXPECT_EQ(files().buffer(6), std::string(30, 'A'));
-    EXPECT_EQ(files().LEGGIREC(6, 3), 1);
-    EXPECT_EQ(files().buffer(6), "CCCCC" + std::string(25, ' '));  // what could be read, then blanks
-    EXPECT_EQ(files().LEGGIREC(6, 4), 1);
-    EXPECT_EQ(files().buffer(6), std::string(30, ' '));
-    EXPECT_EQ(files().buffer(6).size(), 30u);
-    EXPECT_EQ(files().LEGGIREC(6, 1), 0);  // still usable afterwards
-    EXPECT_TRUE(messages.shown().empty());
-}
-
-TEST_F(ArchiveFiles_, RecordsKeepCodePageBytes) {
-    std::string record = "\xE0\xE8\xFC\x80 CAFF\xC8";
-    record.resize(30, ' ');
-    WriteBytes(archive("TESTATA.DAT"), record);
-    files().FAIOPEN(6);
-    EXPECT_EQ(files().LEGGIREC(6, 1), 0);
-    EXPECT_EQ(files().buffer(6), record);
-}
-
-TEST_F(ArchiveFiles_, BadRecordLengthIsReportedWithTheReadTrace) {
-    files().values.DITTAOPEN = "12";
-    files().values.year = "2005";
-    files().FAIOPEN(2);
-    files().buffer(2) = "SHORT";  // the caller broke the buffer
-    EXPECT_EQ(ExpectEnd([&] { files().LEGGIREC(2, 7); }), 1);
-    ASSERT_EQ(messages.shown().size(), 2u);
-    EXPECT_EQ(FirstMessage().title, "KvsPaghe KVTESO");
-    auto lines = ReportLines();
-    ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(lines[0], "Errore 59 Bad record length");
-    EXPECT_EQ(lines[10], "LEGGIREC (2-7)");
-    EXPECT_EQ(lines[9], "DAMMIFILE$ (2)");
-    EXPECT_EQ(lines[8], "FAIOPEN");
-    EXPECT_EQ(messages.shown()[1].text, "CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\rLANCIARE RIPRISTINO TASK");
-}
-
-TEST_F(ArchiveFiles_, WriteWithTextOfWrongLengthIsError59) {
-    files().FAIOPEN(6);
-    EXPECT_EQ(ExpectEnd([&] { files().SCRIVIREC(6, 1, "TOO SHORT"); }), 1);
-    auto lines = ReportLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], "Errore 59 Bad record length");
-    EXPECT_EQ(lines.back(), "SCRIVIREC (6-1)");
-}
-
-TEST_F(ArchiveFiles_, ArchiveNumberOutOfRangeIsError9) {
-    EXPECT_EQ(ExpectEnd([&] { files().LEGGIREC(601, 1); }), 1);
-    auto lines = ReportLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], "Errore 9 Subscript out of range");
-    EXPECT_EQ(lines.back(), "LEGGIREC (601-1)");
-
-    messages.clear();
-    EXPECT_EQ(ExpectEnd([&] { files().FAIOPEN(1000); }), 1);
-    EXPECT_EQ(ReportLines()[0], "Errore 9 Subscript out of range");
-}
-
-TEST_F(ArchiveFiles_, RecordNumbersZeroNegativeOrFractionalAreError63) {
-    WriteBytes(archive("TESTATA.DAT"), std::string(90, 'X'));
-    files().FAIOPEN(6);
-    for (double bad : {0.0, -1.0, 1.5, 1e12}) {
-        messages.clear();
-        EXPECT_EQ(ExpectEnd([&] { files().LEGGIREC(6, bad); }), 1) << bad;
-        auto lines = ReportLines();
-        ASSERT_FALSE(lines.empty());
-        EXPECT_EQ(lines[0], "Errore 63 Bad record number");
-    }
-    EXPECT_EQ(ReportLines().back(), "LEGGIREC (6-1000000000000)");
-}
-
-TEST_F(ArchiveFiles_, ReadingAClosedSlotIsError52) {
-    files().slot(6).buffer = "X";
-    files().slot(6).recordLength = 1;
-    EXPECT_EQ(ExpectEnd([&] { files().LEGGIREC(6, 1); }), 1);
-    EXPECT_EQ(ReportLines()[0], "Errore 52 Bad file name or number");
-}
-
-// A slot that was never opened has an empty buffer and record length 0: they agree, so the record
-// length check passes and it is the access to the unopened file that fails.
-TEST_F(ArchiveFiles_, NeverOpenedSlotIsError52NotARecordLengthError) {
-    EXPECT_EQ(ExpectEnd([&] { files().LEGGIREC(6, 1); }), 1);
-    EXPECT_EQ(ReportLines()[0], "Errore 52 Bad file name or number");
-    EXPECT_EQ(ReportLines().back(), "LEGGIREC (6-1)");
-
-    messages.clear();
-    EXPECT_EQ(ExpectEnd([&] { files().SCRIVIREC(7, 2, ""); }), 1);
-    EXPECT_EQ(ReportLines()[0], "Errore 52 Bad file name or number");
-    EXPECT_EQ(ReportLines().back(), "SCRIVIREC (7-2)");
-
-    messages.clear();  // a text of a length other than 0 is still a record length error
-    EXPECT_EQ(ExpectEnd([&] { files().SCRIVIREC(7, 2, "X"); }), 1);
-    EXPECT_EQ(ReportLines()[0], "Errore 59 Bad record length");
-}
-
-TEST_F(ArchiveFiles_, TruncatedCatalogueIsReported) {
-    WriteCatalogue({{1, {"DITTE.DAT", 20}}, {2, {"D###A**.DAT", 10}}});
-    EXPECT_EQ(ExpectEnd([&] { files().FAIOPEN(395); }), 1);
-    auto lines = ReportLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], "Errore 62 Input past end of file");
-    EXPECT_EQ(lines[10], "DAMMIFILE$ (395)");
-    EXPECT_EQ(lines[9], "FAIOPEN");
-    EXPECT_FALSE(files().IsOpen(395));
-}
-
-TEST_F(ArchiveFiles_, MissingCatalogueIsFileNotFound) {
-    std::filesystem::remove(archive("SLBASE.DAT"));
-    EXPECT_EQ(ExpectEnd([&] { files().FAIOPEN(1); }), 1);
-    EXPECT_EQ(ReportLines()[0], "Errore 53 File not found");
-}
-
-TEST_F(ArchiveFiles_, MissingArchiveFolderIsPathNotFound) {
-    context->settings().archiveFolder = "C:\\NOWHERE";
-    EXPECT_EQ(ExpectEnd([&] { files().FAIOPEN(1); }), 1);
-    EXPECT_EQ(ReportLines()[0], "Errore 76 Path not found");
-}
-
-TEST_F(ArchiveFiles_, WriteThenReadBackAtTheRecordPosition) {
-    files().FAIOPEN(6);
-    std::string r2(30, '2');
-    files().SCRIVIREC(6, 2, r2);
-    files().buffer(6) = std::string(30, '3');
-    files().SCRIVIREC(6, 3, "");
-    std::string bytes = ReadBytes(archive("TESTATA.DAT"));
-    ASSERT_EQ(bytes.size(), 90u);
-    EXPECT_EQ(bytes.substr(30, 30), r2);
-    EXPECT_EQ(bytes.substr(60), std::string(30, '3'));
-    EXPECT_EQ(files().LEGGIREC(6, 2), 0);
-    EXPECT_EQ(files().buffer(6), r2);
-}
-
-TEST_F(ArchiveFiles_, SlotsGetDistinctFileNumbersAndCloseAllClearsThem) {
-    files().FAIOPEN(1);
-    files().FAIOPEN(6);
-    files().FAIOPEN(395);
-    EXPECT_NE(files().slot(1).fileNumber, 0);
-    EXPECT_NE(files().slot(1).fileNumber, files().slot(6).fileNumber);
-    EXPECT_NE(files().slot(6).fileNumber, files().slot(395).fileNumber);
-    const int16_t six = files().slot(6).fileNumber;
-    files().FAIOPEN(6);  // reopening keeps one number for the slot
-    EXPECT_NE(files().slot(6).fileNumber, files().slot(1).fileNumber);
-    EXPECT_EQ(files().slot(6).fileNumber, six);
-    files().CHIUDI(6);
-    EXPECT_EQ(files().slot(6).fileNumber, 0);
-    EXPECT_FALSE(files().IsOpen(6));
-    files().CHIUDI(0);
-    EXPECT_EQ(files().slot(1).fileNumber, 0);
-    EXPECT_EQ(files().slot(395).fileNumber, 0);
-    EXPECT_FALSE(files().IsOpen(1));
-}
-
-TEST_F(ArchiveFiles_, VerbaseEliminaAndReset) {
-    EXPECT_EQ(files().VERBASE(6), 0);  // missing
-    WriteBytes(archive("TESTATA.DAT"), "");
-    EXPECT_EQ(files().VERBASE(6), 0);  // empty
-    files().ELIMINA(6);
-    EXPECT_TRUE(std::filesystem::exists(archive("TESTATA.DAT")));  // an empty file stays
-    WriteBytes(archive("TESTATA.DAT"), std::string(60, 'Z'));
-    EXPECT_EQ(files().VERBASE(6), 1);
-    files().FAIOPEN(6);
-    files().ELIMINA(6);
-    EXPECT_FALSE(std::filesystem::exists(archive("TESTATA.DAT")));
-    EXPECT_FALSE(files().IsOpen(6));
-
-    // Names with placeholders: ELIMINA and AZZERAARCHIVIO restore the values between their two
-    // resolutions.
-    WriteBytes(archive("D012A05.DAT"), std::string(20, 'Q'));
-    files().values.DITTAOPEN = "12";
-    files().values.year = "2005";
-    files().AZZERAARCHIVIO(2);
-    EXPECT_TRUE(messages.shown().empty());
-    EXPECT_TRUE(files().IsOpen(2));
-    EXPECT_EQ(std::filesystem::file_size(archive("D012A05.DAT")), 0u);
-    EXPECT_EQ(files().LEGGIREC(2, 1), 1);
-}
-
-TEST_F(ArchiveFiles_, ExistenceTest) {
-    EXPECT_FALSE(files().ESISTEFILE("C:\\KVS\\ARCHIVI\\NONE.DAT"));
-    EXPECT_FALSE(files().ESISTEFILE("C:\\KVS\\ARCHIVI"));  // a folder is not a file
-    EXPECT_FALSE(files().ESISTEFILE(""));
-    EXPECT_TRUE(files().ESISTEFILE("C:\\KVS\\ARCHIVI\\SLBASE.DAT"));
-}
-
-TEST_F(ArchiveFiles_, SequentialInputAndOutput) {
+// Each action ends the program: a missing substitution value with its own message (no trace), a
+// run-time error with the error report, whose last line is the routine traced last.
+TEST_F(ArchiveFiles_, ErrorsEndTheProgramWithTheirMessage) {
+    auto name = [](SubstitutionValues v, double n) { return [=](F f) { f.values = v, f.DAMMIFILE(n); }; };
+    const char *k9 = "Errore 9 Subscript out of range", *k52 = "Errore 52 Bad file name or number", *k59 = "Errore 59 Bad record length",
+               *k63 = "Errore 63 Bad record number", *company = "ERRORE OPEN FILE - MANCA DITTAOPEN 2",
+               *year = "ERRORE OPEN - MANCA ANNO - 2", *province = "ERRORE OPEN - MANCA PROVINCIA - 4";
+    const std::tuple<std::function<void(F)>, const char*, const char*> cases[] = {
+        {[](F f) { f.values = Values("12", "2005"), f.FAIOPEN(2), f.values.year = "2005", f.FAIOPEN(2); }, company, nullptr},
+        {name(Values("0", "2005"), 2), company, nullptr}, {name(Values("ABC", "2005"), 2), company, nullptr},
+        {name(Values("12", ""), 2), year, nullptr}, {name(Values("12", "-1"), 2), year, nullptr},
+        {name(Values("", "", "", "MI"), 4), "ERRORE OPEN - MANCA REGIONE - 4", nullptr},
+        {name(Values("", "", "3", "M"), 4), province, nullptr}, {name(Values("", "", "3", "MIL"), 4), province, nullptr},
+        {[](F f) { f.LEGGIREC(601, 1); }, k9, "LEGGIREC (601-1)"}, {[](F f) { f.FAIOPEN(1000); }, k9, "FAIOPEN"},
+        {[](F f) { f.DAMMIFILE(100000); }, k9, "DAMMIFILE$ (100000)"},
+        {[](F f) { f.FAIOPENIO(280, 0); }, "Errore 53 File not found", "FAIOPENIO"},
+        // A slot never opened has an empty buffer and length 0: they agree, so the missing file is the error.
+        {[](F f) { f.LEGGIREC(6, 1); }, k52, "LEGGIREC (6-1)"}, {[](F f) { f.SCRIVIREC(7, 2, ""); }, k52, "SCRIVIREC (7-2)"},
+        {[](F f) { f.SCRIVIREC(7, 2, "X"); }, k59, "SCRIVIREC (7-2)"},
+        {[](F f) { f.FAIOPEN(6), f.LEGGIREC(6, 0); }, k63, "LEGGIREC (6-0)"},
+        {[](F f) { f.slot(6).buffer = "X", f.slot(6).recordLength = 1, f.LEGGIREC(6, 1); }, k52, "LEGGIREC (6-1)"},
+        {[](F f) { f.FAIOPEN(6), f.SCRIVIREC(6, 1, "TOO SHORT"); }, k59, "SCRIVIREC (6-1)"},
+        {[](F f) { f.FAIOPEN(280), f.LEGGIREC(280, 1); }, k59, "LEGGIREC (280-1)"},  // record length 0
+        {[](F f) { f.FAIOPEN(6), f.LEGGIREC(6, -1); }, k63, "LEGGIREC (6--1)"}, {[](F f) { f.EndOfFile(5); }, k52, "EOF"},
+        {[](F f) { f.FAIOPEN(6), f.LEGGIREC(6, 1.5); }, k63, "LEGGIREC (6-1.5)"},
+        {[](F f) { f.FAIOPEN(6), f.SCRIVIREC(6, 1e12, ""); }, k63, "SCRIVIREC (6-1000000000000)"},
+        {[](F f) { f.FAIOPENIO(280, 1), f.LEGGIREC(280, 1); }, k52, "LEGGIREC (280-1)"},
+        {[](F f) { f.FAIOPENIO(280, 1), f.LineInput(280); }, k52, "LINE INPUT"},
+        {[](F f) { f.FAIOPEN(6), f.PrintLine(6, "X"); }, k52, "PRINT"},
+    };
     context->settings().terminalNumber = "07";
-    WriteBytes(archive("STAMP07.TXT"), "HP LaserJet\r\nKyocera FS-1370\nlast");
-    ASSERT_EQ(files().VERBASE(280), 1);
-    files().FAIOPENIO(280, 0);
-    EXPECT_FALSE(files().EndOfFile(280));
-    EXPECT_EQ(files().LineInput(280), "HP LaserJet");
-    EXPECT_EQ(files().LineInput(280), "Kyocera FS-1370");
-    EXPECT_FALSE(files().EndOfFile(280));
-    EXPECT_EQ(files().LineInput(280), "last");
-    EXPECT_TRUE(files().EndOfFile(280));
-    EXPECT_EQ(ExpectEnd([&] { files().LineInput(280); }), 1);
-    EXPECT_EQ(ReportLines()[0], "Errore 62 Input past end of file");
-    files().CHIUDI(280);
-
-    messages.clear();
-    files().FAIOPENIO(280, 1);  // replaces the file
-    files().PrintLine(280, "PDF");
-    files().CHIUDI(280);
-    EXPECT_EQ(ReadBytes(archive("STAMP07.TXT")), "PDF\r\n");
+    for (const auto& [action, first, last] : cases) {
+        const auto lines = EndLines([&] { action(f); });
+        EXPECT_EQ(lines.at(0) + "|" + lines.at(lines.size() - 1), std::string(first) + "|" + (last ? last : first));
+        EXPECT_EQ(lines.size() * 10 + messages.shown().size(), last ? 112u : 11u) << first;  // report and its follow-up
+        f.CHIUDI(0);
+    }
 }
 
-TEST_F(ArchiveFiles_, ProgramEndWritesTheTaskLineAndClosesEverything) {
-    context->settings().terminalNumber = "3";
-    context->settings().taskLine = " 3 USER=ROSSI PROG=KVTESO";
-    const auto taskFile = tmp.path() / "C" / "KVSTASK" / "KVSTASK.INI";
-    WriteBytes(taskFile, " 3 USER=ROSSI PROG=KVTESO\r\nsecond line\r\n");
-    files().FAIOPEN(1);
-    EXPECT_EQ(ExpectEnd([&] { files().FINEPROGRAMMA(); }), 0);
-    const std::string written = ReadBytes(taskFile);
-    ASSERT_EQ(written.size(), 102u);
-    EXPECT_EQ(written, "3" + std::string(99, ' ') + "\r\n");
-    EXPECT_EQ(context->settings().taskLine, "3" + std::string(99, ' '));
-    EXPECT_FALSE(files().IsOpen(1));
+TEST_F(ArchiveFiles_, ReportOfADamagedBufferAndOfABrokenCatalogue) {
+    f.values = Values("12", "2005");
+    f.FAIOPEN(2);
+    f.buffer(2) = "SHORT";  // the caller broke the buffer
+    EndLines([&] { f.LEGGIREC(2, 7); });
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(messages.shown()[0].title + "|" + messages.shown()[0].text + "|" + messages.shown()[1].text,
+              "KvsPaghe KVTESO|Errore 59 Bad record length\r\r\r\r\r\r\r\rFAIOPEN\rDAMMIFILE$ (2)\rLEGGIREC (2-7)\r|"
+              "CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\rLANCIARE RIPRISTINO TASK");
+    auto folder = [&](const char* name) {  // a folder where the file should be
+        return [=, this] { std::filesystem::remove(archive(name)), std::filesystem::create_directory(archive(name)); };
+    };
+    const std::tuple<std::function<void()>, const char*> cases[] = {
+        {[&] { WriteCatalogue({{1, {"DITTE.DAT", 20}}}, 394); }, "Errore 62 Input past end of file|FAIOPEN|DAMMIFILE$ (395)"},
+        {[&] { std::filesystem::remove(archive("SLBASE.DAT")); }, "Errore 53 File not found|FAIOPEN|DAMMIFILE$ (395)"},
+        {folder("SLBASE.DAT"), "Errore 75 Path/File access error|FAIOPEN|DAMMIFILE$ (395)"},
+        {[&] { context->settings().archiveFolder = "C:\\NOWHERE"; }, "Errore 76 Path not found|FAIOPEN|DAMMIFILE$ (395)"},
+        {folder("INSTALL.DAT"), "Errore 75 Path/File access error|DAMMIFILE$ (395)|FAIOPEN"}};
+    for (const auto& [damage, report] : cases) {
+        damage();
+        const auto lines = EndLines([&] { f.FAIOPEN(395); });
+        ASSERT_EQ(lines.size(), 11u) << report;
+        EXPECT_EQ(lines[0] + "|" + lines[9] + "|" + lines[10] + (f.IsOpen(395) ? " open" : ""), report);
+        std::filesystem::remove_all(archive("SLBASE.DAT"));
+        StandardCatalogue();
+        context->settings().archiveFolder = "C:\\KVS\\ARCHIVI";
+    }
+}
+
+TEST_F(ArchiveFiles_, RecordsAtTheirPlaceSlotsAndDeletion) {
+    EXPECT_EQ(f.FAIOPEN(6), 30);  // a missing file is created empty
+    EXPECT_EQ(f.LEGGIREC(6, 1) + std::filesystem::file_size(archive("TESTATA.DAT")), 1);
+    EXPECT_EQ(f.VERBASE(6) * 10 + f.buffer(6).size(), 30);  // an empty file does not count
+    f.ELIMINA(6);
+    EXPECT_TRUE(std::filesystem::exists(archive("TESTATA.DAT")));  // and stays
+    const std::string first = "\xE0\xE8\xFC\x80 CAFF\xC8" + std::string(20, 'A');  // code-page bytes kept
+    const std::string content = first + std::string(30, 'B') + "CCCCC";             // a short third record
+    WriteBytes(archive("TESTATA.DAT"), content);
+    const long openFiles = kvtest::OpenFileCount();
+    f.FAIOPEN(6);
+    const std::pair<double, std::string> reads[] = {
+        {2, std::string(30, 'B')}, {1, first}, {3, "CCCCC" + std::string(25, ' ')}, {4, std::string(30, ' ')}, {1, first}};
+    for (const auto& [record, text] : reads) {
+        EXPECT_EQ(f.LEGGIREC(6, record), record >= 3 ? 1 : 0) << record;
+        EXPECT_EQ(f.buffer(6) + "|" + std::to_string(f.slot(6).lastRecord), text + "|" + std::to_string(record));
+    }
+    EXPECT_TRUE(f.VERBASE(6) == 1 && f.ESISTEFILE("C:\\KVS\\ARCHIVI\\TESTATA.DAT"));
+    f.CHIUDI(0);
+    EXPECT_EQ(kvtest::OpenFileCount(), openFiles);
+    EXPECT_EQ(ReadBytes(archive("TESTATA.DAT")), content);  // reading never changes a byte
+    f.FAIOPEN(6), f.SCRIVIREC(6, 2, std::string(30, '2'));
+    f.buffer(6) = std::string(30, '3');
+    f.SCRIVIREC(6, 4, "");
+    EXPECT_EQ(ReadBytes(archive("TESTATA.DAT")), first + std::string(30, '2') + "CCCCC" + std::string(25, '\0') + std::string(30, '3'));
+    EXPECT_EQ(f.LEGGIREC(6, 2) + f.buffer(6).find_first_not_of('2'), std::string::npos);
+
+    f.FAIOPEN(1), f.FAIOPEN(395), f.FAIOPEN(6);  // reopening keeps one number for the slot
+    const int16_t one = f.slot(1).fileNumber, six = f.slot(6).fileNumber, last = f.slot(395).fileNumber;
+    EXPECT_TRUE(one > 0 && six > 0 && last > 0 && one != six && six != last && one != last);
+    f.CHIUDI(6);
+    EXPECT_TRUE(f.slot(6).fileNumber == 0 && !f.IsOpen(6) && f.IsOpen(1));
+    f.ELIMINA(6), f.CHIUDI(0);
+    EXPECT_EQ(std::filesystem::exists(archive("TESTATA.DAT")) + f.VERBASE(6), 0);
+    EXPECT_TRUE(f.slot(1).fileNumber == 0 && f.slot(395).fileNumber == 0 && !f.IsOpen(1) && !f.IsOpen(395));
+    // ELIMINA and AZZERAARCHIVIO give the values back between their two resolutions of the name.
+    WriteBytes(archive("D012A05.DAT"), std::string(20, 'Q'));
+    f.values = Values("12", "2005");
+    f.AZZERAARCHIVIO(2);
+    EXPECT_EQ(f.IsOpen(2) + f.LEGGIREC(2, 1) + std::filesystem::file_size(archive("D012A05.DAT")), 2);
+    for (const char* missing : {"C:\\KVS\\ARCHIVI\\NONE.DAT", "C:\\KVS\\ARCHIVI", ""})  // a folder is no file
+        EXPECT_FALSE(f.ESISTEFILE(missing)) << missing;
     EXPECT_TRUE(messages.shown().empty());
 }
 
-TEST_F(ArchiveFiles_, ProgramEndWithoutTaskFileCreatesNothing) {
-    EXPECT_EQ(ExpectEnd([&] { files().FINEPROGRAMMA(); }), 0);
-    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "C" / "KVSTASK"));
-    context->settings().programName = "STPAGHE";  // other programs hand the line back elsewhere
-    EXPECT_EQ(context->settings().TaskFile(), "C:\\RARADADE\\SLCOMUNE.SLP");
+TEST_F(ArchiveFiles_, SequentialFilesAndTheProgramsEnd) {
+    context->settings().terminalNumber = "07";
+    WriteBytes(archive("STAMP07.TXT"), "HP LaserJet\r\nKyocera FS-1370\n\rlast");
+    f.FAIOPENIO(280, 0);
+    for (const char* line : {"HP LaserJet", "Kyocera FS-1370", "", "last"}) {
+        EXPECT_FALSE(f.EndOfFile(280));
+        EXPECT_EQ(f.LineInput(280), line);
+    }
+    EXPECT_TRUE(f.EndOfFile(280));
+    EXPECT_EQ(EndLines([&] { f.LineInput(280); }).at(0), "Errore 62 Input past end of file");
+    f.FAIOPENIO(280, 1);  // replaces the file
+    f.PrintLine(280, "PDF"), f.PrintLine(280, "2"), f.CHIUDI(280);
+    EXPECT_EQ(ReadBytes(archive("STAMP07.TXT")), "PDF\r\n2\r\n");
+    // The task line goes back as the terminal number in 100 characters and CR LF.
+    const auto taskFile = tmp.path / "C/KVSTASK/KVSTASK.INI";
+    WriteBytes(taskFile, " 7 USER=ROSSI PROG=KVTESO\r\nsecond line\r\n");
+    f.FAIOPEN(1);
+    EXPECT_TRUE(EndLines([&] { f.FINEPROGRAMMA(); }, 0).empty() && !f.IsOpen(1));
+    EXPECT_EQ(ReadBytes(taskFile) + "|" + context->settings().taskLine, "07" + std::string(98, ' ') + "\r\n|07" + std::string(98, ' '));
+    std::filesystem::remove_all(tmp.path / "C/KVSTASK");
+    EndLines([&] { f.FINEPROGRAMMA(); }, 0);
+    EXPECT_FALSE(std::filesystem::exists(tmp.path / "C/KVSTASK"));  // no task file: nothing created
 }
 
-TEST_F(ArchiveFiles_, ReadingNeverChangesAnArchiveByte) {
-    std::string content;
-    for (int i = 0; i < 37; ++i) content += std::string(30, static_cast<char>('A' + i % 26));
-    content += "\xFC\xFC tail";
-    WriteBytes(archive("TESTATA.DAT"), content);
-    struct stat before {};
-    ASSERT_EQ(::stat(archive("TESTATA.DAT").c_str(), &before), 0);
-    files().FAIOPEN(6);
-    for (int r = 1; r <= 40; ++r) files().LEGGIREC(6, r);
-    EXPECT_EQ(files().VERBASE(6), 1);
-    files().CHIUDI(6);
-    files().FAIOPEN(6);
-    files().CHIUDI(0);
-    struct stat after {};
-    ASSERT_EQ(::stat(archive("TESTATA.DAT").c_str(), &after), 0);
-    EXPECT_EQ(ReadBytes(archive("TESTATA.DAT")), content);
-    EXPECT_EQ(before.st_mtim.tv_sec, after.st_mtim.tv_sec);
-    EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
-}
-
-TEST_F(ArchiveFiles_, ReadOnlyArchiveIsStillReadable) {
-    WriteBytes(archive("TESTATA.DAT"), std::string(30, 'R'));
-    std::filesystem::permissions(archive("TESTATA.DAT"), std::filesystem::perms::owner_read,
-                                 std::filesystem::perm_options::replace);
-    files().FAIOPEN(6);
-    EXPECT_EQ(files().LEGGIREC(6, 1), 0);
-    EXPECT_EQ(files().buffer(6), std::string(30, 'R'));
+TEST_F(ArchiveFiles_, SemaphoreAgainstASecondProcess) {
+    WriteBytes(archive("SLSEMA.DAT"), std::string(2000, 'S'));
+    {
+        const kvtest::OtherProcess holder(archive("SLSEMA.DAT"), 60000);
+        const auto start = std::chrono::steady_clock::now();
+        const auto lines = EndLines([&] { f.APRISEMA(); });  // retried for 3 s, every 50 ms
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2900));
+        EXPECT_EQ(lines.at(0) + "|" + lines.at(lines.size() - 1) + (f.IsOpen(16) ? " open" : ""), "Errore 70 Permission denied|APRISEMA");
+    }
+    {
+        const kvtest::OtherProcess holder(archive("SLSEMA.DAT"), 600);
+        f.APRISEMA();  // taken once the holder lets go within the wait
+    }
+    EXPECT_TRUE(f.buffer(16) == std::string(2000, 'S') && !kvtest::OtherProcessCanLock(archive("SLSEMA.DAT")));
+    f.APRISEMA(), f.CHIUDISEMA();  // taking it again while held reopens it rather than waiting on ourselves
+    EXPECT_TRUE(!f.IsOpen(16) && kvtest::OtherProcessCanLock(archive("SLSEMA.DAT")));
+    EXPECT_EQ(ReadBytes(archive("SLSEMA.DAT")), std::string(2000, 'S'));
+    WriteBytes(archive("SLSEMA.DAT"), "");  // a short semaphore file reads as blanks
+    f.APRISEMA();
+    EXPECT_EQ(f.buffer(16), std::string(2000, ' '));
+    f.CHIUDI(0);
+    EXPECT_TRUE(kvtest::OtherProcessCanLock(archive("SLSEMA.DAT")));
+    EXPECT_EQ(messages.shown().size(), 2u);  // the report of the first attempt only
 }
 
 }  // namespace

@@ -1,146 +1,79 @@
 // The installation loader: registry folders, the path-file fallback, the configuration error, the
 // task line and terminal number, the installation name and the single-copy rule.
-#include <gtest/gtest.h>
-
 #include "ArchiveFixture.h"
 
 using namespace kv;
-using kvtest::ArchiveFixture;
 using kvtest::WriteBytes;
-using platform::Hive;
 
 namespace {
 
-class Installation_ : public ArchiveFixture {
+class Installation_ : public kvtest::ArchiveFixture {
 protected:
     Installation_() {
-        context->settings().archiveFolder.clear();
         StandardCatalogue();
-        std::filesystem::create_directories(tmp.path() / "C" / "KVS" / "PROGRAMMI");
-        WriteBytes(tmp.path() / "C" / "KVSTASK" / "KVSTASK.INI", " 3 UTENTE=ROSSI\r\nALTRO\r\n");
-        std::string installation = "  studio \xE8" "lite s.r.l.";
-        installation.resize(100, ' ');
-        WriteBytes(archive("INSTALL.DAT"), installation);
+        std::filesystem::create_directories(tmp.path / "C/KVS/PROGRAMMI");
+        WriteBytes(tmp.path / "C/KVSTASK/KVSTASK.INI", " 3 UTENTE=ROSSI\r\nALTRO\r\n");
+        // Upper case in Windows-1252 from the name's first 30 characters ("X" is the 31st).
+        WriteBytes(archive("INSTALL.DAT"), "  studio \xE8lite \x9a\x9c\x9e\xff\xf7 s.r.l.   X" + std::string(69, ' '));
     }
-
-    void RegistryFolders(const std::string& archives, const std::string& programs) {
-        registry.SetString(Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOARCHIVI", archives);
-        registry.SetString(Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOPROGRAMMI", programs);
+    void Registry(const std::string& archives, const std::string& programs) {
+        // Value names compare without regard to case.
+        registry.SetString(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "percorsoArchivi", archives);
+        registry.SetString(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOPROGRAMMI", programs);
     }
-    void PathFiles(const std::string& archives, const std::string& programs) {
-        WriteBytes(tmp.path() / "C" / "RARADADE" / "SLPERARK.SLP", archives);
-        WriteBytes(tmp.path() / "C" / "RARADADE" / "SLPERPRO.SLP", programs);
+    void PathFiles(const char* archives, const char* programs) {
+        std::filesystem::remove_all(tmp.path / "C/RARADADE");
+        if (archives) WriteBytes(tmp.path / "C/RARADADE/SLPERARK.SLP", archives);
+        if (programs) WriteBytes(tmp.path / "C/RARADADE/SLPERPRO.SLP", programs);
     }
-    int EndCode() {
-        try {
-            context->LoadInstallation();
-        } catch (const ProgramEnd& end) {
-            return end.exitCode;
-        }
-        return -1;
+    // Loads afresh; the settings as "archives|programs|task line|terminal|installation".
+    std::string Load(bool registryOnly = false) {
+        Settings& s = context->settings() = Settings{};
+        registryOnly ? context->installation().CARICAINST() : context->LoadInstallation();
+        return s.archiveFolder + "|" + s.programsFolder + "|" + s.taskLine + "|" + s.terminalNumber + "|" + s.installationName;
     }
 };
 
-TEST_F(Installation_, RegistryFoldersTaskLineAndInstallationName) {
-    RegistryFolders("C:\\KVS\\ARCHIVI", "C:\\KVS\\PROGRAMMI");
-    context->LoadInstallation();
-    const Settings& s = context->settings();
-    EXPECT_EQ(s.archiveFolder, "C:\\KVS\\ARCHIVI");
-    EXPECT_EQ(s.programsFolder, "C:\\KVS\\PROGRAMMI");
-    EXPECT_EQ(s.taskLine, " 3 UTENTE=ROSSI");
-    EXPECT_EQ(s.terminalNumber, "3");
-    EXPECT_EQ(s.installationName, "STUDIO \xC8LITE S.R.L.");
+TEST_F(Installation_, RegistryFirstThenThePathFiles) {
+    const std::string folders = "C:\\KVS\\ARCHIVI|C:\\KVS\\PROGRAMMI|", name = "|STUDIO \xC8LITE \x8a\x8c\x8e\x9f\xf7 S.R.L.";
+    Registry("C:\\KVS\\ARCHIVI", "C:\\KVS\\PROGRAMMI");
+    EXPECT_EQ(Load(), folders + " 3 UTENTE=ROSSI|3" + name);
     EXPECT_FALSE(context->files().IsOpen(395));
+    Registry("C:\\KVS\\VECCHIO", "C:\\KVS\\PROGRAMMI");  // a registry folder that no longer exists: nothing loaded
+    EXPECT_EQ(Load(true), "||||");
+    Registry("C:\\KVS\\ARCHIVI", "C:\\KVS\\NONE");
+    EXPECT_EQ(Load(true), "||||");
+    PathFiles("  C:\\KVS\\ARCHIVI  \r\nignored\r\n", "C:\\KVS\\PROGRAMMI\n");
+    WriteBytes(tmp.path / "C/KVSTASK/KVSTASK.INI", "12ABC");  // the terminal: the task line's first two characters
+    EXPECT_EQ(Load(), folders + "12ABC|12" + name);
+    // A value that is not text reads as missing; a value reads up to its first NUL.
+    Registry(std::string("C:\\A\0B", 6), "");
+    registry.SetNonText(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOPROGRAMMI");
+    const InstallationSettings& loader = context->installation();
+    EXPECT_EQ(loader.LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOPROGRAMMI") + "|" +
+                  loader.LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOARCHIVI") + "|" +
+                  loader.LEGGIVALOREREG({platform::Hive::CurrentUser, "SOFTWARE\\NONE"}, "PERCORSOARCHIVI"), "|C:\\A|");
+    WriteBytes(tmp.path / "C/KVSTASK/KVSTASK.INI", "\r\n");
+    EXPECT_EQ(Load(), folders + "|" + name);
     EXPECT_TRUE(messages.shown().empty());
 }
 
-TEST_F(Installation_, RegistryVariantAloneLeavesTheFolderEmptyWhenAFolderIsMissing) {
-    RegistryFolders("C:\\KVS\\ARCHIVI", "C:\\KVS\\NONE");
-    context->installation().CARICAINST();
-    EXPECT_EQ(context->settings().archiveFolder, "");
-    EXPECT_EQ(context->settings().terminalNumber, "");
-}
-
-TEST_F(Installation_, DeletedRegistryFolderFallsBackToThePathFiles) {
-    RegistryFolders("C:\\KVS\\VECCHIO", "C:\\KVS\\PROGRAMMI");
-    PathFiles("  C:\\KVS\\ARCHIVI  \r\nignored\r\n", "C:\\KVS\\PROGRAMMI\r\n");
-    context->LoadInstallation();
-    EXPECT_EQ(context->settings().archiveFolder, "C:\\KVS\\ARCHIVI");
-    EXPECT_EQ(context->settings().programsFolder, "C:\\KVS\\PROGRAMMI");
-    EXPECT_EQ(context->settings().terminalNumber, "3");
-    EXPECT_EQ(context->settings().installationName, "STUDIO \xC8LITE S.R.L.");
-}
-
-TEST_F(Installation_, NonTextRegistryValueReadsAsEmpty) {
-    RegistryFolders("C:\\KVS\\ARCHIVI", "C:\\KVS\\PROGRAMMI");
-    registry.SetNonText(Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOARCHIVI");
-    EXPECT_EQ(context->installation().LEGGIREGISTRO(Hive::CurrentUser, platform::kSuiteRegistryKey,
-                                                    "PERCORSOARCHIVI"),
-              "");
-    EXPECT_EQ(context->installation().LEGGIREGISTRO(Hive::CurrentUser, "SOFTWARE\\NONE", "PERCORSOARCHIVI"), "");
-    EXPECT_EQ(context->installation().LEGGIREGISTRO(Hive::CurrentUser, platform::kSuiteRegistryKey,
-                                                    "PERCORSOPROGRAMMI"),
-              "C:\\KVS\\PROGRAMMI");
-    PathFiles("C:\\KVS\\ARCHIVI", "C:\\KVS\\PROGRAMMI");
-    context->LoadInstallation();
-    EXPECT_EQ(context->settings().archiveFolder, "C:\\KVS\\ARCHIVI");
-}
-
-TEST_F(Installation_, MissingOrEmptyPathFilesAreAConfigurationError) {
-    struct Case {
-        const char* archives;
-        const char* programs;
-    };
-    const Case cases[] = {{nullptr, "C:\\KVS\\PROGRAMMI"}, {"C:\\KVS\\ARCHIVI", nullptr}, {"", "C:\\X"},
-                          {"   \r\nC:\\KVS\\ARCHIVI", "C:\\X"}, {"C:\\KVS\\ARCHIVI", "  "}};
-    for (const Case& c : cases) {
-        std::filesystem::remove_all(tmp.path() / "C" / "RARADADE");
-        if (c.archives) WriteBytes(tmp.path() / "C" / "RARADADE" / "SLPERARK.SLP", c.archives);
-        if (c.programs) WriteBytes(tmp.path() / "C" / "RARADADE" / "SLPERPRO.SLP", c.programs);
-        messages.clear();
-        EXPECT_EQ(EndCode(), 1);
-        ASSERT_EQ(messages.shown().size(), 1u);
-        EXPECT_EQ(messages.shown()[0].text,
+TEST_F(Installation_, ConfigurationErrorsMissingTaskFileAndSecondCopy) {
+    const std::pair<const char*, const char*> paths[] = {{nullptr, "C:\\KVS\\PROGRAMMI"}, {"C:\\KVS\\ARCHIVI", nullptr},
+        {"", "C:\\X"}, {"   \r\nC:\\KVS\\ARCHIVI", "C:\\X"}, {"C:\\KVS\\ARCHIVI", "  "}};
+    for (const auto& [archives, programs] : paths) {
+        PathFiles(archives, programs);
+        EXPECT_EQ(EndLines([&] { Load(); }).at(0),
                   "ERRORE DI CONFIGURAZIONE! CONTROLLARE I PERCORSI DI KvsPaghe CON IL PROGRAMMA SENTIERO");
-        EXPECT_EQ(messages.shown()[0].title, "KvsPaghe");
-        EXPECT_EQ(messages.shown()[0].icon, platform::Icon::Critical);
-        EXPECT_FALSE(context->files().IsOpen(395));
+        EXPECT_EQ(messages.shown().at(0).title + std::to_string(messages.shown().size()), "KvsPaghe1");
+        EXPECT_TRUE(messages.shown()[0].icon == platform::Icon::Critical && !context->files().IsOpen(395));
     }
-}
-
-TEST_F(Installation_, EmptyTaskLineGivesAnEmptyTerminal) {
-    RegistryFolders("C:\\KVS\\ARCHIVI", "C:\\KVS\\PROGRAMMI");
-    WriteBytes(tmp.path() / "C" / "KVSTASK" / "KVSTASK.INI", "\r\n");
-    context->LoadInstallation();
-    EXPECT_EQ(context->settings().taskLine, "");
-    EXPECT_EQ(context->settings().terminalNumber, "");
-    WriteBytes(tmp.path() / "C" / "KVSTASK" / "KVSTASK.INI", "12ABC");
-    context->LoadInstallation();
-    EXPECT_EQ(context->settings().terminalNumber, "12");
-}
-
-TEST_F(Installation_, MissingTaskFileIsReportedUnderCaricainst) {
-    RegistryFolders("C:\\KVS\\ARCHIVI", "C:\\KVS\\PROGRAMMI");
-    std::filesystem::remove(tmp.path() / "C" / "KVSTASK" / "KVSTASK.INI");
-    EXPECT_EQ(EndCode(), 1);
-    ASSERT_EQ(messages.shown().size(), 2u);
-    const std::string& report = messages.shown()[0].text;
-    EXPECT_EQ(report.substr(0, report.find('\r')), "Errore 53 File not found");
-    EXPECT_NE(report.find("\rCARICAINST\r"), std::string::npos);
-}
-
-TEST(InstallationSingleCopy, SecondCopyEndsWithoutAMessage) {
-    kvtest::TempDir tmp;
-    platform::ScriptedMessageBoxes messages;
-    platform::MemoryRegistry registry;
-    ArchiveContext context(messages, platform::PathMap(tmp.path()), registry, [] { return true; });
-    try {
-        context.LoadInstallation();
-        ADD_FAILURE() << "a second copy must end";
-    } catch (const ProgramEnd& end) {
-        EXPECT_EQ(end.exitCode, 0);
-    }
-    EXPECT_TRUE(messages.shown().empty());
+    Registry("C:\\KVS\\ARCHIVI", "C:\\KVS\\PROGRAMMI");
+    std::filesystem::remove(tmp.path / "C/KVSTASK/KVSTASK.INI");
+    const auto lines = EndLines([&] { Load(); });
+    EXPECT_EQ(lines.at(0) + "|" + lines.at(lines.size() - 1), "Errore 53 File not found|CARICAINST");
+    ArchiveContext second(messages, platform::PathMap(tmp.path), registry, [] { return true; });
+    EXPECT_TRUE(EndLines([&] { second.LoadInstallation(); }, 0).empty());  // ends at once, without a message
 }
 
 }  // namespace

@@ -1,14 +1,10 @@
 // Number texts of the archive layer: rounding for records and totals, exponent removal, and the
-// reading of number texts. Every table runs twice: under the classic locale and under an Italian one
-// (decimal comma), which must change nothing.
-#include <gtest/gtest.h>
-
-#include <clocale>
+// reading of number texts. The test programs take the locale of their environment and the suite is
+// run again under it_IT.UTF-8 (decimal comma): these values must not change.
+#include <charconv>
 #include <cmath>
-#include <locale>
-#include <sstream>
-#include <string>
 
+#include "../platform/PlatformSupport.h"
 #include "archive/Errors.h"
 #include "archive/Numbers.h"
 
@@ -16,233 +12,72 @@ using namespace kv;
 
 namespace {
 
-// Makes the process look Italian for the duration of a test: the C locale when one is installed,
-// and in any case a C++ global locale whose numbers use "," and ".".
-class ItalianLocale {
-public:
-    ItalianLocale() : previousCpp_(std::locale()) {
-        if (const char* current = std::setlocale(LC_ALL, nullptr)) previousC_ = current;
-        for (const char* name : {"it_IT.UTF-8", "it_IT.utf8", "it_IT", "Italian"}) {
-            if (std::setlocale(LC_ALL, name) != nullptr) {
-                cInstalled_ = true;
-                break;
-            }
-        }
-        std::locale::global(std::locale(std::locale(), new CommaPunct));
-    }
-    ~ItalianLocale() {
-        std::locale::global(previousCpp_);
-        std::setlocale(LC_ALL, previousC_.c_str());
-    }
-    bool cLocaleInstalled() const { return cInstalled_; }
-
-private:
-    struct CommaPunct : std::numpunct<char> {
-        char do_decimal_point() const override { return ','; }
-        char do_thousands_sep() const override { return '.'; }
-        std::string do_grouping() const override { return "\3"; }
-    };
-    std::locale previousCpp_;
-    std::string previousC_ = "C";
-    bool cInstalled_ = false;
-};
-
-void CheckArrotonda() {
-    // The worked values.
-    int16_t n = 0;
-    EXPECT_EQ(ARROTONDA(2.5, n), "2.50");
-    EXPECT_EQ(n, 2) << "0 decimals means 2 and the caller's variable becomes 2";
-    n = 2;
-    EXPECT_EQ(ARROTONDA(1.999, n), "2.00");
-    n = 3;
-    EXPECT_EQ(ARROTONDA(7.0, n), "7.000");
-    EXPECT_EQ(n, 3);
-
-    // Halves away from zero, also below zero.
-    EXPECT_EQ(ARROTONDA(0.005, 2), "0.01");
-    EXPECT_EQ(ARROTONDA(-0.005, 2), "-0.01");
-    EXPECT_EQ(ARROTONDA(-2.345, 2), "-2.35");
-    EXPECT_EQ(ARROTONDA(-1.999, 2), "-2.00");
-    EXPECT_EQ(ARROTONDA(12.345, 2), "12.35");
-    EXPECT_EQ(ARROTONDA(0.004, 2), "0.00");
-    EXPECT_EQ(ARROTONDA(0.0, 2), "0.00");
-    EXPECT_EQ(ARROTONDA(1000.5, 0), "1000.50");  // the plain-int overload keeps the 0-means-2 rule
-    EXPECT_EQ(ARROTONDA(1000.5, 1), "1000.5");
-    EXPECT_EQ(ARROTONDA(0.75, 1), "0.8");
-
-    // 15 significant digits decide, as in the legacy runtime: 2.675 and 1.005 are stored just below
-    // the half, but their sum with the half prints as 2.68 and 1.01.
-    EXPECT_EQ(ARROTONDA(2.675, 2), "2.68");
-    EXPECT_EQ(ARROTONDA(1.005, 2), "1.01");
-    EXPECT_EQ(ARROTONDA(1234567890123.456, 2), "1234567890123.46");
-
-    // Values whose text has an exponent come out in plain digits.
-    EXPECT_EQ(ARROTONDA(1e16, 2), "10000000000000000.00");
-    EXPECT_EQ(ARROTONDA(-1e16, 2), "-10000000000000000.00");
-    EXPECT_EQ(ARROTONDA(1e-7, 2), "0.00");
-    EXPECT_EQ(ARROTONDA(1e-7, 9), "0.000000100");
-    EXPECT_EQ(ARROTONDA(1.5e-5, 6), "0.000015");
-    EXPECT_EQ(ARROTONDA(123456789012345678.0, 2), "123456789012346000.00");
-}
-
-void CheckNormalizza() {
-    auto norm = [](std::string t) {
-        NORMALIZZANUMERO(t);
-        return t;
-    };
-    EXPECT_EQ(norm("1E+16"), "10000000000000000");
-    EXPECT_EQ(norm("1.23456789012346E+17"), "123456789012346000");
-    EXPECT_EQ(norm("1,23456789012346E+17"), "123456789012346000");
-    EXPECT_EQ(norm("1E-07"), "0.0000001");
-    EXPECT_EQ(norm("-1,5E-07"), "-0.00000015");
-    EXPECT_EQ(norm("-1.5E+02"), "-150");
-    EXPECT_EQ(norm("1.25E+01"), "12.5");
-    EXPECT_EQ(norm("1.005E-07"), "0.0000001005");
-    EXPECT_EQ(norm("5E+00"), "5");
-    // Without an exponent, or not a number: unchanged.
-    for (const char* same : {"12.5", "12,5", "-0001250", "", "E+", "1E+", "1E+5X", "ABE+1", "1E5", "1e+5",
-                             "1.2.3E+1", "--1E+1"})
-        EXPECT_EQ(norm(same), same);
-}
-
-void CheckVal() {
-    EXPECT_EQ(Val("1 234"), 1234.0);
-    EXPECT_EQ(Val("-00012345.67"), -12345.67);
-    EXPECT_EQ(Val("001234.56"), 1234.56);
-    EXPECT_EQ(Val("12,50"), 12.0) << "a comma ends the number";
-    EXPECT_EQ(Val("12.50"), 12.5);
-    EXPECT_EQ(Val(""), 0.0);
-    EXPECT_EQ(Val("        "), 0.0);
-    EXPECT_EQ(Val("ROSSI"), 0.0);
-    EXPECT_EQ(Val("-"), 0.0);
-    EXPECT_EQ(Val("."), 0.0);
-    EXPECT_EQ(Val(".5"), 0.5);
-    EXPECT_EQ(Val("-.5"), -0.5);
-    EXPECT_EQ(Val("5."), 5.0);
-    EXPECT_EQ(Val("1.2.3"), 1.2);
-    EXPECT_EQ(Val("  - 5"), -5.0);
-    EXPECT_EQ(Val("+7"), 7.0);
-    EXPECT_EQ(Val("\t12\n3"), 123.0);
-    EXPECT_EQ(Val("12-3"), 12.0);
-    EXPECT_EQ(Val("1E3"), 1000.0);
-    EXPECT_EQ(Val("1d3"), 1000.0);
-    EXPECT_EQ(Val("2.5E-1"), 0.25);
-    EXPECT_EQ(Val("1E"), 1.0);
-    EXPECT_EQ(Val("1Ex"), 1.0);
-    EXPECT_EQ(Val("1E+"), 1.0);
-    EXPECT_EQ(Val("1E-400"), 0.0);
-    EXPECT_EQ(Val("\xE0\xE8 12"), 0.0);  // Windows-1252 letters are not digits
-    EXPECT_EQ(Val("1" + std::string(299, '0')), 1e299);
-    EXPECT_EQ(Val("0." + std::string(400, '0') + "1"), 0.0);
+int ErrorOf(void (*body)()) {
     try {
-        Val("1E400");
-        ADD_FAILURE() << "no overflow";
+        body();
     } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), err::Overflow);
+        return e.number();
     }
+    return 0;
 }
 
-void CheckFormat15() {
-    EXPECT_EQ(FormatDouble15(2.68), "2.68");
-    EXPECT_EQ(FormatDouble15(0.1 + 0.2), "0.3");
-    EXPECT_EQ(FormatDouble15(1.0 / 3), "0.333333333333333");
-    EXPECT_EQ(FormatDouble15(999999999999999.0), "999999999999999");
-    EXPECT_EQ(FormatDouble15(1e15), "1E+15");
-    EXPECT_EQ(FormatDouble15(0.0001), "0.0001");
-    EXPECT_EQ(FormatDouble15(0.00001), "1E-05");
-    EXPECT_EQ(FormatDouble15(-1.5e-7), "-1.5E-07");
-    EXPECT_EQ(FormatDouble15(1e100), "1E+100");
-    EXPECT_EQ(FormatDouble15(-0.0), "0");
-    EXPECT_EQ(FormatDouble15(-12345.67), "-12345.67");
+double Number(const std::string& text) {  // the test's own reading, "." only
+    double v = 0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+}
+
+TEST(Numbers, ArrotondaWorkedValues) {
+    // "value|decimals|text". 0 decimals means 2. 15 significant digits decide, as in the legacy runtime:
+    // 2.675 and 1.005 are stored just below the half, but their sum with the half prints as 2.68 and 1.01.
+    for (const char* row : {"1.999|2|2.00", "7|3|7.000", "0.004|2|0.00", "0|2|0.00", "0.75|1|0.8", "0.005|2|0.01",
+                            "-0.005|2|-0.01", "-2.345|2|-2.35", "-1.999|2|-2.00", "12.345|2|12.35", "1000.5|0|1000.50",
+                            "1000.5|1|1000.5", "2.675|2|2.68", "1.005|2|1.01", "1234567890123.456|2|1234567890123.46",
+                            "1e16|2|10000000000000000.00", "-1e16|2|-10000000000000000.00", "1e-7|2|0.00", "1e-7|9|0.000000100",
+                            "1.5e-5|6|0.000015", "123456789012345678|2|123456789012346000.00"}) {
+        const auto c = kvtest::Fields(row);
+        EXPECT_EQ(ARROTONDA(Number(c[0]), std::stoi(c[1])), c[2]) << row;
+    }
+    int16_t zero = 0, three = 3;  // the caller's 0 decimals become 2
+    EXPECT_EQ(ARROTONDA(2.5, zero) + ARROTONDA(-7.0, three), "2.50-7.000");
+    EXPECT_EQ(zero * 10 + three, 23);
+    for (int cents = -5000; cents <= 5000; ++cents) {  // every cent plus a half cent goes away from zero
+        const int expected = cents + (cents >= 0 ? 1 : -1);
+        char want[32];
+        std::snprintf(want, sizeof want, "%s%d.%02d", expected < 0 ? "-" : "", std::abs(expected) / 100, std::abs(expected) % 100);
+        ASSERT_EQ(ARROTONDA((cents + (cents >= 0 ? 0.5 : -0.5)) / 100.0, 2), want) << "cents " << cents;
+    }
+    EXPECT_EQ(ErrorOf([] { int16_t negative = -1; ARROTONDA(1.0, negative); }), err::InvalidCall);
+    EXPECT_EQ(ErrorOf([] { ARROTONDA(std::nan(""), 2); }) + ErrorOf([] { ARROTONDA(HUGE_VAL, 2); }), 2 * err::Overflow);
+    EXPECT_EQ(ErrorOf([] { ARROTONDA(1.0, 70000); }), err::Overflow);
+}
+
+TEST(Numbers, NormalizzanumeroAndFormatDouble15) {
+    // "text=result", or a text left unchanged (no exponent, or not a number).
+    for (std::string_view row : {"1E+16=10000000000000000", "1.23456789012346E+17=123456789012346000", "1E-07=0.0000001",
+                                 "1,23456789012346E+17=123456789012346000", "-1,5E-07=-0.00000015", "-1.5E+02=-150",
+                                 "+1.5E+02=150", "1.25E+01=12.5", "1.005E-07=0.0000001005", "5E+00=5", "00012E+1=120",
+                                 "0,0E+00=0", "1.50E-01=0.15", "12.5", "12,5", "-0001250", "", "E+", "E+5", "-E+5", "+",
+                                 "1E+", "1E+5X", "1E+-5", "ABE+1", "1E5", "1e+5", "1.2.3E+1", "--1E+1", "1E+99999"}) {
+        std::string text(row.substr(0, row.find('=')));
+        NORMALIZZANUMERO(text);
+        EXPECT_EQ(text, row.substr(row.find('=') == row.npos ? 0 : row.find('=') + 1)) << row;
+    }
+    EXPECT_EQ(FormatDouble15(0.1 + 0.2) + "|" + FormatDouble15(1.0 / 3) + "|" + FormatDouble15(1e15) + "|" + FormatDouble15(0.0001) +
+                  "|" + FormatDouble15(-1.5e-7) + "|" + FormatDouble15(-0.0), "0.3|0.333333333333333|1E+15|0.0001|-1.5E-07|0");
+}
+
+TEST(Numbers, ValReadsTheNumberAtTheStartOfAText) {
+    const std::string tiny = "0." + std::string(400, '0') + "1";
+    const std::pair<std::string, double> cases[] = {
+        {"1 234", 1234}, {"-00012345.67", -12345.67}, {"001234.56", 1234.56}, {"12,50", 12}, {"12.50", 12.5}, {"", 0},
+        {"        ", 0}, {"ROSSI", 0}, {"-", 0}, {"+", 0}, {"- ", 0}, {"5-", 5}, {".", 0}, {".5", 0.5}, {"-.5", -0.5},
+        {"5.", 5}, {"1.2.3", 1.2}, {"  - 5", -5}, {"+7", 7}, {"+-7", 0}, {"\t12\n3", 123}, {"12-3", 12}, {"1E3", 1000},
+        {"1d3", 1000}, {"2.5E-1", 0.25}, {"2.5e+1", 25}, {"1 E 2", 100}, {"1E", 1}, {"1Ex", 1}, {"1E+", 1}, {"1E-", 1},
+        {"1E-400", 0}, {"\xE0\xE8 12", 0}, {"1" + std::string(299, '0'), 1e299}, {tiny, 0}, {tiny + "E50", 0},
+        {std::string(150, ' ') + "-7.5", -7.5}};  // longer than the stack buffer
+    for (const auto& [text, value] : cases) EXPECT_EQ(Val(text), value) << text;
+    EXPECT_EQ(ErrorOf([] { Val("1E400"); }) * 100 + ErrorOf([] { Val(std::string(200, '9')); }), err::Overflow * 100);
 }
 
 }  // namespace
-
-TEST(Arrotonda, RoundsHalfAwayFromZeroWithFifteenDigits) { CheckArrotonda(); }
-TEST(Normalizzanumero, RemovesExponentsAndLeavesOtherTextAlone) { CheckNormalizza(); }
-TEST(Val, ReadsTheNumberAtTheStartOfAText) { CheckVal(); }
-TEST(FormatDouble15, ShortestFormWithFifteenSignificantDigits) { CheckFormat15(); }
-
-TEST(NumbersUnderItalianLocale, NothingChanges) {
-    ItalianLocale italian;
-    std::ostringstream probe;
-    probe << 1.5;
-    ASSERT_EQ(probe.str(), "1,5") << "the Italian number format is not in effect";
-    if (italian.cLocaleInstalled()) {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%.1f", 1.5);
-        EXPECT_STREQ(buf, "1,5");
-    }
-    CheckArrotonda();
-    CheckNormalizza();
-    CheckVal();
-    CheckFormat15();
-}
-
-TEST(Arrotonda, RefusesNegativeDecimalsAndNonFiniteValues) {
-    int16_t n = -1;
-    try {
-        ARROTONDA(1.0, n);
-        ADD_FAILURE() << "negative decimals accepted";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), err::InvalidCall);
-    }
-    EXPECT_THROW(ARROTONDA(std::nan(""), 2), RuntimeError);
-    EXPECT_THROW(ARROTONDA(HUGE_VAL, 2), RuntimeError);
-    EXPECT_THROW(ARROTONDA(1.0, 70000), RuntimeError);
-}
-
-TEST(Arrotonda, AgreesWithExactDecimalRoundingOnCentValues) {
-    // Every cent value from -50.00 to 50.00 plus a half cent must round away from zero to the next cent.
-    for (int cents = -5000; cents <= 5000; ++cents) {
-        const double halfUp = (cents + (cents >= 0 ? 0.5 : -0.5)) / 100.0;
-        const int expected = cents + (cents >= 0 ? 1 : -1);
-        const int whole = std::abs(expected) / 100, frac = std::abs(expected) % 100;
-        std::string want = (expected < 0 ? "-" : "") + std::to_string(whole) + "." + (frac < 10 ? "0" : "") +
-                           std::to_string(frac);
-        EXPECT_EQ(ARROTONDA(halfUp, 2), want) << "cents " << cents;
-    }
-}
-
-TEST(Normalizzanumero, KeepsTheValueOfEveryFormattedDouble) {
-    // Plain digits must stand for exactly the value the exponent form stood for.
-    uint64_t state = 0x9E3779B97F4A7C15ull;
-    auto next = [&] {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    };
-    for (int i = 0; i < 20000; ++i) {
-        const double mantissa = static_cast<double>(next() % 1000000000000000ull) / 1e14;
-        const int exponent = static_cast<int>(next() % 80) - 40;
-        const double x = (next() & 1 ? -1 : 1) * mantissa * std::pow(10.0, exponent);
-        const std::string formatted = FormatDouble15(x);
-        std::string plain = formatted;
-        NORMALIZZANUMERO(plain);
-        ASSERT_EQ(plain.find('E'), std::string::npos) << formatted;
-        ASSERT_EQ(Val(plain), Val(formatted)) << formatted << " -> " << plain;
-    }
-}
-
-TEST(Val, ArbitraryTextNeverFails) {
-    const std::string alphabet = "0123456789.,-+EeDd \t&H\xE0";
-    uint32_t state = 12345;
-    for (int i = 0; i < 20000; ++i) {
-        std::string text;
-        const int size = static_cast<int>(state % 24);
-        for (int k = 0; k < size; ++k) {
-            state = state * 1103515245u + 12345u;
-            text += alphabet[(state >> 16) % alphabet.size()];
-        }
-        state = state * 1103515245u + 12345u;
-        try {
-            EXPECT_TRUE(std::isfinite(Val(text))) << text;
-        } catch (const RuntimeError& e) {  // a long exponent ("1E 9 9 9") may overflow, nothing else
-            EXPECT_EQ(e.number(), err::Overflow) << text;
-            EXPECT_NE(text.find_first_of("EeDd"), std::string::npos) << text;
-        }
-        std::string normalised = text;
-        NORMALIZZANUMERO(normalised);
-    }
-}

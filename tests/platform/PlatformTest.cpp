@@ -1,0 +1,89 @@
+// The platform services: file locks seen by other processes, the single-copy check, suite paths on
+// the host, the registry readers and the message boxes with their code-page conversion.
+#include <QSettings>
+#include <QStringList>
+#include <sstream>
+
+#include "PlatformSupport.h"
+#include "platform/Messages.h"
+#include "platform/RegistryQt.h"
+#include "platform/SingleInstance.h"
+
+using namespace kv::platform;
+using kvtest::OtherProcessCanLock;
+
+TEST(FileLock, ExclusiveAgainstOtherOpensAndOtherProcessesAndTheSingleCopyCheck) {
+    kvtest::TempDir dir;
+    const auto file = dir.path / "SLSEMA.DAT";
+    EXPECT_EQ(FileLock::TryAcquire(file).error(), ENOENT);
+    FileLock first = FileLock::TryAcquire(file, /*create=*/true);
+    const FileLock second = FileLock::TryAcquire(file);
+    EXPECT_TRUE(first.locked() && !second.locked() && second.error() == EWOULDBLOCK && !OtherProcessCanLock(file));
+    FileLock moved = std::move(first);
+    EXPECT_TRUE(moved.locked() && !first.locked() && !OtherProcessCanLock(file));
+    moved.Release();
+    EXPECT_TRUE(OtherProcessCanLock(file) && FileLock::TryAcquire(file).locked());
+    const auto lockFile = SingleInstance::LockFileFor(PathMap(dir.path), "KVTESO");
+    EXPECT_EQ(lockFile, dir.path / "run" / "KVTESO.lock");
+    {
+        const SingleInstance running(lockFile), another(lockFile);
+        EXPECT_TRUE(!running.AnotherRunning() && another.AnotherRunning() && !OtherProcessCanLock(lockFile));
+    }
+    EXPECT_FALSE(SingleInstance(lockFile).AnotherRunning());
+    EXPECT_FALSE(SingleInstance("/proc/kvteso-no-such-dir/KVTESO.lock").AnotherRunning());  // no lock: no stop
+}
+
+TEST(PathMap, SuitePathsLandUnderTheRootAndHostPathsStay) {
+    for (const char* row : {"C:\\RARADADE\\SLPERARK.SLP|/r/C/RARADADE/SLPERARK.SLP", "B:\\|/r/B", "D:|/r/D", "|",
+                            "c:\\kvs\\D012A05.DAT|/r/C/kvs/D012A05.DAT", "C:\\A\\\\B|/r/C/A//B", "AR\\X.DAT|AR/X.DAT",
+                            "\\\\SERVER\\SALVA\\X.DAT|/r/UNC/SERVER/SALVA/X.DAT", "\\FILE-PDF\\001|/r/C/FILE-PDF/001",
+                            "C:\\CAFF\xC8\\A.DAT|/r/C/CAFF\xC8/A.DAT", "/tmp/SLBASE.DAT|/tmp/SLBASE.DAT"}) {
+        const auto c = kvtest::Fields(row);
+        EXPECT_EQ(PathMap("/r").ToHost(c[0]).string(), c[1]) << row;
+    }
+    ::setenv("KVTESO_ROOT", "/opt/kvteso-root", 1);  // no test program reads it otherwise
+    EXPECT_EQ(PathMap::FromEnvironment().root(), "/opt/kvteso-root");
+    ::unsetenv("KVTESO_ROOT");
+    EXPECT_EQ(PathMap::FromEnvironment().root(), std::filesystem::path(std::getenv("HOME")) / ".kvteso");
+}
+
+TEST(Registry, IniFileGivesTextValuesOnly) {
+    kvtest::TempDir dir;
+    const QtSettingsRegistry reader(dir.path / "registry.ini");
+    EXPECT_EQ(reader.ReadString(Hive::CurrentUser, kSuiteRegistryKey, "PERCORSOARCHIVI"), std::nullopt);
+    {
+        QtSettingsRegistry writer(dir.path / "registry.ini");  // another writer: the reader sees its changes
+        writer.WriteString(Hive::CurrentUser, kSuiteRegistryKey, "PERCORSOARCHIVI", "C:\\KVS\\ARCHIVI, CAFF\xC8");
+        writer.WriteString(Hive::CurrentUser, kSuiteRegistryKey, "VUOTO", "");
+        writer.WriteString(Hive::LocalMachine, kSuiteRegistryKey, "ALTRO", "X");
+        QSettings raw(QString::fromStdString((dir.path / "registry.ini").string()), QSettings::IniFormat);
+        raw.setValue("SOFTWARE/VELMORA/KVSPAGHE/BINARIO", QByteArray("\x01\x02", 2));
+        raw.setValue("SOFTWARE/VELMORA/KVSPAGHE/LISTA", QStringList{"A", "B"});
+    }
+    EXPECT_EQ(reader.ReadString(Hive::CurrentUser, kSuiteRegistryKey, "PERCORSOARCHIVI"), "C:\\KVS\\ARCHIVI, CAFF\xC8");
+    EXPECT_EQ(reader.ReadString(Hive::CurrentUser, "SOFTWARE\\VELMORA\\KVSPAGHE\\", "VUOTO"), "");
+    for (const char* name : {"ALTRO", "BINARIO", "LISTA", ""})
+        EXPECT_EQ(reader.ReadString(Hive::CurrentUser, kSuiteRegistryKey, name), std::nullopt) << name;
+    EXPECT_EQ(reader.ReadString(Hive::LocalMachine, kSuiteRegistryKey, "PERCORSOARCHIVI"), std::nullopt);
+}
+
+TEST(Messages, CodePageConversionConsoleAndScriptedAnswers) {
+    // A, e grave (2 bytes), euro (80: U+20AC, 3 bytes), 81 (undefined), y diaeresis, 9F (U+0178).
+    EXPECT_EQ(Cp1252ToUtf8("A\xE8\x80\x81\xFF\x9F"), "A\xC3\xA8\xE2\x82\xAC?\xC3\xBF\xC5\xB8");
+    EXPECT_EQ(Utf8ToCp1252("A\xC3\xA8\xE2\x82\xAC\xC5\xB8\xE2\x80\x99\xC4\x80\xF0\x9F\x98\x80"), "A\xE8\x80\x9F\x92??");
+    std::ostringstream out;
+    ConsoleMessageBoxes console(out), yes(out, Answer::Yes);
+    console.Critical("KvsPaghe", "Errore 53\rCAFF\xC8");
+    console.Inform("T", "i");
+    console.Plain("T", "p");
+    EXPECT_FALSE(console.AskYesNo("T", "Q?", Icon::Exclamation));
+    EXPECT_EQ(console.Show({"T", "d", Icon::Question, Buttons::Ok}), Answer::Ok);
+    EXPECT_TRUE(yes.AskYesNo("T", "Q?", Icon::Question));
+    EXPECT_EQ(out.str(), "[ERRORE] KvsPaghe: Errore 53\nCAFF\xC3\x88\n[INFO] T: i\n[MESSAGGIO] T: p\n"
+                         "[ATTENZIONE] T: Q? -> No\n[DOMANDA] T: d\n[DOMANDA] T: Q? -> Si\n");
+    ScriptedMessageBoxes scripted;  // answers from its queue, No when it is empty; an Ok box takes none
+    scripted.QueueAnswer(Answer::Yes);
+    scripted.Plain("T", "ok");
+    EXPECT_TRUE(scripted.AskYesNo("T", "1", Icon::Question) && !scripted.AskYesNo("T", "2", Icon::Question));
+    EXPECT_EQ(scripted.texts(), (std::vector<std::string>{"ok", "1", "2"}));
+}

@@ -1,156 +1,192 @@
 #pragma once
-// What the application tests share: a demo installation written into a fresh temporary root,
-// sessions opened on it the way the program starts, damage done to its archives after writing, a
-// fake printer, and the external tools (qpdf, pdftotext) that judge the PDF files.
+// What the application tests share: a demo installation in a fresh temporary root, damage done to
+// its archives, a session opened on it the way the program starts, a recording printer, the external
+// tools that judge the PDF files, and messages that compare and print as a whole.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdint>
-#include <filesystem>
-#include <functional>
+#include <fstream>
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
+#include <regex>
+#include <sstream>
 
-#include "../../tools/demo/SuiteLayout.h"
-#include "../../tools/demo/SuitePlan.h"
+#include "../../tools/demo/SuiteWriter.h"
 #include "app/Session.h"
-#include "archive/FieldDescriptor.h"
-#include "output/PrinterSink.h"
-#include "platform/Messages.h"
+#include "lists/Fields.h"
 #include "platform/RegistryQt.h"
+
+namespace kv::platform {
+inline bool operator==(const Message& a, const Message& b) {
+    return a.title == b.title && a.text == b.text && a.icon == b.icon && a.buttons == b.buttons;
+}
+inline void PrintTo(const Message& m, std::ostream* os) {  // CR shown as "|"
+    *os << "{\"" << m.title << "\", \"" << std::regex_replace(m.text, std::regex("\r"), "|") << "\", icon " << int(m.icon)
+        << ", buttons " << int(m.buttons) << "}";
+}
+}  // namespace kv::platform
 
 namespace kv::app::test {
 
-// A unique folder under the system's temporary folder, removed with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
+namespace fs = std::filesystem;
+namespace fields = lists::fields;
+using lists::ListKind;
+using platform::Icon;
+using platform::Message;
+using Messages = std::vector<Message>;
 
-private:
-    std::filesystem::path path_;
-};
+inline constexpr const char* kPassword = "LEGGIPDF";                          // F357 of the demo installation
+inline const std::string kHandedBack = "01" + std::string(98, ' ') + "\r\n";  // the task line after the end
+inline const Message kEndNotice{"KvsPaghe", "CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\rLANCIARE RIPRISTINO TASK", Icon::Information};
+inline const Message kPdfDone{"Creazione modulo PDF Liste Fondo Tesoreria",
+                              "I file PDF creati sono contenuti nella relativa cartella situata in :\r\r"
+                              "C:\\KVPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\FDOTES",
+                              Icon::Information};
 
-// A session of the program on a suite, with scripted message boxes and the '.' separator, so that
-// nothing depends on the process locale.
-class OpenSession {
-public:
-    OpenSession(const std::filesystem::path& root, const std::filesystem::path& registryFile);
-    Session& operator*() { return *session_; }
-    Session* operator->() { return session_.get(); }
-    platform::ScriptedMessageBoxes& messages() { return messages_; }
-
-private:
-    platform::ScriptedMessageBoxes messages_;
-    std::unique_ptr<platform::QtSettingsRegistry> registry_;
-    std::unique_ptr<Session> session_;
-};
-
-// A demo installation under a temporary root.
-class DemoInstallation {
-public:
-    explicit DemoInstallation(demo::DemoOptions options = {});
-
-    const std::filesystem::path& root() const { return root_.path(); }
-    const demo::SuitePlan& plan() const { return plan_; }
-    std::filesystem::path registryFile() const { return root() / "registry.ini"; }
-    // Host path of a suite path ("C:\KVPAGHE\FILE-PDF").
-    std::filesystem::path Host(const std::string& suitePath) const;
-    // Host path of a file of the archive folder.
-    std::filesystem::path ArchiveFile(const std::string& name) const;
-    std::filesystem::path ArchiveFolder() const { return Host(std::string(demo::kArchiveFolder)); }
-    std::filesystem::path TaskFile() const { return Host(std::string(demo::kTaskFile)); }
-    // The PDF output folder of a company for the demo period.
-    std::filesystem::path PdfFolder(const std::string& company) const;
-
-    std::unique_ptr<OpenSession> Open() const { return std::make_unique<OpenSession>(root(), registryFile()); }
-
-    // The planned employee with this surname (UTF-8) among the named cases.
-    const demo::PlannedEmployee& Named(const std::string& surnameUtf8) const;
-
-    // ---- Damage done after writing ---------------------------------------------------------
-    // Overwrites the bytes of a field (no conversion) in record `record` of an archive file.
-    void PatchField(const std::string& file, int recordLength, int record, const FieldDescriptor& field,
-                    const std::string& bytes) const;
-    void PatchEmployee(const demo::PlannedEmployee& e, const FieldDescriptor& field, const std::string& bytes) const;
-    void PatchCompany(int code, const FieldDescriptor& field, const std::string& bytes) const;
-    // Replaces the whole extraction list (archive 5) with these records, each padded to 200.
-    void WriteExtraction(const std::vector<std::string>& records) const;
-    void Truncate(const std::string& file, uint64_t size) const;
-
-private:
-    TempFolder root_;
-    demo::SuitePlan plan_;
-};
-
-// The printer of "Stampa Laser": records what is printed, one job per EndDoc.
-class FakePrinter : public output::Printer {
-public:
-    std::function<bool(int call)> checkAnswers = [](int) { return true; };
-    std::function<void()> onSetFont;  // may throw, as the system does when it has no printer
-    int checks = 0;
-    int endDocs = 0;
-    int newPages = 0;
-    std::vector<std::vector<std::string>> jobs;  // texts of each ended job
-    std::vector<std::string> current;
-
-    bool Check() override { return checkAnswers(++checks); }
-    void SetFont(const std::string&, double, bool) override {
-        if (onSetFont) onSetFont();
+inline std::string ReadFile(const fs::path& p) {
+    std::ostringstream s;
+    s << std::ifstream(p, std::ios::binary).rdbuf();
+    return s.str();
+}
+// Every file and folder under folder: relative path -> FNV-1a hash of its bytes.
+inline std::map<std::string, uint64_t> HashTree(const fs::path& folder) {
+    std::map<std::string, uint64_t> out;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        uint64_t& h = out[fs::relative(entry.path(), folder).string()] = 1469598103934665603ull;
+        for (unsigned char c : entry.is_regular_file() ? ReadFile(entry.path()) : "") h = (h ^ c) * 1099511628211ull;
     }
-    void PrintAt(int, int, const std::string& text) override { current.push_back(text); }
-    void NewPage() override { ++newPages; }
-    void EndDoc() override {
-        ++endDocs;
-        jobs.push_back(std::move(current));
-        current.clear();
-    }
-};
+    return out;
+}
+inline std::vector<fs::path> PdfFilesUnder(const fs::path& folder) {  // sorted
+    std::vector<fs::path> out;
+    std::error_code ec;  // no folder: no files
+    for (const auto& entry : fs::recursive_directory_iterator(folder, ec))
+        if (entry.path().extension() == ".pdf") out.push_back(entry.path());
+    return std::sort(out.begin(), out.end()), out;
+}
 
-// ---- External tools ------------------------------------------------------------------------
 struct CommandResult {
-    int status = -1;  // exit status, -1 when the command did not end normally
+    int status = -1;     // exit status, -1 when the command did not end normally
     std::string output;  // stdout and stderr
 };
-CommandResult RunCommand(const std::string& command);
-std::string Quoted(const std::filesystem::path& p);
-// qpdf --check, with the password when given; true when qpdf found neither errors nor warnings.
-CommandResult QpdfCheck(const std::filesystem::path& pdf, const std::string& password = {});
-// pdftotext -layout; the text in UTF-8.
-std::string PdfText(const std::filesystem::path& pdf, const std::string& password = {});
-// The uncompressed, decrypted content of the document (qpdf --qdf), for byte-exact searches.
-std::string PdfUncompressed(const std::filesystem::path& pdf, const std::string& password = {});
+inline CommandResult RunCommand(const std::string& command) {
+    CommandResult r;
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) r.output.append(buf, n);
+    const int status = ::pclose(pipe);
+    return r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1, r;
+}
+inline std::string Quoted(const fs::path& p) {
+    std::string s = "'";
+    for (char c : p.string()) s += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return s + "'";
+}
+// qpdf --check (with the password that opens the file): passes only without errors and warnings.
+inline ::testing::AssertionResult QpdfClean(const fs::path& pdf, const std::string& password = {}) {
+    const auto r = RunCommand("qpdf --check" + (password.empty() ? "" : " --password=" + password) + " " + Quoted(pdf));
+    if (r.status == 0 && r.output.find("WARNING") == std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << pdf << "\n" << r.output;
+}
+inline std::string PdfText(const fs::path& pdf, const std::string& password = {}) {
+    return RunCommand("pdftotext -layout -enc UTF-8" + (password.empty() ? "" : " -upw " + password) + " " + Quoted(pdf) + " -").output;
+}
 
-// ---- Files ---------------------------------------------------------------------------------
-std::string ReadFile(const std::filesystem::path& p);
-// Every regular file under folder (relative path -> FNV-1a hash of its bytes and its size).
-std::map<std::string, std::pair<uint64_t, uint64_t>> HashTree(const std::filesystem::path& folder);
-// The PDF files under folder, sorted.
-std::vector<std::filesystem::path> PdfFilesUnder(const std::filesystem::path& folder);
+// A session of the program with scripted message boxes and the '.' separator; it counts the resets
+// of the window's choices and records the hourglass.
+class OpenSession {
+public:
+    OpenSession(const fs::path& root, const fs::path& registryFile)
+        : registry_(registryFile), session_(messages, platform::PathMap(root), registry_, [] { return false; }, '.') {
+        session_.driver().SetResetChoices([this] { ++resets; });
+        session_.driver().SetBusyIndicator([this](bool on) { busy.push_back(on); });
+    }
+    Session* operator->() { return &session_; }
+    // A click on "Crea PDF" (0) or "Stampa Laser" (1) with the companies of these codes selected.
+    RunDriver::Outcome Click(int button, ListKind list, const std::vector<std::string>& codes) {
+        std::vector<bool> selected;
+        for (const auto& line : session_.companyLines()) selected.push_back(std::count(codes.begin(), codes.end(), line.substr(0, 3)));
+        return session_.driver().CmdStampa_Click(button, list, session_.companyLines(), selected);
+    }
+    Messages Shown() {  // the messages shown since the last call
+        Messages shown = messages.shown();
+        return messages.clear(), shown;
+    }
+    platform::ScriptedMessageBoxes messages;
+    int resets = 0;
+    std::vector<bool> busy;
 
-// Tests sharing one demo installation, written once per test suite (an additional-month extraction
-// when asked); every test starts without PDF files.
-template <bool AdditionalMonth = false>
+private:
+    platform::QtSettingsRegistry registry_;
+    Session session_;
+};
+
+// A demo installation under a fresh temporary root, removed with the object, and damage done to it.
+struct DemoInstallation {
+    explicit DemoInstallation(demo::DemoOptions options = {}) {
+        fs::remove_all(folder), fs::create_directories(folder);
+        platform::ScriptedMessageBoxes writerMessages;
+        demo::SuiteWriter(plan = demo::MakePlan((options.root = folder, options)), writerMessages).Write();
+        EXPECT_EQ(writerMessages.shown(), Messages{});
+    }
+    ~DemoInstallation() { fs::remove_all(folder); }
+    const fs::path& root() const { return folder; }
+    fs::path registryFile() const { return root() / "registry.ini"; }
+    fs::path ArchiveFile(const std::string& name) const { return root() / "C/KVPAGHE/ARCHIVI" / name; }
+    fs::path PdfTree() const { return root() / "C/KVPAGHE/FILE-PDF"; }
+    fs::path PdfFolder(const std::string& company) const {  // of the demo period
+        return PdfTree() / company / plan.options.period.YYYY() / plan.options.period.YYYYMM().substr(4) / "FDOTES";
+    }
+    std::string Task() const { return ReadFile(root() / "C/KVSTASK/KVSTASK.INI"); }
+    std::unique_ptr<OpenSession> Open(bool start = true) const {
+        auto open = std::make_unique<OpenSession>(root(), registryFile());
+        EXPECT_TRUE(!start || (*open)->Start()) << "the session did not start";
+        return open;
+    }
+    void Patch(const std::string& file, std::streamoff offset, const std::string& bytes) const {
+        std::fstream f(ArchiveFile(file), std::ios::in | std::ios::out | std::ios::binary);
+        ASSERT_TRUE(f.seekp(offset).write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) << file;
+    }
+    void PatchEmployee(const demo::PlannedEmployee& e, const FieldDescriptor& f, const std::string& bytes) const {
+        ASSERT_EQ(bytes.size(), static_cast<size_t>(f.length)) << f.CodeView();
+        Patch("SLDIPEND.DAT", (e.recordNumber - 1) * demo::kEmployeeRecordLength + f.position - 1, bytes);
+    }
+    void WriteExtraction(const std::vector<std::string>& records) const {  // archive 5, each padded to whole records
+        std::ofstream out(ArchiveFile("SLESTRAZ.DAT"), std::ios::binary);
+        for (std::string r : records) out << r.append((200 - r.size() % 200) % 200, ' ');
+    }
+    void Truncate(const std::string& file, uint64_t size) const { fs::resize_file(ArchiveFile(file), size); }
+
+    static inline int count = 0;
+    const fs::path folder = fs::temp_directory_path() / ("kvapp_" + std::to_string(::getpid()) + "_" + std::to_string(++count));
+    demo::SuitePlan plan;
+};
+
+// Tests sharing one demo installation per test suite; every test starts without PDF files.
 class SharedDemoTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        demo::DemoOptions options;
-        options.additionalMonth = AdditionalMonth;
-        suite_ = std::make_unique<DemoInstallation>(options);
-    }
+    static void SetUpTestSuite() { suite_ = std::make_unique<DemoInstallation>(); }
     static void TearDownTestSuite() { suite_.reset(); }
-    void SetUp() override {
-        std::error_code ec;
-        std::filesystem::remove_all(suite_->Host("C:\\KVPAGHE\\FILE-PDF"), ec);
-    }
+    void SetUp() override { fs::remove_all(suite_->PdfTree()); }
     static inline std::unique_ptr<DemoInstallation> suite_;
 };
 
-// Index of the company line of `code` in the session's company lines.
-std::vector<bool> Select(const std::vector<std::string>& lines, const std::vector<std::string>& codes);
+// The printer of "Stampa Laser": one job of "x y text" lines per EndDoc.
+struct FakePrinter : output::Printer {
+    bool Check() override { return ++checks != refusedCheck; }
+    void SetFont(const std::string& name, double size, bool bold) override {
+        if (failOnFont) throw RuntimeError(err::PrinterInfo);
+        current.push_back("font " + name + " " + std::to_string(int(size)) + (bold ? " bold" : ""));
+    }
+    void PrintAt(int x, int y, const std::string& text) override { current.push_back(std::to_string(x) + " " + std::to_string(y) + " " + text); }
+    void NewPage() override { current.push_back("new page"); }
+    void EndDoc() override { jobs.push_back(std::exchange(current, {})); }
+
+    int refusedCheck = 0;     // the printer check that finds the printer unusable
+    bool failOnFont = false;  // the system cannot give the printer's information (error 484)
+    int checks = 0;
+    std::vector<std::vector<std::string>> jobs;
+    std::vector<std::string> current;
+};
 
 }  // namespace kv::app::test

@@ -72,6 +72,7 @@ TEST_F(ArchiveFiles_, ErrorsEndTheProgramWithTheirMessage) {
         {[](F f) { f.FAIOPEN(6), f.SCRIVIREC(6, 1e12, ""); }, k63, "SCRIVIREC (6-1000000000000)"},
         {[](F f) { f.FAIOPENIO(280, 1), f.LEGGIREC(280, 1); }, k52, "LEGGIREC (280-1)"},
         {[](F f) { f.FAIOPENIO(280, 1), f.LineInput(280); }, k52, "LINE INPUT"},
+        {[](F f) { f.FAIOPENIO(280, 1), f.SCRIVIREC(280, 1, ""); }, k52, "SCRIVIREC (280-1)"},
         {[](F f) { f.FAIOPEN(6), f.PrintLine(6, "X"); }, k52, "PRINT"},
     };
     context->settings().terminalNumber = "07";

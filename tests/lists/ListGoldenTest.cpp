@@ -311,6 +311,7 @@ TEST(ListGolden, CF11) {
 //  1 GATTI   Q688 150.40, Q236 - Q201 = 1100.30 - 100 = 1000.30: PUNTO1 = 1150.70; COEF1 = 150.40/1150.70
 //            = 0.13070 (before the rounding to units); COEF2 = 0.13070*0.20/100 -> 0.00026; PUNTO1 -> 1151,
 //            PUNTO2 -> 1000, QU.F.TE 151.00; TF02(3) = Q691 3.14; RETR. 6000 - 2000; IM.LE 7000 - 2000
+//            (P606 0: P268 is left out of IM.LE)
 //  2 LEONE   Q688 0, Q236 1000.50, P511 "1": PUNTO1 = PUNTO2 = 1000.50, COEF1 1, COEF2 0.004; both round
 //            half away from zero to 1001; QU.F.TE 0.00
 //  3 LONGO   last payment in April: not listed;  4 CARBONE  P188 1: not listed;  5 VILLA  P117 1: not listed
@@ -320,7 +321,7 @@ TEST(ListGolden, TF02Arrears) {
     ListSuite s;
     s.Company(7, "ETA TRASPORTI SRL", "5555555555");
     s.Employee(7, 1, "GATTI", "EMANUELE", kJoined + "Q688=150.40 Q236=1100.30 Q201=100.00 Q691=3.14 Q037=6000.00 "
-               "P260=2000.00 Q001=7000.00 P240=2000.00");
+               "P260=2000.00 Q001=7000.00 P240=2000.00 P268=500.00");
     s.Employee(7, 2, "LEONE", "ROSA", kJoined + "Q236=1000.50 P511=1");
     s.Employee(7, 3, "LONGO", "ALBERTO", kJoined + "Q179=30042024 Q236=100.00");
     s.Employee(7, 4, "CARBONE", "SERGIO", kJoined + "P188=1 Q236=100.00");

@@ -91,12 +91,14 @@ TEST(Content, Graphics) {
 
 TEST(Content, Text) {
     Check({
-        {"escaped bold run in centimetres", [](QuillPdf& p) { p.SetScale(3), p.SetFont("Courier New", 9, 1), p.DrawText(1, 2, "(a)\\b"); },
-         "0 0 0 rg\rBT\r/CourierNew,Bold 9 Tf 9 TL\r1 0 0 -1 28.346 56.693 Tm\r(\\(a\\)\\\\b) Tj\rET\r0 0 0 rg\r"},
+        // A blank text only moves the current point.
+        {"escaped bold run in centimetres", [](QuillPdf& p) {
+             p.SetScale(3), p.SetFont("Courier New", 9, 1), p.DrawText(1, 2, "(a)\\b"), p.DrawText(2, 3, "  "), Here(p); },
+         "0 0 0 rg\rBT\r/CourierNew,Bold 9 Tf 9 TL\r1 0 0 -1 28.346 56.693 Tm\r(\\(a\\)\\\\b) Tj\rET\r0 0 0 rg\r56.693 85.039 m\r"},
         // Courier 16: "abc" is 3 × 0.6 × 16 = 28.8 wide; lines 16/8 below, 0.8 × 16 and 0.3 × 16 above.
         {"lines and colour", [](QuillPdf& p) {
              p.SetColorText("Red"), p.SetFont("Courier", 16, 4), p.DrawText(10, 100, "abc");
-             p.SetFont("Courier", 16, 1 | 8 | 16), p.DrawText(10, 100, "abc");
+             p.SetColorText("#FF0000"), p.SetFont("Courier", 16, 1 | 8 | 16), p.DrawText(10, 100, "abc");
          }, "1 0 0 rg\rBT\r/CourierNew 16 Tf 16 TL\r1 0 0 -1 10 100 Tm\r(abc) Tj\rET\r0 0 0 rg\rq\r1 0 0 RG\r1 w 1 0 0 1 10 100 cm\r"
             "0 2 m 28.8 2 l S\r0 0 0 RG\rQ\r1 0 0 rg\rBT\r/CourierNew,Bold 16 Tf 16 TL\r1 0 0 -1 10 100 Tm\r(abc) Tj\rET\r0 0 0 rg\r"
             "q\r1 0 0 RG\r1 w 1 0 0 1 10 100 cm\r0 -12.8 m 28.8 -12.8 l S\r0 -4.8 m 28.8 -4.8 l S\r0 0 0 RG\rQ\r"},

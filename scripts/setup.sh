@@ -12,8 +12,11 @@ PACKAGES=(
   libhpdf-dev libcairo2-dev
   # published font metrics (AFM) the built-in font tables are generated from
   libpdfbox2-java fonts-urw-base35
-  # headless display for GUI tests
+  # headless display for GUI tests and the window's screenshot
   xvfb xauth
+  # printing: the spooler library, and a private CUPS scheduler the printing tests start themselves;
+  # Liberation Mono stands in for Courier New with the same metrics
+  libcups2-dev cups cups-client cups-bsd fonts-liberation
   # the Italian locale the tests run under once more
   locales
 )

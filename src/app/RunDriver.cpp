@@ -146,13 +146,19 @@ RunDriver::Outcome RunDriver::CmdStampa_Click(int buttonIndex, ListKind list,
             return outcome;
         }
         LISTATF14 = 0;
-        if (busy_) busy_(true);
+        observer_->Busy(true);
         outcome.ran = true;
+        int count = 0, index = 0;
+        for (size_t i = 0; i < companyLines.size() && i < selected.size(); ++i) count += selected[i];
         for (size_t i = 0; i < companyLines.size() && i < selected.size(); ++i) {
             if (!selected[i]) continue;
+            if (!observer_->BeforeCompany(++index, count, companyLines[i])) {
+                outcome.stopped = true;
+                break;
+            }
             RunCompany(list, companyLines[i].substr(0, 3), outcome);
         }
-        if (resetChoices_) resetChoices_();
+        observer_->ChoicesReset();
         if (MODOPDF) {
             if (pdfFiles_.PDFCREATI)
                 ctx_.messages().Show({"Creazione modulo PDF Liste Fondo Tesoreria",
@@ -170,11 +176,11 @@ RunDriver::Outcome RunDriver::CmdStampa_Click(int buttonIndex, ListKind list,
         DiscardDocument();
         MODOPDF = false;
         outcome.failed = true;
-        if (busy_) busy_(false);
+        observer_->Busy(false);
         ReportError(e);
         return outcome;
     }
-    if (busy_) busy_(false);
+    observer_->Busy(false);
     return outcome;
 }
 

@@ -3,7 +3,6 @@
 // refusal of the chosen list, runs it for every selected company on the printer or as PDF files,
 // and reports where the PDF files went. It knows no widgets: the window and the batch run both
 // drive it.
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,19 @@ namespace kv::app {
 // The window's option buttons, in their index order.
 lists::ListKind ListOfOption(int optionIndex);
 
+// What the window (or a test) hears of a run. Every call has a default that does nothing.
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    // Hourglass on / off.
+    virtual void Busy(bool) {}
+    // The window's choices go back to their defaults (PULISCICAMPI).
+    virtual void ChoicesReset() {}
+    // Before the company `line` (position `index` of `count`, from 1); false stops the run there, after
+    // the companies already done (each of them is a whole job or file).
+    virtual bool BeforeCompany(int /*index*/, int /*count*/, const std::string& /*line*/) { return true; }
+};
+
 class RunDriver {
 public:
     RunDriver(ArchiveContext& context, Extraction& extraction, output::PdfListFiles& pdfFiles,
@@ -26,14 +38,13 @@ public:
 
     // The printer used by "Stampa Laser" (none: printed lists stop at the printer check).
     void SetPrinter(output::Printer* printer) { printer_ = printer; }
-    // Resets the window's choices after a run (PULISCICAMPI).
-    void SetResetChoices(std::function<void()> reset) { resetChoices_ = std::move(reset); }
-    // Hourglass on/off.
-    void SetBusyIndicator(std::function<void(bool)> busy) { busy_ = std::move(busy); }
+    // Who hears of the run's progress (none: nobody).
+    void SetObserver(RunObserver* observer) { observer_ = observer ? observer : &silent_; }
 
     struct Outcome {
         bool ran = false;           // the company loop ran (no refusal, a company selected)
         bool failed = false;        // a run-time error ended the run
+        bool stopped = false;       // the observer stopped the run before a company
         int companiesDone = 0;      // companies whose list finished
         std::vector<std::string> files;  // host paths of the PDF files written
     };
@@ -62,8 +73,8 @@ private:
     output::PdfListFiles& pdfFiles_;
     char decimalSeparator_;
     output::Printer* printer_ = nullptr;
-    std::function<void()> resetChoices_;
-    std::function<void(bool)> busy_;
+    RunObserver silent_;
+    RunObserver* observer_ = &silent_;
 };
 
 }  // namespace kv::app

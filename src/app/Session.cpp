@@ -23,10 +23,13 @@ void Session::APRIARCHIVI() {
     driver_.PERIODOESTRAZIONE = period_;
 }
 
-bool Session::Start() {
+bool Session::Start(const StartSteps& steps) {
     ctx_.LoadInstallation();
+    if (steps.afterInstallation) steps.afterInstallation();
     APRIARCHIVI();
+    if (steps.afterArchives) steps.afterArchives();
     if (!extraction_.VERIFICAESTRAZIONE()) return false;
+    if (steps.afterCheck) steps.afterCheck();
     extraction_.CARICAESTRAZIONE();
     companyLines_ = extraction_.LISTA_AZIENDE();
     return true;

@@ -17,10 +17,16 @@ public:
     Session(platform::MessageBoxes& messages, platform::PathMap paths, const platform::RegistryReader& registry,
             std::function<bool()> anotherCopyRunning, char decimalSeparator);
 
+    // The window's own steps of the start-up, each run at its place in the sequence.
+    struct StartSteps {
+        std::function<void()> afterInstallation;  // size and centre the window
+        std::function<void()> afterArchives;      // IMPOSTAZIONI
+        std::function<void()> afterCheck;         // the standard printer, PULISCICAMPI
+    };
     // The start-up sequence up to the company list: installation settings, the archives, the
     // extraction period, the extraction check and load, the company lines. False when there is no
     // current extraction (the warning has been shown; the caller leaves).
-    bool Start();
+    bool Start(const StartSteps& steps = {});
     // Closes every archive and ends the program, handing the task line back (throws ProgramEnd).
     [[noreturn]] void Leave();
 

@@ -94,13 +94,15 @@ inline std::string PdfText(const fs::path& pdf, const std::string& password = {}
 
 // A session of the program with scripted message boxes and the '.' separator; it counts the resets
 // of the window's choices and records the hourglass.
-class OpenSession {
+class OpenSession : public RunObserver {
 public:
     OpenSession(const fs::path& root, const fs::path& registryFile)
         : registry_(registryFile), session_(messages, platform::PathMap(root), registry_, [] { return false; }, '.') {
-        session_.driver().SetResetChoices([this] { ++resets; });
-        session_.driver().SetBusyIndicator([this](bool on) { busy.push_back(on); });
+        session_.driver().SetObserver(this);
     }
+    void Busy(bool on) override { busy.push_back(on); }
+    void ChoicesReset() override { ++resets; }
+    bool BeforeCompany(int index, int, const std::string&) override { return index <= stopAfter; }
     Session* operator->() { return &session_; }
     // A click on "Crea PDF" (0) or "Stampa Laser" (1) with the companies of these codes selected.
     RunDriver::Outcome Click(int button, ListKind list, const std::vector<std::string>& codes) {
@@ -115,6 +117,7 @@ public:
     platform::ScriptedMessageBoxes messages;
     int resets = 0;
     std::vector<bool> busy;
+    int stopAfter = 1 << 30;  // companies to run before the observer stops the run
 
 private:
     platform::QtSettingsRegistry registry_;

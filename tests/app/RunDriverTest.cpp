@@ -71,6 +71,10 @@ TEST_F(RunDriverTest, PrintedRunIsOneJobPerCompany) {
     (*s)->driver().SetPrinter(nullptr);  // none configured: every printed list stops at the check
     EXPECT_EQ(s->Click(1, ListKind::CF01, {"001", "002"}).companiesDone, 2);
     EXPECT_EQ(s->Shown(), Messages(2, {"Controllo stampante", "Nessuna stampante presente", Icon::Critical}));
+    s->stopAfter = 1;  // "Interrompi dopo questa azienda" while the first company runs
+    const auto stopped = s->Click(1, ListKind::CF01, {"001", "002"});
+    EXPECT_TRUE(stopped.stopped && stopped.companiesDone == 1 && s->resets == 4 && s->Shown().size() == 1);
+    s->stopAfter = 1 << 30;
 
     (*s)->driver().SetPrinter(&(printer.failOnFont = true, printer));  // error 484 ends the program as "&Uscita" does
     EXPECT_THROW(s->Click(1, ListKind::CF01, {"001", "002"}), ProgramEnd);

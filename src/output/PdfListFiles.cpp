@@ -129,7 +129,15 @@ void PdfListFiles::APRIPDF(const std::string& prefix) {
     }
 
     pdf.BeginDoc(hostFilePath_.string());
-    if (pdf.ErrNumber() != 0) WriterError("BeginDoc");
+    if (pdf.ErrNumber() != 0) {
+        // Only this file is given up: the writer keeps its error, so the next document needs a new one.
+        try {
+            WriterError("BeginDoc");
+        } catch (...) {
+            pdf_.reset();
+            throw;
+        }
+    }
     PDFAPERTO = true;
     pdf.BeginPage();
 }

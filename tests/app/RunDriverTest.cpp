@@ -94,6 +94,11 @@ TEST_F(RunDriverTest, RunTimeErrorEndsTheRunAndTheWindowStays) {
     EXPECT_EQ(s->Shown(), (Messages{{kWindowCaption, "Errore N.75\rPath/File access error - C:\\KVPAGHE\\FILE-PDF\\002\r\r"
                                                      "Non e' possibile proseguire", Icon::Critical}}));  // no final message
     EXPECT_TRUE(!(*s)->driver().MODOPDF && s->busy == std::vector<bool>({true, false}));
+    // A list file that cannot be opened gives up that file only: the next list is whole.
+    fs::create_directories(suite_->PdfFolder("001") / "TESTF02_001_PER\xC3\x92 COSTRUZIONI S.R.L.pdf");
+    EXPECT_TRUE(s->Click(0, ListKind::TF02, {"001"}).failed && s->Shown().size() == 1);
+    outcome = s->Click(0, ListKind::TF14, {"001"});
+    EXPECT_TRUE(!outcome.failed && outcome.files.size() == 1 && QpdfClean(outcome.files.at(0), kPassword));
 }
 
 // The extraction header read at start-up names the PDF folders, even when the suite moves the

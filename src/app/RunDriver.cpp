@@ -75,12 +75,11 @@ void RunDriver::CloseDocument() {
 }
 
 void RunDriver::DiscardDocument() {
-    // A document that a run-time error interrupted is not left behind looking finished.
+    // A document that a run-time error interrupted never takes the list file's name (an earlier
+    // complete file of that name stays).
     if (!pdfFiles_.PDFAPERTO) return;
     pdfFiles_.PDFAPERTO = false;
     if (pdfFiles_.HasWriter()) pdfFiles_.writer().Abort();
-    std::error_code ec;
-    std::filesystem::remove(pdfFiles_.hostFilePath(), ec);
 }
 
 void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outcome) {

@@ -149,10 +149,8 @@ void PdfListFiles::CHIUDIPDF() {
     PDFAPERTO = false;
     if (error != 0) {
         std::string description = pdf.ErrDescription();
+        // The writer has removed what it wrote; an earlier complete file of that name stays.
         pdf_.reset();
-        // A document that could not be finished is not left behind looking like a list.
-        std::error_code ec;
-        std::filesystem::remove(hostFilePath_, ec);
         throw RuntimeError(error, (description.empty() ? DescriptionOf(error) : description) + " (EndDoc " +
                                       filePath_ + ")");
     }

@@ -1,6 +1,11 @@
 #include "pdf/OutputFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 
 namespace quill {
@@ -43,17 +48,56 @@ FileError FileErrorFromCode(const std::error_code& ec) {
 OutputFile::OutputFile() : buffer_(std::make_unique<char[]>(kBufferSize)) {}
 
 OutputFile::~OutputFile() {
-    Close();
+    Discard();
 }
 
 FileError OutputFile::Open(const std::string& path) {
-    Close();
+    Discard();
     if (path.empty()) return {52, "Bad file name or number"};
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) return {75, "Path/File access error"};
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        // A device or a pipe is written directly: it has no folder to put a file beside it.
+        errno = 0;
+        file_ = std::fopen(path.c_str(), "wb");
+        if (file_ == nullptr) return FileErrorFromErrno(errno != 0 ? errno : EIO);
+        target_ = path;
+        temporary_.clear();
+        used_ = position_ = flushed_ = 0;
+        writeErrno_ = 0;
+        return {};
+    }
+    if (std::filesystem::exists(status)) {
+        // An existing file must be writable now (one that another program holds answers 70 here);
+        // opened without truncation, it is not touched.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) return FileErrorFromErrno(errno);
+        ::close(fd);
+    }
+    // The hidden name is unique to this process and document: ".<name>.<pid>-<n>.part".
+    static std::atomic<unsigned> documents{0};
+    const std::filesystem::path target(path);
+    std::string hidden = "." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
+                         std::to_string(documents++) + ".part";
+    const std::string temporary = (target.parent_path() / hidden).string();
     errno = 0;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (file_ == nullptr) return FileErrorFromErrno(errno != 0 ? errno : EIO);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int err = errno != 0 ? errno : EIO;
+        // Nothing can be put in the place of an existing file there: it cannot be replaced.
+        const bool blocked = err == ENOENT || err == EACCES || err == EPERM || err == EROFS;
+        return FileErrorFromErrno(blocked && std::filesystem::exists(status) ? EACCES : err);
+    }
+    file_ = ::fdopen(fd, "wb");
+    if (file_ == nullptr) {
+        const int err = errno;
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return FileErrorFromErrno(err != 0 ? err : EIO);
+    }
+    target_ = path;
+    temporary_ = temporary;
     used_ = 0;
     position_ = 0;
     flushed_ = 0;
@@ -108,9 +152,26 @@ FileError OutputFile::Close() {
     Flush();
     if (std::fclose(file_) != 0 && writeErrno_ == 0) writeErrno_ = errno != 0 ? errno : EIO;
     file_ = nullptr;
-    int err = writeErrno_;
+    // No fsync: a killed process loses nothing the kernel already has, and a list run writes
+    // hundreds of files.
+    if (!temporary_.empty()) {
+        if (writeErrno_ == 0 && std::rename(temporary_.c_str(), target_.c_str()) != 0)
+            writeErrno_ = errno != 0 ? errno : EIO;
+        if (writeErrno_ != 0) ::unlink(temporary_.c_str());
+    }
+    const int err = writeErrno_;
     writeErrno_ = 0;
+    temporary_.clear();
     return FileErrorFromErrno(err);
+}
+
+void OutputFile::Discard() {
+    if (file_ == nullptr) return;
+    std::fclose(file_);
+    file_ = nullptr;
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+    writeErrno_ = 0;
 }
 
 }  // namespace quill

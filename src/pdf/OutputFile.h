@@ -1,6 +1,11 @@
 // Buffered binary output file of the PDF writer. It counts every byte it is
 // given, so object offsets for the cross-reference table come from here, and
 // it can patch bytes already written (the version digit of the header).
+//
+// The bytes go to a hidden file beside the target; Close renames it over the
+// target only when every write succeeded. A file with the target's name is
+// therefore always complete, and an earlier one survives a run that fails or
+// is killed before the new one is finished.
 #pragma once
 
 #include <cstdint>
@@ -27,8 +32,8 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Creates (or truncates) the file for binary output. Returns an empty
-    // FileError on success.
+    // Starts the file for binary output. An existing target stays as it is
+    // until Close, but must be replaceable. Returns an empty FileError on success.
     FileError Open(const std::string& path);
     bool IsOpen() const { return file_ != nullptr; }
 
@@ -53,8 +58,11 @@ public:
     // Replaces bytes already written at the given offset (same length).
     void Rewrite(uint64_t offset, std::string_view bytes);
 
-    // Flushes and closes. Returns the first write error met, if any.
+    // Flushes, closes and puts the file in the target's place. Returns the
+    // first error met, if any; then the target is left untouched.
     FileError Close();
+    // Closes and removes what was written; the target is left untouched.
+    void Discard();
 
 private:
     static constexpr size_t kBufferSize = 1 << 16;
@@ -62,6 +70,8 @@ private:
     void Flush();
 
     std::FILE* file_ = nullptr;
+    std::string target_;
+    std::string temporary_;
     std::unique_ptr<char[]> buffer_;
     size_t used_ = 0;
     uint64_t position_ = 0;

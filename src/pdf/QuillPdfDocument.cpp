@@ -107,10 +107,10 @@ QuillPdf::QuillPdf()
     ResetState();
 }
 
-QuillPdf::~QuillPdf() { file_.Close(); }
+QuillPdf::~QuillPdf() { file_.Discard(); }
 
 void QuillPdf::Abort() {
-    file_.Close();
+    file_.Discard();
     ResetState();
 }
 
@@ -329,17 +329,11 @@ std::string QuillPdf::GeneratedFileName() const {
 }
 
 std::string QuillPdf::BeginDoc(const std::string& fileName) {
-    if (file_.IsOpen()) file_.Close();
+    file_.Discard();
     const std::string name = fileName.empty() ? GeneratedFileName() : fileName;
     for (;;) {
-        FileError error;
-        std::error_code ec;
-        const std::filesystem::path path(name);
-        if (std::filesystem::is_regular_file(path, ec)) {
-            std::filesystem::remove(path, ec);
-            error = FileErrorFromCode(ec);
-        }
-        if (error.number == 0) error = file_.Open(name);
+        // An earlier file of that name is replaced only when the new one is complete (EndDoc).
+        const FileError error = file_.Open(name);
         if (error.number == 0) break;
         if (error.number == 70 && fileBusyHandler_ && fileBusyHandler_()) continue;
         RecordError("BeginDoc", error.number, error.description);

@@ -1,5 +1,10 @@
 // The headless batch run: its command line, its exit status, and a full run of the kvteso binary
 // that writes every PDF file and leaves every archive byte as it was.
+#include <csignal>
+#include <chrono>
+#include <random>
+#include <thread>
+
 #include "AppTestSupport.h"
 #include "app/BatchRun.h"
 
@@ -93,6 +98,29 @@ vengono stampati solo i dipendenti che hanno un valore nel campo P602 o nel camp
     EXPECT_EQ(RunBatch({true, {}, {}, empty.root().string(), empty.registryFile().string()}, out), 2);
     EXPECT_EQ(out.str(), "[ERRORE] Stampe Fondo Tesoreria: Attenzione: Non esiste estrazione anno corrente\n");
     EXPECT_TRUE(empty.Task() == kHandedBack && PdfFilesUnder(empty.root()).empty());
+}
+
+// Killed at random moments, runs never leave a list file that is not whole: a file takes its name
+// only once complete, and the earlier one stays until then.
+TEST(KilledRunTest, EveryListFileLeftIsComplete) {
+    demo::DemoOptions options;
+    options.companies = 100, options.employees = 2000;
+    const DemoInstallation suite(options);
+    const std::string command = "KVTESO_ROOT=" + Quoted(suite.root()) + " exec " + kKvteso +
+                                " --batch --pdf --list CF01,TF14 </dev/null >/dev/null 2>&1";
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunCommand(command).status, 0);
+    const auto whole = std::chrono::steady_clock::now() - start;
+    std::mt19937 random(20261206);
+    for (int kill = 0; kill < 20; ++kill) {
+        const pid_t child = ::fork();
+        if (child == 0) ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr)), ::_exit(127);
+        std::this_thread::sleep_for(whole * std::uniform_real_distribution<>(0.02, 0.98)(random));
+        ::kill(child, SIGKILL), ::waitpid(child, nullptr, 0);
+    }
+    const auto pdfs = PdfFilesUnder(suite.PdfTree());
+    EXPECT_GT(pdfs.size(), 100u);
+    for (const auto& pdf : pdfs) EXPECT_TRUE(QpdfClean(pdf, pdf.string().find("/001/") != std::string::npos ? kPassword : ""));
 }
 
 }  // namespace

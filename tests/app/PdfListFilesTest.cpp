@@ -62,7 +62,7 @@ TEST_F(PdfListFilesTest, FailedDocumentLeavesNothingToTheNextOne) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].text.find("(EndDoc C:\\KVPAGHE\\FILE-PDF\\001\\2018\\03\\FDOTES\\TESCF01_001_"), std::string::npos)
         << shown[0].text;
-    EXPECT_FALSE(fs::exists(fs::symlink_status(full)));
+    EXPECT_TRUE(fs::is_symlink(full));  // not the program's: left as it was
     outcome = s->Click(0, ListKind::CF01, {"002"});
     ASSERT_EQ(outcome.files.size(), 1u);
     EXPECT_TRUE(QpdfClean(outcome.files[0]));

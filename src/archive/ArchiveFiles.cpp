@@ -44,9 +44,11 @@ bool IsRegularFile(int fd) {
 
 // Opens a file for shared binary access: read and write when allowed, else read only (a read-only
 // share still serves every reader). Never truncates.
+// Without create, a missing file gives -1.
 int OpenShared(const std::filesystem::path& path, bool create) {
     int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
     if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && !create && errno == ENOENT) return -1;
     if (fd < 0) throw RuntimeError(ErrorFromErrno(errno, path));
     if (!IsRegularFile(fd)) {
         ::close(fd);
@@ -120,11 +122,20 @@ const ArchiveFiles::Slot& ArchiveFiles::slot(double number) const { return slots
 bool ArchiveFiles::IsOpen(double number) const {
     double n = std::nearbyint(number);
     if (!(n >= 0 && n <= kLastArchive)) return false;
-    return files_[static_cast<int>(n)].fd >= 0;
+    return files_[static_cast<int>(n)].fd >= 0 || !files_[static_cast<int>(n)].absent.empty();
+}
+
+std::filesystem::path ArchiveFiles::HostPath(const std::string& suitePath) const {
+    std::filesystem::path host = paths_.ToHost(suitePath);
+    if (host.empty() && !suitePath.empty())
+        throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - " + suitePath +
+                                                    " is outside the installation");
+    return host;
 }
 
 int64_t ArchiveFiles::FileLength(double number) const {
     const OsFile& f = files_[SlotIndex(number)];
+    if (f.fd < 0 && !f.absent.empty()) return 0;
     if (f.fd < 0) throw RuntimeError(err::BadFileNumber);
     struct stat st {};
     if (::fstat(f.fd, &st) != 0) throw RuntimeError(err::DeviceIo);
@@ -156,8 +167,14 @@ void ArchiveFiles::CloseSlot(int index) {
     slots_[index].fileNumber = 0;
 }
 
-ArchiveFiles::OsFile& ArchiveFiles::OpenFile(double number) {
+ArchiveFiles::OsFile& ArchiveFiles::OpenFile(double number, bool forWriting) {
     OsFile& f = files_[SlotIndex(number)];
+    if (f.fd < 0 && !f.absent.empty()) {
+        // Another program of the suite may have created it since; a record written creates it.
+        f.fd = OpenShared(f.absent, forWriting);
+        if (f.fd >= 0) f.absent.clear();
+        return f;
+    }
     if (f.fd < 0) throw RuntimeError(err::BadFileNumber);
     return f;
 }
@@ -248,7 +265,10 @@ double ArchiveFiles::FAIOPEN(double number) {
         const int i = SlotIndex(number);
         ASSEGNANUMERO(number);
         const std::string path = DAMMIFILE(number);
-        files_[i].fd = OpenShared(HostPath(path), /*create=*/true);
+        // A missing archive reads as empty; the program never creates one just by opening it.
+        const std::filesystem::path host = HostPath(path);
+        files_[i].fd = OpenShared(host, /*create=*/false);
+        if (files_[i].fd < 0) files_[i].absent = host;
         length = currentRecordLength_;
         const double usable = std::floor(length);
         slots_[i].buffer.assign(usable >= 1 && usable <= 1e7 ? static_cast<size_t>(usable) : 0, ' ');
@@ -286,7 +306,7 @@ void ArchiveFiles::FAIOPENIO(double number, int16_t mode) {
 void ArchiveFiles::ASSEGNANUMERO(double number) {
     errors_.Guard("ASSEGNANUMERO", [&] {
         const int i = SlotIndex(number);
-        if (slots_[i].fileNumber != 0 || files_[i].fd >= 0) CloseSlot(i);
+        if (slots_[i].fileNumber != 0 || IsOpen(i)) CloseSlot(i);
         slots_[i].fileNumber = NextFreeFileNumber();
     });
 }
@@ -318,7 +338,7 @@ double ArchiveFiles::LEGGIREC(double number, double record) {
         if (s.buffer.empty()) throw RuntimeError(err::BadRecordLength);  // opened with record length 0
         const int64_t length = static_cast<int64_t>(s.buffer.size());
         const int64_t r = RecordIndex(record);
-        const int64_t got = ReadAt(f.fd, s.buffer.data(), length, length * (r - 1));
+        const int64_t got = f.fd < 0 ? 0 : ReadAt(f.fd, s.buffer.data(), length, length * (r - 1));
         if (got < length) {
             std::fill(s.buffer.begin() + got, s.buffer.end(), ' ');
             pastEnd = 1;
@@ -339,7 +359,7 @@ void ArchiveFiles::SCRIVIREC(double number, double record, const std::string& te
             if (text.size() != s.buffer.size()) throw RuntimeError(err::BadRecordLength);
             s.buffer = text;
         }
-        const OsFile& f = OpenFile(number);
+        const OsFile& f = OpenFile(number, /*forWriting=*/true);
         if (f.sequentialInput || f.sequentialOutput) throw RuntimeError(err::BadFileNumber);
         if (s.buffer.empty()) throw RuntimeError(err::BadRecordLength);  // opened with record length 0
         const int64_t length = static_cast<int64_t>(s.buffer.size());
@@ -421,7 +441,7 @@ void ArchiveFiles::ELIMINA(double number) {
     if (number <= 0) return;
     errors_.Guard("ELIMINA", [&] {
         const int i = SlotIndex(number);
-        if (slots_[i].fileNumber != 0 || files_[i].fd >= 0) CHIUDI(number);
+        if (slots_[i].fileNumber != 0 || IsOpen(i)) CHIUDI(number);
         if (VERBASE(number) != 1) return;
         values.DITTAOPEN = kept.DITTAOPEN;
         values.year = kept.year;

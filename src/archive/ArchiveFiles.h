@@ -64,8 +64,9 @@ public:
     }
     // The record length read by the last DAMMIFILE.
     double currentRecordLength() const { return currentRecordLength_; }
-    // Where a suite path lies on this host.
-    std::filesystem::path HostPath(const std::string& suitePath) const { return paths_.ToHost(suitePath); }
+    // Where a suite path lies on this host. A path that leaves the installation (a ".." above its
+    // drive) is error 75 naming it.
+    std::filesystem::path HostPath(const std::string& suitePath) const;
 
     // ---- Opening and closing -------------------------------------------------------------------
     // Opens the archive for record access (a missing file is created empty); returns its record
@@ -129,6 +130,8 @@ public:
 private:
     struct OsFile {
         int fd = -1;
+        // Opened, but no file is there: it reads as empty and is created by the first record written.
+        std::filesystem::path absent;
         bool sequentialInput = false;
         bool sequentialOutput = false;
         int64_t position = 0;  // next byte of a sequential file
@@ -141,7 +144,7 @@ private:
     std::string ResolveName(double number, int16_t& addFolder);
     [[noreturn]] void Fatal(const std::string& text);
     static std::string TraceName(const std::string& routine, double number, double record);
-    OsFile& OpenFile(double number);  // error 52 when closed
+    OsFile& OpenFile(double number, bool forWriting = false);  // error 52 when closed
 
     Settings& settings_;
     ErrorHandler& errors_;

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <vector>
 
 namespace kv::platform {
 
@@ -10,6 +11,30 @@ PathMap PathMap::FromEnvironment() {
     if (const char* h = std::getenv("HOME"); h && *h) return PathMap(std::filesystem::path(h) / ".kvteso");
     return PathMap(std::filesystem::path(".kvteso"));
 }
+
+namespace {
+
+// Appends the names of rest to base, folding "." and ".."; false when a ".." climbs above base.
+bool AppendFolded(std::filesystem::path& base, const std::string& rest) {
+    std::vector<std::string> names;
+    size_t at = 0;
+    while (at <= rest.size()) {
+        size_t end = rest.find('/', at);
+        if (end == std::string::npos) end = rest.size();
+        const std::string name = rest.substr(at, end - at);
+        if (name == "..") {
+            if (names.empty()) return false;
+            names.pop_back();
+        } else if (!name.empty() && name != ".") {
+            names.push_back(name);
+        }
+        at = end + 1;
+    }
+    for (const std::string& name : names) base /= name;
+    return true;
+}
+
+}  // namespace
 
 std::filesystem::path PathMap::ToHost(const std::string& windowsPath) const {
     std::string p = windowsPath;
@@ -29,11 +54,10 @@ std::filesystem::path PathMap::ToHost(const std::string& windowsPath) const {
         base = root_ / "C";
         rest = p;
     } else {
-        return std::filesystem::path(p);
+        rest = p;
     }
-    size_t start = rest.find_first_not_of('/');
-    if (start == std::string::npos) return base;
-    return base / rest.substr(start);
+    if (!AppendFolded(base, rest)) return {};
+    return base.empty() ? std::filesystem::path(".") : base;
 }
 
 }  // namespace kv::platform

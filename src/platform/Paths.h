@@ -6,6 +6,8 @@
 // file system. A drive letter X: maps to <root>/X, a share \\server\share to <root>/UNC/server/share,
 // a path from the current drive ("\FOLDER") to <root>/C, and backslashes become "/". A path that
 // already starts with "/" is a host path and is left as it is; a relative path stays relative.
+// "." and ".." are folded as names: a ".." that would climb above the drive (or above the start of
+// a relative path) leaves the installation, and such a path maps to nothing.
 #include <filesystem>
 #include <string>
 
@@ -18,6 +20,7 @@ public:
     static PathMap FromEnvironment();
 
     const std::filesystem::path& root() const { return root_; }
+    // The host path, or an empty path when windowsPath is empty or would leave the installation.
     std::filesystem::path ToHost(const std::string& windowsPath) const;
 
 private:

@@ -74,6 +74,8 @@ TEST_F(ArchiveFiles_, ErrorsEndTheProgramWithTheirMessage) {
         {[](F f) { f.FAIOPENIO(280, 1), f.LineInput(280); }, k52, "LINE INPUT"},
         {[](F f) { f.FAIOPENIO(280, 1), f.SCRIVIREC(280, 1, ""); }, k52, "SCRIVIREC (280-1)"},
         {[](F f) { f.FAIOPEN(6), f.PrintLine(6, "X"); }, k52, "PRINT"},
+        {[this](F f) { WriteCatalogue({{6, {"..\\..\\..\\tmp\\E4.DAT", 30}}}), f.FAIOPEN(6); },
+         "Errore 75 Path/File access error - C:\\KVS\\ARCHIVI\\..\\..\\..\\tmp\\E4.DAT is outside the installation", "FAIOPEN"},
     };
     context->settings().terminalNumber = "07";
     for (const auto& [action, first, last] : cases) {
@@ -114,8 +116,9 @@ TEST_F(ArchiveFiles_, ReportOfADamagedBufferAndOfABrokenCatalogue) {
 }
 
 TEST_F(ArchiveFiles_, RecordsAtTheirPlaceSlotsAndDeletion) {
-    EXPECT_EQ(f.FAIOPEN(6), 30);  // a missing file is created empty
-    EXPECT_EQ(f.LEGGIREC(6, 1) + std::filesystem::file_size(archive("TESTATA.DAT")), 1);
+    EXPECT_EQ(f.FAIOPEN(6), 30);  // a missing file reads as empty and is not created
+    EXPECT_EQ(f.LEGGIREC(6, 1) + std::filesystem::exists(archive("TESTATA.DAT")), 1);
+    WriteBytes(archive("TESTATA.DAT"), "");
     EXPECT_EQ(f.VERBASE(6) * 10 + f.buffer(6).size(), 30);  // an empty file does not count
     f.ELIMINA(6);
     EXPECT_TRUE(std::filesystem::exists(archive("TESTATA.DAT")));  // and stays
@@ -152,7 +155,7 @@ TEST_F(ArchiveFiles_, RecordsAtTheirPlaceSlotsAndDeletion) {
     WriteBytes(archive("D012A05.DAT"), std::string(20, 'Q'));
     f.values = Values("12", "2005");
     f.AZZERAARCHIVIO(2);
-    EXPECT_EQ(f.IsOpen(2) + f.LEGGIREC(2, 1) + std::filesystem::file_size(archive("D012A05.DAT")), 2);
+    EXPECT_EQ(f.IsOpen(2) + f.LEGGIREC(2, 1) + std::filesystem::exists(archive("D012A05.DAT")), 2);  // emptied: gone until written
     for (const char* missing : {"C:\\KVS\\ARCHIVI\\NONE.DAT", "C:\\KVS\\ARCHIVI", ""})  // a folder is no file
         EXPECT_FALSE(f.ESISTEFILE(missing)) << missing;
     EXPECT_TRUE(messages.shown().empty());

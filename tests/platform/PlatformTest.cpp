@@ -35,7 +35,9 @@ TEST(FileLock, ExclusiveAgainstOtherOpensAndOtherProcessesAndTheSingleCopyCheck)
 
 TEST(PathMap, SuitePathsLandUnderTheRootAndHostPathsStay) {
     for (const char* row : {"C:\\RARADADE\\SLPERARK.SLP|/r/C/RARADADE/SLPERARK.SLP", "B:\\|/r/B", "D:|/r/D", "|",
-                            "c:\\kvs\\D012A05.DAT|/r/C/kvs/D012A05.DAT", "C:\\A\\\\B|/r/C/A//B", "AR\\X.DAT|AR/X.DAT",
+                            "c:\\kvs\\D012A05.DAT|/r/C/kvs/D012A05.DAT", "C:\\A\\\\B|/r/C/A/B", "AR\\X.DAT|AR/X.DAT",
+                            // ".." folds as a name; above the drive (or the start) it leaves the installation
+                            "C:\\A\\..\\B\\.\\X.DAT|/r/C/B/X.DAT", "C:\\A\\..\\..\\tmp\\E4.DAT|", "..\\X|", "D:..\\X|",
                             "\\\\SERVER\\SALVA\\X.DAT|/r/UNC/SERVER/SALVA/X.DAT", "\\FILE-PDF\\001|/r/C/FILE-PDF/001",
                             "C:\\CAFF\xC8\\A.DAT|/r/C/CAFF\xC8/A.DAT", "/tmp/SLBASE.DAT|/tmp/SLBASE.DAT"}) {
         const auto c = kvtest::Fields(row);

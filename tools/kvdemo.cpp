@@ -1,7 +1,7 @@
 // kvdemo: writes a complete demo installation of the payroll suite for KVTESO.
 //
 //   kvdemo --root DIR [--companies N] [--employees M] [--period YYYYMM] [--additional-month]
-//          [--seed S] [--registry FILE] [--quiet]
+//          [--seed S] [--registry FILE] [--printers STANDARD[,LASER]] [--quiet]
 //
 // DIR stands for the Windows drives (C:\ is DIR/C). See README.md, "Demo suite".
 #include <chrono>
@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "archive/Errors.h"
 #include "demo/Period.h"
@@ -23,7 +24,8 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: kvdemo --root DIR [--companies N] [--employees M] [--period YYYYMM]\n"
-    "              [--additional-month] [--seed S] [--registry FILE] [--quiet]\n"
+    "              [--additional-month] [--seed S] [--registry FILE]\n"
+    "              [--printers STANDARD[,LASER]] [--quiet]\n"
     "  --root DIR          folder that stands for the drives (C:\\ is DIR/C); required\n"
     "  --companies N       companies, 4 (the named cases) to 999; default 4\n"
     "  --employees M       employees in the extraction, at least the named cases, at most 10000\n"
@@ -31,6 +33,9 @@ constexpr std::string_view kUsage =
     "  --additional-month  the extraction is an additional month (month type \"0\")\n"
     "  --seed S            seed of the generated employees; default 2018\n"
     "  --registry FILE     settings store (registry INI file); default DIR/registry.ini\n"
+    "  --printers S[,L]    the workstation's printer setting file: standard printer S and laser\n"
+    "                      printer L, as the installed printers are named (for example the\n"
+    "                      queues of tools/cups-sandbox.sh); default: no file, no printer\n"
     "  --quiet             print nothing but errors\n";
 
 std::optional<int> ParseInt(std::string_view text) {
@@ -45,6 +50,7 @@ std::optional<int> ParseInt(std::string_view text) {
 
 struct CommandLine {
     kv::demo::DemoOptions options;
+    std::vector<std::string> printers;
     bool quiet = false;
 };
 
@@ -81,6 +87,12 @@ CommandLine Parse(int argc, char** argv) {
             cl.options.seed = static_cast<uint32_t>(number());
         } else if (arg == "--registry") {
             cl.options.registryFile = std::string(value());
+        } else if (arg == "--printers") {
+            const std::string v(value());
+            const size_t comma = v.find(',');
+            cl.printers = {kv::platform::Utf8ToCp1252(v.substr(0, comma))};
+            if (comma != std::string::npos) cl.printers.push_back(kv::platform::Utf8ToCp1252(v.substr(comma + 1)));
+            if (cl.printers.front().empty()) throw std::invalid_argument("--printers needs a standard printer name");
         } else if (arg == "--quiet") {
             cl.quiet = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -129,7 +141,8 @@ int main(int argc, char** argv) {
     kv::platform::ConsoleMessageBoxes messages(std::cerr);
     try {
         const auto start = std::chrono::steady_clock::now();
-        const kv::demo::SuitePlan plan = kv::demo::MakePlan(cl.options);
+        kv::demo::SuitePlan plan = kv::demo::MakePlan(cl.options);
+        plan.printers = cl.printers;
         kv::demo::SuiteWriter writer(plan, messages);
         const kv::demo::DemoSummary summary = writer.Write();
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -69,7 +69,5 @@ inline constexpr int kCatalogueRecordLength = 79;
 // Installation-wide values.
 inline constexpr std::string_view kInstallationName = "Studio Paghe Demo Velmora";  // upper-cased on reading
 inline constexpr std::string_view kDocumentPassword = "LEGGIPDF";                   // F357
-inline constexpr std::string_view kStandardPrinter = "Stampante Standard";
-inline constexpr std::string_view kLaserPrinter = "Laser Ufficio Paghe";
 
 }  // namespace kv::demo

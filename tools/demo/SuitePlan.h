@@ -73,6 +73,9 @@ struct SuitePlan {
     std::vector<PlannedEmployee> employees;
     // Extraction list records: each a vector of up to 20 entries; "9999999999" may end one early.
     std::vector<std::vector<std::string>> extractionRecords;
+    // The workstation's printer setting file (archive 280): standard printer, then laser printer,
+    // Windows-1252. Empty: no file, so every printed list stops at the printer check.
+    std::vector<std::string> printers;
 
     // The employee with the key left out of the index.
     const PlannedEmployee* MissingKeyEmployee() const {

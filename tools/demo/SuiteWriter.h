@@ -227,9 +227,9 @@ private:
     }
 
     void WritePrinterSettings() {
+        if (plan_.printers.empty()) return;
         files_.FAIOPENIO(archive::PrinterSettings, 1);
-        files_.PrintLine(archive::PrinterSettings, std::string(kStandardPrinter));
-        files_.PrintLine(archive::PrinterSettings, std::string(kLaserPrinter));
+        for (const auto& name : plan_.printers) files_.PrintLine(archive::PrinterSettings, name);
         files_.CHIUDI(archive::PrinterSettings);
     }
 

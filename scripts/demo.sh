@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Creates the demo suite under demo/ and runs the main job on it: every Fondo Tesoreria list of every
-# company of the current extraction, as PDF files. Builds nothing: run scripts/build.sh first.
+# company of the current extraction, as PDF files. Then, when there is a display, opens the window on
+# the same suite. Builds nothing: run scripts/build.sh first.
 # Extra arguments go to kvdemo (for example --companies 100 --employees 10000, or --additional-month).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,3 +21,12 @@ echo "Running: kvteso --batch --pdf --list all --companies all"
 KVTESO_ROOT="$PWD/demo" KVTESO_REGISTRY="$PWD/demo/registry.ini" "$KVTESO" --batch --pdf --list all --companies all
 echo
 echo "Company 001's files are protected: they open with the password LEGGIPDF."
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+    echo
+    echo "Opening the window \"Stampe Fondo Tesoreria\" on the demo suite (leave it with Uscita)."
+    KVTESO_ROOT="$PWD/demo" KVTESO_REGISTRY="$PWD/demo/registry.ini" "$KVTESO"
+else
+    echo
+    echo "No display: to open the window on the demo later, on a desktop run"
+    echo "  KVTESO_ROOT=$PWD/demo KVTESO_REGISTRY=$PWD/demo/registry.ini $KVTESO"
+fi

@@ -1,16 +1,13 @@
 #include "app/BatchRun.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <ostream>
 #include <sstream>
 
+#include "app/Installation.h"
 #include "app/Session.h"
 #include "lists/ListFormat.h"
 #include "lists/Lists.h"
 #include "platform/Messages.h"
-#include "platform/RegistryQt.h"
-#include "platform/SingleInstance.h"
 
 namespace kv::app {
 
@@ -120,18 +117,9 @@ bool ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& o, st
 
 int RunBatch(const BatchOptions& options, std::ostream& out) {
     platform::ConsoleMessageBoxes messages(out, platform::Answer::No);
-    platform::PathMap paths = options.root.empty() ? platform::PathMap::FromEnvironment()
-                                                   : platform::PathMap(options.root);
-    std::filesystem::path registryPath = options.registry;
-    if (registryPath.empty())
-        if (const char* env = std::getenv("KVTESO_REGISTRY"); env && *env) registryPath = env;
-    // A settings store lying at the root of the mapped drives belongs to that installation.
-    if (registryPath.empty() && std::filesystem::exists(paths.root() / "registry.ini"))
-        registryPath = paths.root() / "registry.ini";
-    platform::QtSettingsRegistry registry(registryPath);
-    platform::SingleInstance instance(platform::SingleInstance::LockFileFor(paths, "KVTESO"));
-
-    Session session(messages, paths, registry, [&] { return instance.AnotherRunning(); },
+    const Installation installation(options.root, options.registry);
+    const platform::PathMap& paths = installation.paths();
+    Session session(messages, paths, installation.registry(), [&] { return installation.AnotherCopyRunning(); },
                     lists::DecimalSeparatorOfUserLocale());
     int status = 0;
     bool started = false;

@@ -1,9 +1,11 @@
-// kvteso: the Fondo Tesoreria lists of the KvsPaghe payroll suite.
+// kvteso: the Fondo Tesoreria lists of the KvsPaghe payroll suite. Without arguments it opens the
+// window; "--batch" runs the lists without it.
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/BatchRun.h"
+#include "window/WindowMain.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -13,7 +15,8 @@ int main(int argc, char** argv) {
             return 0;
         }
     if (args.empty()) {
-        std::cerr << "kvteso: the window is not available in this build; use the batch run.\n\n"
+        if (kv::window::DisplayAvailable()) return kv::window::RunWindow(argc, argv);
+        std::cerr << "kvteso: no display to open the window on ($DISPLAY or $WAYLAND_DISPLAY); use the batch run.\n\n"
                   << kv::app::BatchUsage();
         return 2;
     }

@@ -1,0 +1,35 @@
+#pragma once
+// Where the program finds the payroll suite on this host, the same for the window and the batch run:
+// the root standing for the Windows drives, the settings store standing for the registry, and the
+// lock that tells whether another copy runs.
+#include <filesystem>
+#include <string>
+
+#include "platform/Paths.h"
+#include "platform/RegistryQt.h"
+#include "platform/SingleInstance.h"
+
+namespace kv::app {
+
+class Installation {
+public:
+    // root: the folder of the drives (empty: $KVTESO_ROOT, else ~/.kvteso). registry: the settings
+    // store file (empty: $KVTESO_REGISTRY, else registry.ini in the root when there is one, else the
+    // user's). Takes the single-copy lock for as long as the object lives.
+    explicit Installation(const std::string& root = {}, const std::string& registry = {});
+    Installation(const Installation&) = delete;
+    Installation& operator=(const Installation&) = delete;
+
+    const platform::PathMap& paths() const { return paths_; }
+    const platform::QtSettingsRegistry& registry() const { return registry_; }
+    bool AnotherCopyRunning() const { return instance_.AnotherRunning(); }
+
+    static std::filesystem::path RegistryFile(const platform::PathMap& paths, const std::string& registry);
+
+private:
+    platform::PathMap paths_;
+    platform::QtSettingsRegistry registry_;
+    platform::SingleInstance instance_;
+};
+
+}  // namespace kv::app

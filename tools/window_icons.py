@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Draws the 32 x 32 pictures of the window's command buttons into src/window/icons/.
+
+Plain Python, no imaging library: each picture is a list of filled shapes painted in order, sampled
+4 x 4 per pixel for smooth edges, and written as an RGBA PNG. Run it again after changing a shape.
+"""
+import os
+import struct
+import zlib
+
+SIZE, SAMPLES = 32, 4
+
+
+def rect(x0, y0, x1, y1):
+    return lambda x, y: x0 <= x < x1 and y0 <= y < y1
+
+
+def poly(*points):
+    """A convex or concave polygon (even-odd rule)."""
+    def inside(x, y):
+        hit = False
+        for (ax, ay), (bx, by) in zip(points, points[1:] + points[:1]):
+            if (ay > y) != (by > y) and x < ax + (y - ay) * (bx - ax) / (by - ay):
+                hit = not hit
+        return hit
+    return inside
+
+
+def circle(cx, cy, r):
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+
+
+def glyphs(text, left, top, scale):
+    """Block letters of a 3 x 5 grid."""
+    font = {"P": ["111", "101", "111", "100", "100"], "D": ["110", "101", "101", "101", "110"],
+            "F": ["111", "100", "110", "100", "100"]}
+    cells = []
+    for i, ch in enumerate(text):
+        for row, bits in enumerate(font[ch]):
+            for col, bit in enumerate(bits):
+                if bit == "1":
+                    x = left + (i * 4 + col) * scale
+                    cells.append(rect(x, top + row * scale, x + scale, top + (row + 1) * scale))
+    return lambda x, y: any(c(x, y) for c in cells)
+
+
+GREY, DARK, WHITE = (96, 96, 104, 255), (40, 40, 48, 255), (255, 255, 255, 255)
+PICTURES = {
+    "crea_pdf": [
+        (poly((6, 2), (20, 2), (27, 9), (27, 30), (6, 30)), GREY),
+        (poly((7, 3), (19.5, 3), (26, 9.5), (26, 29), (7, 29)), WHITE),
+        (poly((19, 2), (27, 10), (19, 10)), GREY),
+        (rect(9, 13, 24, 14), (170, 170, 180, 255)),
+        (rect(9, 27, 24, 28), (170, 170, 180, 255)),
+        (rect(3, 16, 29, 26), (200, 30, 36, 255)),
+        (glyphs("PDF", 5, 16, 2), WHITE),
+    ],
+    "stampa_laser": [
+        (rect(9, 2, 23, 12), GREY),
+        (rect(10, 3, 22, 12), WHITE),
+        (rect(3, 11, 29, 24), GREY),
+        (rect(4, 12, 28, 23), (200, 200, 208, 255)),
+        (rect(7, 17, 25, 19), DARK),
+        (circle(25, 14.5, 1.3), (40, 180, 60, 255)),
+        (rect(8, 20, 24, 30), GREY),
+        (rect(9, 20, 23, 29), WHITE),
+        (rect(11, 23, 21, 24), (170, 170, 180, 255)),
+        (rect(11, 26, 19, 27), (170, 170, 180, 255)),
+    ],
+    "uscita": [
+        (rect(4, 2, 20, 30), (90, 60, 30, 255)),
+        (rect(6, 4, 18, 30), (30, 30, 36, 255)),
+        (poly((6, 4), (15, 7), (15, 31), (6, 30)), (170, 110, 50, 255)),
+        (circle(13, 18, 1), (240, 210, 80, 255)),
+        (poly((17, 13), (24, 13), (24, 8), (31, 16), (24, 24), (24, 19), (17, 19)), (30, 150, 50, 255)),
+    ],
+}
+
+
+def render(shapes):
+    rows = []
+    for py in range(SIZE):
+        row = bytearray([0])  # filter: none
+        for px in range(SIZE):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(SAMPLES):
+                for sx in range(SAMPLES):
+                    x, y = px + (sx + 0.5) / SAMPLES, py + (sy + 0.5) / SAMPLES
+                    colour = None
+                    for inside, c in shapes:
+                        if inside(x, y):
+                            colour = c
+                    if colour:
+                        for k in range(3):
+                            acc[k] += colour[k] * colour[3] / 255
+                        acc[3] += colour[3]
+            n = SAMPLES * SAMPLES
+            alpha = acc[3] / n
+            rgb = [round(acc[k] / n * 255 / alpha) if alpha else 0 for k in range(3)]
+            row += bytes(rgb + [round(alpha)])
+        rows.append(bytes(row))
+    return b"".join(rows)
+
+
+def png(pixels):
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(pixels, 9)) + chunk(b"IEND", b"")
+
+
+if __name__ == "__main__":
+    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "window", "icons")
+    os.makedirs(folder, exist_ok=True)
+    for name, shapes in PICTURES.items():
+        with open(os.path.join(folder, name + ".png"), "wb") as f:
+            f.write(png(render(shapes)))

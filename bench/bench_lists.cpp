@@ -168,7 +168,7 @@ private:
                 for (const std::string& entry : table)
                     if (entry.compare(0, 3, code) == 0) employee(std::stoi(entry.substr(3)));
                 kv::lists::ListEnvironment env{ctx.files(), ctx.repository(), ctx.keys(), table, code,
-                                               static_cast<int16_t>(kind == ListKind::TF14 ? 1 : 0), '.'};
+                                               static_cast<int16_t>(kind == ListKind::TF14 ? 1 : 0), '.', nullptr, {}};
                 for (const std::string& key : kv::lists::CREALISTADISTAMPA(env)) {
                     for (int page : IndexPages(index, key))
                         reads_.push_back({index, int64_t{page - 1} * kv::demo::kIndexRecordLength,

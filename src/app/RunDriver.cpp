@@ -24,6 +24,16 @@ ListKind ListOfOption(int optionIndex) {
 }
 
 namespace {
+// Writes nothing: the run of a list for its observer alone.
+class SilentSink : public lists::ReportSink {
+public:
+    bool BeginList(const lists::ListLayout&) override { return true; }
+    void BeginPageHeader(const lists::ListLayout&) override {}
+    void NewPage() override {}
+    void WriteText(double, double, const std::string&) override {}
+    bool IsPdf() const override { return true; }
+};
+
 // Shown on the printer when no printer is configured: every printed list stops at the check.
 class NoPrinter : public output::Printer {
 public:
@@ -44,8 +54,6 @@ private:
 
 bool RunDriver::Notices(ListKind list) {
     platform::MessageBoxes& msg = ctx_.messages();
-    const std::string& header = ctx_.files().buffer(lists::kExtractionHeader);
-    const bool additionalMonth = header.size() >= 9 && header[8] == '0';
     const char* code = nullptr;
     switch (list) {
     case ListKind::CF02Arrears: code = "CF02 ARRETRATI"; break;
@@ -58,7 +66,7 @@ bool RunDriver::Notices(ListKind list) {
         return true;
     default: return true;
     }
-    if (additionalMonth) {
+    if (!AppliesToMonth(list)) {
         msg.Inform(kWindowCaption, std::string("La lista del codice ") + code +
                                        "\rPer tipo mensilita' aggiuntiva non puo' essere selezionata");
         return false;
@@ -82,7 +90,7 @@ void RunDriver::DiscardDocument() {
     if (pdfFiles_.HasWriter()) pdfFiles_.writer().Abort();
 }
 
-void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outcome) {
+void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outcome, bool exportOnly) {
     ArchiveFiles& files = ctx_.files();
     extraction_.AZIENDACORRENTE = code;
     files.LEGGIREC(lists::kCompanies, Val(code));
@@ -90,11 +98,14 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
     if (list == ListKind::TF14) LISTATF14 = 1;
 
     lists::ListEnvironment env{files, ctx_.repository(), ctx_.keys(), extraction_.ELENCOESTRAZIONE(), code,
-                               LISTATF14, decimalSeparator_};
+                               LISTATF14, decimalSeparator_, listObserver_, lists::ShortName(list)};
     const std::string& header = files.buffer(lists::kExtractionHeader);
     const std::string period = PERIODOESTRAZIONE.empty() ? Mid(header, 5, 4) + Mid(header, 3, 2) : PERIODOESTRAZIONE;
     auto procedure = lists::MakeList(list);
-    if (MODOPDF) {
+    if (exportOnly) {
+        SilentSink sink;
+        lists::ListRun(env, sink, *procedure).Run();
+    } else if (MODOPDF) {
         output::PdfSink sink(pdfFiles_, ctx_.repository(), period);
         lists::ListRun(env, sink, *procedure).Run();
         if (pdfFiles_.PDFAPERTO) {
@@ -109,6 +120,42 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
         printer.EndDoc();
     }
     ++outcome.companiesDone;
+}
+
+bool RunDriver::AppliesToMonth(ListKind list) const {
+    const std::string& header = ctx_.files().buffer(lists::kExtractionHeader);
+    const bool additionalMonth = header.size() >= 9 && header[8] == '0';
+    return !additionalMonth || (list != ListKind::CF02Arrears && list != ListKind::TF02Arrears && list != ListKind::CF11);
+}
+
+void RunDriver::ReportRefusal(ListKind list, const std::vector<std::string>& companyLines,
+                              const std::vector<bool>& selected) {
+    if (!listObserver_) return;
+    for (size_t i = 0; i < companyLines.size() && i < selected.size(); ++i)
+        if (selected[i])
+            listObserver_->Found({companyLines[i].substr(0, 3), lists::ShortName(list), "",
+                                  lists::AnomalyReason::AdditionalMonthRefused, ""});
+}
+
+RunDriver::Outcome RunDriver::Export(ListKind list, const std::vector<std::string>& companyLines,
+                                     const std::vector<bool>& selected) {
+    Outcome outcome;
+    try {
+        ctx_.files().FAIOPEN(lists::kExtractionHeader);
+        ctx_.files().LEGGIREC(lists::kExtractionHeader, 1);
+        if (!AppliesToMonth(list)) {
+            ReportRefusal(list, companyLines, selected);
+            return outcome;
+        }
+        outcome.ran = true;
+        LISTATF14 = 0;
+        for (size_t i = 0; i < companyLines.size() && i < selected.size(); ++i)
+            if (selected[i]) RunCompany(list, companyLines[i].substr(0, 3), outcome, true);
+    } catch (const RuntimeError& e) {
+        outcome.failed = true;
+        ReportError(e);
+    }
+    return outcome;
 }
 
 void RunDriver::ReportError(const RuntimeError& e) {
@@ -142,6 +189,7 @@ RunDriver::Outcome RunDriver::CmdStampa_Click(int buttonIndex, ListKind list,
         MODOPDF = buttonIndex == 0;
         if (!Notices(list)) {
             MODOPDF = false;
+            ReportRefusal(list, companyLines, selected);
             return outcome;
         }
         LISTATF14 = 0;

@@ -38,6 +38,8 @@ public:
 
     // The printer used by "Stampa Laser" (none: printed lists stop at the printer check).
     void SetPrinter(output::Printer* printer) { printer_ = printer; }
+    // Who hears each list's lines, totals and anomalies (none: nobody).
+    void SetListObserver(lists::ListObserver* observer) { listObserver_ = observer; }
     // Who hears of the run's progress (none: nobody).
     void SetObserver(RunObserver* observer) { observer_ = observer ? observer : &silent_; }
 
@@ -54,6 +56,10 @@ public:
     Outcome CmdStampa_Click(int buttonIndex, lists::ListKind list, const std::vector<std::string>& companyLines,
                             const std::vector<bool>& selected);
 
+    // The lists for the list observer alone (the spreadsheet export without PDF files): nothing is
+    // printed, written or shown; a list refused for an additional month is reported to the observer.
+    Outcome Export(lists::ListKind list, const std::vector<std::string>& companyLines, const std::vector<bool>& selected);
+
     // Run flags: a PDF run (button 0); the TF14 list is running.
     bool MODOPDF = false;
     int16_t LISTATF14 = 0;
@@ -63,7 +69,9 @@ public:
 
 private:
     bool Notices(lists::ListKind list);
-    void RunCompany(lists::ListKind list, const std::string& code, Outcome& outcome);
+    bool AppliesToMonth(lists::ListKind list) const;
+    void RunCompany(lists::ListKind list, const std::string& code, Outcome& outcome, bool exportOnly = false);
+    void ReportRefusal(lists::ListKind list, const std::vector<std::string>& companyLines, const std::vector<bool>& selected);
     void CloseDocument();
     void DiscardDocument();
     void ReportError(const RuntimeError& e);
@@ -73,6 +81,7 @@ private:
     output::PdfListFiles& pdfFiles_;
     char decimalSeparator_;
     output::Printer* printer_ = nullptr;
+    lists::ListObserver* listObserver_ = nullptr;
     RunObserver silent_;
     RunObserver* observer_ = &silent_;
 };

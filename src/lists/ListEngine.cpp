@@ -57,7 +57,12 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
         } catch (const RuntimeError&) {
             continue;  // a record number that is no number (an overflow): that entry is skipped
         }
-        if (env.files.LEGGIREC(kEmployees, record) == 1) break;  // past the end of the archive
+        if (env.files.LEGGIREC(kEmployees, record) == 1) {  // past the end of the archive
+            if (env.observer)
+                env.observer->Found({env.AZIENDACORRENTE, env.listName, "record " + NumberText(record),
+                                     AnomalyReason::EntryPastEnd, entry});
+            break;
+        }
         repo.REC_DIP() = env.files.buffer(kEmployees);
         // A run-time error in the test skips it: the employee is not taken and the selection goes on.
         try {
@@ -94,6 +99,8 @@ void ListRun::Run() {
     page_ = 1;
     lines_ = 0;
     HeaderBlock();
+    if (env_.observer)
+        env_.observer->BeginCompany(layout_, env_.repo.RepoR(fields::T001), TrimBlanks(env_.repo.RepoR(fields::T002)));
 
     EmployeeLine line;
     for (const std::string& item : keys) {
@@ -103,9 +110,17 @@ void ListRun::Run() {
             ++page_;
             HeaderBlock();
         }
-        if (!FindEmployee(item.substr(0, 10))) continue;
+        if (!FindEmployee(item.substr(0, 10))) {
+            Report(AnomalyReason::KeyNotInIndex, item.substr(0, 10));
+            continue;
+        }
         line = EmployeeLine{};
-        if (!list_.Employee(*this, line)) continue;
+        cells_.clear();
+        inLine_ = true;
+        const bool listed = list_.Employee(*this, line);
+        inLine_ = false;
+        if (!listed) continue;
+        if (env_.observer) env_.observer->Line(line, cells_);
         WriteLine(std::move(line.text));
         ++lines_;
         if (line.addsTotals) {
@@ -116,6 +131,11 @@ void ListRun::Run() {
         }
     }
     FinalBlock();
+    if (env_.observer) env_.observer->EndCompany(grandTotals_, list_.Legend(*this, true));
+}
+
+void ListRun::Report(AnomalyReason reason, const std::string& employee, const std::string& detail) {
+    if (env_.observer) env_.observer->Found({env_.AZIENDACORRENTE, env_.listName, employee, reason, detail});
 }
 
 bool ListRun::FindEmployee(const std::string& key) {
@@ -123,7 +143,8 @@ bool ListRun::FindEmployee(const std::string& key) {
     const double record = env_.keys.ISAM(kEmployeeIndex, key, 2, 0);
     env_.files.CHIUDISEMA();
     if (record == -1) return false;
-    env_.files.LEGGIREC(kEmployees, record);
+    if (env_.files.LEGGIREC(kEmployees, record) == 1)
+        Report(AnomalyReason::ShortRecord, key, "record " + NumberText(record));
     env_.repo.REC_DIP() = env_.files.buffer(kEmployees);
     return true;
 }
@@ -195,11 +216,15 @@ void ListRun::FinalBlock() {
 
 std::string ListRun::ExtractionYear() const { return Mid(header_, 5, 4); }
 
-std::string ListRun::Amount(double v, int width) const { return NumberCell(v, 2, width, env_.decimalSeparator); }
-std::string ListRun::Percent(double v, int width) const { return NumberCell(v, 2, width, env_.decimalSeparator); }
-std::string ListRun::Coefficient(double v, int width) const {
-    return NumberCell(v, 5, width, env_.decimalSeparator);
+std::string ListRun::Cell(CellKind kind, double v, int decimals, int width) const {
+    std::string text = NumberCell(v, decimals, width, env_.decimalSeparator);
+    if (inLine_) cells_.push_back({kind, v, text});
+    return text;
 }
+
+std::string ListRun::Amount(double v, int width) const { return Cell(CellKind::Amount, v, 2, width); }
+std::string ListRun::Percent(double v, int width) const { return Cell(CellKind::Percent, v, 2, width); }
+std::string ListRun::Coefficient(double v, int width) const { return Cell(CellKind::Coefficient, v, 5, width); }
 
 std::string ListRun::NameCell() {
     FieldRepository& repo = env_.repo;

@@ -12,6 +12,7 @@
 #include "archive/FieldRepository.h"
 #include "archive/KeySearch.h"
 #include "lists/ListLayout.h"
+#include "lists/ListObserver.h"
 #include "lists/Reduction40.h"
 #include "lists/ReportSink.h"
 
@@ -26,7 +27,7 @@ inline constexpr double kEmployeeIndex = 7;
 inline constexpr int kPageLimit = 60;
 inline constexpr double kLineHeight = 0.35;
 inline constexpr double kLineX = 0.5;
-inline constexpr int kMaxTotals = 7;
+inline constexpr int kMaxTotals = kObservedTotals;
 
 // What the lists work on: the archive layer, the extraction table and the run's settings.
 struct ListEnvironment {
@@ -38,6 +39,8 @@ struct ListEnvironment {
     std::string AZIENDACORRENTE;  // the company being listed
     int16_t LISTATF14 = 0;        // 1 while the TF14 list runs
     char decimalSeparator = '.';  // of the user's regional settings
+    ListObserver* observer = nullptr;  // hears the lines, totals and anomalies (none: nobody)
+    std::string listName;               // the list's short name, for the anomalies
 };
 
 // One employee line and what it adds to the totals.
@@ -77,7 +80,8 @@ public:
     std::string ExtractionYear() const;
     bool IsPdf() const { return sink_.IsPdf(); }
 
-    // Cells (each with its leading blank).
+    // Cells (each with its leading blank). The cells of an employee line are also kept, with their
+    // values, for the observer.
     std::string Amount(double v, int width = 10) const;
     std::string Percent(double v, int width = 4) const;
     std::string Coefficient(double v, int width = 7) const;
@@ -100,6 +104,8 @@ private:
     void Legend(bool finalBlock);
     void WriteLine(std::string text);
     bool FindEmployee(const std::string& key);
+    std::string Cell(CellKind kind, double v, int decimals, int width) const;
+    void Report(AnomalyReason reason, const std::string& employee, const std::string& detail = {});
 
     ListEnvironment& env_;
     ReportSink& sink_;
@@ -111,10 +117,13 @@ private:
     int page_ = 1;
     std::array<double, kMaxTotals> pageTotals_{};
     std::array<double, kMaxTotals> grandTotals_{};
+    mutable std::vector<ListedCell> cells_;  // of the employee line being built
+    bool inLine_ = false;
 };
 
 // CREALISTADISTAMPA: the keys (P001) of the current company's employees that the list takes,
 // in ascending order.
+// An extraction entry past the end of the employee archive ends the selection; the observer hears it.
 std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env);
 
 // SCRIVICELLA: writes the text at (y, x) on the sink unless it is empty (or a zero, when printZero is

@@ -105,7 +105,7 @@ public:
         files().LEGGIREC(1, company);
         repo().REC_DIT() = files().buffer(1);
         return {files(), repo(), ctx_->keys(), extraction, kv::demo::ExtractionPeriod::Digits(company, 3), listaTF14,
-                separator};
+                separator, nullptr, {}};
     }
 
     // Makes the company current and runs one list on the sink.

@@ -1,0 +1,55 @@
+#pragma once
+// What a list run tells whoever listens besides its sink: the company, each employee line with its
+// cells as the numbers they were before formatting, the final totals and legend, and every employee
+// the list left out or read from damaged data. The spreadsheet export and the report of anomalies
+// listen; the lists and their printed or PDF lines do not change.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "lists/ListLayout.h"
+
+namespace kv::lists {
+
+inline constexpr int kObservedTotals = 7;
+
+struct EmployeeLine;
+
+// One cell of an employee line as the list formatted it: the value before formatting and the text
+// printed (its leading blank included, after the cut to the cell's width).
+struct ListedCell {
+    CellKind kind = CellKind::Amount;
+    double value = 0;
+    std::string text;
+};
+
+enum class AnomalyReason {
+    KeyNotInIndex,        // the employee's key is missing from the index: left out
+    EntryPastEnd,         // an extraction entry past the end of the employee archive: it and the rest left out
+    ShortRecord,          // the employee's record is cut short: the missing part read as blanks
+    BlankAmount,          // a numeric field that is blank, read as zero
+    NonNumericAmount,     // a numeric field that is no number, read as zero
+    AdditionalMonthRefused,  // the list does not apply to an additional-month extraction: nothing listed
+};
+
+struct Anomaly {
+    std::string company;  // three-digit code
+    std::string list;     // the list's short name (CF01, TF14, ...)
+    std::string employee; // the key (P001), or "record N" when there is no key
+    AnomalyReason reason = AnomalyReason::KeyNotInIndex;
+    std::string detail;   // the field, the record number or the text read, for people
+};
+
+class ListObserver {
+public:
+    virtual ~ListObserver() = default;
+    // A company's list starts (only when it lists somebody): its layout and its "AZIENDA" values.
+    virtual void BeginCompany(const ListLayout& /*layout*/, const std::string& /*code*/, const std::string& /*name*/) {}
+    // An employee line as printed, with the cells after the 27-character name cell.
+    virtual void Line(const EmployeeLine& /*line*/, const std::vector<ListedCell>& /*cells*/) {}
+    // The final "TOTALE" and the legend under it; the company's list ends.
+    virtual void EndCompany(const std::array<double, kObservedTotals>& /*totals*/, const std::vector<std::string>& /*legend*/) {}
+    virtual void Found(const Anomaly& /*anomaly*/) {}
+};
+
+}  // namespace kv::lists

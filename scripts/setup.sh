@@ -6,8 +6,12 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config
   # libraries
   zlib1g-dev libssl-dev qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  # the spreadsheet export
+  libxlsxwriter-dev
   # output checks used by the tests
   qpdf poppler-utils mupdf-tools
+  # spreadsheets read back by the tests
+  python3-openpyxl
   # benchmark references
   libhpdf-dev libcairo2-dev
   # published font metrics (AFM) the built-in font tables are generated from

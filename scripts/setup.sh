@@ -10,8 +10,8 @@ PACKAGES=(
   libxlsxwriter-dev
   # output checks used by the tests
   qpdf poppler-utils mupdf-tools
-  # spreadsheets read back by the tests
-  python3-openpyxl
+  # spreadsheets read back by the tests; the desktop entry checked by the install test
+  python3-openpyxl desktop-file-utils
   # benchmark references
   libhpdf-dev libcairo2-dev
   # published font metrics (AFM) the built-in font tables are generated from

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the 32 x 32 pictures of the window's command buttons into src/window/icons/.
+"""Draws the 32 x 32 pictures of the window's command buttons into src/window/icons/, and the
+program's icon (48 x 48 and 128 x 128 PNG, and the same shapes as SVG) into packaging/icons/.
 
 Plain Python, no imaging library: each picture is a list of filled shapes painted in order, sampled
 4 x 4 per pixel for smooth edges, and written as an RGBA PNG. Run it again after changing a shape.
@@ -11,8 +12,15 @@ import zlib
 SIZE, SAMPLES = 32, 4
 
 
+def shape(inside, svg):
+    """A point test for the PNG, with the same shape as an SVG element (fill added later)."""
+    inside.svg = svg
+    return inside
+
+
 def rect(x0, y0, x1, y1):
-    return lambda x, y: x0 <= x < x1 and y0 <= y < y1
+    return shape(lambda x, y: x0 <= x < x1 and y0 <= y < y1,
+                 f'<rect x="{x0}" y="{y0}" width="{x1 - x0}" height="{y1 - y0}"')
 
 
 def poly(*points):
@@ -23,11 +31,16 @@ def poly(*points):
             if (ay > y) != (by > y) and x < ax + (y - ay) * (bx - ax) / (by - ay):
                 hit = not hit
         return hit
-    return inside
+    return shape(inside, '<polygon fill-rule="evenodd" points="%s"' % " ".join(f"{x},{y}" for x, y in points))
 
 
 def circle(cx, cy, r):
-    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+    return ellipse(cx, cy, r, r)
+
+
+def ellipse(cx, cy, rx, ry):
+    return shape(lambda x, y: ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1,
+                 f'<ellipse cx="{cx}" cy="{cy}" rx="{rx}" ry="{ry}"')
 
 
 def glyphs(text, left, top, scale):
@@ -41,7 +54,7 @@ def glyphs(text, left, top, scale):
                 if bit == "1":
                     x = left + (i * 4 + col) * scale
                     cells.append(rect(x, top + row * scale, x + scale, top + (row + 1) * scale))
-    return lambda x, y: any(c(x, y) for c in cells)
+    return shape(lambda x, y: any(c(x, y) for c in cells), "/>".join(c.svg for c in cells))
 
 
 GREY, DARK, WHITE = (96, 96, 104, 255), (40, 40, 48, 255), (255, 255, 255, 255)
@@ -77,15 +90,39 @@ PICTURES = {
 }
 
 
-def render(shapes):
+# The program's icon, on a 48-unit grid: a list sheet with its heading and rows, and a stack of coins.
+APP_GRID = 48
+GOLD, GOLD_EDGE, GOLD_LIGHT = (232, 178, 40, 255), (170, 118, 20, 255), (250, 214, 110, 255)
+APP_ICON = [
+    (poly((7, 2), (31, 2), (40, 11), (40, 46), (7, 46)), GREY),
+    (poly((8, 3), (30.5, 3), (39, 11.5), (39, 45), (8, 45)), WHITE),
+    (poly((30, 2), (40, 12), (30, 12)), GREY),
+    (rect(11, 14, 36, 19), (30, 90, 160, 255)),
+    (rect(11, 22, 36, 23.5), (170, 170, 180, 255)),
+    (rect(11, 27, 36, 28.5), (170, 170, 180, 255)),
+    (rect(11, 32, 28, 33.5), (170, 170, 180, 255)),
+    (rect(11, 37, 24, 38.5), (170, 170, 180, 255)),
+    (rect(18, 19, 19.5, 41), (170, 170, 180, 255)),
+]
+for top in (41, 36.5, 32):  # from the bottom coin up
+    APP_ICON += [
+        (ellipse(36, top + 2.5, 10, 3.5), GOLD_EDGE),
+        (rect(26, top, 46, top + 2.5), GOLD_EDGE),
+        (ellipse(36, top, 10, 3.5), GOLD),
+        (ellipse(36, top, 6.5, 2), GOLD_LIGHT),
+    ]
+
+
+def render(shapes, size=SIZE, grid=SIZE):
     rows = []
-    for py in range(SIZE):
+    for py in range(size):
         row = bytearray([0])  # filter: none
-        for px in range(SIZE):
+        for px in range(size):
             acc = [0.0, 0.0, 0.0, 0.0]
             for sy in range(SAMPLES):
                 for sx in range(SAMPLES):
-                    x, y = px + (sx + 0.5) / SAMPLES, py + (sy + 0.5) / SAMPLES
+                    x = (px + (sx + 0.5) / SAMPLES) * grid / size
+                    y = (py + (sy + 0.5) / SAMPLES) * grid / size
                     colour = None
                     for inside, c in shapes:
                         if inside(x, y):
@@ -102,16 +139,33 @@ def render(shapes):
     return b"".join(rows)
 
 
-def png(pixels):
+def png(pixels, size=SIZE):
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(pixels, 9)) + chunk(b"IEND", b"")
 
 
+def svg(shapes, grid):
+    out = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{grid}" height="{grid}" '
+           f'viewBox="0 0 {grid} {grid}">']
+    for inside, (r, g, b, a) in shapes:
+        fill = f' fill="#{r:02x}{g:02x}{b:02x}"' + (f' fill-opacity="{a / 255:.3f}"' if a < 255 else "")
+        out += [f"  {element}{fill}/>" for element in inside.svg.split("/>")]
+    return "\n".join(out + ["</svg>", ""])
+
+
 if __name__ == "__main__":
-    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "window", "icons")
+    top = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+    folder = os.path.join(top, "src", "window", "icons")
     os.makedirs(folder, exist_ok=True)
     for name, shapes in PICTURES.items():
         with open(os.path.join(folder, name + ".png"), "wb") as f:
             f.write(png(render(shapes)))
+    folder = os.path.join(top, "packaging", "icons")
+    os.makedirs(folder, exist_ok=True)
+    for size in (48, 128):
+        with open(os.path.join(folder, f"kvteso-{size}.png"), "wb") as f:
+            f.write(png(render(APP_ICON, size, APP_GRID), size))
+    with open(os.path.join(folder, "kvteso.svg"), "w") as f:
+        f.write(svg(APP_ICON, APP_GRID))

@@ -10,6 +10,8 @@ PACKAGES=(
   libxlsxwriter-dev
   # output checks used by the tests
   qpdf poppler-utils mupdf-tools
+  # real fonts and an independent font reader, and a barcode reader, for the PDF writer's tests
+  libfreetype-dev fonts-dejavu-core fonts-opensymbol zbar-tools
   # spreadsheets read back by the tests; the desktop entry checked by the install test
   python3-openpyxl desktop-file-utils
   # benchmark references

@@ -28,6 +28,7 @@ inline constexpr char kLibraryVersion[] = "2.4.8";
 inline constexpr char kLibraryName[] = "QuillPdf Library";
 
 class LzwEncoder;
+struct TrueTypeFace;
 class Rc4;
 struct Protection;
 
@@ -155,6 +156,40 @@ public:
     void WriteText(std::string_view text, int32_t position = 0, float percent = 100);
     void WriteTextLn(std::string_view text);
 
+    // ---- TrueType fonts (QuillPdfTrueType.cpp) ----------------------------
+    // Reads a TrueType font file and writes its font objects (the whole file
+    // embedded when embed is true). Returns the key that SetFont selects it
+    // by: the font name, or the name in the file when empty, upper case
+    // without blanks; "" when the file was refused (see ErrNumber).
+    std::string AddFont(const std::string& fileName, const std::string& fontName, bool embed, int32_t encoding);
+
+    // ---- Barcodes, outline and links (QuillPdfBarcodes.cpp, QuillPdfOutline.cpp)
+    // BarCodeType 0 EAN-13, 1 Code 39 full ASCII, 2 Interleaved 2 of 5,
+    // 3 POSTNET, 4 Code 128, 5 EAN-8; the symbol's top-left corner at X, Y.
+    // ZoomFactor 0.8..2, Height in user units (0: the symbology's own).
+    // Returns the width with both quiet zones in user units; 0, drawing
+    // nothing, for an unknown type or a code the symbology cannot carry.
+    float DrawBarCode(int32_t BarCodeType, const std::string& Code, const float& X, const float& Y,
+                      bool ShowCode = false, float ZoomFactor = 0, float Height = 0, bool AddCheck = false);
+    // An outline entry for the current page. Level -1: child of the previous
+    // entry; 0: its sibling; n: level n, at most one deeper than the previous.
+    // View 0 whole page, 1 height at x, 2 width at y, 3 the rectangle x y
+    // width height, 4 x y at zoom percent. Colour as SetColorLine; style 1
+    // italic, 2 bold. Returns the entry's identifier (1, 2 ...), 0 if not added.
+    int32_t AddBookmark(const std::string& title, int16_t level = 0, int32_t viewMode = 0, float x = 0,
+                        float y = 0, float width = 0, float height = 0, float zoom = 100,
+                        const std::string& color = "", int32_t style = 0);
+    // A link over the last thing drawn on the open page. Targets: "page:" n,
+    // +n, -n, #n, FIRST, LAST, NEXT, PREV; "bookmark:@" identifier; "ref:"
+    // name (DefineRef); "http:", "https:", "ftp:", "mailto:" addresses;
+    // "file:" another PDF file; "script:" a script. Highlight 0 none,
+    // 1 invert, 2 outline, 3 push; the view as in AddBookmark.
+    void LinkTo(const std::string& target, int16_t border = 0, int32_t highlight = 0, int32_t viewMode = 0,
+                float x = 0, float y = 0, float width = 0, float height = 0, float zoom = 100);
+    // Names a place on the current page for "ref:" links.
+    void DefineRef(const std::string& name, int32_t viewMode = 0, float x = 0, float y = 0, float width = 0,
+                   float height = 0, float zoom = 100);
+
 private:
     struct FontRecord {
         std::string key;
@@ -165,6 +200,7 @@ private:
         int32_t descent = 0;
         int32_t encoding = 0;
         uint32_t objectNumber = 0;
+        std::shared_ptr<TrueTypeFace> trueType;  // fonts added by AddFont
     };
     struct LabelRange {
         int32_t pageIndex = 0;
@@ -204,6 +240,8 @@ private:
                       int32_t align, bool newLine);
     float RawWidth(std::string_view text) const;
     void WriteFontObject(FontRecord& font);
+    int FindTrueTypeFont(std::string_view name) const;  // -1 when none has that key
+    void WriteTrueTypeObjects(FontRecord& font);
 
     // ---- output and machinery that lives across documents ----
     OutputFile file_;
@@ -269,6 +307,31 @@ private:
     int32_t fontEncoding_ = 0;
     std::string lastFontRequest_;  // name of the last SetFont, for the fast path
     int32_t lastFontRequestStyle_ = -1, lastFontRequestEncoding_ = -1;
+
+    // outline, named destinations and link areas (QuillPdfOutline.cpp)
+    struct Bookmark {
+        std::string title;
+        int level = 0;
+        int32_t page = 1;
+        std::string view, color;
+        int32_t style = 0;
+    };
+    struct NamedDest {
+        std::string name;  // "_LINK_n" or "_REF_" + name
+        int32_t page = 1;  // INT32_MAX for the last page
+        std::string view;
+    };
+    std::string ViewText(int32_t mode, float x, float y, float width, float height, float zoom) const;
+    void NoteDrawnArea(float x1, float y1, float x2, float y2);  // points from the margin origin
+    uint32_t WriteOutline();
+    uint32_t WriteNamedDests();
+    std::string PdfTextString(std::string_view text);  // Windows-1252 text in PDFDocEncoding
+    std::vector<Bookmark> bookmarks_;
+    std::vector<NamedDest> dests_;
+    int32_t linkCount_ = 0;
+    bool drawn_ = false;
+    float drawnX1_ = 0, drawnY1_ = 0, drawnX2_ = 0, drawnY2_ = 0;
+    uint32_t outlineObject_ = 0, destsObject_ = 0;
 };
 
 }  // namespace quill

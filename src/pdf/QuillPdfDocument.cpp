@@ -177,6 +177,14 @@ void QuillPdf::ResetState() {
     fontEncoding_ = 0;
     lastFontRequest_.clear();
     lastFontRequestStyle_ = lastFontRequestEncoding_ = -1;
+
+    // PDF's own initial line width, so that a restored width is never 0.
+    lineWidth_ = 1;
+    bookmarks_.clear();
+    dests_.clear();
+    linkCount_ = 0;
+    drawn_ = false;
+    outlineObject_ = destsObject_ = 0;
 }
 
 int32_t QuillPdf::FileSize() const {
@@ -467,6 +475,7 @@ uint32_t QuillPdf::WriteCatalog(uint32_t metadataObject) {
     StartIndirectObject(number);
     WriteLine("<< /Type /Catalog");
     WriteLine("/Pages 1 0 R");
+    if (outlineObject_ != 0) WriteLine("/Outlines " + std::to_string(outlineObject_) + " 0 R");
     if (!pageLabels_.empty()) {
         static constexpr const char* kStyles[] = {"", " /S /D", " /S /R", " /S /r", " /S /A", " /S /a"};
         std::string labels = "/PageLabels << /Nums [ ";
@@ -485,6 +494,7 @@ uint32_t QuillPdf::WriteCatalog(uint32_t metadataObject) {
         WriteLine(labels);
     }
     if (metadataObject != 0) WriteLine("/Metadata " + std::to_string(metadataObject) + " 0 R");
+    if (destsObject_ != 0) WriteLine("/Dests " + std::to_string(destsObject_) + " 0 R");
 
     const int32_t flags = viewerPreferences_;
     const uint32_t layout = static_cast<uint32_t>(flags) & 0xFFFFF000u;
@@ -493,7 +503,9 @@ uint32_t QuillPdf::WriteCatalog(uint32_t metadataObject) {
     else if (layout == 0xFFFF8000u) WriteLine("/PageLayout /TwoColumnRight");
     switch (flags & 0xF) {
     case 1: WriteLine("/PageMode /FullScreen"); break;
-    case 2: break;  // outlines are shown only when the document has bookmarks
+    case 2:  // outlines are shown only when the document has bookmarks
+        if (outlineObject_ != 0) WriteLine("/PageMode /UseOutlines");
+        break;
     case 4: WriteLine("/PageMode /UseThumbs"); break;
     case 8:
         WriteLine("/PageMode /UseOC");
@@ -573,6 +585,7 @@ void QuillPdf::EndDoc() {
     if (!file_.IsOpen()) return;
     if (pageCount_ == 0) BeginPage();
     if (pageOpen_) EndPage();
+    outlineObject_ = bookmarks_.empty() ? 0 : WriteOutline();
 
     uint32_t encrypt = 0;
     if (protection_->on) {
@@ -591,6 +604,7 @@ void QuillPdf::EndDoc() {
 
     uint32_t metadata = 0;
     WriteMetadataObject(metadata);
+    destsObject_ = dests_.empty() ? 0 : WriteNamedDests();
 
     WriteResourceDictionary(3, false);
     WriteResourceDictionary(2, true);

@@ -290,6 +290,7 @@ void QuillPdf::DrawCurve(int16_t curveType, float x1, float y1, float x2, float 
 void QuillPdf::DrawRect(float x, float y, float width, float height, int32_t options, float radius,
                         int32_t cornerMask) {
     if (!AllFinite({x, y, width, height, radius})) return;
+    NoteDrawnArea(x * scale_, y * scale_, (x + width) * scale_, (y + height) * scale_);  // for LinkTo
     std::string* out = ContentTarget();
     if (out == nullptr) return;
     const float r = std::min({radius, std::fabs(width) / 2, std::fabs(height) / 2});

@@ -180,6 +180,7 @@ int32_t QuillPdf::BeginPage() {
     }
     annotations_.clear();
     content_.clear();
+    drawn_ = false;  // links need something drawn on this page
     pageOpen_ = true;
     pageWidth_ = paperWidth_;
     pageHeight_ = paperHeight_;

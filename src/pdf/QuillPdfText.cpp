@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "pdf/PdfFormat.h"
+#include "pdf/PdfName.h"
 #include "pdf/QuillPdf.h"
 #include "pdf/StandardFontMetrics.h"
 
@@ -70,6 +71,11 @@ void QuillPdf::SetFont(const std::string& name, float size, int32_t style, int32
     lastFontRequestStyle_ = style & 3;
     lastFontRequestEncoding_ = enc;
 
+    // Fonts added from files are found by their key alone, whatever the style and encoding.
+    if (const int added = FindTrueTypeFont(name); added >= 0) {
+        currentFont_ = added;
+        return;
+    }
     const FamilyInfo& family = FamilyOf(name);
     const int variant = family.hasStyles ? (style & 3) : 0;
     static constexpr const char* kSuffixes[] = {"", "Bold", "Italic", "BoldItalic"};
@@ -103,6 +109,10 @@ void QuillPdf::SetFont(const std::string& name, float size, int32_t style, int32
 void QuillPdf::WriteFontObject(FontRecord& font) {
     // Before BeginDoc the object waits; BeginDoc writes it after the header.
     if (!file_.IsOpen()) return;
+    if (font.trueType) {
+        WriteTrueTypeObjects(font);
+        return;
+    }
     uint32_t number = 0;
     StartIndirectObject(number);
     font.objectNumber = number;
@@ -273,7 +283,7 @@ void QuillPdf::WriteTextRun(float x, float y, float boxWidth, std::string_view t
         const double baseline = static_cast<double>(y) * scale_;
         out->append(textFillOp_);
         out->append("\rBT\r/");
-        out->append(font.key);
+        AppendPdfName(*out, font.key);
         out->push_back(' ');
         AppendNumber(*out, fontSize_);
         out->append(" Tf ");
@@ -320,6 +330,8 @@ void QuillPdf::WriteTextRun(float x, float y, float boxWidth, std::string_view t
     }
 
     if (fitting && savedScaling != 100) SetTextHorizontalScaling(savedScaling);
+    NoteDrawnArea((x + dx) * scale_, y * scale_ - (font.textHeight + font.descent) * fontSize_ / 1000.0f,
+                  (x + dx + w) * scale_, y * scale_ - font.descent * fontSize_ / 1000.0f);  // for LinkTo
 
     if (newLine) {
         curX_ = 0;

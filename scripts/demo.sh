@@ -18,7 +18,11 @@ rm -rf demo
 "$KVDEMO" --root demo "$@"
 echo
 echo "Running: kvteso --batch --pdf --list all --companies all"
-KVTESO_ROOT="$PWD/demo" KVTESO_REGISTRY="$PWD/demo/registry.ini" "$KVTESO" --batch --pdf --list all --companies all
+# Status 3: lists made from damaged data, named on standard error. The demo's named cases (blank and
+# non-numeric amounts, a key left out of the index) are there on purpose.
+status=0
+KVTESO_ROOT="$PWD/demo" KVTESO_REGISTRY="$PWD/demo/registry.ini" "$KVTESO" --batch --pdf --list all --companies all || status=$?
+[ "$status" -eq 0 ] || [ "$status" -eq 3 ] || exit "$status"
 echo
 echo "Company 001's files are protected: they open with the password LEGGIPDF."
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then

@@ -1,5 +1,6 @@
 #include "app/BatchRun.h"
 
+#include <memory>
 #include <ostream>
 #include <sstream>
 
@@ -7,6 +8,8 @@
 #include "app/Session.h"
 #include "lists/ListFormat.h"
 #include "lists/Lists.h"
+#include "app/AnomalyReport.h"
+#include "output/ListWorkbook.h"
 #include "platform/Messages.h"
 
 namespace kv::app {
@@ -38,12 +41,18 @@ bool KnownList(const std::string& name, lists::ListKind& kind) {
 std::string BatchUsage() {
     return "Usage: kvteso --batch --pdf [--list CF01|CF02|TF02|TF02A|CF11|RECU|TF14|all]\n"
            "                            [--companies all|001,002,...] [--root DIR] [--registry FILE]\n"
+           "       kvteso --batch [--pdf] --xlsx [--list ...] [--companies ...] [--root DIR] [--registry FILE]\n"
            "\n"
            "Writes the chosen Fondo Tesoreria lists of the current extraction as PDF files, one per\n"
-           "company, exactly as \"Crea PDF\" in the window does, without a window.\n"
+           "company, exactly as \"Crea PDF\" in the window does, without a window; with --xlsx, one\n"
+           "workbook per list with every company in it.\n"
            "\n"
            "  --batch            run without a window (required)\n"
            "  --pdf              write PDF files (the printer is not available in a batch run)\n"
+           "  --xlsx             write each list's workbook of the month, FILE-XLSX\\<year>\\<month>\\\n"
+           "                     <prefix><YYYYMM>.xlsx beside the PDF tree: a summary sheet \"Riepilogo\",\n"
+           "                     one sheet per company, the sheet \"Anomalie\"; the summary is printed\n"
+           "                     on the terminal too (alone, without --pdf: no PDF file, no notice)\n"
            "  --list L[,L...]    the lists to produce (default: all), in the window's order:\n"
            "                     CF01, CF02 (CF02 arrears), TF02, TF02A (TF02 arrears), CF11, RECU\n"
            "                     (recoveries), TF14\n"
@@ -57,8 +66,11 @@ std::string BatchUsage() {
            "\n"
            "Messages are printed on the terminal; questions take their safe answer. The installation\n"
            "settings, archives and task file are the suite's own, as for the window.\n"
+           "Employees the lists left out or read from damaged data are named on standard error, one\n"
+           "line each (\"Anomalia 001 CF01 0010000049: ...\").\n"
            "Exit status: 0 when every list of every chosen company was produced, 1 when a run stopped\n"
-           "on an error, 2 for a bad command line or when the program could not start.\n";
+           "on an error or a workbook could not be written, 2 for a bad command line or when the program\n"
+           "could not start, 3 when a list was made from damaged data or left employees out.\n";
 }
 
 bool ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& o, std::ostream& err) {
@@ -76,6 +88,7 @@ bool ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& o, st
         std::string v;
         if (a == "--batch") batch = true;
         else if (a == "--pdf") o.pdf = true;
+        else if (a == "--xlsx") o.xlsx = true;
         else if (a == "--list") {
             if (!value(v)) return false;
             if (v != "all") {
@@ -108,14 +121,14 @@ bool ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& o, st
             return false;
         }
     }
-    if (!batch || !o.pdf) {
-        err << "kvteso: a batch run needs --batch and --pdf\n";
+    if (!batch || (!o.pdf && !o.xlsx)) {
+        err << "kvteso: a batch run needs --batch and --pdf, --xlsx or both\n";
         return false;
     }
     return true;
 }
 
-int RunBatch(const BatchOptions& options, std::ostream& out) {
+int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
     platform::ConsoleMessageBoxes messages(out, platform::Answer::No);
     const Installation installation(options.root, options.registry);
     const platform::PathMap& paths = installation.paths();
@@ -151,17 +164,59 @@ int RunBatch(const BatchOptions& options, std::ostream& out) {
             KnownList(name, kind);
             chosen.push_back(kind);
         }
-        size_t files = 0;
+        size_t files = 0, workbooks = 0;
+        std::string summaries, workbookFolder;
+        AnomalyReport anomalies;
         for (lists::ListKind kind : chosen) {
-            RunDriver::Outcome outcome = session.driver().CmdStampa_Click(0, kind, lines, selected);
+            std::unique_ptr<output::ListWorkbook> book;
+            if (options.xlsx) book = std::make_unique<output::ListWorkbook>(kind);
+            ObserverFan fan;
+            fan.Add(book.get()), fan.Add(&anomalies);
+            session.driver().SetListObserver(&fan);
+            RunDriver::Outcome outcome = options.pdf ? session.driver().CmdStampa_Click(0, kind, lines, selected)
+                                                     : session.driver().Export(kind, lines, selected);
+            session.driver().SetListObserver(nullptr);
             if (outcome.failed) status = 1;
             files += outcome.files.size();
             for (const std::string& f : outcome.files) out << "  " << lists::ShortName(kind) << ": " << f << "\n";
+            if (!book) continue;
+            if (outcome.failed) {
+                // Companies are missing from it: an earlier complete workbook of the month stays.
+                out << "kvteso: " << lists::ShortName(kind) << " workbook not written: the run stopped on an error\n";
+                continue;
+            }
+            if (book->Empty()) continue;
+            try {
+                std::string folder;
+                const auto path = output::PrepareWorkbookFolder(session.context().settings(), paths,
+                                                                session.PERIODOESTRAZIONE(), folder) /
+                                  book->FileName(session.PERIODOESTRAZIONE());
+                book->Write(path);
+                ++workbooks;
+                workbookFolder = path.parent_path().string();
+                out << "  " << lists::ShortName(kind) << ": " << path.string() << "\n";
+                summaries += "\nRiepilogo " + lists::ShortName(kind) + " " + session.PERIODOESTRAZIONE().substr(4) +
+                             "/" + session.PERIODOESTRAZIONE().substr(0, 4) + "\n" +
+                             book->SummaryText(lists::DecimalSeparatorOfUserLocale());
+            } catch (const RuntimeError& e) {
+                out << "kvteso: " << lists::ShortName(kind)
+                    << " workbook not written: " << platform::Cp1252ToUtf8(e.description()) << "\n";
+                status = 1;
+            }
         }
-        out << files << " PDF file(s) written";
-        if (files > 0)
-            out << " under " << paths.ToHost(platform::Cp1252ToUtf8(session.pdfFiles().pdfRoot()) + "\\FILE-PDF").string();
-        out << "\n";
+        if (options.pdf) {
+            out << files << " PDF file(s) written";
+            if (files > 0)
+                out << " under " << paths.ToHost(platform::Cp1252ToUtf8(session.pdfFiles().pdfRoot()) + "\\FILE-PDF").string();
+            out << "\n";
+        }
+        if (options.xlsx) {
+            out << workbooks << " workbook(s) written";
+            if (workbooks > 0) out << " in " << workbookFolder;
+            out << "\n" << platform::Cp1252ToUtf8(summaries);
+        }
+        for (const std::string& line : anomalies.Lines()) err << line << "\n";
+        if (status == 0 && anomalies.DamagedData()) status = 3;
         session.Leave();
     } catch (const ProgramEnd& end) {
         session.context().files().CHIUDI(0);

@@ -25,5 +25,5 @@ int main(int argc, char** argv) {
         std::cerr << "\n" << kv::app::BatchUsage();
         return 2;
     }
-    return kv::app::RunBatch(options, std::cout);
+    return kv::app::RunBatch(options, std::cout, std::cerr);
 }

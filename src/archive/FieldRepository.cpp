@@ -51,6 +51,20 @@ std::size_t ConvertNumeric(const FieldDescriptor& d, std::string_view raw, char*
     return n;
 }
 
+// The stored form of a number: leading blanks, then digits with at most one "-" among them.
+bool StoredAsNumber(std::string_view raw) {
+    std::size_t i = raw.find_first_not_of(' ');
+    if (i == std::string_view::npos) return false;
+    bool digit = false, minus = false;
+    for (; i < raw.size(); ++i) {
+        const char c = raw[i];
+        if (c >= '0' && c <= '9') digit = true;
+        else if (c == '-' && !minus) minus = true;
+        else return false;
+    }
+    return digit;
+}
+
 }  // namespace
 
 FieldRepository::FieldRepository(ErrorHandler& errors) : FieldRepository(errors, errors.messages()) {}
@@ -145,7 +159,9 @@ double FieldRepository::ReadNumber(const FieldDescriptor& d, int16_t index, cons
     const std::string_view raw = RawField(d, index, record);
     if (!d.IsNumeric()) return Val(raw);
     char buf[kNumericBuffer];
-    return Val(std::string_view(buf, ConvertNumeric(d, raw, buf)));
+    const double value = Val(std::string_view(buf, ConvertNumeric(d, raw, buf)));
+    if (watcher_ && !StoredAsNumber(raw)) watcher_(d, raw, value);
+    return value;
 }
 
 std::string FieldRepository::RepoR(std::string_view descriptor, int16_t index, const std::string& record) {

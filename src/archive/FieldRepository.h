@@ -14,6 +14,7 @@
 // by ErrorHandler::GESTERRORE, which ends the program.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -78,6 +79,13 @@ public:
     double RepoN(std::string_view descriptor, int16_t index = 0, const std::string& record = {});
     double RepoN(const FieldDescriptor& descriptor, int16_t index = 0, const std::string& record = {});
 
+    // Hears the numeric fields (types "N" and 1-9) that RepoN reads from stored characters that are
+    // not a number as the suite writes one (leading blanks, then digits with at most one "-"): blank
+    // ones, read as 0, and any others, read as far as they go. `stored` is the field as it lies in the
+    // record; the value read is passed on and stays what RepoN returns. None: nobody hears.
+    using NumberWatcher = std::function<void(const FieldDescriptor&, std::string_view stored, double value)>;
+    void SetNumberWatcher(NumberWatcher watcher) { watcher_ = std::move(watcher); }
+
     // ---- Writing ----------------------------------------------------------------------------------
     // Writes value into the field: into *record when record is non-null and *record is not empty,
     // else into the prefix's current-record text. value is changed in place: its first "," becomes
@@ -113,6 +121,7 @@ private:
     ErrorHandler& errors_;
     platform::MessageBoxes& messages_;
     std::array<std::string, kArchivePrefixCount> records_{};
+    NumberWatcher watcher_;
 };
 
 }  // namespace kv

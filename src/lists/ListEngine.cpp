@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <utility>
 
 #include "archive/LegacyText.h"
 #include "lists/Fields.h"
@@ -35,6 +37,41 @@ bool IsNumericText(const std::string& text) {
     return i == t.size();
 }
 
+// Data shown to people: control bytes become "?".
+std::string Printable(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') c = '?';
+    return out;
+}
+
+// How many bytes of record `record` the employee archive holds (0: none, it lies past the end).
+double BytesOfRecord(ArchiveFiles& files, double record) {
+    const double length = files.slot(kEmployees).recordLength;
+    return std::clamp(static_cast<double>(files.FileLength(kEmployees)) - (record - 1) * length, 0.0, length);
+}
+
+std::string CutShort(double present, double length) {
+    return NumberText(present) + " caratteri su " + NumberText(length);
+}
+
+// The entry `from` lies past the end of the employee archive: it and every later entry of the company
+// are left out, since the selection stops there.
+void ReportPastEnd(ListEnvironment& env, std::vector<std::string>::const_iterator from, double record) {
+    const double present = BytesOfRecord(env.files, record);
+    std::string detail = present > 0 ? "troncato a " + CutShort(present, env.files.slot(kEmployees).recordLength) : "";
+    for (auto it = from; it != env.extraction.end() && !it->empty(); ++it) {
+        if (it->compare(0, 3, env.AZIENDACORRENTE) != 0) continue;
+        try {
+            record = Val(Mid(*it, 4, 7));
+        } catch (const RuntimeError&) {
+            continue;
+        }
+        env.observer->Found({env.AZIENDACORRENTE, env.listName, "record " + NumberText(record),
+                             AnomalyReason::EntryPastEnd, std::exchange(detail, {})});
+    }
+}
+
 }  // namespace
 
 void SCRIVICELLA(ReportSink& sink, double y, double x, std::string& text, bool printZero) {
@@ -48,7 +85,18 @@ void SCRIVICELLA(ReportSink& sink, double y, double x, std::string& text, bool p
 std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
     FieldRepository& repo = env.repo;
     std::vector<std::string> keys;
-    for (const std::string& entry : env.extraction) {
+    // A cut archive, or a record length that is not the archive's, misplaces or loses records. Only
+    // told: an archive that cannot be measured here fails, if at all, where the lists read it.
+    if (env.observer) try {
+        const double length = env.files.slot(kEmployees).recordLength;
+        const double bytes = static_cast<double>(env.files.FileLength(kEmployees));
+        if (length > 0 && std::fmod(bytes, length) != 0)
+            env.observer->Found({env.AZIENDACORRENTE, env.listName, "", AnomalyReason::ArchiveLength,
+                                 NumberText(bytes) + " caratteri, record di " + NumberText(length)});
+    } catch (const RuntimeError&) {
+    }
+    for (auto it = env.extraction.begin(); it != env.extraction.end(); ++it) {
+        const std::string& entry = *it;
         if (entry.empty()) break;
         if (entry.compare(0, 3, env.AZIENDACORRENTE) != 0 || env.AZIENDACORRENTE.size() != 3) continue;
         double record;
@@ -58,9 +106,7 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
             continue;  // a record number that is no number (an overflow): that entry is skipped
         }
         if (env.files.LEGGIREC(kEmployees, record) == 1) {  // past the end of the archive
-            if (env.observer)
-                env.observer->Found({env.AZIENDACORRENTE, env.listName, "record " + NumberText(record),
-                                     AnomalyReason::EntryPastEnd, entry});
+            if (env.observer) ReportPastEnd(env, it, record);
             break;
         }
         repo.REC_DIP() = env.files.buffer(kEmployees);
@@ -117,7 +163,11 @@ void ListRun::Run() {
         line = EmployeeLine{};
         cells_.clear();
         inLine_ = true;
-        const bool listed = list_.Employee(*this, line);
+        bool listed;
+        {
+            const AmountWatch watch = WatchAmounts(item.substr(0, 10));
+            listed = list_.Employee(*this, line);
+        }
         inLine_ = false;
         if (!listed) continue;
         if (env_.observer) env_.observer->Line(line, cells_);
@@ -135,7 +185,8 @@ void ListRun::Run() {
 }
 
 void ListRun::Report(AnomalyReason reason, const std::string& employee, const std::string& detail) {
-    if (env_.observer) env_.observer->Found({env_.AZIENDACORRENTE, env_.listName, employee, reason, detail});
+    if (env_.observer)
+        env_.observer->Found({env_.AZIENDACORRENTE, env_.listName, Printable(employee), reason, Printable(detail)});
 }
 
 bool ListRun::FindEmployee(const std::string& key) {
@@ -143,10 +194,39 @@ bool ListRun::FindEmployee(const std::string& key) {
     const double record = env_.keys.ISAM(kEmployeeIndex, key, 2, 0);
     env_.files.CHIUDISEMA();
     if (record == -1) return false;
-    if (env_.files.LEGGIREC(kEmployees, record) == 1)
-        Report(AnomalyReason::ShortRecord, key, "record " + NumberText(record));
+    recordShort_ = env_.files.LEGGIREC(kEmployees, record) == 1;
     env_.repo.REC_DIP() = env_.files.buffer(kEmployees);
+    if (!env_.observer) return true;
+    const std::string at = "record " + NumberText(record);
+    if (recordShort_) {
+        const double present = BytesOfRecord(env_.files, record);
+        if (present > 0)
+            Report(AnomalyReason::ShortRecord, key, at + ", " + CutShort(present, env_.files.slot(kEmployees).recordLength));
+        else
+            Report(AnomalyReason::IndexPastEnd, key, at);
+    } else if (const std::string own = env_.repo.RepoR(fields::P001); own != key) {
+        Report(AnomalyReason::KeyMismatch, key, at + " con chiave " + own);
+    }
     return true;
+}
+
+ListRun::AmountWatch ListRun::WatchAmounts(const std::string& key) {
+    watched_.clear();
+    if (env_.observer) {
+        env_.repo.SetNumberWatcher([this, key](const FieldDescriptor& d, std::string_view stored, double value) {
+            if (d.ReadDecimals() == 0) return;  // codes and flags: only amounts count
+            const bool blank = stored.find_first_not_of(' ') == std::string_view::npos;
+            if (blank && recordShort_) return;  // the missing part of a cut record: already told
+            std::string code(d.CodeView());
+            if (std::find(watched_.begin(), watched_.end(), code) != watched_.end()) return;
+            watched_.push_back(code);
+            if (blank) Report(AnomalyReason::BlankAmount, key, code);
+            else
+                Report(AnomalyReason::NonNumericAmount, key,
+                       code + " \"" + TrimBlanks(stored) + "\" letto come " + NumberText(value));
+        });
+    }
+    return AmountWatch{env_.repo};
 }
 
 void ListRun::WriteLine(std::string text) {

@@ -104,6 +104,13 @@ private:
     void Legend(bool finalBlock);
     void WriteLine(std::string text);
     bool FindEmployee(const std::string& key);
+    // Lets the observer hear the amounts the list reads blank or not as numbers while it computes
+    // the line of the employee `key`; until the returned guard goes.
+    struct AmountWatch {
+        FieldRepository& repo;
+        ~AmountWatch() { repo.SetNumberWatcher(nullptr); }
+    };
+    AmountWatch WatchAmounts(const std::string& key);
     std::string Cell(CellKind kind, double v, int decimals, int width) const;
     void Report(AnomalyReason reason, const std::string& employee, const std::string& detail = {});
 
@@ -119,11 +126,14 @@ private:
     std::array<double, kMaxTotals> grandTotals_{};
     mutable std::vector<ListedCell> cells_;  // of the employee line being built
     bool inLine_ = false;
+    bool recordShort_ = false;            // the employee's record was read past the end of the archive
+    std::vector<std::string> watched_;    // the fields already reported for the employee's line
 };
 
 // CREALISTADISTAMPA: the keys (P001) of the current company's employees that the list takes,
 // in ascending order.
-// An extraction entry past the end of the employee archive ends the selection; the observer hears it.
+// An extraction entry past the end of the employee archive ends the selection; the observer hears of
+// it and of every later entry of the company, none of which is listed.
 std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env);
 
 // SCRIVICELLA: writes the text at (y, x) on the sink unless it is empty (or a zero, when printZero is

@@ -27,9 +27,12 @@ enum class AnomalyReason {
     KeyNotInIndex,        // the employee's key is missing from the index: left out
     EntryPastEnd,         // an extraction entry past the end of the employee archive: it and the rest left out
     ShortRecord,          // the employee's record is cut short: the missing part read as blanks
-    BlankAmount,          // a numeric field that is blank, read as zero
-    NonNumericAmount,     // a numeric field that is no number, read as zero
+    BlankAmount,          // an amount field that is blank, read as zero
+    NonNumericAmount,     // an amount field that is no number, read as zero or as far as it goes
     AdditionalMonthRefused,  // the list does not apply to an additional-month extraction: nothing listed
+    IndexPastEnd,         // the index points past the end of the employee archive: a blank record read
+    KeyMismatch,          // the record the index points to carries another key: that record read
+    ArchiveLength,        // the employee archive is no whole number of records: cut, or a wrong record length
 };
 
 struct Anomaly {
@@ -40,12 +43,31 @@ struct Anomaly {
     std::string detail;   // the field, the record number or the text read, for people
 };
 
+// The reason as the office reads it (Windows-1252), the same on the terminal, in the window and in
+// the workbook.
+inline const char* AnomalyText(AnomalyReason reason) {
+    switch (reason) {
+    case AnomalyReason::KeyNotInIndex: return "Chiave assente dall'indice";
+    case AnomalyReason::EntryPastEnd: return "Voce oltre la fine dell'archivio dipendenti";
+    case AnomalyReason::ShortRecord: return "Record dipendente troncato";
+    case AnomalyReason::BlankAmount: return "Importo vuoto letto come zero";
+    case AnomalyReason::NonNumericAmount: return "Importo non numerico";
+    case AnomalyReason::AdditionalMonthRefused: return "Lista non prevista per mensilita' aggiuntiva";
+    case AnomalyReason::IndexPastEnd: return "Indice oltre la fine dell'archivio dipendenti";
+    case AnomalyReason::KeyMismatch: return "L'indice porta al record di un altro dipendente";
+    case AnomalyReason::ArchiveLength: return "Archivio dipendenti non fatto di record interi";
+    }
+    return "";
+}
+
 class ListObserver {
 public:
     virtual ~ListObserver() = default;
     // A company's list starts (only when it lists somebody): its layout and its "AZIENDA" values.
     virtual void BeginCompany(const ListLayout& /*layout*/, const std::string& /*code*/, const std::string& /*name*/) {}
-    // An employee line as printed, with the cells after the 27-character name cell.
+    // An employee line as printed, with the cells after the 27-character name cell in the order the
+    // list formatted them: not always left to right (the operands of one "+" chain are evaluated in
+    // no set order), so match them to the layout's columns by their text.
     virtual void Line(const EmployeeLine& /*line*/, const std::vector<ListedCell>& /*cells*/) {}
     // The final "TOTALE" and the legend under it; the company's list ends.
     virtual void EndCompany(const std::array<double, kObservedTotals>& /*totals*/, const std::vector<std::string>& /*legend*/) {}

@@ -20,11 +20,13 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/AnomalyReport.h"
 #include "app/Installation.h"
 #include "app/Session.h"
 #include "archive/Errors.h"
 #include "lists/ListFormat.h"
 #include "output/LaserPrinter.h"
+#include "output/ListWorkbook.h"
 #include "window/WindowMessageBoxes.h"
 
 // The pictures live in the static library: register them before the first use.
@@ -82,6 +84,8 @@ constexpr Control kControls[] = {
     {"Option1(5)", Kind::Option, "Recupero prestazioni/anticipi", 3420, 1080, 3285, 255, "Frame1", 8.25},
     {"Option1(6)", Kind::Option, "Codice TF14", 3420, 1350, 3285, 255, "Frame1", 8.25},
     {"Label4", Kind::Label, "", 60, 1350, 3315, 255, "Frame1", 0},
+    // In the slot of the caption-less Label4, above it: the workbook of the list besides its PDF files.
+    {"Check2", Kind::CheckBox, "Crea anche il file Excel", 60, 1350, 3315, 255, "Frame1", 8.25},
     {"CmdStampa(0)", Kind::Command, "Crea PDF", 4620, 6150, 2205, 915, "FrameSelezione(0)", 8.25},
     {"CmdStampa(1)", Kind::Command, "Stampa Laser", 2340, 6150, 2205, 915, "FrameSelezione(0)", 8.25},
     {"CmdUscita(0)", Kind::Command, "&Uscita", 90, 6150, 2205, 915, "FrameSelezione(0)", 8.25},
@@ -202,7 +206,7 @@ void FRMST_FTESOR::BuildControls() {
         switch (c.kind) {
         case Kind::Frame: w = new QGroupBox(caption, parent); break;
         case Kind::Label: w = new QLabel(caption, parent); break;
-        case Kind::CheckBox: w = check1_ = new QCheckBox(caption, parent); break;
+        case Kind::CheckBox: w = new QCheckBox(caption, parent); break;
         case Kind::Option: {
             auto* option = new QRadioButton(caption, parent);
             option1_->addButton(option, option1_->buttons().size());
@@ -236,6 +240,8 @@ void FRMST_FTESOR::BuildControls() {
         if (c.points > 0) w->setFont(SansSerif(c.points, true));
     }
     frameSelezione_[0] = findChild<QGroupBox*>(QStringLiteral("FrameSelezione(0)"));
+    check1_ = findChild<QCheckBox*>(QStringLiteral("Check1"));
+    check2_ = findChild<QCheckBox*>(QStringLiteral("Check2"));
     list1_ = findChild<QListWidget*>(QStringLiteral("List1"));
     list1_->setSelectionMode(QAbstractItemView::MultiSelection);
     QFont courier;
@@ -292,6 +298,7 @@ void FRMST_FTESOR::IMPOSTAZIONI() {
 }
 
 void FRMST_FTESOR::PULISCICAMPI() {
+    // Check2 stays as the user set it: whether a workbook is wanted is a preference, not a choice of run.
     check1_->setChecked(false);
     option1_->button(0)->setChecked(true);
 }
@@ -317,17 +324,50 @@ void FRMST_FTESOR::CmdStampa_Click(int index) {
     for (int i = 0; i < list1_->count(); ++i) selected.push_back(list1_->item(i)->isSelected());
     running_ = true;
     relay_->openFolder = false;
+    const lists::ListKind list = app::ListOfOption(option1_->checkedId());
+    // "Crea PDF" with Check2: the workbook hears the same lines as the PDF files get.
+    std::unique_ptr<output::ListWorkbook> book;
+    if (index == 0 && check2_->isChecked()) book = std::make_unique<output::ListWorkbook>(list);
+    app::AnomalyReport anomalies;
+    app::ObserverFan fan;
+    fan.Add(book.get()), fan.Add(&anomalies);
+    session_->driver().SetListObserver(&fan);
     struct RunEnd {
         FRMST_FTESOR* w;
         ~RunEnd() {
             w->running_ = false;
+            w->session_->driver().SetListObserver(nullptr);
             delete w->progress_;
             w->progress_ = nullptr;
         }
     } runEnd{this};
-    const app::RunDriver::Outcome outcome = session_->driver().CmdStampa_Click(
-        index, app::ListOfOption(option1_->checkedId()), session_->companyLines(), selected);
+    const app::RunDriver::Outcome outcome =
+        session_->driver().CmdStampa_Click(index, list, session_->companyLines(), selected);
+    session_->driver().SetListObserver(nullptr);
+    if (book) WriteWorkbook(*book, outcome);
     if (relay_->openFolder) OpenPdfFolder(outcome.files);
+    // What the lists left out or read from damaged data, offered before the office files anything.
+    if (anomalies.DamagedData() && relay_->AskYesNo(app::kWindowCaption, anomalies.Question(), platform::Icon::Information))
+        relay_->Inform(app::kWindowCaption, anomalies.ListText());
+}
+
+void FRMST_FTESOR::WriteWorkbook(const output::ListWorkbook& book, const app::RunDriver::Outcome& outcome) {
+    if (outcome.failed || outcome.stopped) {
+        // Companies are missing from it: an earlier complete workbook of the month stays.
+        relay_->Inform("Creazione file Excel", "Il file Excel non e' stato creato: l'elaborazione non e' terminata");
+        return;
+    }
+    if (book.Empty()) return;
+    try {
+        std::string folder;
+        const std::string& period = session_->PERIODOESTRAZIONE();
+        book.Write(output::PrepareWorkbookFolder(session_->context().settings(), session_->context().paths(), period,
+                                                 folder) /
+                   book.FileName(period));
+        relay_->Inform("Creazione file Excel", "Il file Excel e' stato creato in :\r\r" + folder + "\\" + book.FileName(period));
+    } catch (const RuntimeError& e) {
+        relay_->Critical("Creazione file Excel", "Il file Excel non e' stato creato:\r" + e.description());
+    }
 }
 
 void FRMST_FTESOR::OpenPdfFolder(const std::vector<std::string>& files) {

@@ -26,6 +26,7 @@ class Session;
 }  // namespace kv::app
 namespace kv::output {
 class LaserPrinter;
+class ListWorkbook;
 }
 
 namespace kv::window {
@@ -78,6 +79,8 @@ private:
     void InEvent(const std::function<void()>& handler);
     void End(int exitCode);
     void OpenPdfFolder(const std::vector<std::string>& files);
+    // After "Crea PDF" with Check2: the list's workbook of the month, and a message saying where.
+    void WriteWorkbook(const output::ListWorkbook& book, const app::RunDriver::Outcome& outcome);
 
     void Busy(bool on) override;
     void ChoicesReset() override { PULISCICAMPI(); }
@@ -95,6 +98,7 @@ private:
     QListWidget* list1_ = nullptr;
     QListWidget* list2_ = nullptr;
     QCheckBox* check1_ = nullptr;
+    QCheckBox* check2_ = nullptr;  // "Crea anche il file Excel"
     QButtonGroup* option1_ = nullptr;
     RunProgress* progress_ = nullptr;
     bool running_ = false;

@@ -33,7 +33,7 @@ TEST(BadDataTest, StartUpDamageIsReportedAndEndsTheProgram) {
                     shown[0].text.find(trace) != std::string::npos) << shown[0].text;
         EXPECT_EQ(shown[1], kEndNotice);
         std::ostringstream out;
-        EXPECT_EQ(RunBatch({true, {}, {}, suite.root().string(), suite.registryFile().string()}, out), 2) << out.str();
+        EXPECT_EQ(RunBatch({true, {}, {}, suite.root().string(), suite.registryFile().string()}, out, out), 2) << out.str();
         EXPECT_EQ(PdfFilesUnder(suite.root()), std::vector<fs::path>{});
     }
 }
@@ -79,7 +79,7 @@ TEST(BadDataTest, ProgramEndInTheMiddleOfAListLeavesNoPdf) {
     suite.PatchEmployee(suite.plan.employees[0], fields::P260, "1E+400    ");
     EXPECT_THROW(suite.Open()->Click(0, ListKind::TF14, {"001"}), ProgramEnd);
     std::ostringstream out;
-    EXPECT_EQ(RunBatch({true, {"TF14"}, {"001"}, suite.root().string(), suite.registryFile().string()}, out), 1);
+    EXPECT_EQ(RunBatch({true, {"TF14"}, {"001"}, suite.root().string(), suite.registryFile().string()}, out, out), 1);
     EXPECT_TRUE(PdfFilesUnder(suite.root()).empty() && out.str().find("LANCIARE RIPRISTINO TASK\n") != std::string::npos);
 }
 

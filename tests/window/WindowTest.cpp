@@ -121,6 +121,7 @@ TEST_F(WindowTest, WholeSession) {
         "Option1(5) QRadioButton \"Recupero prestazioni/anticipi\" 228,72 219x17 MS Sans Serif 8.25 bold",
         "Option1(6) QRadioButton \"Codice TF14\" 228,90 219x17 MS Sans Serif 8.25 bold",
         "Label4 QLabel \"\" 4,90 221x17 MS Sans Serif 8.25",
+        "Check2 QCheckBox \"Crea anche il file Excel\" 4,90 221x17 MS Sans Serif 8.25 bold",
         "CmdStampa(0) QToolButton \"Crea PDF\" 308,410 147x61 MS Sans Serif 8.25 bold",
         "CmdStampa(1) QToolButton \"Stampa Laser\" 156,410 147x61 MS Sans Serif 8.25 bold",
         "CmdUscita(0) QToolButton \"&Uscita\" 6,410 147x61 MS Sans Serif 8.25 bold",
@@ -147,13 +148,17 @@ TEST_F(WindowTest, WholeSession) {
         QTest::keyClick(list1, Qt::Key_P, mods);
     EXPECT_EQ(win.messages.Shown(), Messages{kProjectBox});
 
-    // Runs: nothing selected; the recoveries as PDF for 001 and 004 (a selection made by hand stays);
-    // CF11 refused nothing (ordinary month) but notices; TF02 on the printer for all (Check1 resets).
+    // Runs: nothing selected; the recoveries as PDF for 001 and 004 with their workbook (a selection
+    // made by hand and Check2 stay); CF11 refused nothing (ordinary month) but notices; TF02 on the
+    // printer for all (Check1 resets).
     win.Click("CmdStampa(0)");
     list1->item(0)->setSelected(true), list1->item(3)->setSelected(true);
     win.Click("Option1(5)");
+    win.Click("Check2");
     win.Click("CmdStampa(0)");
     EXPECT_EQ(PdfFilesUnder(demo.PdfTree()).size(), 2u);
+    EXPECT_TRUE(fs::is_regular_file(demo.root() / "C/KVPAGHE/FILE-XLSX/2018/03/TESRECU_201803.xlsx"));
+    EXPECT_TRUE(win.Find("Check2")->isChecked());
     EXPECT_EQ(win.Selected(), (std::vector<int>{0, 3}));
     EXPECT_EQ(win.opened, std::vector<std::string>{demo.PdfTree().string()});  // two folders: the top one
     win.Click("Option1(4)");
@@ -167,8 +172,12 @@ TEST_F(WindowTest, WholeSession) {
     const Message cf11{"Stampe Fondo Tesoreria",
                        "Viene eseguita una lista del codice CF11 INTERESSI\rVengono stampati solo i dipendenti che hanno il mese e "
                        "anno di adesione (campo P599)\ruguale al mese e anno data ultima erogazione campo(Q179)", Icon::Information};
-    EXPECT_EQ(win.messages.Shown(), (Messages{{"Stampe Fondo Tesoreria", "Nessuna azienda selezionata", Icon::Information}, recoveries, kPdfDone, cf11, kNoPrinter, kNoPrinter,
-                                              kNoPrinter, kNoPrinter, kNoPrinter, kNoPrinter}));
+    const Message excel{"Creazione file Excel", "Il file Excel e' stato creato in :\r\rC:\\KVPAGHE\\FILE-XLSX\\2018\\03\\TESRECU_201803.xlsx", Icon::Information};
+    // 004's employee is missing from the index: the question after the run (answered No).
+    const Message damaged{"Stampe Fondo Tesoreria", "\xC8 stato tralasciato o letto con dati danneggiati 1 dipendente.\rVedere l'elenco?",
+                          Icon::Information, Buttons::YesNo};
+    EXPECT_EQ(win.messages.Shown(), (Messages{{"Stampe Fondo Tesoreria", "Nessuna azienda selezionata", Icon::Information}, recoveries, kPdfDone, excel, damaged,
+                                              cf11, kNoPrinter, kNoPrinter, kNoPrinter, kNoPrinter, kNoPrinter, kNoPrinter}));
     EXPECT_EQ(win.ChoiceState(), "0 unchecked Seleziona tutte le aziende");
     EXPECT_EQ(win.Selected(), std::vector<int>{});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -178,16 +187,20 @@ TEST_F(WindowTest, WholeSession) {
     QTimer::singleShot(0, [&] {
         auto* dialog = win.w.findChild<QDialog*>("RunProgress");
         progress = dialog->findChild<QLabel*>()->text().toStdString();
-        cursor = std::to_string(QApplication::overrideCursor()->shape());
+        cursor = std::to_string(QApplication::overrideCursor()->shape()) + (dialog->isVisible() ? "" : " hidden");
+        win.w.close();  // refused during a run
         dialog->findChild<QAbstractButton*>("Interrompi")->click();
     });
     fs::remove_all(demo.PdfTree());
     win.Click("Check1");
+    win.messages.QueueAnswer(Answer::Yes);  // the list of what was left out
     win.Click("CmdStampa(0)");
     EXPECT_EQ(progress + " " + cursor, "Azienda 1 di 4\nPERÒ COSTRUZIONI S.R.L. 4901234567 " + std::to_string(Qt::WaitCursor));
     EXPECT_EQ(PdfFilesUnder(demo.PdfTree()), std::vector<fs::path>{demo.PdfFolder("001") / "TESCF01_001_PERÒ COSTRUZIONI S.R.L.pdf"});
     EXPECT_EQ(win.opened.back(), demo.PdfFolder("001").string());
-    EXPECT_EQ(win.messages.Shown(), Messages{kPdfDone});
+    EXPECT_EQ(win.messages.Shown(), (Messages{kPdfDone, {"Creazione file Excel", "Il file Excel non e' stato creato: l'elaborazione non e' terminata", Icon::Information},
+                                              damaged, {"Stampe Fondo Tesoreria", "001 CF01 0010000049: Importo vuoto letto come zero (P240)\r"
+                                                                          "001 CF01 0010000049: Importo non numerico (Q201 \"N/D\" letto come 0)", Icon::Information}}));
     EXPECT_EQ(win.w.findChild<QDialog*>("RunProgress"), nullptr);
 
     // The close box leaves as "&Uscita" does: archives closed, task line handed back, the program ends.
@@ -208,8 +221,8 @@ TEST_F(WindowTest, SecondCopyEndsSilentlyAndNoExtractionWarnsAndEnds) {
             EXPECT_THROW(second.w.Form_Load(), ProgramEnd);
             EXPECT_EQ(second.messages.Shown(), Messages{});
         }
-        first.Click("CmdUscita(0)");
-        EXPECT_EQ(first.w.ended(), std::optional<int>(0));
+        first.w.show(), first.Click("CmdUscita(0)");
+        EXPECT_TRUE(first.w.ended() == std::optional<int>(0) && first.w.isHidden());
         EXPECT_EQ(demo.Task(), kHandedBack);
     }
     demo.WriteExtraction({});

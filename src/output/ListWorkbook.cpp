@@ -1,0 +1,465 @@
+#include "output/ListWorkbook.h"
+
+#include <locale.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+
+#include "archive/Errors.h"
+#include "archive/LegacyText.h"
+#include "lists/ListEngine.h"
+#include "lists/ListFormat.h"
+#include "output/PdfListFiles.h"
+#include "platform/Messages.h"
+
+namespace kv::output {
+
+using lists::CellKind;
+
+namespace {
+
+constexpr size_t kNameCell = 27;
+
+bool HoldsValue(CellKind kind) {
+    return kind == CellKind::Amount || kind == CellKind::Percent || kind == CellKind::Coefficient;
+}
+
+// UTF-8 for the workbook; control characters (which XML refuses) become blanks.
+std::string Utf8(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    return platform::Cp1252ToUtf8(text);
+}
+
+std::filesystem::path HostPath(const platform::PathMap& paths, std::string suitePath) {
+    for (char& c : suitePath)
+        if (static_cast<unsigned char>(c) < 0x20) c = '_';
+    return paths.ToHost(platform::Cp1252ToUtf8(suitePath));
+}
+
+// The words of the column header lines, each given to the shown column it overlaps most (the
+// header's words are centred or right-aligned over their columns, not cut at their edges).
+void Titles(const std::vector<std::string>& header, std::vector<ListWorkbook::Column>& columns,
+            const std::vector<size_t>& starts, const std::vector<bool>& shown) {
+    for (const std::string& line : header) {
+        for (size_t a = line.find_first_not_of(' '); a != std::string::npos; a = line.find_first_not_of(' ', a)) {
+            const size_t b = std::min(line.find(' ', a), line.size());
+            int best = -1;
+            long bestOverlap = 0;
+            for (size_t i = 0; i < columns.size(); ++i) {
+                if (!shown[i]) continue;
+                const size_t start = starts[i], end = start + static_cast<size_t>(columns[i].width) + 1;
+                const long overlap = static_cast<long>(std::min(b, end)) - static_cast<long>(std::max(a, start));
+                if (overlap > bestOverlap) bestOverlap = overlap, best = static_cast<int>(i);
+            }
+            if (best >= 0) {
+                std::string& title = columns[static_cast<size_t>(best)].title;
+                title += (title.empty() ? "" : " ") + line.substr(a, b - a);
+            }
+            a = b;
+        }
+    }
+}
+
+// The cells of the list's line in column order. The values come from the observer's cells, matched to
+// the columns by their printed text (in the order heard, else the other way round, else one by one).
+std::vector<const lists::ListedCell*> MatchCells(const std::vector<std::string>& texts,
+                                                 const std::vector<lists::ListedCell>& cells) {
+    std::vector<const lists::ListedCell*> out(texts.size(), nullptr);
+    if (cells.size() < texts.size()) return out;
+    auto inOrder = [&](bool reversed) {
+        for (size_t i = 0; i < texts.size(); ++i)
+            if (cells[reversed ? texts.size() - 1 - i : i].text != texts[i]) return false;
+        for (size_t i = 0; i < texts.size(); ++i) out[i] = &cells[reversed ? texts.size() - 1 - i : i];
+        return true;
+    };
+    if (inOrder(false) || inOrder(true)) return out;
+    std::vector<bool> used(cells.size(), false);
+    for (size_t i = 0; i < texts.size(); ++i)
+        for (size_t k = 0; k < cells.size(); ++k)
+            if (!used[k] && cells[k].text == texts[i]) {
+                used[k] = true, out[i] = &cells[k];
+                break;
+            }
+    return out;
+}
+
+// The library prints numbers with the C library's printf: under a locale with a decimal comma (set by
+// the window's toolkit) the workbook would hold "3800,5". Its thread writes in the "C" locale meanwhile.
+class CNumbers {
+public:
+    CNumbers() : c_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0))), old_(c_ ? uselocale(c_) : nullptr) {}
+    ~CNumbers() {
+        if (!c_) return;
+        uselocale(old_);
+        freelocale(c_);
+    }
+    CNumbers(const CNumbers&) = delete;
+    CNumbers& operator=(const CNumbers&) = delete;
+
+private:
+    locale_t c_;
+    locale_t old_;
+};
+
+[[noreturn]] void Fail(int number, const std::string& what, const std::filesystem::path& path) {
+    throw RuntimeError(number, DescriptionOf(number) + " - " + what + " (" + path.string() + ")");
+}
+
+}  // namespace
+
+ListWorkbook::ListWorkbook(lists::ListKind list) : layout_(lists::MakeList(list)->Layout()) {
+    for (size_t i = 0; i < layout_.columns.size(); ++i)
+        if (layout_.columns[i].kind != CellKind::Literal) layoutColumn_.push_back(static_cast<int>(i));
+}
+
+void ListWorkbook::BeginCompany(const lists::ListLayout&, const std::string& code, const std::string& name) {
+    companies_.push_back({code, name, {}, {}, {}});
+}
+
+void ListWorkbook::Line(const lists::EmployeeLine& line, const std::vector<lists::ListedCell>& cells) {
+    if (companies_.empty()) return;
+    const std::string& text = line.text;
+    Row row;
+    row.number = text.substr(0, 4);
+    row.name = TrimBlanks(Mid(text, 6, kNameCell - 5));
+    // The printed text of each column, and which of them hold a value.
+    std::vector<std::string> printed;
+    std::vector<std::string> valueTexts;
+    size_t at = kNameCell;
+    for (const lists::Column& c : layout_.columns) {
+        const size_t width = static_cast<size_t>(c.width) + (c.kind == CellKind::Literal ? 0 : 1);
+        if (c.kind != CellKind::Literal) printed.push_back(at < text.size() ? text.substr(at, width) : "");
+        if (HoldsValue(c.kind)) valueTexts.push_back(printed.back());
+        at += width;
+    }
+    const std::vector<const lists::ListedCell*> matched = MatchCells(valueTexts, cells);
+    if (!valueTexts.empty() && std::find(matched.begin(), matched.end(), nullptr) != matched.end()) {
+        // No amounts: the line tells something instead (the dates of a CF11 line without arrears).
+        row.note = TrimBlanks(text.size() > kNameCell ? text.substr(kNameCell) : "");
+    } else {
+        size_t v = 0;
+        for (size_t i = 0; i < layoutColumn_.size(); ++i) {
+            const lists::Column& c = layout_.columns[static_cast<size_t>(layoutColumn_[i])];
+            if (HoldsValue(c.kind)) {
+                const lists::ListedCell& cell = *matched[v++];
+                row.cells.push_back({true, cell.value, {}});
+            } else {
+                row.cells.push_back({false, 0, TrimBlanks(printed[i])});
+            }
+        }
+    }
+    companies_.back().rows.push_back(std::move(row));
+}
+
+void ListWorkbook::EndCompany(const std::array<double, lists::kObservedTotals>& totals,
+                              const std::vector<std::string>& legend) {
+    if (companies_.empty()) return;
+    companies_.back().totals = totals;
+    companies_.back().legend = legend;
+}
+
+void ListWorkbook::Found(const lists::Anomaly& anomaly) { anomalies_.push_back(anomaly); }
+
+std::vector<ListWorkbook::Column> ListWorkbook::Columns() const {
+    std::vector<Column> columns;
+    std::vector<size_t> starts;
+    std::vector<bool> shown;
+    size_t at = kNameCell;
+    for (const lists::Column& c : layout_.columns) {
+        const size_t start = at;
+        at += static_cast<size_t>(c.width) + (c.kind == CellKind::Literal ? 0 : 1);
+        if (c.kind == CellKind::Literal) continue;
+        const size_t i = columns.size();
+        columns.push_back({"", c.kind, c.width, c.total, c.kind == CellKind::Coefficient ? 5 : 2});
+        starts.push_back(start);
+        // A column the list keeps blank is shown only when some line writes in it.
+        bool used = HoldsValue(c.kind);
+        for (const Company& company : companies_)
+            for (const Row& row : company.rows)
+                used = used || (i < row.cells.size() && !row.cells[i].number && !row.cells[i].text.empty());
+        shown.push_back(used);
+    }
+    Titles(layout_.columnHeader, columns, starts, shown);
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (!shown[i]) columns[i].width = -1;  // marks a column left out of the sheets
+    return columns;
+}
+
+std::vector<int> ListWorkbook::TotalColumns(const std::vector<Column>& columns) const {
+    // For each total, the first column that shows it.
+    std::vector<int> out(static_cast<size_t>(layout_.totalsCount), -1);
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const int t = columns[i].total;
+        if (t >= 0 && t < layout_.totalsCount && out[static_cast<size_t>(t)] < 0) out[static_cast<size_t>(t)] = static_cast<int>(i);
+    }
+    return out;
+}
+
+std::array<double, lists::kObservedTotals> ListWorkbook::GrandTotals() const {
+    std::array<double, lists::kObservedTotals> sum{};
+    for (const Company& company : companies_)
+        for (size_t i = 0; i < sum.size(); ++i) sum[i] += company.totals[i];
+    return sum;
+}
+
+std::string ListWorkbook::FileName(const std::string& period) const { return layout_.pdfPrefix + period + ".xlsx"; }
+
+std::string ListWorkbook::SummaryText(char sep) const {
+    const std::vector<Column> columns = Columns();
+    const std::vector<int> totalColumns = TotalColumns(columns);
+    std::vector<std::vector<std::string>> table;
+    std::vector<std::string> header{"Azienda", "Ragione sociale", "Dipendenti"};
+    for (int c : totalColumns) header.push_back(c >= 0 ? columns[static_cast<size_t>(c)].title : "");
+    table.push_back(header);
+    auto addRow = [&](const std::string& code, const std::string& name, size_t employees,
+                      const std::array<double, lists::kObservedTotals>& totals) {
+        std::vector<std::string> row{code, name, std::to_string(employees)};
+        for (size_t t = 0; t < totalColumns.size(); ++t) row.push_back(lists::FormatFixed(totals[t], 2, sep));
+        table.push_back(row);
+    };
+    size_t employees = 0;
+    for (const Company& company : companies_) {
+        addRow(company.code, company.name, company.rows.size(), company.totals);
+        employees += company.rows.size();
+    }
+    addRow("TOTALE", "", employees, GrandTotals());
+    std::vector<size_t> widths(header.size(), 0);
+    for (const auto& row : table)
+        for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], row[i].size());
+    std::string out;
+    for (const auto& row : table) {
+        std::string line;
+        for (size_t i = 0; i < row.size(); ++i) {
+            if (i > 0) line += "  ";
+            line += i < 2 ? lists::LeftAligned(row[i], widths[i]) : lists::RightAligned(row[i], widths[i]);
+        }
+        out += RTrimBlanks(line) + "\n";
+    }
+    return out;
+}
+
+std::string ListWorkbook::SheetName(std::string wanted, std::vector<std::string>& taken) {
+    for (char& c : wanted)
+        if (std::strchr("[]:*?/\\", c) != nullptr || static_cast<unsigned char>(c) < 0x20) c = '_';
+    auto clean = [](std::string name) {
+        name = TrimBlanks(name.substr(0, 31));
+        while (!name.empty() && name.front() == '\'') name.erase(0, 1);
+        while (!name.empty() && name.back() == '\'') name.pop_back();
+        return name.empty() ? std::string("Foglio") : name;
+    };
+    auto lower = [](std::string s) {
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    auto free = [&](const std::string& name) {
+        if (lower(name) == "history") return false;  // reserved by Excel
+        for (const std::string& t : taken)
+            if (lower(t) == lower(name)) return false;
+        return true;
+    };
+    std::string name = clean(wanted);
+    for (int n = 2; !free(name); ++n) {
+        const std::string suffix = " (" + std::to_string(n) + ")";
+        name = clean(wanted.substr(0, 31 - suffix.size())) + suffix;
+    }
+    taken.push_back(name);
+    return name;
+}
+
+namespace {
+
+// One sheet being filled: cells by row and column, the widths that fit their contents.
+class Sheet {
+public:
+    Sheet(lxw_workbook* book, const std::string& name) : ws_(workbook_add_worksheet(book, Utf8(name).c_str())) {}
+    explicit operator bool() const { return ws_ != nullptr; }
+    void Text(lxw_row_t row, lxw_col_t col, const std::string& text, lxw_format* format = nullptr, bool fit = true) {
+        if (text.empty()) return;
+        worksheet_write_string(ws_, row, col, Utf8(text).c_str(), format);
+        if (fit) Fit(col, text.size());
+    }
+    void Number(lxw_row_t row, lxw_col_t col, double value, int decimals, lxw_format* format) {
+        worksheet_write_number(ws_, row, col, value, format);
+        Fit(col, lists::FormatFixed(value, decimals, '.').size());
+    }
+    // The header row, frozen; the widths at the end.
+    void Header(const std::vector<std::string>& titles, lxw_format* bold) {
+        for (size_t i = 0; i < titles.size(); ++i) Text(0, static_cast<lxw_col_t>(i), titles[i], bold);
+        worksheet_freeze_panes(ws_, 1, 0);
+    }
+    void Finish() {
+        for (size_t i = 0; i < widths_.size(); ++i)
+            worksheet_set_column(ws_, static_cast<lxw_col_t>(i), static_cast<lxw_col_t>(i),
+                                 static_cast<double>(std::min<size_t>(widths_[i] + 2, 60)), nullptr);
+    }
+
+private:
+    void Fit(lxw_col_t col, size_t chars) {
+        if (widths_.size() <= col) widths_.resize(col + 1u, 0);
+        widths_[col] = std::max(widths_[col], chars);
+    }
+    lxw_worksheet* ws_;
+    std::vector<size_t> widths_;
+};
+
+}  // namespace
+
+void ListWorkbook::Write(const std::filesystem::path& path) const {
+    const CNumbers numbers;
+    static std::atomic<unsigned> workbooks{0};
+    const std::filesystem::path temporary =
+        path.parent_path() / ("." + path.filename().string() + "." + std::to_string(::getpid()) + "-" +
+                              std::to_string(workbooks++) + ".part");
+    // Not the constant-memory mode: it keeps a temporary file open per sheet, and a run may list 999 companies.
+    lxw_workbook_options options{};
+    lxw_workbook* book = workbook_new_opt(temporary.c_str(), &options);
+    if (book == nullptr) Fail(err::PathFileAccess, "workbook", path);
+
+    lxw_format* bold = workbook_add_format(book);
+    format_set_bold(bold);
+    lxw_format* formats[2][2];  // [bold][coefficient]
+    for (int b = 0; b < 2; ++b)
+        for (int c = 0; c < 2; ++c) {
+            formats[b][c] = workbook_add_format(book);
+            format_set_num_format(formats[b][c], c ? "0.00000" : "0.00");
+            if (b) format_set_bold(formats[b][c]);
+        }
+
+    const std::vector<Column> columns = Columns();
+    const std::vector<int> totalColumns = TotalColumns(columns);
+    std::vector<std::string> taken{"Riepilogo", "Anomalie"};
+    bool named = true;
+
+    // Riepilogo: a row per company, the totals over all of them.
+    Sheet summary(book, "Riepilogo");
+    named = named && summary;
+    std::vector<std::string> titles{"Azienda", "Ragione sociale", "Dipendenti"};
+    for (int c : totalColumns) titles.push_back(c >= 0 ? columns[static_cast<size_t>(c)].title : "");
+    if (summary) {
+        summary.Header(titles, bold);
+        lxw_row_t r = 1;
+        double employees = 0;
+        for (const Company& company : companies_) {
+            summary.Text(r, 0, company.code);
+            summary.Text(r, 1, company.name);
+            summary.Number(r, 2, static_cast<double>(company.rows.size()), 0, nullptr);
+            for (size_t t = 0; t < totalColumns.size(); ++t)
+                summary.Number(r, static_cast<lxw_col_t>(3 + t), company.totals[t], 2, formats[0][0]);
+            employees += static_cast<double>(company.rows.size());
+            ++r;
+        }
+        const auto grand = GrandTotals();
+        summary.Text(r, 0, "TOTALE", bold);
+        summary.Number(r, 2, employees, 0, bold);
+        for (size_t t = 0; t < totalColumns.size(); ++t)
+            summary.Number(r, static_cast<lxw_col_t>(3 + t), grand[t], 2, formats[1][0]);
+        summary.Finish();
+    }
+
+    // One sheet per company: its lines, its "TOTALE", its legend.
+    for (const Company& company : companies_) {
+        Sheet sheet(book, SheetName(company.code + " " + company.name, taken));
+        named = named && sheet;
+        if (!sheet) continue;
+        std::vector<std::string> head{"Matricola", "Nominativo"};
+        std::vector<lxw_col_t> at(columns.size(), 0);  // sheet column of each column
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (columns[i].width >= 0) at[i] = static_cast<lxw_col_t>(head.size()), head.push_back(columns[i].title);
+        const lxw_col_t noteColumn = static_cast<lxw_col_t>(head.size());
+        for (const Row& row : company.rows)
+            if (!row.note.empty()) {
+                head.push_back("Note");
+                break;
+            }
+        sheet.Header(head, bold);
+        lxw_row_t r = 1;
+        for (const Row& row : company.rows) {
+            sheet.Text(r, 0, row.number);
+            sheet.Text(r, 1, row.name);
+            for (size_t i = 0; i < row.cells.size() && i < columns.size(); ++i) {
+                if (columns[i].width < 0) continue;
+                const Cell& cell = row.cells[i];
+                if (cell.number) sheet.Number(r, at[i], cell.value, columns[i].decimals, formats[0][columns[i].decimals == 5]);
+                else sheet.Text(r, at[i], cell.text);
+            }
+            sheet.Text(r, noteColumn, row.note);
+            ++r;
+        }
+        sheet.Text(r, 0, "TOTALE", bold);
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (columns[i].width >= 0 && columns[i].total >= 0 && columns[i].kind == CellKind::Amount)
+                sheet.Number(r, at[i], company.totals[static_cast<size_t>(columns[i].total)], 2, formats[1][0]);
+        r += 2;
+        for (const std::string& line : company.legend) sheet.Text(r++, 0, line, nullptr, false);
+        sheet.Finish();
+    }
+
+    // Anomalie: always there, with its header when nothing was found.
+    Sheet anomalies(book, "Anomalie");
+    named = named && anomalies;
+    if (anomalies) {
+        anomalies.Header({"Azienda", "Lista", "Dipendente", "Motivo", "Dettaglio"}, bold);
+        lxw_row_t r = 1;
+        for (const lists::Anomaly& a : anomalies_) {
+            anomalies.Text(r, 0, a.company);
+            anomalies.Text(r, 1, a.list);
+            anomalies.Text(r, 2, a.employee);
+            anomalies.Text(r, 3, lists::AnomalyText(a.reason));
+            anomalies.Text(r, 4, a.detail);
+            ++r;
+        }
+        anomalies.Finish();
+    }
+
+    const lxw_error closed = workbook_close(book);
+    if (closed != LXW_NO_ERROR || !named) {
+        std::filesystem::remove(temporary);
+        Fail(err::DeviceIo, named ? lxw_strerror(closed) : "sheet name", path);
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) {
+        std::filesystem::remove(temporary);
+        Fail(err::PathFileAccess, ec.message(), path);
+    }
+}
+
+std::filesystem::path PrepareWorkbookFolder(const Settings& settings, const platform::PathMap& paths,
+                                            const std::string& period, std::string& suiteFolder) {
+    // The PDF tree's root: the parent of the archive folder (its drive for a folder at the top).
+    const std::string archive = TrimBlanks(settings.archiveFolder);
+    std::string root;
+    if (archive.size() > 3) {
+        const size_t slash = archive.rfind('\\');
+        root = slash == std::string::npos ? archive : archive.substr(0, slash);
+    } else {
+        root = archive.substr(0, 2);
+    }
+    const std::string year = period.substr(0, 4), month = RightChars(period, 2);
+    for (const std::string& part : {year, month})
+        if (period.size() != 6 || !PdfListFiles::IsFolderName(part))
+            throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - \"" + part + "\"");
+    std::string folder = root + "\\FILE-XLSX";
+    std::filesystem::path host;
+    for (const std::string& part : {std::string(), year, month}) {
+        if (!part.empty()) folder += "\\" + part;
+        host = HostPath(paths, folder);
+        std::error_code ec;
+        if (!host.empty() && std::filesystem::is_directory(host, ec)) continue;
+        if (!host.empty()) std::filesystem::create_directory(host, ec);
+        if (host.empty() || !std::filesystem::is_directory(host, ec))
+            throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - " + folder);
+    }
+    suiteFolder = folder;
+    return host;
+}
+
+}  // namespace kv::output

@@ -1,0 +1,90 @@
+#pragma once
+// The spreadsheet of one list and one month: it listens to the list runs of every company (as a
+// ListObserver) and writes one .xlsx workbook: the sheet "Riepilogo" (one row per company and the
+// totals over all of them), one sheet per company with its employee lines as typed cells, its
+// "TOTALE" row and legend, and the sheet "Anomalie" with what the lists left out or read from damaged
+// data. The numbers are the list's full-precision values, shown with the decimals the list prints
+// (before the cut to the cell's width), so that the rows add up to the "TOTALE" as the list added them.
+//
+// Texts arrive in Windows-1252 bytes, as the lists print them; the workbook gets them in UTF-8.
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "archive/Settings.h"
+#include "lists/ListObserver.h"
+#include "lists/Lists.h"
+#include "platform/Paths.h"
+
+namespace kv::output {
+
+class ListWorkbook : public lists::ListObserver {
+public:
+    explicit ListWorkbook(lists::ListKind list);
+
+    void BeginCompany(const lists::ListLayout& layout, const std::string& code, const std::string& name) override;
+    void Line(const lists::EmployeeLine& line, const std::vector<lists::ListedCell>& cells) override;
+    void EndCompany(const std::array<double, lists::kObservedTotals>& totals,
+                    const std::vector<std::string>& legend) override;
+    void Found(const lists::Anomaly& anomaly) override;
+
+    // Nothing heard: no company listed and nothing found (no workbook is worth writing).
+    bool Empty() const { return companies_.empty() && anomalies_.empty(); }
+    // "TESTF14_201803.xlsx" for the month YYYYMM.
+    std::string FileName(const std::string& period) const;
+    // The "Riepilogo" as text lines for a terminal: aligned columns, amounts with the given decimal
+    // separator (Windows-1252, one "\n" after each line).
+    std::string SummaryText(char decimalSeparator) const;
+    // Writes the workbook under a hidden name beside path and puts it in path's place only when it is
+    // complete: an earlier workbook stays when writing fails. A failure is a run-time error.
+    void Write(const std::filesystem::path& path) const;
+
+    // The name of a sheet made acceptable to Excel (no []:*?/\, at most 31 characters, no apostrophe
+    // at either end, not empty) and unique, ignoring case, among `taken`, to which it is added.
+    static std::string SheetName(std::string wanted, std::vector<std::string>& taken);
+
+    // A column of the sheets: a column of the list (the name cell split in two before them).
+    struct Column {
+        std::string title;
+        lists::CellKind kind = lists::CellKind::Amount;
+        int width = 10;
+        int total = -1;  // the total the list shows under it
+        int decimals = 2;
+    };
+
+private:
+    struct Cell {
+        bool number = false;
+        double value = 0;
+        std::string text;
+    };
+    struct Row {
+        std::string number, name;  // the employee number (4 digits) and name of the name cell
+        std::vector<Cell> cells;   // one per column of the layout that is no spacer
+        std::string note;          // a line that gives information instead of amounts
+    };
+    struct Company {
+        std::string code, name;
+        std::vector<Row> rows;
+        std::array<double, lists::kObservedTotals> totals{};  // under "TOTALE", full precision
+        std::vector<std::string> legend;
+    };
+
+    std::vector<Column> Columns() const;
+    std::vector<int> TotalColumns(const std::vector<Column>& columns) const;
+    std::array<double, lists::kObservedTotals> GrandTotals() const;
+
+    lists::ListLayout layout_;
+    std::vector<int> layoutColumn_;  // the layout's index of each sheet column (spacers left out)
+    std::vector<Company> companies_;
+    std::vector<lists::Anomaly> anomalies_;
+};
+
+// The folder of the month's workbooks beside the PDF tree, <PDF root>\FILE-XLSX\<year>\<month>
+// (the PDF root is the parent of the archive folder), created when missing. Returns its host path;
+// suiteFolder gets the suite's own path. A folder that cannot be made is a run-time error (75).
+std::filesystem::path PrepareWorkbookFolder(const Settings& settings, const platform::PathMap& paths,
+                                            const std::string& period, std::string& suiteFolder);
+
+}  // namespace kv::output

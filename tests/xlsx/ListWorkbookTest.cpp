@@ -1,0 +1,205 @@
+// The lists' workbooks read back with openpyxl: every company's sheet against its PDF list line by
+// line, the TOTALE rows and the Riepilogo against the sheets, the sheet names Excel accepts, the
+// workbook that only ever appears whole, and the batch run with --xlsx.
+#include <charconv>
+
+#include "app/AppTestSupport.h"
+#include "app/BatchRun.h"
+#include "lists/ListFormat.h"
+#include "output/ListWorkbook.h"
+
+namespace kv::app::test {
+namespace {
+
+using output::ListWorkbook;
+using Rows = std::vector<std::vector<std::string>>;
+struct Sheet { std::string name, meta; Rows rows; };  // meta: frozen cell and column widths
+
+std::vector<Sheet> ReadWorkbook(const fs::path& file) {
+    std::vector<Sheet> sheets;
+    std::istringstream in(RunCommand("/usr/bin/python3 " + Quoted(fs::path(__FILE__).parent_path() / "read_workbook.py") + " " + Quoted(file)).output);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("SHEET ", 0) == 0) sheets.push_back({line.substr(6, line.find('|') - 6), line.substr(line.find('|')), {}});
+        else if (!sheets.empty()) sheets.back().rows.push_back({});
+        std::istringstream row(line.rfind("SHEET ", 0) == 0 ? "" : line);
+        for (std::string cell; std::getline(row, cell, '\t');) sheets.back().rows.back().push_back(cell);
+    }
+    return sheets;
+}
+double Value(const std::string& cell) {  // "#<value>@<format>", whatever the locale
+    double v = 0;
+    std::from_chars(cell.data() + 1, cell.data() + cell.size(), v);
+    return v;
+}
+// A row's numbers as the list prints them ("#<value>@0.00000" has five decimals), and its texts joined.
+std::pair<std::vector<std::string>, std::string> Split(const std::vector<std::string>& cells) {
+    std::pair<std::vector<std::string>, std::string> out;
+    for (size_t i = 1; i < cells.size(); ++i) {
+        if (cells[i].empty()) continue;
+        if (cells[i][0] != '#') out.second += (out.second.empty() ? "" : " ") + cells[i];
+        else out.first.push_back(lists::FormatFixed(Value(cells[i]), cells[i].ends_with("0.00000") ? 5 : 2, '.'));
+    }
+    return out;
+}
+std::string Words(const std::string& text) {  // blanks collapsed, none at either end
+    return std::regex_replace(std::regex_replace(text, std::regex(R"(\s+)"), " "), std::regex("^ | $"), "");
+}
+
+// Every list of the demo suite, every company: the sheet holds the PDF's lines, numbers before the
+// cut to ten characters; the TOTALE row is the PDF's and the rows add up to it; the Riepilogo rows are
+// the sheets' TOTALE rows and its last row their sum.
+TEST(ListWorkbookTest, SheetsHoldThePdfListsAndAddUp) {
+    const DemoInstallation demo;
+    auto session = demo.Open();
+    const std::regex number(R"(-?\d+\.\d+)"), employee(R"(^\s*(\d{4}) (.*)$)");
+    for (ListKind kind : {ListKind::CF01, ListKind::CF02Arrears, ListKind::TF02, ListKind::TF02Arrears, ListKind::CF11,
+                          ListKind::Recoveries, ListKind::TF14}) {
+        SCOPED_TRACE(lists::ShortName(kind));
+        ListWorkbook book(kind);
+        (*session)->driver().SetListObserver(&book);
+        fs::remove_all(demo.PdfTree());
+        const auto outcome = session->Click(0, kind, {"001", "002", "003", "004"});
+        (*session)->driver().SetListObserver(nullptr);
+        const fs::path file = demo.root() / book.FileName("201803");
+        book.Write(file);
+        const std::vector<Sheet> sheets = ReadWorkbook(file);
+        ASSERT_EQ(sheets.size(), outcome.files.size() + 2);
+        EXPECT_EQ(sheets.front().name + sheets.back().name, "RiepilogoAnomalie");
+        std::vector<double> sums(sheets[0].rows[0].size(), 0);
+        for (size_t s = 1; s + 1 < sheets.size(); ++s) {
+            const Sheet& sheet = sheets[s];
+            const std::string code = sheet.name.substr(0, 3);
+            SCOPED_TRACE(sheet.name + sheet.meta);
+            EXPECT_EQ(sheet.meta.substr(0, 4), "|A2|");
+            std::istringstream pdf(PdfText(outcome.files[s - 1], code == "001" ? kPassword : ""));
+            size_t row = 1;
+            for (std::string line; std::getline(pdf, line);) {
+                std::smatch m;
+                line.erase(0, line.find_first_not_of(' '));
+                const bool total = line.rfind("TOTALE ", 0) == 0 && line.rfind("TOTALE PAGINA", 0) != 0;
+                if (!total && !std::regex_match(line, m, employee)) continue;
+                ASSERT_LT(row, sheet.rows.size()) << line;
+                const std::vector<std::string>& cells = sheet.rows[row++];
+                const std::string rest = total ? line.substr(6) : m[2].str();
+                std::vector<std::string> printed(std::sregex_token_iterator(rest.begin(), rest.end(), number), {});
+                const auto [values, texts] = Split(cells);
+                ASSERT_EQ(values.size(), printed.size()) << line;
+                for (size_t i = 0; i < values.size(); ++i)  // a longer value keeps its last ten characters
+                    EXPECT_TRUE(values[i] == printed[i] || (printed[i].size() == 10 && values[i].ends_with(printed[i])))
+                        << values[i] << " printed " << printed[i];
+                EXPECT_EQ(cells[0] + " " + Words(texts), total ? "TOTALE " : m[1].str() + " " + Words(std::regex_replace(rest, number, " ")));
+                for (size_t c = 2; total && c < cells.size(); ++c) {
+                    double sum = 0;
+                    for (size_t r = 1; r + 1 < row; ++r) sum += sheet.rows[r].size() > c && !sheet.rows[r][c].empty() ? Value(sheet.rows[r][c]) : 0;
+                    if (!cells[c].empty()) { EXPECT_NEAR(sum, Value(cells[c]), 0.005) << "column " << c; }
+                }
+            }
+            EXPECT_EQ(sheet.rows[row - 1][0], "TOTALE");
+            // The Riepilogo's row: code, employees, then the sheet's totals under the same titles.
+            const std::vector<std::string>& summary = sheets[0].rows[s];
+            EXPECT_EQ(summary[0] + " " + summary[2], code + " #" + std::to_string(row - 2) + "@General");
+            for (size_t c = 2; c < summary.size(); ++c) {
+                const size_t at = std::find(sheet.rows[0].begin(), sheet.rows[0].end(), sheets[0].rows[0][c]) - sheet.rows[0].begin();
+                EXPECT_TRUE(c == 2 || (at < sheet.rows[row - 1].size() && sheet.rows[row - 1][at] == summary[c])) << sheets[0].rows[0][c];
+                sums[c] += Value(summary[c]);
+            }
+        }
+        const std::vector<std::string>& last = sheets[0].rows.back();
+        EXPECT_EQ(last[0], "TOTALE");
+        for (size_t c = 2; c < last.size(); ++c) EXPECT_NEAR(Value(last[c]), sums[c], 0.005) << "column " << c;
+        const Rows& anomalies = sheets.back().rows;
+        const std::string key = demo.plan.MissingKeyEmployee()->key;
+        EXPECT_EQ(anomalies[0], (std::vector<std::string>{"Azienda", "Lista", "Dipendente", "Motivo", "Dettaglio"}));
+        EXPECT_EQ(std::count(anomalies.begin(), anomalies.end(), std::vector<std::string>{key.substr(0, 3), lists::ShortName(kind),
+                             key, "Chiave assente dall'indice"}), 1);
+    }
+}
+
+// The line's cells heard in column order, the other way round or shuffled: each lands under its column,
+// a value over ten million whole; the month letters stay text; a line without amounts is a note.
+TEST(ListWorkbookTest, CellsUnderTheirColumns) {
+    ListWorkbook book(ListKind::CF11);
+    book.BeginCompany({}, "001", "DITTA");
+    std::string text = lists::NameCell(25, "ROSSI", "MARIO");
+    std::vector<lists::ListedCell> cells;
+    for (double v : {12345678.9, 2.5, 0.004, -1.0, 3.0}) {
+        cells.push_back({lists::CellKind::Amount, v, lists::NumberCell(v, 2, cells.size() == 1 ? 15 : 10, '.')});
+        text += cells.back().text + (cells.size() == 2 ? "      " : cells.size() == 4 ? " GF          " : "");
+    }
+    for (int order : {0, 1, 2}) {
+        book.Line({text, {}, true}, cells);
+        order ? void(std::rotate(cells.begin(), cells.begin() + 2, cells.end())) : std::reverse(cells.begin(), cells.end());
+    }
+    book.Line({lists::NameCell(26, "BIANCHI", "LUCA") + "  MMAAAA Adesione 01/2018", {}, false}, {});
+    book.EndCompany({12345681.4}, {"LEGENDA"});
+    const DemoInstallation demo;
+    book.Write(demo.root() / "x.xlsx");
+    const std::vector<std::string> line{"0025", "ROSSI M", "#12345678.9@0.00", "#2.5@0.00", "#0.004@0.00", "#-1@0.00", "GF", "#3@0.00"};
+    EXPECT_EQ(ReadWorkbook(demo.root() / "x.xlsx")[1].rows,
+              (Rows{{"Matricola", "Nominativo", "TFR PROGR.", "F.DO TESORERIA CF02", "F.PENSIONE", "MEDIA TFR", "MESI ARR", "INTERESSI CF11", "Note"},
+                    line, line, line, {"0026", "BIANCHI L", "", "", "", "", "", "", "MMAAAA Adesione 01/2018"},
+                    {"TOTALE", "", "#12345681.4@0.00", "#0@0.00", "#0@0.00", "#0@0.00", "", "#0@0.00"}, {}, {"LEGENDA"}}));
+}
+
+TEST(ListWorkbookTest, SheetNamesAndWholeFilesOnly) {
+    std::vector<std::string> taken{"Riepilogo", "Anomalie"};
+    const std::pair<std::string, std::string> cases[] = {
+        {"001 A/R: [X]*?\\", "001 A_R_ _X____"},
+        {"002 NOME LUNGHISSIMO DI UNA DITTA S.P.A.", "002 NOME LUNGHISSIMO DI UNA DIT"},
+        {"002 NOME LUNGHISSIMO DI UNA DITTA S.R.L.", "002 NOME LUNGHISSIMO DI UNA (2)"},
+        {"'003 D'ARCO'", "003 D'ARCO"}, {"riepilogo", "riepilogo (2)"}, {"History", "History (2)"}, {"''", "Foglio"}};
+    for (const auto& [wanted, name] : cases) EXPECT_EQ(ListWorkbook::SheetName(wanted, taken), name);
+
+    // Nothing heard: the sheets with their headers. A failed write leaves the earlier workbook and no
+    // hidden file; a month that names no folder is refused.
+    const DemoInstallation demo;
+    const fs::path file = demo.root() / "x.xlsx";
+    ListWorkbook(ListKind::CF01).Write(file);
+    const std::vector<Sheet> sheets = ReadWorkbook(file);
+    ASSERT_EQ(sheets.size(), 2u);
+    EXPECT_EQ(sheets[0].rows, (Rows{{"Azienda", "Ragione sociale", "Dipendenti", "TFR MESE", "F.TESORERIA", "F.PENSIONE",
+                                     "RETR. TFR", "IM.LE FAP"}, {"TOTALE", "", "#0@General", "#0@0.00", "#0@0.00", "#0@0.00", "#0@0.00", "#0@0.00"}}));
+    fs::create_directory(demo.root() / "d.xlsx");
+    EXPECT_THROW(ListWorkbook(ListKind::TF14).Write(demo.root() / "d.xlsx"), RuntimeError);
+    EXPECT_THROW(ListWorkbook(ListKind::TF14).Write(demo.root() / "none" / "x.xlsx"), RuntimeError);
+    std::string folder;
+    Settings settings;
+    settings.archiveFolder = "C:\\KVPAGHE\\ARCHIVI";
+    EXPECT_EQ(output::PrepareWorkbookFolder(settings, platform::PathMap(demo.root()), "201812", folder), demo.root() / "C/KVPAGHE/FILE-XLSX/2018/12");
+    EXPECT_EQ(folder, "C:\\KVPAGHE\\FILE-XLSX\\2018\\12");
+    EXPECT_THROW(output::PrepareWorkbookFolder(settings, platform::PathMap(demo.root()), "2018..", folder), RuntimeError);
+    for (const auto& e : fs::recursive_directory_iterator(demo.root())) EXPECT_NE(e.path().extension(), ".part");
+}
+
+// --xlsx alone and with --pdf, under the Italian locale: the workbook lines and the summary with
+// decimal commas; the PDF files are the same as without it.
+TEST(BatchXlsxTest, SummaryOnTheTerminalAndPdfUnchanged) {
+    const DemoInstallation demo;
+    const std::string run = "LC_ALL=it_IT.UTF-8 KVTESO_ROOT=" + Quoted(demo.root()) + " " + KV_BUILD_DIR "/src/app/kvteso --batch ";
+    const std::string month = (demo.root() / "C/KVPAGHE/FILE-XLSX/2018/03").string();
+    CommandResult r = RunCommand("{ " + run + "--xlsx --list RECU </dev/null 2>/dev/null; }");
+    EXPECT_EQ(r.status, 3);  // 004's employee missing from the index
+    EXPECT_EQ(r.output, "  RECU: " + month + "/TESRECU_201803.xlsx\n1 workbook(s) written in " + month + R"(
+
+Riepilogo RECU 03/2018
+Azienda  Ragione sociale                 Dipendenti  REC. PRESTAZIONE TFR F.DO TESORERIA  REC.ANTICIPI TFR F.DO TESORERIA
+001      PERÒ COSTRUZIONI S.R.L.                  3                              3800,50                          1250,00
+002      TRASPORTI A/R: VELOCI E SICURI           4                              4246,13                         10356,15
+004      OFFICINA MECCANICA VERDI SNC             0                                 0,00                             0,00
+TOTALE                                            7                              8046,63                         11606,15
+)");
+    EXPECT_TRUE(PdfFilesUnder(demo.PdfTree()).empty());
+    std::vector<std::string> texts[2];
+    for (int xlsx : {0, 1}) {
+        r = RunCommand("{ " + run + (xlsx ? "--pdf --xlsx --list TF14" : "--pdf --list TF14") + " </dev/null 2>/dev/null; }");
+        for (const auto& pdf : PdfFilesUnder(demo.PdfTree())) texts[xlsx].push_back(PdfText(pdf, pdf.string().find("/001/") != std::string::npos ? kPassword : ""));
+        fs::remove_all(demo.PdfTree());
+    }
+    EXPECT_TRUE(texts[0] == texts[1] && texts[0].size() == 3u && r.status == 3);
+    EXPECT_NE(r.output.find("  TF14: " + month + "/TESTF14_201803.xlsx\n3 PDF file(s) written under " + demo.PdfTree().string() +
+                            "\n1 workbook(s) written in " + month + "\n"), std::string::npos) << r.output;
+    EXPECT_EQ(ReadWorkbook(month + "/TESTF14_201803.xlsx").size(), 5u);
+}
+
+}  // namespace
+}  // namespace kv::app::test

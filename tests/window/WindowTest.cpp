@@ -126,8 +126,7 @@ TEST_F(WindowTest, WholeSession) {
         "CmdStampa(1) QToolButton \"Stampa Laser\" 156,410 147x61 MS Sans Serif 8.25 bold",
         "CmdUscita(0) QToolButton \"&Uscita\" 6,410 147x61 MS Sans Serif 8.25 bold",
         "List2 QListWidget \"\" 214,216 225x15 MS Sans Serif 8.25 hidden"}));
-    EXPECT_EQ(win.w.size(), QSize(470, 481));
-    EXPECT_EQ(win.w.frameGeometry().center(), win.w.screen()->availableGeometry().center());
+    EXPECT_TRUE(win.w.size() == QSize(470, 481) && win.w.frameGeometry().center() == win.w.screen()->availableGeometry().center());
     auto* list1 = win.Find<QListWidget>("List1");
     EXPECT_EQ(win.Find<QListWidget>("List2")->count(), 0);
     std::vector<std::string> lines;
@@ -179,8 +178,7 @@ TEST_F(WindowTest, WholeSession) {
     EXPECT_EQ(win.messages.Shown(), (Messages{{"Stampe Fondo Tesoreria", "Nessuna azienda selezionata", Icon::Information}, recoveries, kPdfDone, excel, damaged,
                                               cf11, kNoPrinter, kNoPrinter, kNoPrinter, kNoPrinter, kNoPrinter, kNoPrinter}));
     EXPECT_EQ(win.ChoiceState(), "0 unchecked Seleziona tutte le aziende");
-    EXPECT_EQ(win.Selected(), std::vector<int>{});
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(win.Selected().empty() && QApplication::overrideCursor() == nullptr);
 
     // A CF01 run of every company stopped from the progress dialog during the first: that one ends.
     std::string progress, cursor;

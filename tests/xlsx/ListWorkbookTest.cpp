@@ -28,8 +28,7 @@ std::vector<Sheet> ReadWorkbook(const fs::path& file) {
 }
 double Value(const std::string& cell) {  // "#<value>@<format>", whatever the locale
     double v = 0;
-    std::from_chars(cell.data() + 1, cell.data() + cell.size(), v);
-    return v;
+    return std::from_chars(cell.data() + 1, cell.data() + cell.size(), v), v;
 }
 // A row's numbers as the list prints them ("#<value>@0.00000" has five decimals), and its texts joined.
 std::pair<std::vector<std::string>, std::string> Split(const std::vector<std::string>& cells) {

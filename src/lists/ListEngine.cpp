@@ -298,7 +298,7 @@ std::string ListRun::ExtractionYear() const { return Mid(header_, 5, 4); }
 
 std::string ListRun::Cell(CellKind kind, double v, int decimals, int width) const {
     std::string text = NumberCell(v, decimals, width, env_.decimalSeparator);
-    if (inLine_) cells_.push_back({kind, v, text});
+    if (inLine_ && env_.observer) cells_.push_back({kind, v, text});
     return text;
 }
 

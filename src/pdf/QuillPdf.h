@@ -31,6 +31,7 @@ class LzwEncoder;
 struct TrueTypeFace;
 class Rc4;
 struct Protection;
+struct DecodedImage;
 
 class QuillPdf {
 public:
@@ -190,6 +191,16 @@ public:
     void DefineRef(const std::string& name, int32_t viewMode = 0, float x = 0, float y = 0, float width = 0,
                    float height = 0, float zoom = 100);
 
+    // ---- Images (QuillPdfImages.cpp) ---------------------------------------
+    // Places a JPEG, BMP, GIF or TGA picture, or an EPS, AI or WMF drawing,
+    // with its top-left corner at X, Y. Width and height 0 take the picture's
+    // own size at one point per pixel; one of them 0 keeps the proportions.
+    // With transparency non-zero, pixels of the transparent colour (a colour
+    // text as SetColorFill takes) are left unpainted. A picture file is
+    // written once per document and referenced from every page showing it.
+    void DrawImage(const std::string& fileName, float x, float y, float width = 0, float height = 0,
+                   int16_t transparency = 0, const std::string& transparentColor = "");
+
 private:
     struct FontRecord {
         std::string key;
@@ -332,6 +343,20 @@ private:
     bool drawn_ = false;
     float drawnX1_ = 0, drawnY1_ = 0, drawnX2_ = 0, drawnY2_ = 0;
     uint32_t outlineObject_ = 0, destsObject_ = 0;
+
+    // raster pictures placed by DrawImage (QuillPdfImages.cpp)
+    struct ImageEntry {
+        std::string key;  // the file name as given and the transparency arguments
+        int32_t width = 0, height = 0;  // pixels
+        int32_t index = 0;  // resource name "/_IMG_" + index
+    };
+    uint32_t WriteImageObject(DecodedImage& image, int32_t index, const std::string& mask);
+    std::vector<ImageEntry> images_;
+    std::string xobjectResources_;
+
+    // Vector drawings (EPS/AI, WMF): QuillPdfVector.cpp
+    void DrawEpsFile(const std::string& file, float x, float y, float w, float h);
+    void DrawWmfFile(const std::string& file, float x, float y, float w, float h);
 };
 
 }  // namespace quill

@@ -185,6 +185,8 @@ void QuillPdf::ResetState() {
     linkCount_ = 0;
     drawn_ = false;
     outlineObject_ = destsObject_ = 0;
+    images_.clear();
+    xobjectResources_.clear();
 }
 
 int32_t QuillPdf::FileSize() const {
@@ -409,7 +411,12 @@ void QuillPdf::WriteResourceDictionary(uint32_t number, bool forPages) {
         text += fontResources_;
         text += ">>\r";
     }
-    text += "/ProcSet [/PDF /Text ]\r";
+    text += images_.empty() ? "/ProcSet [/PDF /Text ]\r" : "/ProcSet [/PDF /Text /ImageB /ImageC /ImageI ]\r";
+    if (!xobjectResources_.empty()) {
+        text += "/XObject <<";
+        text += xobjectResources_;
+        text += ">>\r";
+    }
     if (!alphaResources_.empty()) {
         text += "/ExtGState << ";
         text += alphaResources_;

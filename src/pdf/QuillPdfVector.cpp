@@ -1,0 +1,71 @@
+// Vector drawings placed by DrawImage: EPS and AI files (EpsTranslator) and
+// Windows metafiles (WmfTranslator) become path operators of the page. The
+// file is read and translated whole before anything is appended.
+#include <filesystem>
+#include <fstream>
+
+#include "pdf/EpsTranslator.h"
+#include "pdf/QuillPdf.h"
+#include "pdf/WmfTranslator.h"
+
+namespace quill {
+
+namespace {
+
+// Drawings larger than this are no files this writer translates.
+constexpr uintmax_t kMaxDrawingFileSize = 256u << 20;
+
+VectorDrawing Failed(int32_t number, const char* description) {
+    VectorDrawing failed;
+    failed.errNumber = number;
+    failed.error = description;
+    return failed;
+}
+
+VectorDrawing ReadDrawing(const std::string& fileName, std::string& bytes) {
+    std::error_code error;
+    const auto status = std::filesystem::status(fileName, error);
+    if (!std::filesystem::exists(status)) return Failed(53, "File not found");
+    if (!std::filesystem::is_regular_file(status)) return Failed(75, "Path/File access error");
+    const uintmax_t size = std::filesystem::file_size(fileName, error);
+    if (error) return Failed(75, "Path/File access error");
+    if (size > kMaxDrawingFileSize) return Failed(7, "Out of memory: drawing file larger than 256 MiB");
+    std::ifstream in(fileName, std::ios::binary);
+    bytes.assign(static_cast<size_t>(size), '\0');
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(size))) return Failed(75, "Path/File access error");
+    return {};
+}
+
+// The file read and translated; the error of either step in the result.
+VectorDrawing Translate(const std::string& file, const VectorTarget& target, bool metafile) {
+    std::string bytes;
+    const VectorDrawing read = ReadDrawing(file, bytes);
+    if (read.errNumber != 0) return read;
+    return metafile ? TranslateWmf(bytes, target) : TranslateEps(bytes, target);
+}
+
+}  // namespace
+
+// A damaged metafile keeps what was drawn before the damage, so both the
+// content and the error may come back.
+void QuillPdf::DrawEpsFile(const std::string& file, float x, float y, float w, float h) {
+    const VectorDrawing drawing = Translate(file, {x, y, w, h, scale_}, false);
+    if (!drawing.content.empty() && ContentTarget()) {
+        ContentTarget()->append(drawing.content);
+        SetXY(x, y);
+        NoteDrawnArea(drawing.x1, drawing.y1, drawing.x2, drawing.y2);
+    }
+    if (drawing.errNumber != 0) RecordError("DrawImage", drawing.errNumber, drawing.error, file);
+}
+
+void QuillPdf::DrawWmfFile(const std::string& file, float x, float y, float w, float h) {
+    const VectorDrawing drawing = Translate(file, {x, y, w, h, scale_}, true);
+    if (!drawing.content.empty() && ContentTarget()) {
+        ContentTarget()->append(drawing.content);
+        SetXY(x, y);
+        NoteDrawnArea(drawing.x1, drawing.y1, drawing.x2, drawing.y2);
+    }
+    if (drawing.errNumber != 0) RecordError("DrawImage", drawing.errNumber, drawing.error, file);
+}
+
+}  // namespace quill

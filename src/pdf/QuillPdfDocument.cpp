@@ -541,13 +541,14 @@ uint32_t QuillPdf::WriteInfoDictionary() {
     uint32_t number = 0;
     StartIndirectObject(number);
     WriteLine("<<");
-    WriteLine("/Title " + PdfString(title_));
-    WriteLine("/Author " + PdfString(author_));
-    WriteLine("/Creator " + PdfString(creator_));
-    WriteLine("/Producer " + PdfString(producer_));
+    // Text strings, unlike page text, are read in PDFDocEncoding.
+    WriteLine("/Title " + PdfTextString(title_));
+    WriteLine("/Author " + PdfTextString(author_));
+    WriteLine("/Creator " + PdfTextString(creator_));
+    WriteLine("/Producer " + PdfTextString(producer_));
     WriteLine("/CreationDate " + PdfString(creationDate_));
-    WriteLine("/Subject " + PdfString(subject_));
-    WriteLine("/Keywords " + PdfString(keywords_));
+    WriteLine("/Subject " + PdfTextString(subject_));
+    WriteLine("/Keywords " + PdfTextString(keywords_));
     WriteLine(">>");
     EndIndirectObject();
     return number;

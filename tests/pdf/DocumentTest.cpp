@@ -85,7 +85,7 @@ endobj
 endobj
 8 0 obj
 <<
-/Title (\(T\) \\ \xE0\x01<&>'"\x80)
+/Title (\(T\) \\ \xE0\x01<&>'"\xA0)
 /Author (Autore)
 /Creator (Creatore)
 /Producer (Produttore)

@@ -10,6 +10,8 @@ PACKAGES=(
   libxlsxwriter-dev
   # output checks used by the tests
   qpdf poppler-utils mupdf-tools
+  # the fuzz targets (libFuzzer with clang's sanitizers)
+  clang libfuzzer-14-dev libclang-rt-14-dev
   # real fonts and an independent font reader, and a barcode reader, for the PDF writer's tests
   libfreetype-dev fonts-dejavu-core fonts-opensymbol zbar-tools
   # spreadsheets read back by the tests; the desktop entry checked by the install test

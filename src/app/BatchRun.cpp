@@ -70,7 +70,9 @@ std::string BatchUsage() {
            "line each (\"Anomalia 001 CF01 0010000049: ...\").\n"
            "Exit status: 0 when every list of every chosen company was produced, 1 when a run stopped\n"
            "on an error or a workbook could not be written, 2 for a bad command line or when the program\n"
-           "could not start, 3 when a list was made from damaged data or left employees out.\n";
+           "could not start (\"kvteso: another copy is running on this installation\" when another copy\n"
+           "works on the same archive folder, through any root), 3 when a list was made from damaged\n"
+           "data or left employees out.\n";
 }
 
 bool ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& o, std::ostream& err) {
@@ -222,7 +224,10 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         session.context().files().CHIUDI(0);
         // Ended before the first list (configuration, catalogue, no current extraction): the program
         // could not start.
-        if (!started) return 2;
+        if (!started) {
+            if (installation.AnotherCopyRunning()) err << "kvteso: another copy is running on this installation\n";
+            return 2;
+        }
         if (end.exitCode != 0) return end.exitCode == 1 ? 1 : end.exitCode;
     }
     return status;

@@ -49,7 +49,10 @@ std::vector<std::string> Extraction::LISTA_AZIENDE() {
         const std::string code = entry.substr(0, 3);
         if (code == AZIENDACORRENTE) continue;
         AZIENDACORRENTE = code;
-        if (files_.LEGGIREC(lists::kCompanies, Val(code)) == 1) break;
+        files_.errors().NoteEntry(entry);  // a company code that is no number names its entry
+        const double pastEnd = files_.LEGGIREC(lists::kCompanies, Val(code));
+        files_.errors().NoteEntry({});
+        if (pastEnd == 1) break;
         repo_.REC_DIT() = files_.buffer(lists::kCompanies);
         lines.push_back(code + " " + TrimBlanks(repo_.RepoR(lists::fields::T002)) + " " +
                         TrimBlanks(repo_.RepoR(lists::fields::T003)));

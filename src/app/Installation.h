@@ -1,7 +1,7 @@
 #pragma once
 // Where the program finds the payroll suite on this host, the same for the window and the batch run:
 // the root standing for the Windows drives, the settings store standing for the registry, and the
-// lock that tells whether another copy runs.
+// lock that tells whether another copy runs on this root or on the same archive folder.
 #include <filesystem>
 #include <string>
 
@@ -25,6 +25,9 @@ public:
     bool AnotherCopyRunning() const { return instance_.AnotherRunning(); }
 
     static std::filesystem::path RegistryFile(const platform::PathMap& paths, const std::string& registry);
+    // The archive folder on this host as the program will find it (the settings store, else the
+    // path file of the suite); empty when there is none yet.
+    static std::filesystem::path ArchiveFolder(const platform::PathMap& paths, const platform::RegistryReader& registry);
 
 private:
     platform::PathMap paths_;

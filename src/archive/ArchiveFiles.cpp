@@ -222,6 +222,10 @@ std::string ArchiveFiles::ResolveName(double number, int16_t& addFolder) {
     currentRecordLength_ = Val(std::string_view(record).substr(32, 5));
     std::string name = RTrimBlanks(std::string_view(record).substr(3, 29));
     const std::string numberText = NumberText(number);
+    // A name from the catalogue is a suite path: a host path ("/...") would leave the installation.
+    if (!name.empty() && name[0] == '/')
+        throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - " + name +
+                                                    " is outside the installation");
 
     if (size_t p = name.find("!:\\"); p != std::string::npos) {
         if (!v.unitPrefix.empty() && (v.unitPrefix[0] == 'A' || v.unitPrefix[0] == 'B'))
@@ -269,6 +273,7 @@ double ArchiveFiles::FAIOPEN(double number) {
         const std::filesystem::path host = HostPath(path);
         files_[i].fd = OpenShared(host, /*create=*/false);
         if (files_[i].fd < 0) files_[i].absent = host;
+        files_[i].suitePath = path;
         length = currentRecordLength_;
         const double usable = std::floor(length);
         slots_[i].buffer.assign(usable >= 1 && usable <= 1e7 ? static_cast<size_t>(usable) : 0, ' ');
@@ -330,6 +335,8 @@ double ArchiveFiles::LEGGIREC(double number, double record) {
     double pastEnd = 0;
     errors_.Guard(traceName, [&] {
         const int i = SlotIndex(number);
+        const std::string& path = files_[i].suitePath;
+        errors_.NoteRead((path.empty() ? "archivio " + NumberText(number) : path) + ", record " + NumberText(record));
         Slot& s = slots_[i];
         s.lastRecord = record;
         if (static_cast<double>(s.buffer.size()) != s.recordLength) throw RuntimeError(err::BadRecordLength);

@@ -135,6 +135,7 @@ private:
         bool sequentialInput = false;
         bool sequentialOutput = false;
         int64_t position = 0;  // next byte of a sequential file
+        std::string suitePath;  // named in the error report of a read
     };
 
     static int SlotIndex(double number);

@@ -4,8 +4,10 @@ namespace kv {
 
 std::string ErrorHandler::ReportText(const RuntimeError& error) const {
     std::string text = "Errore " + std::to_string(error.number()) + " " + error.description() + "\r";
-    if (trace_.index() == 0) return text;  // nothing traced yet: the error line only
-    for (const std::string& line : trace_.Lines()) text += line + "\r";
+    if (trace_.index() != 0)  // nothing traced yet: the error line only
+        for (const std::string& line : trace_.Lines()) text += line + "\r";
+    if (!lastRead_.empty()) text += "Ultima lettura: " + lastRead_ + "\r";
+    if (!entry_.empty()) text += "Voce dell'estrazione: " + entry_ + "\r";
     return text;
 }
 

@@ -22,8 +22,15 @@ public:
     // next) unless the user chooses to end; every other error ends the program (throws ProgramEnd).
     Resume GESTERRORE(const RuntimeError& error);
 
-    // The error report's text: "Errore N description", CR, then the ten trace lines each followed by CR.
+    // The error report's text: "Errore N description", CR, then the ten trace lines each followed by CR;
+    // after them, when known, "Ultima lettura: <file>, record <n>" and "Voce dell'estrazione: <entry>",
+    // each followed by CR, so that the office can find the damaged data.
     std::string ReportText(const RuntimeError& error) const;
+
+    // The archive file and record being read (set by each record read, before it runs).
+    void NoteRead(std::string fileAndRecord) { lastRead_ = std::move(fileAndRecord); }
+    // The extraction entry the next reads are made for; empty once it has been read.
+    void NoteEntry(std::string entry) { entry_ = std::move(entry); }
 
     // Runs body; a RuntimeError is traced under routineName and handed to GESTERRORE. For a printer
     // error the body is run again on Retry, and Next returns normally.
@@ -48,6 +55,7 @@ private:
     Trace& trace_;
     platform::MessageBoxes& messages_;
     std::string programName_;
+    std::string lastRead_, entry_;
 };
 
 }  // namespace kv

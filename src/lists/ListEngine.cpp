@@ -105,7 +105,10 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
         } catch (const RuntimeError&) {
             continue;  // a record number that is no number (an overflow): that entry is skipped
         }
-        if (env.files.LEGGIREC(kEmployees, record) == 1) {  // past the end of the archive
+        env.files.errors().NoteEntry(entry);  // a record number that is no record names its entry
+        const double pastEnd = env.files.LEGGIREC(kEmployees, record);
+        env.files.errors().NoteEntry({});
+        if (pastEnd == 1) {  // past the end of the archive
             if (env.observer) ReportPastEnd(env, it, record);
             break;
         }

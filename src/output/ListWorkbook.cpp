@@ -444,9 +444,7 @@ std::filesystem::path PrepareWorkbookFolder(const Settings& settings, const plat
         root = archive.substr(0, 2);
     }
     const std::string year = period.substr(0, 4), month = RightChars(period, 2);
-    for (const std::string& part : {year, month})
-        if (period.size() != 6 || !PdfListFiles::IsFolderName(part))
-            throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - \"" + part + "\"");
+    PdfListFiles::CheckPeriod(period);  // it becomes the folders
     std::string folder = root + "\\FILE-XLSX";
     std::filesystem::path host;
     for (const std::string& part : {std::string(), year, month}) {

@@ -44,6 +44,26 @@ bool PdfListFiles::IsFolderName(const std::string& part) {
     return true;
 }
 
+namespace {
+// A part of a folder name as the error shows it: its control bytes as "?".
+std::string Shown(std::string part) {
+    for (char& c : part)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return "\"" + part + "\"";
+}
+
+[[noreturn]] void BadFolderPart(const std::string& what) {
+    throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - " + what);
+}
+}  // namespace
+
+void PdfListFiles::CheckPeriod(const std::string& period) {
+    const bool digits = period.size() == 6 && period.find_first_not_of("0123456789") == std::string::npos;
+    const int year = digits ? std::stoi(period.substr(0, 4)) : 0, month = digits ? std::stoi(period.substr(4)) : 0;
+    if (year < 1900 || year > 2999 || month < 1 || month > 12)
+        BadFolderPart("the extraction period " + Shown(period) + " is not a month YYYYMM");
+}
+
 void PdfListFiles::MakeFolder(const std::string& folder) {
     const std::filesystem::path host = HostPath(folder);
     std::error_code ec;
@@ -63,11 +83,12 @@ void PdfListFiles::CREACARTELLEPDF(const std::string& company, const std::string
     } else {
         pdfRoot_ = archive.substr(0, 2);
     }
-    // The parts come from the company record and the extraction header: a damaged one ("..", "\\")
-    // must never lead the files out of the tree.
-    for (const std::string& part : {company, year, month, kind})
-        if (!IsFolderName(part))
-            throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - \"" + part + "\"");
+    // The parts come from the company record and the extraction header: a damaged one ("..", "\\",
+    // month 13) must never become a folder, let alone lead the files out of the tree.
+    CheckPeriod(period);
+    if (company.size() != 3 || company.find_first_not_of("0123456789") != std::string::npos)
+        BadFolderPart("the company code " + Shown(company) + " is not three digits");
+    if (!IsFolderName(kind)) BadFolderPart(Shown(kind));
     std::string folder = pdfRoot_ + "\\FILE-PDF";
     MakeFolder(folder);
     for (const std::string& part : {company, year, month, kind}) {

@@ -24,7 +24,8 @@ public:
     ~PdfListFiles();
 
     // Sets the PDF root and the output folder and creates the missing folders. period is YYYYMM.
-    // A folder that cannot be created, or a part that is no folder name, is a run-time error (75).
+    // A folder that cannot be created, a period that is no month or a company code that is not
+    // three digits is a run-time error (75); nothing is created then.
     void CREACARTELLEPDF(const std::string& company, const std::string& kind, const std::string& period);
     // Names the file after the prefix and the current company (REC_DIT), sets the document up and
     // opens it with its first page. A document that cannot be opened is a run-time error.
@@ -32,6 +33,9 @@ public:
     // True for a text that names one folder: not empty, not only dots, no separator, reserved or
     // control character.
     static bool IsFolderName(const std::string& part);
+    // Error 75 naming the period unless it is a month YYYYMM of the years 1900-2999: it comes from
+    // the extraction header and becomes folders.
+    static void CheckPeriod(const std::string& period);
     // Drops a final ".", then replaces * | \ : < > ? / and the double quote with "_".
     static void PULISCINOMEFILE(std::string& name);
     // Finishes and closes the document and releases the writer. A document that could not be

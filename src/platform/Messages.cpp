@@ -71,10 +71,15 @@ std::string Utf8ToCp1252(const std::string& utf8) {
 }
 
 Answer ConsoleMessageBoxes::Show(const Message& message) {
-    std::string text = message.text;
-    for (char& c : text)
-        if (c == '\r') c = '\n';
-    out_ << "[" << IconName(message.icon) << "] " << Cp1252ToUtf8(message.title) << ": " << Cp1252ToUtf8(text);
+    // CR breaks the lines; any other control byte comes from the data (a damaged name or header) and
+    // would drive the terminal: it is shown as "?".
+    auto printable = [](std::string text) {
+        for (char& c : text)
+            if (c == '\r') c = '\n';
+            else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+        return Cp1252ToUtf8(text);
+    };
+    out_ << "[" << IconName(message.icon) << "] " << printable(message.title) << ": " << printable(message.text);
     if (message.buttons == Buttons::YesNo)
         out_ << " -> " << (safeAnswer_ == Answer::Yes ? "Si" : "No");
     out_ << std::endl;

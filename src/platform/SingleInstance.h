@@ -1,6 +1,7 @@
 #pragma once
 // Tells whether another copy of the program is running: the first copy holds an exclusive lock on
-// a lock file for as long as it lives; a later copy finds the lock taken.
+// a lock file, and on the archive folder it works on, for as long as it lives; a later copy finds
+// a lock taken.
 #include <filesystem>
 #include <string>
 
@@ -11,17 +12,23 @@ namespace kv::platform {
 
 class SingleInstance {
 public:
-    // Takes the lock on lockFile (its folder is created when missing).
-    explicit SingleInstance(const std::filesystem::path& lockFile);
+    // Takes the lock on lockFile (its folder is created when missing) and, when folder is given, on
+    // that folder itself: a lock on the directory, so that copies reaching the same archives through
+    // another root, a link or another user see each other; nothing is written in it.
+    explicit SingleInstance(const std::filesystem::path& lockFile, const std::filesystem::path& folder = {});
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
     // The lock file of a program: <root>/run/<program name>.lock.
     static std::filesystem::path LockFileFor(const PathMap& paths, const std::string& programName);
 
-    // True when another copy holds the lock. A lock file that cannot be created at all does not
-    // stop the program (the check is then skipped).
+    // True when another copy holds either lock. A lock that cannot be taken at all (no lock file,
+    // a folder whose file system has no locks) does not stop the program (that check is skipped).
     bool AnotherRunning() const { return anotherRunning_; }
 
 private:
     FileLock lock_;
+    int folderFd_ = -1;
     bool anotherRunning_ = false;
 };
 

@@ -7,6 +7,7 @@
 
 #include "AppTestSupport.h"
 #include "app/BatchRun.h"
+#include "app/Installation.h"
 
 namespace kv::app::test {
 namespace {
@@ -122,6 +123,20 @@ TEST(KilledRunTest, EveryListFileLeftIsComplete) {
     }
     EXPECT_GT(PdfFilesUnder(suite.PdfTree()).size(), 100u);
     for (const auto& pdf : PdfFilesUnder(suite.PdfTree())) EXPECT_TRUE(QpdfClean(pdf, pdf.string().find("/001/") != std::string::npos ? kPassword : ""));
+}
+
+// A second run on the same archives, through the same root or another root whose C: leads to them,
+// says so and ends with status 2.
+TEST_F(BatchRunTest, SecondCopyOnTheSameArchivesSaysSo) {
+    const fs::path other = suite_->root().string() + "-other";
+    fs::create_directories(other), fs::create_directory_symlink(suite_->root() / "C", other / "C");
+    auto running = std::make_unique<Installation>(suite_->root().string(), suite_->registryFile().string());
+    for (const fs::path& root : {suite_->root(), other}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(RunBatch({true, {"TF14"}, {"001"}, root.string(), suite_->registryFile().string()}, out, err), 2) << root;
+        EXPECT_EQ(err.str(), "kvteso: another copy is running on this installation\n");
+    }
+    running.reset(), fs::remove_all(other);
 }
 
 }  // namespace

@@ -21,7 +21,9 @@ TEST(BadDataTest, StartUpDamageIsReportedAndEndsTheProgram) {
     const std::tuple<std::function<void(DemoInstallation&)>, std::string, std::string> cases[] = {
         {[](auto& s) { s.Truncate("SLBASE.DAT", 0); }, "Errore 62 ", "DAMMIFILE$ (395)\r"},
         {[](auto& s) { s.WriteExtraction({std::string(200 * 500, '1'), "1111111111"}); },
-         "Errore 9 ", "VERIFICAESTRAZIONE\r"}};  // 10001 entries: the table holds 10000
+         "Errore 9 ", "VERIFICAESTRAZIONE\r"},  // 10001 entries: the table holds 10000
+        {[](auto& s) { s.WriteExtraction({"0010000001ABC0000001"}); }, "Errore 63 ",  // a company code that is no number
+         "\rUltima lettura: C:\\KVPAGHE\\ARCHIVI\\SLDITTE.DAT, record 0\rVoce dell'estrazione: ABC0000001\r"}};
     for (const auto& [damage, error, trace] : cases) {
         DemoInstallation suite;
         damage(suite);
@@ -34,6 +36,7 @@ TEST(BadDataTest, StartUpDamageIsReportedAndEndsTheProgram) {
         EXPECT_EQ(shown[1], kEndNotice);
         std::ostringstream out;
         EXPECT_EQ(RunBatch({true, {}, {}, suite.root().string(), suite.registryFile().string()}, out, out), 2) << out.str();
+        EXPECT_EQ(out.str().find("another copy"), std::string::npos);
         EXPECT_EQ(PdfFilesUnder(suite.root()), std::vector<fs::path>{});
     }
 }
@@ -81,6 +84,37 @@ TEST(BadDataTest, ProgramEndInTheMiddleOfAListLeavesNoPdf) {
     std::ostringstream out;
     EXPECT_EQ(RunBatch({true, {"TF14"}, {"001"}, suite.root().string(), suite.registryFile().string()}, out, out), 1);
     EXPECT_TRUE(PdfFilesUnder(suite.root()).empty() && out.str().find("LANCIARE RIPRISTINO TASK\n") != std::string::npos);
+}
+
+// A header or company code that would make folders of its damage stops the run with its error
+// report before any folder is made; the batch workbook of the month is not written either. Then an
+// extraction entry whose record number is no number: the report names the record read and the entry.
+TEST(BadDataTest, FolderNamesFromDataAndTheReportOfABadEntry) {
+    const std::tuple<const char*, int, std::string, std::string> cases[] = {  // offset -1: the file cut to 3 bytes
+        {"SLESTTES.DAT", -1, "", "the extraction period \"    0 \" is not a month YYYYMM"},
+        {"SLESTTES.DAT", 2, "13", "the extraction period \"201813\" is not a month YYYYMM"},
+        {"SLESTTES.DAT", 4, "9999", "the extraction period \"999903\" is not a month YYYYMM"},
+        {"SLESTTES.DAT", 2, "0\x1B", "the extraction period \"20180?\" is not a month YYYYMM"},
+        {"SLDITTE.DAT", 2, ".. ", "the company code \".. \" is not three digits"}};
+    for (const auto& [file, at, bytes, what] : cases) {
+        DemoInstallation suite;
+        at < 0 ? suite.Truncate(file, 3) : suite.Patch(file, at, bytes);
+        auto s = suite.Open();
+        const bool period = what[4] == 'e';
+        EXPECT_TRUE(s->Click(0, ListKind::TF14, {"001"}).failed && !fs::exists(suite.PdfTree())) << what;
+        EXPECT_EQ(s->Shown().back(), (Message{kWindowCaption, "Errore N.75\rPath/File access error - " + what + "\r\rNon e' possibile proseguire", Icon::Critical}));
+        std::ostringstream out;
+        EXPECT_EQ(RunBatch({false, {"TF14"}, {"001"}, suite.root().string(), suite.registryFile().string(), true}, out, out), period ? 1 : 3);
+        EXPECT_EQ(out.str().find("kvteso: TF14 workbook not written: Path/File access error - " + what + "\n") != std::string::npos, period) << out.str();
+        EXPECT_EQ(fs::exists(suite.root() / "C/KVPAGHE/FILE-XLSX"), !period);
+    }
+    DemoInstallation suite;
+    suite.WriteExtraction({"001ABCDEFG" + ReadFile(suite.ArchiveFile("SLESTRAZ.DAT")).substr(10)});
+    auto s = suite.Open();
+    EXPECT_THROW(s->Click(0, ListKind::TF14, {"001"}), ProgramEnd);
+    const std::string text = s->Shown().at(0).text;
+    EXPECT_EQ(text.substr(text.rfind("\rLEGGIREC")), "\rLEGGIREC (2-0)\rUltima lettura: C:\\KVPAGHE\\ARCHIVI\\SLDIPEND.DAT, "
+                                                       "record 0\rVoce dell'estrazione: 001ABCDEFG\r");
 }
 
 // Damage drawn from one seed: mt19937's raw output is the same with every library, so a seed names

@@ -50,7 +50,7 @@ void Check(const std::vector<Case>& cases) {
 
 std::string Le(uint32_t v, int bytes) {
     std::string s;
-    for (int i = 0; i < bytes; ++i) s += static_cast<char>(v >> 8 * i & 0xFF);
+    for (int i = 0; i < bytes; ++i) s += static_cast<char>(i < 4 ? v >> 8 * i & 0xFF : 0);  // zeros past the value
     return s;
 }
 

@@ -75,13 +75,13 @@ TEST(Messages, CodePageConversionConsoleAndScriptedAnswers) {
     EXPECT_EQ(Utf8ToCp1252("A\xC3\xA8\xE2\x82\xAC\xC5\xB8\xE2\x80\x99\xC4\x80\xF0\x9F\x98\x80"), "A\xE8\x80\x9F\x92??");
     std::ostringstream out;
     ConsoleMessageBoxes console(out), yes(out, Answer::Yes);
-    console.Critical("KvsPaghe", "Errore 53\rCAFF\xC8");
+    console.Critical("KvsPaghe\x1B", "Errore 53\rCAFF\xC8\x1B[2J\x07\n\t\x7F");  // control bytes from data: "?"
     console.Inform("T", "i");
     console.Plain("T", "p");
     EXPECT_FALSE(console.AskYesNo("T", "Q?", Icon::Exclamation));
     EXPECT_EQ(console.Show({"T", "d", Icon::Question, Buttons::Ok}), Answer::Ok);
     EXPECT_TRUE(yes.AskYesNo("T", "Q?", Icon::Question));
-    EXPECT_EQ(out.str(), "[ERRORE] KvsPaghe: Errore 53\nCAFF\xC3\x88\n[INFO] T: i\n[MESSAGGIO] T: p\n"
+    EXPECT_EQ(out.str(), "[ERRORE] KvsPaghe?: Errore 53\nCAFF\xC3\x88?[2J????\n[INFO] T: i\n[MESSAGGIO] T: p\n"
                          "[ATTENZIONE] T: Q? -> No\n[DOMANDA] T: d\n[DOMANDA] T: Q? -> Si\n");
     ScriptedMessageBoxes scripted;  // answers from its queue, No when it is empty; an Ok box takes none
     scripted.QueueAnswer(Answer::Yes);

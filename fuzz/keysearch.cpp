@@ -1,0 +1,29 @@
+// The key search over an index file from outside: ISAM operation 2 for keys taken from the input and
+// for the high and low keys. The result is -1 or a record number of six digits at most, and neither
+// the index nor any other archive changes.
+#include "ArchiveSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    constexpr int kKeyLength = 10;
+    if (size < kKeyLength) return 0;
+    kvfuzz::WriteFile(kvfuzz::ArchivePath("SLBASE.DAT"),
+                      kvfuzz::Catalogue({{7, {"DIPIND.DAT", (kKeyLength + 7) * 128}}, {8, {"SMALL.DAT", 17}}}));
+    kvfuzz::WriteFile(kvfuzz::ArchivePath("DIPIND.DAT"), std::string(reinterpret_cast<const char*>(data) + kKeyLength, size - kKeyLength));
+    kvfuzz::WriteFile(kvfuzz::ArchivePath("SMALL.DAT"), std::string(reinterpret_cast<const char*>(data), size));
+    const auto before = kvfuzz::Snapshot(kvfuzz::SuiteRoot());
+    const std::string keys[] = {std::string(reinterpret_cast<const char*>(data), kKeyLength),
+                                std::string(kKeyLength, '\xFC'), std::string(kKeyLength, ' '), "001"};
+    for (const double archive : {7.0, 8.0}) {
+        kvfuzz::Suite suite;
+        kvfuzz::Run(suite, [&] {
+            suite.context.files().FAIOPEN(archive);
+            for (const std::string& key : keys) {
+                const double found = suite.context.keys().ISAM(archive, key, 2, 0);
+                kvfuzz::Require(found == -1 || (found >= 1 && found <= 999999 && found == static_cast<int>(found)),
+                                "ISAM gave " + std::to_string(found));
+            }
+        });
+    }
+    kvfuzz::Require(kvfuzz::Snapshot(kvfuzz::SuiteRoot()) == before, "the key search changed the archives");
+    return 0;
+}

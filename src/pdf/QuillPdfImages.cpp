@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "pdf/Images.h"
+#include "pdf/InputFile.h"
 #include "pdf/PdfFormat.h"
 #include "pdf/QuillPdf.h"
 
@@ -16,22 +17,9 @@ namespace quill {
 
 namespace {
 
-// Larger files are no pictures this writer embeds; this also bounds what a
-// wrong file name can make it read.
-constexpr uintmax_t kMaxImageFileSize = 256u << 20;
-
 ImageError ReadImageFile(const std::string& fileName, std::string& bytes) {
-    std::error_code error;
-    const auto status = std::filesystem::status(fileName, error);
-    if (!std::filesystem::exists(status)) return {53, "File not found"};
-    if (!std::filesystem::is_regular_file(status)) return {75, "Path/File access error"};
-    const uintmax_t size = std::filesystem::file_size(fileName, error);
-    if (error) return {75, "Path/File access error"};
-    if (size > kMaxImageFileSize) return {7, "Out of memory: picture file larger than 256 MiB"};
-    std::ifstream in(fileName, std::ios::binary);
-    bytes.assign(static_cast<size_t>(size), '\0');
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(size))) return {75, "Path/File access error"};
-    return {};
+    FileError e = ReadInputFile(fileName, {7, "Out of memory: picture file larger than 256 MiB"}, bytes);
+    return {e.number, std::move(e.description)};
 }
 
 // The colour-key mask: two equal numbers per component of the picture's

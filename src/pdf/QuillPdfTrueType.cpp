@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "pdf/InputFile.h"
 #include "pdf/PdfFormat.h"
 #include "pdf/PdfName.h"
 #include "pdf/QuillPdf.h"
@@ -15,9 +16,6 @@ namespace quill {
 
 namespace {
 
-// Larger files are no fonts this writer can use; this also bounds what a
-// wrong file name can make it allocate.
-constexpr uintmax_t kMaxFontFileSize = 256u << 20;
 
 // Blanks removed and upper case, as SetFont compares names.
 std::string FontKey(std::string_view name) {
@@ -33,17 +31,8 @@ int16_t ToInt16(int32_t value) { return static_cast<int16_t>(std::clamp<int32_t>
 
 // Reads the whole file; the error number is 0 on success.
 TrueTypeError ReadFontFile(const std::string& fileName, std::string& bytes) {
-    std::error_code error;
-    const auto status = std::filesystem::status(fileName, error);
-    if (!std::filesystem::exists(status)) return {53, "File not found"};
-    if (!std::filesystem::is_regular_file(status)) return {75, "Path/File access error"};
-    const uintmax_t size = std::filesystem::file_size(fileName, error);
-    if (error) return {75, "Path/File access error"};
-    if (size > kMaxFontFileSize) return {5, "not a TrueType font file: too large"};
-    std::ifstream in(fileName, std::ios::binary);
-    bytes.assign(static_cast<size_t>(size), '\0');
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(size))) return {75, "Path/File access error"};
-    return {};
+    FileError e = ReadInputFile(fileName, {5, "not a TrueType font file: too large"}, bytes);
+    return {e.number, std::move(e.description)};
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "pdf/EpsTranslator.h"
+#include "pdf/InputFile.h"
 #include "pdf/QuillPdf.h"
 #include "pdf/WmfTranslator.h"
 
@@ -12,8 +13,6 @@ namespace quill {
 
 namespace {
 
-// Drawings larger than this are no files this writer translates.
-constexpr uintmax_t kMaxDrawingFileSize = 256u << 20;
 
 VectorDrawing Failed(int32_t number, const char* description) {
     VectorDrawing failed;
@@ -23,17 +22,8 @@ VectorDrawing Failed(int32_t number, const char* description) {
 }
 
 VectorDrawing ReadDrawing(const std::string& fileName, std::string& bytes) {
-    std::error_code error;
-    const auto status = std::filesystem::status(fileName, error);
-    if (!std::filesystem::exists(status)) return Failed(53, "File not found");
-    if (!std::filesystem::is_regular_file(status)) return Failed(75, "Path/File access error");
-    const uintmax_t size = std::filesystem::file_size(fileName, error);
-    if (error) return Failed(75, "Path/File access error");
-    if (size > kMaxDrawingFileSize) return Failed(7, "Out of memory: drawing file larger than 256 MiB");
-    std::ifstream in(fileName, std::ios::binary);
-    bytes.assign(static_cast<size_t>(size), '\0');
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(size))) return Failed(75, "Path/File access error");
-    return {};
+    const FileError e = ReadInputFile(fileName, {7, "Out of memory: drawing file larger than 256 MiB"}, bytes);
+    return e.number == 0 ? VectorDrawing{} : Failed(e.number, e.description.c_str());
 }
 
 // The file read and translated; the error of either step in the result.

@@ -24,6 +24,8 @@ std::string Saved(const std::string& name, const std::string& bytes) {
 
 // A 3 x 2 run-length Targa: one packet of 128 red pixels, clipped at the picture's end.
 const std::string kRunTga = std::string("\0\0\x0A\0\0\0\0\0\0\0\0\0\x03\0\x02\0\x18\x20\xFF\0\0\xFF", 22);
+// 2x2, top-down: a raw packet (blue, lime), then a run packet of two yellows.
+const std::string kRawTga = std::string("\0\0\x0A\0\0\0\0\0\0\0\0\0\x02\0\x02\0\x18\x20\x01\xFF\0\0\0\xFF\0\x81\0\xFF\xFF", 29);
 
 size_t Count(const std::string& text, const std::string& what) {
     size_t n = 0;
@@ -60,6 +62,7 @@ TEST(ImageTest, RenderedColours) {
         {Saved("early.gif", early), 0, "", "", 0, {K, K, K, K}},
         {"transparent.gif", 0, "", "[3 3]", 0, {R, F, B, Y}}, {"plain.tga", 0, "", "", 0, {R, L, B, Y}},
         {"rle.tga", 0, "", "", 0, {R, L, B, Y}},          {Saved("run.tga", kRunTga), 0, "", "", 0, {R, R, R, R}},
+        {Saved("raw.tga", kRawTga), 0, "", "", 0, {B, L, Y, Y}},
         // colour-key masks per colour space; none for CMYK or a colour the palette lacks
         {"bits24.bmp", 1, "Blue", "[0 0 0 0 255 255]", 0, {R, L, F, Y}},
         {"plain.tga", -1, "#FF0000", "[255 255 0 0 0 0]", 0, {F, L, B, Y}},

@@ -31,6 +31,8 @@ export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 ulimit -s 65536
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 # Every parser fed with libFuzzer for a few seconds each (clang, build-fuzz/): a short run that keeps the
-# targets building and working; `tools/fuzz 600` is the long one.
+# targets building and working; `tools/fuzz 600` is the long one. Random inputs make this run differ
+# from one CI run to the next, so a finding is reported here (with the input in fuzz/crashes/) rather
+# than failing the build; the inputs that found something become replayed regressions in fuzz/regressions/.
 echo "== fuzz targets, 10 s each"
-tools/fuzz 10
+tools/fuzz 10 || echo "warning: the fuzz run reported findings (see above and fuzz/crashes/)" >&2

@@ -137,6 +137,7 @@ void ListRun::Run() {
         keys = CREALISTADISTAMPA(env_);
         if (keys.empty()) return;
         if (!sink_.BeginList(layout_)) return;
+        if (sink_.ProtectionDataMissing()) Report(AnomalyReason::FiscalDataMissing, "", "");
     } else {
         if (!sink_.BeginList(layout_)) return;
         keys = CREALISTADISTAMPA(env_);
@@ -241,8 +242,9 @@ void ListRun::HeaderBlock() {
     sink_.BeginPageHeader(layout_);
     y_ = sink_.IsPdf() ? 0.5 : 1.0;
     env_.files.FAIOPEN(kExtractionHeader);
-    env_.files.LEGGIREC(kExtractionHeader, 1);
+    const bool headerMissing = env_.files.LEGGIREC(kExtractionHeader, 1) == 1;
     header_ = env_.files.buffer(kExtractionHeader);
+    if (headerMissing && page_ == 1) Report(AnomalyReason::HeaderMissing, "", "");
 
     const std::string separator(static_cast<size_t>(layout_.separatorLength), '-');
     FieldRepository& repo = env_.repo;

@@ -33,6 +33,8 @@ enum class AnomalyReason {
     IndexPastEnd,         // the index points past the end of the employee archive: a blank record read
     KeyMismatch,          // the record the index points to carries another key: that record read
     ArchiveLength,        // the employee archive is no whole number of records: cut, or a wrong record length
+    HeaderMissing,        // the extraction header could not be read: the list's date is blank
+    FiscalDataMissing,    // the installation's fiscal record could not be read: the PDF has no password
 };
 
 struct Anomaly {
@@ -56,6 +58,8 @@ inline const char* AnomalyText(AnomalyReason reason) {
     case AnomalyReason::IndexPastEnd: return "Indice oltre la fine dell'archivio dipendenti";
     case AnomalyReason::KeyMismatch: return "L'indice porta al record di un altro dipendente";
     case AnomalyReason::ArchiveLength: return "Archivio dipendenti non fatto di record interi";
+    case AnomalyReason::HeaderMissing: return "Testata dell'estrazione assente: data in bianco";
+    case AnomalyReason::FiscalDataMissing: return "Dati fiscali dell'installazione assenti: PDF senza password";
     }
     return "";
 }

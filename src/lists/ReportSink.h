@@ -22,6 +22,9 @@ public:
     virtual void WriteText(double y, double x, const std::string& text) = 0;
     // True for the PDF sink: the lists place their lines differently on paper and in the PDF.
     virtual bool IsPdf() const = 0;
+    // True when the list's document could not get the protection the installation asks for, because
+    // the installation's fiscal record was missing when it was opened.
+    virtual bool ProtectionDataMissing() const { return false; }
 };
 
 }  // namespace kv::lists

@@ -139,7 +139,7 @@ void PdfListFiles::APRIPDF(const std::string& prefix) {
 
     if (!files_.IsOpen(kInstallationFis)) {
         files_.FAIOPEN(kInstallationFis);
-        files_.LEGGIREC(kInstallationFis, 1);
+        fiscalRecordMissing_ = files_.LEGGIREC(kInstallationFis, 1) == 1;
         repo_.REC_FIS() = files_.buffer(kInstallationFis);
         files_.CHIUDI(kInstallationFis);
     }

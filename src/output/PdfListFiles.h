@@ -57,6 +57,8 @@ public:
     const std::string& pdfRoot() const { return pdfRoot_; }
     const std::string& outputFolder() const { return outputFolder_; }
     const std::string& fileName() const { return fileName_; }
+    // The last APRIPDF found no installation fiscal record (its passwords read as blank).
+    bool fiscalRecordMissing() const { return fiscalRecordMissing_; }
     const std::string& filePath() const { return filePath_; }
     // The host path of the last file opened.
     const std::filesystem::path& hostFilePath() const { return hostFilePath_; }
@@ -72,6 +74,7 @@ private:
     const platform::PathMap& paths_;
     std::unique_ptr<quill::QuillPdf> pdf_;
     std::function<bool()> fileBusy_;
+    bool fiscalRecordMissing_ = false;
     std::string fixedDate_;
     std::string pdfRoot_, outputFolder_, fileName_, filePath_;
     std::filesystem::path hostFilePath_;

@@ -18,6 +18,7 @@ public:
     void NewPage() override;
     void WriteText(double y, double x, const std::string& text) override;
     bool IsPdf() const override { return true; }
+    bool ProtectionDataMissing() const override { return files_.fiscalRecordMissing(); }
 
 private:
     PdfListFiles& files_;

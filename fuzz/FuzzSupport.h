@@ -27,14 +27,16 @@ inline void Require(bool ok, const std::string& what) {
 
 // A private folder under the system's temporary folder; everything a harness writes goes there.
 inline const fs::path& Scratch() {
-    static const fs::path dir = [] {
+    // Never destroyed: the exit handler, registered before a static path's destructor would be, runs
+    // after it and still needs the path.
+    static const fs::path& dir = *[] {
         std::string pattern = (fs::temp_directory_path() / "kvfuzz.XXXXXX").string();
         Require(mkdtemp(pattern.data()) != nullptr, "no scratch folder");
         std::atexit([] {
             std::error_code ec;
             fs::remove_all(Scratch(), ec);
         });
-        return fs::path(pattern);
+        return new fs::path(pattern);
     }();
     return dir;
 }
@@ -51,11 +53,12 @@ inline std::string ReadFile(const fs::path& path) {
     return s.str();
 }
 
-// Every regular file under root with its bytes, to prove a run wrote nothing.
+// Every entry under root, a regular file with its bytes and a folder with a "/" after its name, to
+// prove a run wrote nothing (so a harness may keep its suite from one input to the next).
 inline std::map<std::string, std::string> Snapshot(const fs::path& root) {
     std::map<std::string, std::string> files;
     for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file()) files[e.path().string()] = ReadFile(e.path());
+        files[e.path().string() + (e.is_directory() ? "/" : "")] = e.is_regular_file() ? ReadFile(e.path()) : "";
     return files;
 }
 

@@ -1,29 +1,39 @@
 // The catalogue SLBASE.DAT from outside: DAMMIFILE for several numbers with every placeholder value
 // set, and the host path of each name. A suite name never maps outside the installation (HostPath
-// refuses it with error 75), the record length is never negative, and the catalogue does not change.
+// refuses it with error 75), a record length that is no whole positive number (columns 33-37 may hold
+// "-0001") never reads a record, and nothing in the suite changes.
+#include <cmath>
+
 #include "ArchiveSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     kvfuzz::WriteFile(kvfuzz::ArchivePath("SLBASE.DAT"), bytes);
+    const auto before = kvfuzz::Snapshot(kvfuzz::SuiteRoot());
     kvfuzz::Suite suite;
     suite.context.settings().terminalNumber = "07";
     kv::ArchiveFiles& files = suite.context.files();
     const std::string root = kvfuzz::SuiteRoot().string();
     for (const double number : {1.0, 2.0, 5.0, 7.0, 16.0, 280.0, 395.0, 401.0, 600.0, 0.0, -3.0, 2.5}) {
-        kvfuzz::Run(suite, [&] {
-            files.values = {"012", "2018", "05", "RM", size % 2 ? "A" : "\\\\SERVER\\SHARE"};
+        kvfuzz::Run([&] {
+            const kv::SubstitutionValues values{"012", "2018", "05", "RM", size % 2 ? "A" : "\\\\SERVER\\SHARE"};
+            files.values = values;
             int16_t addFolder = static_cast<int16_t>(number) % 2 ? -1 : 0;
             const std::string name = files.DAMMIFILE(number, addFolder);
-            kvfuzz::Require(files.currentRecordLength() >= 0, "negative record length");
             // A host path ("/...") from the catalogue is refused (error 75) before it becomes a name.
             kvfuzz::Require(name.empty() || name[0] != '/', "a catalogue name is a host path: " + name);
             if (name.empty()) return;
             const std::string host = files.HostPath(name).string();
             kvfuzz::Require(host.empty() || host.compare(0, root.size(), root) == 0 || host[0] != '/',
                             "a catalogue name left the installation: " + host);
+            const double length = files.currentRecordLength();
+            if (length >= 1 && length == std::floor(length)) return;
+            files.values = values;
+            files.FAIOPEN(number);
+            files.LEGGIREC(number, 1);  // error 59 ends the program here
+            kvfuzz::Require(false, "a record read with length " + std::to_string(length));
         });
     }
-    kvfuzz::Require(kvfuzz::ReadFile(kvfuzz::ArchivePath("SLBASE.DAT")) == bytes, "the catalogue changed");
+    kvfuzz::Require(kvfuzz::Snapshot(kvfuzz::SuiteRoot()) == before, "the suite changed");
     return 0;
 }

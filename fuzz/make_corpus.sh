@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 "$kvdemo" --root "$work/suite" --registry "$work/registry.ini" --quiet
 arch=$work/suite/C/KVPAGHE/ARCHIVI
 out=$here/corpus
-rm -rf "$out" && mkdir -p "$out"/{truetype,image,vector,repository,keysearch,catalogue,settings}
+rm -rf "$out" && mkdir -p "$out"/{truetype,image,vector,repository,keysearch,catalogue,settings,extraction}
 
 # Pictures: the first byte picks the format (0 JPEG, 1 BMP, 2 GIF, 3 TGA; +4 with transparency).
 i=0
@@ -53,6 +53,21 @@ printf '\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' > "$out/truetype/empty
 
 cp "$arch/SLBASE.DAT" "$out/catalogue/SLBASE.DAT"
 head -c 1580 "$arch/SLBASE.DAT" > "$out/catalogue/first-twenty"
+
+# Extraction: the list's record length choice (0: 200), the list, "|||\n", then the company archive
+# with records cut to the 1460 bytes the harness's catalogue gives them (the name and T003 lie there).
+companies() {
+  for c in $(seq 1 "$1"); do dd if="$arch/SLDITTE.DAT" bs=1460 count=1 skip=$(((c - 1) * 6483)) iflag=skip_bytes status=none; done
+}
+{ printf '\x00'; cat "$arch/SLESTRAZ.DAT"; printf '|||\n'; companies 4; } > "$out/extraction/suite"
+{ printf '\x00'; head -c 400 "$arch/SLESTRAZ.DAT"; printf '|||\n'; companies 1; } > "$out/extraction/missing-company"
+{ printf '\x01'; head -c 420 "$arch/SLESTRAZ.DAT"; printf '|||\n'; companies 2; } > "$out/extraction/short-records"
+printf '\x00|||\n' > "$out/extraction/no-extraction"
+# Choice 4: company records of 40 bytes, twelve companies listed backwards, company 3 twice.
+{
+  printf '\x04'; for c in $(seq 12 -1 1) 3; do printf '%03d%07d' "$c" "$c"; done; printf '%70s|||\n' ''
+  for c in $(seq 1 12); do printf '  %03d%-30s%5s' "$c" "DITTA NUMERO $c" ''; done
+} > "$out/extraction/small-companies"
 
 # Settings: registry INI, SLPERARK.SLP, SLPERPRO.SLP, task file, installation record, at "|||\n".
 suite=$work/suite/C

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kvfuzz::Suite suite;
     kv::FieldRepository& repo = suite.context.repository();
     const std::string before = record;
-    kvfuzz::Run(suite, [&] {
+    kvfuzz::Run([&] {
         for (const int16_t i : {int16_t(0), index}) {
             const std::string text = repo.RepoR(descriptor, i, record);
             kvfuzz::Require(text == repo.RepoR(parsed, i, record), "RepoR text and parsed differ");

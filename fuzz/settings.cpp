@@ -19,21 +19,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < 3; ++i)
         if (parts[static_cast<size_t>(i)].find('/') != std::string::npos) return 0;
     const kvfuzz::fs::path ini = kvfuzz::Scratch() / "registry.ini";
-    std::error_code ec;
-    kvfuzz::fs::remove_all(kvfuzz::SuiteRoot(), ec);
+    // The suite is checked unchanged after every input, so its fixed parts are written once.
+    static const bool fixedParts = [] {
+        kvfuzz::WriteFile(kvfuzz::ArchivePath("SLBASE.DAT"), kvfuzz::Catalogue({{395, {"SLINSTAL.DAT", 100}}}));
+        return kvfuzz::fs::create_directories(kvfuzz::SuiteRoot() / "C/KVS/PROGRAMMI");
+    }();
+    (void)fixedParts;
     kvfuzz::WriteFile(ini, parts[0]);
     kvfuzz::WriteFile(kvfuzz::SuiteRoot() / "C/RARADADE/SLPERARK.SLP", parts[1]);
     kvfuzz::WriteFile(kvfuzz::SuiteRoot() / "C/RARADADE/SLPERPRO.SLP", parts[2]);
     kvfuzz::WriteFile(kvfuzz::SuiteRoot() / "C/KVSTASK/KVSTASK.INI", parts[3]);
     kvfuzz::WriteFile(kvfuzz::ArchivePath("SLINSTAL.DAT"), parts[4]);
-    kvfuzz::WriteFile(kvfuzz::ArchivePath("SLBASE.DAT"), kvfuzz::Catalogue({{395, {"SLINSTAL.DAT", 100}}}));
-    kvfuzz::fs::create_directories(kvfuzz::SuiteRoot() / "C/KVS/PROGRAMMI");
     const auto before = kvfuzz::Snapshot(kvfuzz::SuiteRoot());
     {
         kv::platform::QtSettingsRegistry registry(ini);
         kvfuzz::Suite suite(&registry);
         suite.context.settings().archiveFolder.clear();
-        kvfuzz::Run(suite, [&] { suite.context.LoadInstallation(); });
+        kvfuzz::Run([&] { suite.context.LoadInstallation(); });
         kvfuzz::Require(suite.context.settings().terminalNumber.size() <= 2, "terminal number longer than 2");
     }
     kvfuzz::Require(kvfuzz::Snapshot(kvfuzz::SuiteRoot()) == before, "loading the installation changed the suite");

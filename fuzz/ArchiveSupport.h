@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "../tools/demo/SuiteLayout.h"
 #include "FuzzSupport.h"
 #include "archive/ArchiveContext.h"
 
@@ -15,19 +16,7 @@ inline const fs::path& SuiteRoot() {
 }
 inline fs::path ArchivePath(const std::string& name) { return SuiteRoot() / "C/KVS/ARCHIVI" / name; }
 
-// SLBASE.DAT records of 77 bytes and CR LF: columns 4-32 the name, 33-37 the record length.
-inline std::string Catalogue(const std::map<int, std::pair<std::string, int>>& entries, int last = 400) {
-    std::string bytes;
-    for (int n = 1; n <= last; ++n) {
-        std::string r(77, ' ');
-        if (auto it = entries.find(n); it != entries.end()) {
-            const auto& [name, length] = it->second;
-            r.replace(3, name.size(), name).replace(32, 5, std::to_string(100000 + length).substr(1));
-        }
-        bytes += r + "\r\n";
-    }
-    return bytes;
-}
+using kv::demo::CatalogueBytes;
 
 struct Suite {
     explicit Suite(const kv::platform::RegistryReader* reg = nullptr)

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t split = std::min(input.find("|||\n"), input.size());
     if (lengths != written)
         kvfuzz::WriteFile(kvfuzz::ArchivePath("SLBASE.DAT"),
-                          kvfuzz::Catalogue({{1, {"SLDITTE.DAT", lengths.second}}, {5, {"SLESTRAZ.DAT", lengths.first}}}, 5));
+                          kvfuzz::CatalogueBytes({{1, {"SLDITTE.DAT", lengths.second}}, {5, {"SLESTRAZ.DAT", lengths.first}}}, 5));
     written = lengths;
     kvfuzz::WriteFile(kvfuzz::ArchivePath("SLESTRAZ.DAT"), input.substr(0, split));
     kvfuzz::WriteFile(kvfuzz::ArchivePath("SLDITTE.DAT"), input.substr(std::min(split + 4, input.size())));

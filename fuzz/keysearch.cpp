@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < kKeyLength) return 0;
     // Checked unchanged after every input, so written once.
     static const bool catalogue = (kvfuzz::WriteFile(kvfuzz::ArchivePath("SLBASE.DAT"),
-                                                     kvfuzz::Catalogue({{7, {"DIPIND.DAT", (kKeyLength + 7) * 128}},
+                                                     kvfuzz::CatalogueBytes({{7, {"DIPIND.DAT", (kKeyLength + 7) * 128}},
                                                                         {8, {"SMALL.DAT", 17}}}, 8)), true);
     (void)catalogue;
     kvfuzz::WriteFile(kvfuzz::ArchivePath("DIPIND.DAT"), std::string(reinterpret_cast<const char*>(data) + kKeyLength, size - kKeyLength));

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 
+#include "../../tools/demo/SuiteLayout.h"
 #include "../platform/PlatformSupport.h"
 #include "archive/ArchiveContext.h"
 #include "archive/LegacyText.h"
@@ -17,18 +18,8 @@ protected:
     std::filesystem::path archive(const std::string& name) const { return tmp.path / "C/KVS/ARCHIVI" / name; }
     kv::ArchiveFiles& files() { return context->files(); }
 
-    // SLBASE.DAT with records 1..last of 79 bytes: columns 4-32 the name, 33-37 the record length.
     void WriteCatalogue(const std::map<int, std::pair<std::string, int>>& entries, int last = 400) {
-        std::string bytes;
-        for (int n = 1; n <= last; ++n) {
-            std::string r(77, ' ');
-            if (auto it = entries.find(n); it != entries.end()) {
-                const auto& [name, length] = it->second;
-                r.replace(3, name.size(), name).replace(32, 5, std::to_string(100000 + length).substr(1));
-            }
-            bytes += r + "\r\n";
-        }
-        WriteBytes(archive("SLBASE.DAT"), bytes);
+        WriteBytes(archive("SLBASE.DAT"), kv::demo::CatalogueBytes(entries, last));
     }
     void StandardCatalogue() {
         WriteCatalogue({{1, {"DITTE.DAT", 20}}, {2, {"D###A**.DAT", 10}}, {3, {"!:\\BACKUP\\X.DAT", 10}},

@@ -2,6 +2,8 @@
 // Where the demo installation keeps things: the suite's fixed Windows paths, the archive catalogue
 // (number, file-name pattern, record length) and the settings store.
 #include <array>
+#include <map>
+#include <string>
 #include <string_view>
 
 #include "Fields.h"
@@ -65,6 +67,22 @@ inline constexpr std::array<CatalogueEntry, 10> kCatalogue{{
 }};
 
 inline constexpr int kCatalogueRecordLength = 79;
+
+// A catalogue of the given archives (number -> name pattern and record length) for small test
+// suites: records 1..last of 79 characters, columns 4-32 the pattern, 33-37 the record length,
+// ending in CR LF; numbers not listed are blank records.
+inline std::string CatalogueBytes(const std::map<int, std::pair<std::string, int>>& entries, int last = 400) {
+    std::string bytes;
+    for (int n = 1; n <= last; ++n) {
+        std::string r(kCatalogueRecordLength - 2, ' ');
+        if (auto it = entries.find(n); it != entries.end()) {
+            const auto& [name, length] = it->second;
+            r.replace(3, name.size(), name).replace(32, 5, std::to_string(100000 + length).substr(1));
+        }
+        bytes += r + "\r\n";
+    }
+    return bytes;
+}
 
 // Installation-wide values.
 inline constexpr std::string_view kInstallationName = "Studio Paghe Demo Velmora";  // upper-cased on reading

@@ -4,19 +4,11 @@
 # alone. Installs the Debian tools it needs when they are missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/packages.sh
 OUT=build-package
 
 # dpkg-shlibdeps (dpkg-dev) finds the dependencies; lintian and desktop-file-validate check the result.
-NEEDED=(dpkg-dev file lintian desktop-file-utils)
-missing=()
-for p in "${NEEDED[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_missing dpkg-dev file lintian desktop-file-utils
 
 desktop-file-validate packaging/kvteso.desktop
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs. Idempotent: packages already present are skipped.
 set -euo pipefail
+. "$(dirname "$0")/lib/packages.sh"
 PACKAGES=(
   # build
   g++ cmake ninja-build pkg-config
@@ -28,15 +29,7 @@ PACKAGES=(
   # the Italian locale the tests run under once more
   locales
 )
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_missing "${PACKAGES[@]}"
 # The tests run once more under an Italian locale (decimal comma), where PDF numbers and records
 # must not change.
 if ! locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$'; then

@@ -434,15 +434,8 @@ void ListWorkbook::Write(const std::filesystem::path& path) const {
 
 std::filesystem::path PrepareWorkbookFolder(const Settings& settings, const platform::PathMap& paths,
                                             const std::string& period, std::string& suiteFolder) {
-    // The PDF tree's root: the parent of the archive folder (its drive for a folder at the top).
-    const std::string archive = TrimBlanks(settings.archiveFolder);
-    std::string root;
-    if (archive.size() > 3) {
-        const size_t slash = archive.rfind('\\');
-        root = slash == std::string::npos ? archive : archive.substr(0, slash);
-    } else {
-        root = archive.substr(0, 2);
-    }
+    // Beside the PDF tree, under the same root.
+    const std::string root = PdfListFiles::RootOf(settings.archiveFolder);
     const std::string year = period.substr(0, 4), month = RightChars(period, 2);
     PdfListFiles::CheckPeriod(period);  // it becomes the folders
     std::string folder = root + "\\FILE-XLSX";

@@ -73,16 +73,17 @@ void PdfListFiles::MakeFolder(const std::string& folder) {
         throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - " + folder);
 }
 
+std::string PdfListFiles::RootOf(const std::string& archiveFolder) {
+    const std::string archive = TrimBlanks(archiveFolder);
+    if (archive.size() <= 3) return archive.substr(0, 2);
+    const size_t slash = archive.rfind('\\');
+    return slash == std::string::npos ? archive : archive.substr(0, slash);
+}
+
 void PdfListFiles::CREACARTELLEPDF(const std::string& company, const std::string& kind, const std::string& period) {
     const std::string year = period.substr(0, 4);
     const std::string month = RightChars(period, 2);
-    const std::string archive = TrimBlanks(settings_.archiveFolder);
-    if (archive.size() > 3) {
-        const size_t slash = archive.rfind('\\');
-        pdfRoot_ = slash == std::string::npos ? archive : archive.substr(0, slash);
-    } else {
-        pdfRoot_ = archive.substr(0, 2);
-    }
+    pdfRoot_ = RootOf(settings_.archiveFolder);
     // The parts come from the company record and the extraction header: a damaged one ("..", "\\",
     // month 13) must never become a folder, let alone lead the files out of the tree.
     CheckPeriod(period);

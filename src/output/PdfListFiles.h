@@ -33,6 +33,9 @@ public:
     // True for a text that names one folder: not empty, not only dots, no separator, reserved or
     // control character.
     static bool IsFolderName(const std::string& part);
+    // The root of the document trees: the parent of the archive folder, or its drive for a folder at
+    // the top ("D:\\" gives "D:").
+    static std::string RootOf(const std::string& archiveFolder);
     // Error 75 naming the period unless it is a month YYYYMM of the years 1900-2999: it comes from
     // the extraction header and becomes folders.
     static void CheckPeriod(const std::string& period);

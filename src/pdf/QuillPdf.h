@@ -354,9 +354,8 @@ private:
     std::vector<ImageEntry> images_;
     std::string xobjectResources_;
 
-    // Vector drawings (EPS/AI, WMF): QuillPdfVector.cpp
-    void DrawEpsFile(const std::string& file, float x, float y, float w, float h);
-    void DrawWmfFile(const std::string& file, float x, float y, float w, float h);
+    // Vector drawings, QuillPdfVector.cpp: an EPS/AI drawing, or a Windows metafile when metafile is true.
+    void DrawVectorFile(const std::string& file, float x, float y, float w, float h, bool metafile);
 };
 
 }  // namespace quill

@@ -108,8 +108,8 @@ void QuillPdf::DrawImage(const std::string& fileName, float x, float y, float wi
     std::string extension = std::filesystem::path(fileName).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); });
-    if (extension == ".EPS" || extension == ".AI") return DrawEpsFile(fileName, x, y, width, height);
-    if (extension == ".WMF") return DrawWmfFile(fileName, x, y, width, height);
+    if (extension == ".EPS" || extension == ".AI" || extension == ".WMF")
+        return DrawVectorFile(fileName, x, y, width, height, extension == ".WMF");
     ImageError (*reader)(std::string_view, DecodedImage&) = nullptr;
     if (extension == ".JPG" || extension == ".JPEG" || extension == ".JPE") reader = ReadJpeg;
     else if (extension == ".BMP") reader = ReadBmp;

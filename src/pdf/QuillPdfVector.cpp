@@ -38,18 +38,8 @@ VectorDrawing Translate(const std::string& file, const VectorTarget& target, boo
 
 // A damaged metafile keeps what was drawn before the damage, so both the
 // content and the error may come back.
-void QuillPdf::DrawEpsFile(const std::string& file, float x, float y, float w, float h) {
-    const VectorDrawing drawing = Translate(file, {x, y, w, h, scale_}, false);
-    if (!drawing.content.empty() && ContentTarget()) {
-        ContentTarget()->append(drawing.content);
-        SetXY(x, y);
-        NoteDrawnArea(drawing.x1, drawing.y1, drawing.x2, drawing.y2);
-    }
-    if (drawing.errNumber != 0) RecordError("DrawImage", drawing.errNumber, drawing.error, file);
-}
-
-void QuillPdf::DrawWmfFile(const std::string& file, float x, float y, float w, float h) {
-    const VectorDrawing drawing = Translate(file, {x, y, w, h, scale_}, true);
+void QuillPdf::DrawVectorFile(const std::string& file, float x, float y, float w, float h, bool metafile) {
+    const VectorDrawing drawing = Translate(file, {x, y, w, h, scale_}, metafile);
     if (!drawing.content.empty() && ContentTarget()) {
         ContentTarget()->append(drawing.content);
         SetXY(x, y);

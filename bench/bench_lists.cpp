@@ -27,7 +27,7 @@
 #include "../tools/demo/SuiteWriter.h"
 #include "app/Session.h"
 #include "lists/ListEngine.h"
-#include "lists/Lists.h"
+#include "lists/ListCatalogue.h"
 #include "output/ListWorkbook.h"
 #include "platform/Messages.h"
 #include "platform/RegistryQt.h"
@@ -37,8 +37,6 @@ namespace {
 namespace fs = std::filesystem;
 using kv::lists::ListKind;
 
-constexpr ListKind kAllLists[] = {ListKind::CF01, ListKind::CF02Arrears, ListKind::TF02, ListKind::TF02Arrears,
-                                  ListKind::CF11, ListKind::Recoveries,  ListKind::TF14};
 
 // One pread of the plan: which file, where, how many bytes.
 struct Read {
@@ -66,7 +64,7 @@ public:
         session_ = std::make_unique<kv::app::Session>(messages_, kv::platform::PathMap(root_), *registry_,
                                                       [] { return false; }, '.');
         if (!session_->Start()) std::abort();
-        lines_ = session_->companyLines();
+        codes_ = session_->companyCodes();
         BuildReadPlan();
     }
     ~Suite() {
@@ -77,10 +75,10 @@ public:
 
     // All seven lists, every company; returns the number of PDF files written.
     size_t RunAllLists() {
-        const std::vector<bool> all(lines_.size(), true);
         size_t files = 0;
-        for (ListKind kind : kAllLists) {
-            const auto outcome = session_->driver().CmdStampa_Click(0, kind, lines_, all);
+        for (const kv::lists::ListInfo& list : kv::lists::AllLists()) {
+            const ListKind kind = list.kind;
+            const auto outcome = session_->driver().Run(kv::app::Destination::Pdf, kind, codes_);
             if (outcome.failed) std::abort();
             files += outcome.files.size();
         }
@@ -90,13 +88,13 @@ public:
 
     // All seven lists' workbooks, every company (with the PDF files too when pdf); returns the workbooks written.
     size_t RunAllWorkbooks(bool pdf) {
-        const std::vector<bool> all(lines_.size(), true);
         size_t books = 0;
-        for (ListKind kind : kAllLists) {
+        for (const kv::lists::ListInfo& list : kv::lists::AllLists()) {
+            const ListKind kind = list.kind;
             kv::output::ListWorkbook book(kind);
             session_->driver().SetListObserver(&book);
-            const auto outcome = pdf ? session_->driver().CmdStampa_Click(0, kind, lines_, all)
-                                     : session_->driver().Export(kind, lines_, all);
+            const auto outcome = pdf ? session_->driver().Run(kv::app::Destination::Pdf, kind, codes_)
+                                     : session_->driver().Export(kind, codes_);
             session_->driver().SetListObserver(nullptr);
             if (outcome.failed) std::abort();
             std::string folder;
@@ -126,7 +124,7 @@ public:
         fs::remove_all(root_ / "C" / "KVPAGHE" / "FILE-XLSX", ec);
     }
 
-    size_t companies() const { return lines_.size(); }
+    size_t companies() const { return codes_.size(); }
     size_t entries() const { return session_->extraction().ELENCOESTRAZIONE().size(); }
     size_t selectedEmployees() const { return selected_; }
     size_t reads() const { return reads_.size(); }
@@ -186,15 +184,15 @@ private:
             reads_.push_back({employees, int64_t{record - 1} * kv::demo::kEmployeeRecordLength,
                               kv::demo::kEmployeeRecordLength});
         };
-        for (ListKind kind : kAllLists) {
-            for (const std::string& line : lines_) {
-                const std::string code = line.substr(0, 3);
+        for (const kv::lists::ListInfo& list : kv::lists::AllLists()) {
+            const ListKind kind = list.kind;
+            for (const std::string& code : codes_) {
                 reads_.push_back({companies, int64_t{std::stoi(code) - 1} * kv::demo::kCompanyRecordLength,
                                   kv::demo::kCompanyRecordLength});
                 for (const std::string& entry : table)
                     if (entry.compare(0, 3, code) == 0) employee(std::stoi(entry.substr(3)));
                 kv::lists::ListEnvironment env{ctx.files(), ctx.repository(), ctx.keys(), table, code,
-                                               static_cast<int16_t>(kind == ListKind::TF14 ? 1 : 0), '.', nullptr, {}};
+                                               kind, '.', nullptr};
                 for (const std::string& key : kv::lists::CREALISTADISTAMPA(env)) {
                     for (int page : IndexPages(index, key))
                         reads_.push_back({index, int64_t{page - 1} * kv::demo::kIndexRecordLength,
@@ -212,7 +210,7 @@ private:
     kv::platform::ScriptedMessageBoxes messages_;
     std::unique_ptr<kv::platform::QtSettingsRegistry> registry_;
     std::unique_ptr<kv::app::Session> session_;
-    std::vector<std::string> lines_;
+    std::vector<std::string> codes_;
     std::vector<int> fds_;
     std::vector<Read> reads_;
     std::string buffer_;

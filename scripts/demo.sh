@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 KVDEMO=${KVDEMO:-build/tools/kvdemo}
-KVTESO=${KVTESO:-build/src/app/kvteso}
+KVTESO=${KVTESO:-build/src/program/kvteso}
 for b in "$KVDEMO" "$KVTESO"; do
     if [[ ! -x "$b" ]]; then
         echo "demo.sh: $b is missing: build the project first (scripts/build.sh)" >&2

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 KVDEMO=${KVDEMO:-build/tools/kvdemo}
-KVTESO=${KVTESO:-build/src/app/kvteso}
+KVTESO=${KVTESO:-build/src/program/kvteso}
 OUT=$(realpath -m "${1:-docs/window.png}")
 for b in "$KVDEMO" "$KVTESO"; do
     if [[ ! -x "$b" ]]; then

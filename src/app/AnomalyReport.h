@@ -49,8 +49,8 @@ public:
     void BeginCompany(const lists::ListLayout& layout, const std::string& code, const std::string& name) override {
         for (auto* o : observers_) o->BeginCompany(layout, code, name);
     }
-    void Line(const lists::EmployeeLine& line, const std::vector<lists::ListedCell>& cells) override {
-        for (auto* o : observers_) o->Line(line, cells);
+    void Line(const lists::EmployeeLine& line) override {
+        for (auto* o : observers_) o->Line(line);
     }
     void EndCompany(const std::array<double, lists::kObservedTotals>& totals,
                     const std::vector<std::string>& legend) override {

@@ -1,25 +1,19 @@
 #include "app/BatchRun.h"
 
-#include <memory>
+#include <algorithm>
 #include <ostream>
 #include <sstream>
 
 #include "app/Installation.h"
 #include "app/Session.h"
+#include "app/ListJob.h"
+#include "lists/ListCatalogue.h"
 #include "lists/ListFormat.h"
-#include "lists/Lists.h"
-#include "app/AnomalyReport.h"
-#include "output/ListWorkbook.h"
 #include "platform/Messages.h"
 
 namespace kv::app {
 
 namespace {
-
-constexpr lists::ListKind kAllLists[] = {lists::ListKind::CF01, lists::ListKind::CF02Arrears,
-                                         lists::ListKind::TF02, lists::ListKind::TF02Arrears,
-                                         lists::ListKind::CF11, lists::ListKind::Recoveries,
-                                         lists::ListKind::TF14};
 
 std::vector<std::string> SplitComma(const std::string& s) {
     std::vector<std::string> out;
@@ -28,12 +22,6 @@ std::vector<std::string> SplitComma(const std::string& s) {
     while (std::getline(in, item, ','))
         if (!item.empty()) out.push_back(item);
     return out;
-}
-
-bool KnownList(const std::string& name, lists::ListKind& kind) {
-    for (lists::ListKind k : kAllLists)
-        if (lists::ShortName(k) == name) { kind = k; return true; }
-    return false;
 }
 
 }  // namespace
@@ -95,8 +83,7 @@ bool ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& o, st
             if (!value(v)) return false;
             if (v != "all") {
                 for (const std::string& name : SplitComma(v)) {
-                    lists::ListKind kind;
-                    if (!KnownList(name, kind)) {
+                    if (!lists::FindList(name)) {
                         err << "kvteso: unknown list " << name << "\n";
                         return false;
                     }
@@ -141,13 +128,15 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     try {
         if (!session.Start()) session.Leave();
         started = true;
-        const std::vector<std::string>& lines = session.companyLines();
-        std::vector<bool> selected(lines.size(), options.companies.empty());
+        // The chosen companies in the extraction's order.
+        const std::vector<std::string>& codes = session.companyCodes();
+        std::vector<std::string> companies;
+        for (const std::string& code : codes)
+            if (options.companies.empty() ||
+                std::find(options.companies.begin(), options.companies.end(), code) != options.companies.end())
+                companies.push_back(code);
         for (const std::string& code : options.companies) {
-            bool found = false;
-            for (size_t i = 0; i < lines.size(); ++i)
-                if (lines[i].compare(0, 3, code) == 0) selected[i] = found = true;
-            if (!found) {
+            if (std::find(codes.begin(), codes.end(), code) == codes.end()) {
                 out << "kvteso: company " << code << " is not in the current extraction\n";
                 status = 1;
             }
@@ -159,51 +148,43 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
                             "'OK' di questo messaggio\r\r");
             return false;  // nobody can close it during a batch run: give up on this file
         });
-        std::vector<lists::ListKind> chosen;
-        if (options.lists.empty()) chosen.assign(std::begin(kAllLists), std::end(kAllLists));
-        for (const std::string& name : options.lists) {
-            lists::ListKind kind;
-            KnownList(name, kind);
-            chosen.push_back(kind);
-        }
+        std::vector<const lists::ListInfo*> chosen;
+        for (const lists::ListInfo& list : lists::AllLists())
+            if (options.lists.empty()) chosen.push_back(&list);
+        for (const std::string& name : options.lists) chosen.push_back(lists::FindList(name));
         size_t files = 0, workbooks = 0;
         std::string summaries, workbookFolder;
         AnomalyReport anomalies;
-        for (lists::ListKind kind : chosen) {
-            std::unique_ptr<output::ListWorkbook> book;
-            if (options.xlsx) book = std::make_unique<output::ListWorkbook>(kind);
-            ObserverFan fan;
-            fan.Add(book.get()), fan.Add(&anomalies);
-            session.driver().SetListObserver(&fan);
-            RunDriver::Outcome outcome = options.pdf ? session.driver().CmdStampa_Click(0, kind, lines, selected)
-                                                     : session.driver().Export(kind, lines, selected);
-            session.driver().SetListObserver(nullptr);
-            if (outcome.failed) status = 1;
-            files += outcome.files.size();
-            for (const std::string& f : outcome.files) out << "  " << lists::ShortName(kind) << ": " << f << "\n";
-            if (!book) continue;
-            if (outcome.failed) {
+        for (const lists::ListInfo* list : chosen) {
+            const std::string code(list->code);
+            ListJobRequest request;
+            if (options.pdf) request.destination = Destination::Pdf;
+            request.list = list->kind;
+            request.companies = companies;
+            request.workbook = options.xlsx;
+            const ListJobResult job = RunListJob(session, request);
+            for (const lists::Anomaly& a : job.anomalies.anomalies()) anomalies.Found(a);
+            if (job.outcome.failed) status = 1;
+            files += job.outcome.files.size();
+            for (const std::string& f : job.outcome.files) out << "  " << code << ": " << f << "\n";
+            switch (job.workbook) {
+            case WorkbookResult::RunIncomplete:
                 // Companies are missing from it: an earlier complete workbook of the month stays.
-                out << "kvteso: " << lists::ShortName(kind) << " workbook not written: the run stopped on an error\n";
-                continue;
-            }
-            if (book->Empty()) continue;
-            try {
-                std::string folder;
-                const auto path = output::PrepareWorkbookFolder(session.context().settings(), paths,
-                                                                session.PERIODOESTRAZIONE(), folder) /
-                                  book->FileName(session.PERIODOESTRAZIONE());
-                book->Write(path);
+                out << "kvteso: " << code << " workbook not written: the run stopped on an error\n";
+                break;
+            case WorkbookResult::Written:
                 ++workbooks;
-                workbookFolder = path.parent_path().string();
-                out << "  " << lists::ShortName(kind) << ": " << path.string() << "\n";
-                summaries += "\nRiepilogo " + lists::ShortName(kind) + " " + session.PERIODOESTRAZIONE().substr(4) +
-                             "/" + session.PERIODOESTRAZIONE().substr(0, 4) + "\n" +
-                             book->SummaryText(lists::DecimalSeparatorOfUserLocale());
-            } catch (const RuntimeError& e) {
-                out << "kvteso: " << lists::ShortName(kind)
-                    << " workbook not written: " << platform::Cp1252ToUtf8(e.description()) << "\n";
+                workbookFolder = job.workbookPath.parent_path().string();
+                out << "  " << code << ": " << job.workbookPath.string() << "\n";
+                summaries += "\nRiepilogo " + code + " " + session.PERIODOESTRAZIONE().substr(4) + "/" +
+                             session.PERIODOESTRAZIONE().substr(0, 4) + "\n" + job.workbookSummary;
+                break;
+            case WorkbookResult::Failed:
+                out << "kvteso: " << code << " workbook not written: " << platform::Cp1252ToUtf8(job.workbookError)
+                    << "\n";
                 status = 1;
+                break;
+            default: break;
             }
         }
         if (options.pdf) {

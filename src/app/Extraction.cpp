@@ -44,6 +44,7 @@ void Extraction::CARICAESTRAZIONE() {
 
 std::vector<std::string> Extraction::LISTA_AZIENDE() {
     AZIENDACORRENTE.clear();
+    codes_.clear();
     std::vector<std::string> lines;
     for (const std::string& entry : entries_) {
         const std::string code = entry.substr(0, 3);
@@ -56,6 +57,7 @@ std::vector<std::string> Extraction::LISTA_AZIENDE() {
         repo_.REC_DIT() = files_.buffer(lists::kCompanies);
         lines.push_back(code + " " + TrimBlanks(repo_.RepoR(lists::fields::T002)) + " " +
                         TrimBlanks(repo_.RepoR(lists::fields::T003)));
+        codes_.push_back(code);
     }
     return lines;
 }

@@ -27,6 +27,8 @@ public:
     void CARICAESTRAZIONE();
     // The company lines of the window: code, name and T003, one per company in ascending code order.
     std::vector<std::string> LISTA_AZIENDE();
+    // The codes of the companies of the last LISTA_AZIENDE, line for line.
+    const std::vector<std::string>& companyCodes() const { return codes_; }
 
     // ELENCOESTRAZIONE: the used entries (company code 3 + employee record number 7).
     const std::vector<std::string>& ELENCOESTRAZIONE() const { return entries_; }
@@ -41,6 +43,7 @@ private:
     FieldRepository& repo_;
     platform::MessageBoxes& messages_;
     std::vector<std::string> entries_;
+    std::vector<std::string> codes_;
 };
 
 }  // namespace kv::app

@@ -11,27 +11,15 @@ namespace kv::app {
 
 using lists::ListKind;
 
-ListKind ListOfOption(int optionIndex) {
-    switch (optionIndex) {
-    case 1: return ListKind::CF02Arrears;
-    case 2: return ListKind::TF02;
-    case 3: return ListKind::TF02Arrears;
-    case 4: return ListKind::CF11;
-    case 5: return ListKind::Recoveries;
-    case 6: return ListKind::TF14;
-    default: return ListKind::CF01;
-    }
-}
-
 namespace {
 // Writes nothing: the run of a list for its observer alone.
 class SilentSink : public lists::ReportSink {
 public:
-    bool BeginList(const lists::ListLayout&) override { return true; }
+    bool BeginList(const lists::ListInfo&, const lists::ListLayout&) override { return true; }
     void BeginPageHeader(const lists::ListLayout&) override {}
     void NewPage() override {}
     void WriteText(double, double, const std::string&) override {}
-    bool IsPdf() const override { return true; }
+    lists::Medium medium() const override { return lists::Medium::Pdf; }
 };
 
 // Shown on the printer when no printer is configured: every printed list stops at the check.
@@ -54,25 +42,19 @@ private:
 
 bool RunDriver::Notices(ListKind list) {
     platform::MessageBoxes& msg = ctx_.messages();
-    const char* code = nullptr;
-    switch (list) {
-    case ListKind::CF02Arrears: code = "CF02 ARRETRATI"; break;
-    case ListKind::TF02Arrears: code = "TF02 ARRETRATI"; break;
-    case ListKind::CF11: code = "CF11 INTERESSI"; break;
-    case ListKind::Recoveries:
-        msg.Inform(kWindowCaption,
-                   "Viene eseguita una lista dei recuperi in caso di anticipo o liquidazioni TFR \r"
-                   "vengono stampati solo i dipendenti che hanno un valore nel campo P602 o nel campo P603");
+    const lists::ListInfo& info = lists::Info(list);
+    if (info.adhesionCode.empty()) {
+        if (!info.notice.empty()) msg.Inform(kWindowCaption, std::string(info.notice));
         return true;
-    default: return true;
     }
+    const std::string code(info.adhesionCode);
     if (!AppliesToMonth(list)) {
-        msg.Inform(kWindowCaption, std::string("La lista del codice ") + code +
+        msg.Inform(kWindowCaption, "La lista del codice " + code +
                                        "\rPer tipo mensilita' aggiuntiva non puo' essere selezionata");
         return false;
     }
     msg.Inform(kWindowCaption,
-               std::string("Viene eseguita una lista del codice ") + code +
+               "Viene eseguita una lista del codice " + code +
                    "\rVengono stampati solo i dipendenti che hanno il mese e anno di adesione (campo P599)"
                    "\ruguale al mese e anno data ultima erogazione campo(Q179)");
     return true;
@@ -95,19 +77,17 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
     extraction_.AZIENDACORRENTE = code;
     files.LEGGIREC(lists::kCompanies, Val(code));
     ctx_.repository().REC_DIT() = files.buffer(lists::kCompanies);
-    if (list == ListKind::TF14) LISTATF14 = 1;
 
     lists::ListEnvironment env{files, ctx_.repository(), ctx_.keys(), extraction_.ELENCOESTRAZIONE(), code,
-                               LISTATF14, decimalSeparator_, listObserver_, lists::ShortName(list)};
+                               list, decimalSeparator_, listObserver_};
     const std::string& header = files.buffer(lists::kExtractionHeader);
     const std::string period = PERIODOESTRAZIONE.empty() ? Mid(header, 5, 4) + Mid(header, 3, 2) : PERIODOESTRAZIONE;
-    auto procedure = lists::MakeList(list);
     if (exportOnly) {
         SilentSink sink;
-        lists::ListRun(env, sink, *procedure).Run();
+        lists::ListRun(env, sink).Run();
     } else if (MODOPDF) {
         output::PdfSink sink(pdfFiles_, ctx_.repository(), period);
-        lists::ListRun(env, sink, *procedure).Run();
+        lists::ListRun(env, sink).Run();
         if (pdfFiles_.PDFAPERTO) {
             CloseDocument();
             outcome.files.push_back(pdfFiles_.hostFilePath().string());
@@ -116,7 +96,7 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
         NoPrinter none(ctx_.messages());
         output::Printer& printer = printer_ ? *printer_ : static_cast<output::Printer&>(none);
         output::PrinterSink sink(printer);
-        lists::ListRun(env, sink, *procedure).Run();
+        lists::ListRun(env, sink).Run();
         printer.EndDoc();
     }
     ++outcome.companiesDone;
@@ -125,32 +105,27 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
 bool RunDriver::AppliesToMonth(ListKind list) const {
     const std::string& header = ctx_.files().buffer(lists::kExtractionHeader);
     const bool additionalMonth = header.size() >= 9 && header[8] == '0';
-    return !additionalMonth || (list != ListKind::CF02Arrears && list != ListKind::TF02Arrears && list != ListKind::CF11);
+    return !additionalMonth || lists::Info(list).adhesionCode.empty();
 }
 
-void RunDriver::ReportRefusal(ListKind list, const std::vector<std::string>& companyLines,
-                              const std::vector<bool>& selected) {
+void RunDriver::ReportRefusal(ListKind list, const std::vector<std::string>& companies) {
     if (!listObserver_) return;
-    for (size_t i = 0; i < companyLines.size() && i < selected.size(); ++i)
-        if (selected[i])
-            listObserver_->Found({companyLines[i].substr(0, 3), lists::ShortName(list), "",
-                                  lists::AnomalyReason::AdditionalMonthRefused, ""});
+    for (const std::string& code : companies)
+        listObserver_->Found(
+            {code, std::string(lists::Info(list).code), "", lists::AnomalyReason::AdditionalMonthRefused, ""});
 }
 
-RunDriver::Outcome RunDriver::Export(ListKind list, const std::vector<std::string>& companyLines,
-                                     const std::vector<bool>& selected) {
+RunDriver::Outcome RunDriver::Export(ListKind list, const std::vector<std::string>& companies) {
     Outcome outcome;
     try {
         ctx_.files().FAIOPEN(lists::kExtractionHeader);
         ctx_.files().LEGGIREC(lists::kExtractionHeader, 1);
         if (!AppliesToMonth(list)) {
-            ReportRefusal(list, companyLines, selected);
+            ReportRefusal(list, companies);
             return outcome;
         }
         outcome.ran = true;
-        LISTATF14 = 0;
-        for (size_t i = 0; i < companyLines.size() && i < selected.size(); ++i)
-            if (selected[i]) RunCompany(list, companyLines[i].substr(0, 3), outcome, true);
+        for (const std::string& code : companies) RunCompany(list, code, outcome, true);
     } catch (const RuntimeError& e) {
         outcome.failed = true;
         ReportError(e);
@@ -170,15 +145,10 @@ void RunDriver::ReportError(const RuntimeError& e) {
                                      "\r\rNon e' possibile proseguire");
 }
 
-RunDriver::Outcome RunDriver::CmdStampa_Click(int buttonIndex, ListKind list,
-                                              const std::vector<std::string>& companyLines,
-                                              const std::vector<bool>& selected) {
+RunDriver::Outcome RunDriver::Run(Destination to, ListKind list, const std::vector<std::string>& companies) {
     Outcome outcome;
     pdfFiles_.PDFCREATI = false;
-    bool any = false;
-    for (size_t i = 0; i < companyLines.size() && i < selected.size(); ++i)
-        if (selected[i]) { any = true; break; }
-    if (!any) {
+    if (companies.empty()) {
         ctx_.messages().Inform(kWindowCaption, "Nessuna azienda selezionata");
         return outcome;
     }
@@ -186,24 +156,22 @@ RunDriver::Outcome RunDriver::CmdStampa_Click(int buttonIndex, ListKind list,
     try {
         files.FAIOPEN(lists::kExtractionHeader);
         files.LEGGIREC(lists::kExtractionHeader, 1);
-        MODOPDF = buttonIndex == 0;
+        MODOPDF = to == Destination::Pdf;
         if (!Notices(list)) {
             MODOPDF = false;
-            ReportRefusal(list, companyLines, selected);
+            ReportRefusal(list, companies);
             return outcome;
         }
-        LISTATF14 = 0;
         observer_->Busy(true);
         outcome.ran = true;
-        int count = 0, index = 0;
-        for (size_t i = 0; i < companyLines.size() && i < selected.size(); ++i) count += selected[i];
-        for (size_t i = 0; i < companyLines.size() && i < selected.size(); ++i) {
-            if (!selected[i]) continue;
-            if (!observer_->BeforeCompany(++index, count, companyLines[i])) {
+        const int count = static_cast<int>(companies.size());
+        int index = 0;
+        for (const std::string& code : companies) {
+            if (!observer_->BeforeCompany(++index, count, code)) {
                 outcome.stopped = true;
                 break;
             }
-            RunCompany(list, companyLines[i].substr(0, 3), outcome);
+            RunCompany(list, code, outcome);
         }
         observer_->ChoicesReset();
         if (MODOPDF) {

@@ -8,14 +8,15 @@
 
 #include "app/Extraction.h"
 #include "archive/ArchiveContext.h"
-#include "lists/Lists.h"
+#include "lists/ListCatalogue.h"
+#include "lists/ListObserver.h"
 #include "output/PdfListFiles.h"
 #include "output/PrinterSink.h"
 
 namespace kv::app {
 
-// The window's option buttons, in their index order.
-lists::ListKind ListOfOption(int optionIndex);
+// Where a run's lists go: "Crea PDF" or "Stampa Laser".
+enum class Destination { Pdf, Printer };
 
 // What the window (or a test) hears of a run. Every call has a default that does nothing.
 class RunObserver {
@@ -25,9 +26,9 @@ public:
     virtual void Busy(bool) {}
     // The window's choices go back to their defaults (PULISCICAMPI).
     virtual void ChoicesReset() {}
-    // Before the company `line` (position `index` of `count`, from 1); false stops the run there, after
+    // Before the company `code` (position `index` of `count`, from 1); false stops the run there, after
     // the companies already done (each of them is a whole job or file).
-    virtual bool BeforeCompany(int /*index*/, int /*count*/, const std::string& /*line*/) { return true; }
+    virtual bool BeforeCompany(int /*index*/, int /*count*/, const std::string& /*code*/) { return true; }
 };
 
 class RunDriver {
@@ -40,6 +41,7 @@ public:
     void SetPrinter(output::Printer* printer) { printer_ = printer; }
     // Who hears each list's lines, totals and anomalies (none: nobody).
     void SetListObserver(lists::ListObserver* observer) { listObserver_ = observer; }
+    char decimalSeparator() const { return decimalSeparator_; }
     // Who hears of the run's progress (none: nobody).
     void SetObserver(RunObserver* observer) { observer_ = observer ? observer : &silent_; }
 
@@ -51,18 +53,16 @@ public:
         std::vector<std::string> files;  // host paths of the PDF files written
     };
 
-    // CmdStampa_Click. buttonIndex 0 = "Crea PDF", 1 = "Stampa Laser"; companyLines are the lines of
-    // List1, selected tells which are selected.
-    Outcome CmdStampa_Click(int buttonIndex, lists::ListKind list, const std::vector<std::string>& companyLines,
-                            const std::vector<bool>& selected);
+    // The click on "Crea PDF" or "Stampa Laser" (CmdStampa_Click) with the companies of these codes
+    // selected, listed in the order given.
+    Outcome Run(Destination to, lists::ListKind list, const std::vector<std::string>& companies);
 
     // The lists for the list observer alone (the spreadsheet export without PDF files): nothing is
     // printed, written or shown; a list refused for an additional month is reported to the observer.
-    Outcome Export(lists::ListKind list, const std::vector<std::string>& companyLines, const std::vector<bool>& selected);
+    Outcome Export(lists::ListKind list, const std::vector<std::string>& companies);
 
-    // Run flags: a PDF run (button 0); the TF14 list is running.
+    // Run flag: a PDF run.
     bool MODOPDF = false;
-    int16_t LISTATF14 = 0;
     // Year and month (YYYYMM) of the extraction read at start-up: the PDF files' year and month
     // folders. Empty: taken from the extraction header of the run.
     std::string PERIODOESTRAZIONE;
@@ -71,7 +71,7 @@ private:
     bool Notices(lists::ListKind list);
     bool AppliesToMonth(lists::ListKind list) const;
     void RunCompany(lists::ListKind list, const std::string& code, Outcome& outcome, bool exportOnly = false);
-    void ReportRefusal(lists::ListKind list, const std::vector<std::string>& companyLines, const std::vector<bool>& selected);
+    void ReportRefusal(lists::ListKind list, const std::vector<std::string>& companies);
     void CloseDocument();
     void DiscardDocument();
     void ReportError(const RuntimeError& e);

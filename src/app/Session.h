@@ -35,6 +35,8 @@ public:
     output::PdfListFiles& pdfFiles() { return pdfFiles_; }
     RunDriver& driver() { return driver_; }
     const std::vector<std::string>& companyLines() const { return companyLines_; }
+    // The code of each company line.
+    const std::vector<std::string>& companyCodes() const { return extraction_.companyCodes(); }
     // Year and month of the current extraction, YYYYMM.
     const std::string& PERIODOESTRAZIONE() const { return period_; }
     const std::string& TESTATAESTRAZIONE() const { return header_; }

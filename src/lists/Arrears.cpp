@@ -3,7 +3,7 @@
 #include "archive/Numbers.h"
 #include "archive/LegacyText.h"
 #include "lists/Fields.h"
-#include "lists/TreasuryShare.h"
+#include "lists/MonthTfr.h"
 
 namespace kv::lists {
 

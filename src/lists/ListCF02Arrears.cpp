@@ -4,32 +4,30 @@
 
 #include "lists/Arrears.h"
 #include "lists/Fields.h"
-#include "lists/Lists.h"
-#include "lists/TreasuryShare.h"
+#include "lists/ListEngine.h"
+#include "lists/MonthTfr.h"
 
 namespace kv::lists {
 
 namespace {
 
+const ListLayout kLayout{
+    .blanksBeforePagina = 8,
+    .separatorLength = 102,
+    .columnHeader = {"NOMINATIVO                   TFR PROGR.       F.TESORERIA     F.PENSIONE  RETR. TFR  IM.LE FAP",
+                     "                                                 CF02                                  PROGR."},
+    .linesAfterHeader = 7,
+    .yAfterHeaderPrinter = 3.45,
+    .yAfterHeaderPdf = 2.95,
+    .fontSize = 9,
+    .columns = {{CellKind::Amount, 10, 0}, {CellKind::Amount, 15, 1}, {CellKind::Literal, 6},
+                {CellKind::Amount, 10, 2}, {CellKind::Amount, 10, 3}, {CellKind::Amount, 10, 4}},
+    .totalsCount = 5,
+};
+
 class CF02Arrears : public ListProcedure {
 public:
-    CF02Arrears() {
-        layout_.title = "IMPORTI VERSATI QUADRO B DM10/2 CODICE DM CF02 ARRETRATI  ";
-        layout_.blanksBeforePagina = 8;
-        layout_.separatorLength = 102;
-        layout_.columnHeader = {
-            "NOMINATIVO                   TFR PROGR.       F.TESORERIA     F.PENSIONE  RETR. TFR  IM.LE FAP",
-            "                                                 CF02                                  PROGR."};
-        layout_.linesAfterHeader = 7;
-        layout_.yAfterHeaderPrinter = 3.45;
-        layout_.yAfterHeaderPdf = 2.95;
-        layout_.fontSize = 9;
-        layout_.columns = {{CellKind::Amount, 10, 0}, {CellKind::Amount, 15, 1}, {CellKind::Literal, 6},
-                           {CellKind::Amount, 10, 2}, {CellKind::Amount, 10, 3}, {CellKind::Amount, 10, 4}};
-        layout_.totalsCount = 5;
-        layout_.pdfPrefix = "TESCF02_";
-    }
-    const ListLayout& Layout() const override { return layout_; }
+    const ListLayout& Layout() const override { return kLayout; }
 
     bool Employee(ListRun& run, EmployeeLine& line) override {
         FieldRepository& repo = run.repo();
@@ -46,9 +44,7 @@ public:
         const double retr = repo.RepoN(fields::Q037) - (repo.RepoN(fields::P260) + p606);
         const double imle = p606 > 0 ? repo.RepoN(fields::Q001) - (repo.RepoN(fields::P240) + repo.RepoN(fields::P268))
                                      : repo.RepoN(fields::Q001) - repo.RepoN(fields::P240);
-        line.text = run.NameCell() + run.Amount(progressive) + run.Amount(q688, 15) + "      " + run.Amount(fp) +
-                    run.Amount(retr) + run.Amount(imle);
-        line.totals = {progressive, q688, fp, retr, imle};
+        line.cells = {progressive, q688, fp, retr, imle};
         return true;
     }
 
@@ -57,11 +53,8 @@ public:
                 "F.TESORERIA CF02  = Q688 VALORE A DM10/2",
                 "F.PENSIONE        = Q236-Q201",
                 "",
-                "** SE PRESENTI DIP.ASSUNTI NEL 2016 E CON SGRAVIO CONTRIBUTIVI IL CONTRIBUTO 0.50% VIENE RIDOTTO 40%"};
+                std::string(kReductionLegend)};
     }
-
-private:
-    ListLayout layout_;
 };
 
 }  // namespace

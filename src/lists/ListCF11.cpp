@@ -7,9 +7,8 @@
 #include "lists/Arrears.h"
 #include "archive/LegacyText.h"
 #include "lists/Fields.h"
-#include "lists/ListFormat.h"
-#include "lists/Lists.h"
-#include "lists/TreasuryShare.h"
+#include "lists/ListEngine.h"
+#include "lists/MonthTfr.h"
 
 namespace kv::lists {
 
@@ -18,26 +17,28 @@ namespace {
 constexpr std::string_view kMonthLetters = "GFMAMGLASOND";
 
 
+const ListLayout kLayout{
+    .blanksBeforePagina = 28,
+    .separatorLength = 102,
+    .columnHeader = {"NOMINATIVO                    TFR PROGR.     F.DO TESORERIA   F.PENSIONE MEDIA TFR MESI ARR       "
+                     "INTERESSI",
+                     "                                                  CF02                                              "
+                     "CF11"},
+    .linesAfterHeader = 7,
+    .yAfterHeaderPrinter = 3.46,
+    .yAfterHeaderPdf = 2.96,
+    .fontSize = 8,
+    // TFR PROGR., F.DO TESORERIA CF02, F.PENSIONE, MEDIA TFR, the letters of the months of arrears,
+    // INTERESSI CF11.
+    .columns = {{CellKind::Amount, 10, 0}, {CellKind::Amount, 15, 1}, {CellKind::Literal, 6},
+                {CellKind::Amount, 10, 2}, {CellKind::Amount, 10, 3}, {CellKind::Blank, 12},
+                {CellKind::Amount, 10, 4}},
+    .totalsCount = 5,
+};
+
 class CF11 : public ListProcedure {
 public:
-    CF11() {
-        layout_.title = "IMPORTI VERSATI QUADRO B DM10/2 CODICE DM CF11 INTERESSI  ";
-        layout_.blanksBeforePagina = 28;
-        layout_.separatorLength = 102;
-        layout_.columnHeader = {
-            "NOMINATIVO                    TFR PROGR.     F.DO TESORERIA   F.PENSIONE MEDIA TFR MESI ARR       INTERESSI",
-            "                                                  CF02                                              CF11"};
-        layout_.linesAfterHeader = 7;
-        layout_.yAfterHeaderPrinter = 3.46;
-        layout_.yAfterHeaderPdf = 2.96;
-        layout_.fontSize = 8;
-        layout_.columns = {{CellKind::Amount, 10, 0}, {CellKind::Amount, 15, 1}, {CellKind::Literal, 6},
-                           {CellKind::Amount, 10, 2}, {CellKind::Amount, 10, 3}, {CellKind::Blank, 12},
-                           {CellKind::Amount, 10, 4}};
-        layout_.totalsCount = 5;
-        layout_.pdfPrefix = "TESCF11_";
-    }
-    const ListLayout& Layout() const override { return layout_; }
+    const ListLayout& Layout() const override { return kLayout; }
 
     bool Employee(ListRun& run, EmployeeLine& line) override {
         FieldRepository& repo = run.repo();
@@ -64,9 +65,8 @@ public:
         // No months of arrears (or an adhesion before the start month): the two dates instead of
         // amounts, and nothing for the totals.
         if (monthsOfArrears <= 0) {
-            line.text = run.NameCell() + "  MMAAAA Adesione " + Mid(p599, 1, 2) + "/" + Mid(p599, 3, 4) +
-                        " MMAAAA Assunzione " + Mid(p013, 3, 2) + "/" + Mid(p013, 5, 4);
-            line.addsTotals = false;
+            line.note = "  MMAAAA Adesione " + Mid(p599, 1, 2) + "/" + Mid(p599, 3, 4) + " MMAAAA Assunzione " +
+                        Mid(p013, 3, 2) + "/" + Mid(p013, 5, 4);
             return true;
         }
         std::string letters;
@@ -80,9 +80,7 @@ public:
         average = Rounded(average, 2);
         const double q689 = repo.RepoN(fields::Q689);
 
-        line.text = run.NameCell() + run.Amount(progressive) + run.Amount(q688, 15) + "      " + run.Amount(fp) +
-                    run.Amount(average) + " " + LeftAligned(letters, 12) + run.Amount(q689);
-        line.totals = {progressive, q688, fp, average, q689};
+        line.cells = {progressive, q688, fp, average, letters, q689};
         return true;
     }
 
@@ -94,11 +92,8 @@ public:
                 "INTERESSI CF11    = Q689 VALORE A DM10/2",
                 "TASSO INTERESSE   = 0.0274",
                 "",
-                "** SE PRESENTI DIP.ASSUNTI NEL 2016 E CON SGRAVIO CONTRIBUTIVI IL CONTRIBUTO 0.50% VIENE RIDOTTO 40%"};
+                std::string(kReductionLegend)};
     }
-
-private:
-    ListLayout layout_;
 };
 
 }  // namespace

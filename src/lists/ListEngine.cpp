@@ -67,7 +67,7 @@ void ReportPastEnd(ListEnvironment& env, std::vector<std::string>::const_iterato
         } catch (const RuntimeError&) {
             continue;
         }
-        env.observer->Found({env.AZIENDACORRENTE, env.listName, "record " + NumberText(record),
+        env.observer->Found({env.AZIENDACORRENTE, std::string(Info(env.list).code), "record " + NumberText(record),
                              AnomalyReason::EntryPastEnd, std::exchange(detail, {})});
     }
 }
@@ -91,7 +91,7 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
         const double length = env.files.slot(kEmployees).recordLength;
         const double bytes = static_cast<double>(env.files.FileLength(kEmployees));
         if (length > 0 && std::fmod(bytes, length) != 0)
-            env.observer->Found({env.AZIENDACORRENTE, env.listName, "", AnomalyReason::ArchiveLength,
+            env.observer->Found({env.AZIENDACORRENTE, std::string(Info(env.list).code), "", AnomalyReason::ArchiveLength,
                                  NumberText(bytes) + " caratteri, record di " + NumberText(length)});
     } catch (const RuntimeError&) {
     }
@@ -117,7 +117,7 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
         try {
             const double p598 = repo.RepoN(fields::P598);
             const bool take = repo.RepoN(fields::P359) != 99 && repo.RepoN(fields::P054) != 2 &&
-                              (p598 != 0 || (env.LISTATF14 == 1 && repo.RepoN(fields::P188) == 1 &&
+                              (p598 != 0 || (env.list == ListKind::TF14 && repo.RepoN(fields::P188) == 1 &&
                                              repo.RepoN(fields::T404) == 1 && p598 == 0));
             if (take) keys.push_back(repo.RepoR(fields::P001));
         } catch (const RuntimeError&) {
@@ -128,18 +128,18 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
     return keys;
 }
 
-ListRun::ListRun(ListEnvironment& env, ReportSink& sink, ListProcedure& list)
-    : env_(env), sink_(sink), list_(list), layout_(list.Layout()) {}
+ListRun::ListRun(ListEnvironment& env, ReportSink& sink)
+    : env_(env), sink_(sink), info_(Info(env.list)), list_(info_.make()), layout_(list_->Layout()) {}
 
 void ListRun::Run() {
     std::vector<std::string> keys;
-    if (sink_.IsPdf()) {
+    if (sink_.medium() == Medium::Pdf) {
         keys = CREALISTADISTAMPA(env_);
         if (keys.empty()) return;
-        if (!sink_.BeginList(layout_)) return;
+        if (!sink_.BeginList(info_, layout_)) return;
         if (sink_.ProtectionDataMissing()) Report(AnomalyReason::FiscalDataMissing, "", "");
     } else {
-        if (!sink_.BeginList(layout_)) return;
+        if (!sink_.BeginList(info_, layout_)) return;
         keys = CREALISTADISTAMPA(env_);
         if (keys.empty()) return;
     }
@@ -165,16 +165,14 @@ void ListRun::Run() {
             continue;
         }
         line = EmployeeLine{};
-        cells_.clear();
-        inLine_ = true;
         bool listed;
         {
             const AmountWatch watch = WatchAmounts(item.substr(0, 10));
-            listed = list_.Employee(*this, line);
+            listed = list_->Employee(*this, line);
+            if (listed) Compose(line);
         }
-        inLine_ = false;
         if (!listed) continue;
-        if (env_.observer) env_.observer->Line(line, cells_);
+        if (env_.observer) env_.observer->Line(line);
         WriteLine(std::move(line.text));
         ++lines_;
         if (line.addsTotals) {
@@ -185,12 +183,13 @@ void ListRun::Run() {
         }
     }
     FinalBlock();
-    if (env_.observer) env_.observer->EndCompany(grandTotals_, list_.Legend(*this, true));
+    if (env_.observer) env_.observer->EndCompany(grandTotals_, list_->Legend(*this, true));
 }
 
 void ListRun::Report(AnomalyReason reason, const std::string& employee, const std::string& detail) {
     if (env_.observer)
-        env_.observer->Found({env_.AZIENDACORRENTE, env_.listName, Printable(employee), reason, Printable(detail)});
+        env_.observer->Found(
+            {env_.AZIENDACORRENTE, std::string(info_.code), Printable(employee), reason, Printable(detail)});
 }
 
 bool ListRun::FindEmployee(const std::string& key) {
@@ -240,7 +239,8 @@ void ListRun::WriteLine(std::string text) {
 
 void ListRun::HeaderBlock() {
     sink_.BeginPageHeader(layout_);
-    y_ = sink_.IsPdf() ? 0.5 : 1.0;
+    const bool pdf = sink_.medium() == Medium::Pdf;
+    y_ = pdf ? 0.5 : 1.0;
     env_.files.FAIOPEN(kExtractionHeader);
     const bool headerMissing = env_.files.LEGGIREC(kExtractionHeader, 1) == 1;
     header_ = env_.files.buffer(kExtractionHeader);
@@ -248,7 +248,7 @@ void ListRun::HeaderBlock() {
 
     const std::string separator(static_cast<size_t>(layout_.separatorLength), '-');
     FieldRepository& repo = env_.repo;
-    WriteLine(layout_.title + Mid(header_, 1, 2) + "/" + Mid(header_, 3, 2) + "/" + Mid(header_, 5, 4) +
+    WriteLine(std::string(info_.title) + Mid(header_, 1, 2) + "/" + Mid(header_, 3, 2) + "/" + Mid(header_, 5, 4) +
               std::string(static_cast<size_t>(layout_.blanksBeforePagina), ' ') + "Pagina " +
               RightChars("    " + std::to_string(page_), 4));
     WriteLine(separator);
@@ -258,7 +258,7 @@ void ListRun::HeaderBlock() {
     for (const std::string& h : layout_.columnHeader) WriteLine(h);
     WriteLine(separator);
     lines_ = layout_.linesAfterHeader;
-    y_ = sink_.IsPdf() ? layout_.yAfterHeaderPdf : layout_.yAfterHeaderPrinter;
+    y_ = pdf ? layout_.yAfterHeaderPdf : layout_.yAfterHeaderPrinter;
 }
 
 void ListRun::TotalsLine(const char* label, const std::array<double, kMaxTotals>& totals) {
@@ -268,7 +268,7 @@ void ListRun::TotalsLine(const char* label, const std::array<double, kMaxTotals>
         case CellKind::Literal: text += std::string(static_cast<size_t>(c.width), ' '); break;
         case CellKind::Amount:
             if (c.total >= 0) {
-                text += Amount(totals[static_cast<size_t>(c.total)], c.width);
+                text += NumberCell(totals[static_cast<size_t>(c.total)], 2, c.width, env_.decimalSeparator);
                 break;
             }
             [[fallthrough]];
@@ -279,7 +279,7 @@ void ListRun::TotalsLine(const char* label, const std::array<double, kMaxTotals>
 }
 
 void ListRun::Legend(bool finalBlock) {
-    for (std::string line : list_.Legend(*this, finalBlock)) WriteLine(std::move(line));
+    for (std::string line : list_->Legend(*this, finalBlock)) WriteLine(std::move(line));
 }
 
 void ListRun::FooterBlock() {
@@ -301,15 +301,35 @@ void ListRun::FinalBlock() {
 
 std::string ListRun::ExtractionYear() const { return Mid(header_, 5, 4); }
 
-std::string ListRun::Cell(CellKind kind, double v, int decimals, int width) const {
-    std::string text = NumberCell(v, decimals, width, env_.decimalSeparator);
-    if (inLine_ && env_.observer) cells_.push_back({kind, v, text});
-    return text;
+void ListRun::Compose(EmployeeLine& line) {
+    line.text = NameCell();
+    if (!line.note.empty()) {
+        line.text += line.note;
+        line.addsTotals = false;
+        return;
+    }
+    std::array<bool, kMaxTotals> added{};
+    size_t next = 0;
+    for (const Column& c : layout_.columns) {
+        const size_t width = static_cast<size_t>(c.width);
+        if (c.kind == CellKind::Literal) {
+            line.text.append(width, ' ');
+            continue;
+        }
+        const LineCell cell = next < line.cells.size() ? line.cells[next] : LineCell{};
+        ++next;
+        switch (c.kind) {
+        case CellKind::Coefficient: line.text += NumberCell(cell.value, 5, c.width, env_.decimalSeparator); break;
+        case CellKind::Amount:
+        case CellKind::Percent: line.text += NumberCell(cell.value, 2, c.width, env_.decimalSeparator); break;
+        default: line.text += " " + LeftAligned(cell.text, width); break;
+        }
+        if (c.total >= 0 && !added[static_cast<size_t>(c.total)]) {
+            added[static_cast<size_t>(c.total)] = true;
+            line.totals[static_cast<size_t>(c.total)] = cell.value;
+        }
+    }
 }
-
-std::string ListRun::Amount(double v, int width) const { return Cell(CellKind::Amount, v, 2, width); }
-std::string ListRun::Percent(double v, int width) const { return Cell(CellKind::Percent, v, 2, width); }
-std::string ListRun::Coefficient(double v, int width) const { return Cell(CellKind::Coefficient, v, 5, width); }
 
 std::string ListRun::NameCell() {
     FieldRepository& repo = env_.repo;

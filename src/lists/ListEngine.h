@@ -11,6 +11,7 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/FieldRepository.h"
 #include "archive/KeySearch.h"
+#include "lists/ListCatalogue.h"
 #include "lists/ListLayout.h"
 #include "lists/ListObserver.h"
 #include "lists/Reduction40.h"
@@ -37,14 +38,27 @@ struct ListEnvironment {
     // ELENCOESTRAZIONE, sorted: company code (3) + employee record number (7) per entry.
     const std::vector<std::string>& extraction;
     std::string AZIENDACORRENTE;  // the company being listed
-    int16_t LISTATF14 = 0;        // 1 while the TF14 list runs
+    ListKind list = ListKind::CF01;
     char decimalSeparator = '.';  // of the user's regional settings
     ListObserver* observer = nullptr;  // hears the lines, totals and anomalies (none: nobody)
-    std::string listName;               // the list's short name, for the anomalies
 };
 
-// One employee line and what it adds to the totals.
+// A value for each cell of an employee line: a number for the columns that hold one, a text for a
+// Blank column (no value: blanks).
+struct LineCell {
+    LineCell() = default;
+    LineCell(double v) : value(v) {}  // NOLINT: lists write their cells as plain numbers
+    LineCell(std::string t) : text(std::move(t)) {}  // NOLINT
+    double value = 0;
+    std::string text;
+};
+
+// One employee line: the list gives a cell for each column but the Literal ones, or a note printed
+// after the name cell instead (a line that adds nothing to the totals). The engine writes the text
+// and the totals the line adds.
 struct EmployeeLine {
+    std::vector<LineCell> cells;
+    std::string note;
     std::string text;
     std::array<double, kMaxTotals> totals{};
     bool addsTotals = true;
@@ -66,7 +80,8 @@ public:
 // The working values of one company's list and the helpers the lists build their lines with.
 class ListRun {
 public:
-    ListRun(ListEnvironment& env, ReportSink& sink, ListProcedure& list);
+    // The list of env.list, made by its procedure from the catalogue.
+    ListRun(ListEnvironment& env, ReportSink& sink);
 
     // Produces the whole list of the current company on the sink.
     void Run();
@@ -78,15 +93,7 @@ public:
     bool IsAdditionalMonth() const { return header_.size() >= 9 && header_[8] == '0'; }
     // The extraction year, characters 5-8 of the header.
     std::string ExtractionYear() const;
-    bool IsPdf() const { return sink_.IsPdf(); }
-
-    // Cells (each with its leading blank). The cells of an employee line are also kept, with their
-    // values, for the observer.
-    std::string Amount(double v, int width = 10) const;
-    std::string Percent(double v, int width = 4) const;
-    std::string Coefficient(double v, int width = 7) const;
-    // The 27-character name cell of the current employee.
-    std::string NameCell();
+    Medium medium() const { return sink_.medium(); }
 
     // The 40% reduction test on the current employee; r is the rate the list has set.
     Reduction40 TestReduction(double r);
@@ -103,6 +110,10 @@ private:
     void TotalsLine(const char* label, const std::array<double, kMaxTotals>& totals);
     void Legend(bool finalBlock);
     void WriteLine(std::string text);
+    // The employee line's text and totals from its cells, as the layout's columns format them.
+    void Compose(EmployeeLine& line);
+    // The 27-character name cell of the current employee.
+    std::string NameCell();
     bool FindEmployee(const std::string& key);
     // Lets the observer hear the amounts the list reads blank or not as numbers while it computes
     // the line of the employee `key`; until the returned guard goes.
@@ -111,12 +122,13 @@ private:
         ~AmountWatch() { repo.SetNumberWatcher(nullptr); }
     };
     AmountWatch WatchAmounts(const std::string& key);
-    std::string Cell(CellKind kind, double v, int decimals, int width) const;
+
     void Report(AnomalyReason reason, const std::string& employee, const std::string& detail = {});
 
     ListEnvironment& env_;
     ReportSink& sink_;
-    ListProcedure& list_;
+    const ListInfo& info_;
+    std::unique_ptr<ListProcedure> list_;
     const ListLayout& layout_;
     std::string header_;
     double y_ = 0;
@@ -124,8 +136,6 @@ private:
     int page_ = 1;
     std::array<double, kMaxTotals> pageTotals_{};
     std::array<double, kMaxTotals> grandTotals_{};
-    mutable std::vector<ListedCell> cells_;  // of the employee line being built
-    bool inLine_ = false;
     bool recordShort_ = false;            // the employee's record was read past the end of the archive
     std::vector<std::string> watched_;    // the fields already reported for the employee's line
 };

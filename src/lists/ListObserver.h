@@ -15,14 +15,6 @@ inline constexpr int kObservedTotals = 7;
 
 struct EmployeeLine;
 
-// One cell of an employee line as the list formatted it: the value before formatting and the text
-// printed (its leading blank included, after the cut to the cell's width).
-struct ListedCell {
-    CellKind kind = CellKind::Amount;
-    double value = 0;
-    std::string text;
-};
-
 enum class AnomalyReason {
     KeyNotInIndex,        // the employee's key is missing from the index: left out
     EntryPastEnd,         // an extraction entry past the end of the employee archive: it and the rest left out
@@ -69,10 +61,9 @@ public:
     virtual ~ListObserver() = default;
     // A company's list starts (only when it lists somebody): its layout and its "AZIENDA" values.
     virtual void BeginCompany(const ListLayout& /*layout*/, const std::string& /*code*/, const std::string& /*name*/) {}
-    // An employee line as printed, with the cells after the 27-character name cell in the order the
-    // list formatted them: not always left to right (the operands of one "+" chain are evaluated in
-    // no set order), so match them to the layout's columns by their text.
-    virtual void Line(const EmployeeLine& /*line*/, const std::vector<ListedCell>& /*cells*/) {}
+    // An employee line as printed, with its cells in the order of the layout's columns (those that
+    // are not Literal), or its note.
+    virtual void Line(const EmployeeLine& /*line*/) {}
     // The final "TOTALE" and the legend under it; the company's list ends.
     virtual void EndCompany(const std::array<double, kObservedTotals>& /*totals*/, const std::vector<std::string>& /*legend*/) {}
     virtual void Found(const Anomaly& /*anomaly*/) {}

@@ -1,29 +1,23 @@
 // TF02: the share of the guarantee-fund contribution that belongs to the TFR paid into the Treasury
 // Fund (section D of the DM10/2). Computed like TF14 with the guarantee-fund percentage.
 #include "lists/Fields.h"
-#include "lists/Lists.h"
 #include "lists/TreasuryShare.h"
 
 namespace kv::lists {
 
 namespace {
 
+const ListLayout kLayout = TreasuryShareLayout(
+    "NOMINATIVO                   TFR MM(1) QU.F.TE(2) %FDG  COEF.1  COEF.2    TF02(3)  RETR. TFR  IM.LE FAP");
+
 class TF02 : public ListProcedure {
 public:
-    TF02()
-        : layout_(TreasuryShareLayout(
-              "IMPORTI RECUPERATI QUADRO D DM10/2 CODICE DM TF02 ",
-              "NOMINATIVO                   TFR MM(1) QU.F.TE(2) %FDG  COEF.1  COEF.2    TF02(3)  RETR. TFR  IM.LE FAP",
-              "TESTF02_")) {}
-    const ListLayout& Layout() const override { return layout_; }
+    const ListLayout& Layout() const override { return kLayout; }
 
     bool Employee(ListRun& run, EmployeeLine& line) override {
         FieldRepository& repo = run.repo();
         if (repo.RepoN(fields::P188) == 1 || repo.RepoN(fields::P117) != 0) return false;
-        const TreasuryShare s = ComputeTreasuryShare(run, [](ListRun& r) {
-            return r.repo().RepoR(fields::P511) == "1" ? 0.40 : 0.20;
-        });
-        TreasuryShareLine(run, s, line);
+        TreasuryShareLine(ComputeTreasuryShare(run, [](ListRun& r) { return GuaranteeFundPercent(r.repo()); }), line);
         return true;
     }
 
@@ -32,9 +26,6 @@ public:
                                    "   COEFFICIENTE2 = COEFFICIENTE1 * FDG / 100",
                                    "3) TF02          = P240IMPSOCIALE * COEFFICIENTE2");
     }
-
-private:
-    ListLayout layout_;
 };
 
 }  // namespace

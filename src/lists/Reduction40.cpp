@@ -10,13 +10,11 @@ namespace {
 std::string ZeroFilled(const std::string& s, size_t n) {
     return RightChars(std::string(n, '0') + TrimBlanks(s), n);
 }
-bool IsReliefCode(const std::string& code) {
-    static const char* const kCodes[] = {"4", "5", "6", "7", "8", "9", "A", "B"};
-    for (const char* c : kCodes)
-        if (code == c) return true;
-    return false;
-}
 }  // namespace
+
+bool IsReliefCode(std::string_view code, std::string_view codes) {
+    return code.size() == 1 && codes.find(code[0]) != std::string_view::npos;
+}
 
 Reduction40 TESTA_DIP_RID40PERCENTO(FieldRepository& repo, const std::string& header, double rate) {
     Reduction40 r;

@@ -3,6 +3,7 @@
 // 2016 with the relief (for the two years after hiring) or with one of the relief codes 4 to B.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "archive/FieldRepository.h"
 
@@ -13,6 +14,9 @@ struct Reduction40 {
     double ALIQUOTA050 = 0;            // the contribution rate in percent
     std::string PERIODOSGRAVIO = "000000";
 };
+
+// True when the relief code (P916) is one of the one-letter codes given ("456789AB": any relief).
+bool IsReliefCode(std::string_view code, std::string_view codes = "456789AB");
 
 // TESTA_DIP_RID40PERCENTO on the current employee record (REC_DIP) and the extraction header.
 // rate is the ALIQUOTA050 the list has set; the result carries it, set again when the reduction

@@ -5,7 +5,12 @@
 
 namespace kv::lists {
 
+struct ListInfo;
 struct ListLayout;
+
+// Paper and PDF place a list's lines differently, and a printed list checks its printer before it
+// selects anybody, while a PDF document is made only for a company that lists somebody.
+enum class Medium { Paper, Pdf };
 
 class ReportSink {
 public:
@@ -14,14 +19,13 @@ public:
     // Starts one company's list. The printer checks its printer and sets the font; the PDF sink
     // prepares the folder and opens the document with its first page. False: nothing can be written
     // for this company (the list ends at once).
-    virtual bool BeginList(const ListLayout& layout) = 0;
+    virtual bool BeginList(const ListInfo& list, const ListLayout& layout) = 0;
     // Called at the start of every header block (the PDF sink selects the font there).
     virtual void BeginPageHeader(const ListLayout& layout) = 0;
     virtual void NewPage() = 0;
     // Writes one text at (y, x), in centimetres from the top-left corner of the page.
     virtual void WriteText(double y, double x, const std::string& text) = 0;
-    // True for the PDF sink: the lists place their lines differently on paper and in the PDF.
-    virtual bool IsPdf() const = 0;
+    virtual Medium medium() const = 0;
     // True when the list's document could not get the protection the installation asks for, because
     // the installation's fiscal record was missing when it was opened.
     virtual bool ProtectionDataMissing() const { return false; }

@@ -1,7 +1,7 @@
 #pragma once
 // The computation the TF14 and TF02 lists share: the month's TFR net of the contribution (PUNTO 1),
 // its Treasury Fund share (PUNTO 2), the two coefficients and the recovered amount, for a given
-// percentage (the exoneration for TF14, the guarantee fund for TF02).
+// percentage (the exoneration for TF14, the guarantee fund for TF02); their layout and legend.
 #include "lists/ListEngine.h"
 
 namespace kv::lists {
@@ -20,21 +20,19 @@ struct TreasuryShare {
 // percentFor is called after the rate, the reduction test and PUNTO 1 are settled.
 TreasuryShare ComputeTreasuryShare(ListRun& run, double (*percentFor)(ListRun&));
 
-// The line and the five totals of a TF14 / TF02 line.
-void TreasuryShareLine(ListRun& run, const TreasuryShare& s, EmployeeLine& line);
+// The guarantee-fund percentage of TF02 and TF02 arrears: 0.40 for industry executives (P511 "1"),
+// else 0.20.
+double GuaranteeFundPercent(FieldRepository& repo);
 
-// The contribution rate before the reduction test: 0.50, the employee's own rate, 0 when exempt.
-double BaseRate(FieldRepository& repo);
+// The cells of a TF14 / TF02 line.
+void TreasuryShareLine(const TreasuryShare& s, EmployeeLine& line);
 
 // The layout of the TF14 / TF02 lists: one header line, 103-character lines.
-ListLayout TreasuryShareLayout(std::string title, std::string columnHeader, std::string pdfPrefix);
+ListLayout TreasuryShareLayout(std::string columnHeader);
 
 // The legend of the TF14 / TF02 lists around their own lines: the percentage, the second coefficient
 // and the amount.
 std::vector<std::string> TreasuryShareLegend(std::string percentLine, std::string coefficient2Line,
                                              std::string amountLine);
-
-// The value of ARROTONDA(v, decimals) read back as a number.
-double Rounded(double v, int decimals);
 
 }  // namespace kv::lists

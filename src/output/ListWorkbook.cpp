@@ -22,14 +22,11 @@
 namespace kv::output {
 
 using lists::CellKind;
+using lists::HoldsValue;
 
 namespace {
 
 constexpr size_t kNameCell = 27;
-
-bool HoldsValue(CellKind kind) {
-    return kind == CellKind::Amount || kind == CellKind::Percent || kind == CellKind::Coefficient;
-}
 
 // UTF-8 for the workbook; control characters (which XML refuses) become blanks.
 std::string Utf8(std::string text) {
@@ -68,29 +65,6 @@ void Titles(const std::vector<std::string>& header, std::vector<ListWorkbook::Co
     }
 }
 
-// The cells of the list's line in column order. The values come from the observer's cells, matched to
-// the columns by their printed text (in the order heard, else the other way round, else one by one).
-std::vector<const lists::ListedCell*> MatchCells(const std::vector<std::string>& texts,
-                                                 const std::vector<lists::ListedCell>& cells) {
-    std::vector<const lists::ListedCell*> out(texts.size(), nullptr);
-    if (cells.size() < texts.size()) return out;
-    auto inOrder = [&](bool reversed) {
-        for (size_t i = 0; i < texts.size(); ++i)
-            if (cells[reversed ? texts.size() - 1 - i : i].text != texts[i]) return false;
-        for (size_t i = 0; i < texts.size(); ++i) out[i] = &cells[reversed ? texts.size() - 1 - i : i];
-        return true;
-    };
-    if (inOrder(false) || inOrder(true)) return out;
-    std::vector<bool> used(cells.size(), false);
-    for (size_t i = 0; i < texts.size(); ++i)
-        for (size_t k = 0; k < cells.size(); ++k)
-            if (!used[k] && cells[k].text == texts[i]) {
-                used[k] = true, out[i] = &cells[k];
-                break;
-            }
-    return out;
-}
-
 // The library prints numbers with the C library's printf: under a locale with a decimal comma (set by
 // the window's toolkit) the workbook would hold "3800,5". Its thread writes in the "C" locale meanwhile.
 class CNumbers {
@@ -115,7 +89,8 @@ private:
 
 }  // namespace
 
-ListWorkbook::ListWorkbook(lists::ListKind list) : layout_(lists::MakeList(list)->Layout()) {
+ListWorkbook::ListWorkbook(lists::ListKind list)
+    : list_(lists::Info(list)), layout_(list_.make()->Layout()) {
     for (size_t i = 0; i < layout_.columns.size(); ++i)
         if (layout_.columns[i].kind != CellKind::Literal) layoutColumn_.push_back(static_cast<int>(i));
 }
@@ -124,36 +99,20 @@ void ListWorkbook::BeginCompany(const lists::ListLayout&, const std::string& cod
     companies_.push_back({code, name, {}, {}, {}});
 }
 
-void ListWorkbook::Line(const lists::EmployeeLine& line, const std::vector<lists::ListedCell>& cells) {
+void ListWorkbook::Line(const lists::EmployeeLine& line) {
     if (companies_.empty()) return;
-    const std::string& text = line.text;
     Row row;
-    row.number = text.substr(0, 4);
-    row.name = TrimBlanks(Mid(text, 6, kNameCell - 5));
-    // The printed text of each column, and which of them hold a value.
-    std::vector<std::string> printed;
-    std::vector<std::string> valueTexts;
-    size_t at = kNameCell;
-    for (const lists::Column& c : layout_.columns) {
-        const size_t width = static_cast<size_t>(c.width) + (c.kind == CellKind::Literal ? 0 : 1);
-        if (c.kind != CellKind::Literal) printed.push_back(at < text.size() ? text.substr(at, width) : "");
-        if (HoldsValue(c.kind)) valueTexts.push_back(printed.back());
-        at += width;
-    }
-    const std::vector<const lists::ListedCell*> matched = MatchCells(valueTexts, cells);
-    if (!valueTexts.empty() && std::find(matched.begin(), matched.end(), nullptr) != matched.end()) {
+    row.number = line.text.substr(0, 4);
+    row.name = TrimBlanks(Mid(line.text, 6, kNameCell - 5));
+    if (!line.note.empty() || line.cells.size() < layoutColumn_.size()) {
         // No amounts: the line tells something instead (the dates of a CF11 line without arrears).
-        row.note = TrimBlanks(text.size() > kNameCell ? text.substr(kNameCell) : "");
+        row.note = TrimBlanks(line.note);
     } else {
-        size_t v = 0;
         for (size_t i = 0; i < layoutColumn_.size(); ++i) {
             const lists::Column& c = layout_.columns[static_cast<size_t>(layoutColumn_[i])];
-            if (HoldsValue(c.kind)) {
-                const lists::ListedCell& cell = *matched[v++];
-                row.cells.push_back({true, cell.value, {}});
-            } else {
-                row.cells.push_back({false, 0, TrimBlanks(printed[i])});
-            }
+            const lists::LineCell& cell = line.cells[i];
+            if (HoldsValue(c.kind)) row.cells.push_back({true, cell.value, {}});
+            else row.cells.push_back({false, 0, TrimBlanks(lists::LeftAligned(cell.text, static_cast<size_t>(c.width)))});
         }
     }
     companies_.back().rows.push_back(std::move(row));
@@ -210,7 +169,9 @@ std::array<double, lists::kObservedTotals> ListWorkbook::GrandTotals() const {
     return sum;
 }
 
-std::string ListWorkbook::FileName(const std::string& period) const { return layout_.pdfPrefix + period + ".xlsx"; }
+std::string ListWorkbook::FileName(const std::string& period) const {
+    return std::string(list_.filePrefix) + period + ".xlsx";
+}
 
 std::string ListWorkbook::SummaryText(char sep) const {
     const std::vector<Column> columns = Columns();

@@ -14,7 +14,7 @@
 
 #include "archive/Settings.h"
 #include "lists/ListObserver.h"
-#include "lists/Lists.h"
+#include "lists/ListCatalogue.h"
 #include "platform/Paths.h"
 
 namespace kv::output {
@@ -24,7 +24,7 @@ public:
     explicit ListWorkbook(lists::ListKind list);
 
     void BeginCompany(const lists::ListLayout& layout, const std::string& code, const std::string& name) override;
-    void Line(const lists::EmployeeLine& line, const std::vector<lists::ListedCell>& cells) override;
+    void Line(const lists::EmployeeLine& line) override;
     void EndCompany(const std::array<double, lists::kObservedTotals>& totals,
                     const std::vector<std::string>& legend) override;
     void Found(const lists::Anomaly& anomaly) override;
@@ -75,6 +75,7 @@ private:
     std::vector<int> TotalColumns(const std::vector<Column>& columns) const;
     std::array<double, lists::kObservedTotals> GrandTotals() const;
 
+    const lists::ListInfo& list_;
     lists::ListLayout layout_;
     std::vector<int> layoutColumn_;  // the layout's index of each sheet column (spacers left out)
     std::vector<Company> companies_;

@@ -1,13 +1,14 @@
 #include "output/PdfSink.h"
 
 #include "lists/Fields.h"
+#include "lists/ListCatalogue.h"
 #include "lists/ListLayout.h"
 
 namespace kv::output {
 
-bool PdfSink::BeginList(const lists::ListLayout& layout) {
+bool PdfSink::BeginList(const lists::ListInfo& list, const lists::ListLayout&) {
     files_.CREACARTELLEPDF(repo_.RepoR(lists::fields::T001), "FDOTES", period_);
-    files_.APRIPDF(layout.pdfPrefix);
+    files_.APRIPDF(std::string(list.filePrefix));
     return true;
 }
 

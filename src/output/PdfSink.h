@@ -13,11 +13,11 @@ public:
     PdfSink(PdfListFiles& files, FieldRepository& repo, std::string period)
         : files_(files), repo_(repo), period_(std::move(period)) {}
 
-    bool BeginList(const lists::ListLayout& layout) override;
+    bool BeginList(const lists::ListInfo& list, const lists::ListLayout& layout) override;
     void BeginPageHeader(const lists::ListLayout& layout) override;
     void NewPage() override;
     void WriteText(double y, double x, const std::string& text) override;
-    bool IsPdf() const override { return true; }
+    lists::Medium medium() const override { return lists::Medium::Pdf; }
     bool ProtectionDataMissing() const override { return files_.fiscalRecordMissing(); }
 
 private:

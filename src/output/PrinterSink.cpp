@@ -6,7 +6,7 @@
 
 namespace kv::output {
 
-bool PrinterSink::BeginList(const lists::ListLayout& layout) {
+bool PrinterSink::BeginList(const lists::ListInfo&, const lists::ListLayout& layout) {
     if (!printer_.Check()) return false;
     printer_.SetFont("Courier New", layout.fontSize, false);
     return true;

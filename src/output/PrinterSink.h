@@ -25,11 +25,11 @@ class PrinterSink : public lists::ReportSink {
 public:
     explicit PrinterSink(Printer& printer) : printer_(printer) {}
 
-    bool BeginList(const lists::ListLayout& layout) override;
+    bool BeginList(const lists::ListInfo& list, const lists::ListLayout& layout) override;
     void BeginPageHeader(const lists::ListLayout&) override {}
     void NewPage() override { printer_.NewPage(); }
     void WriteText(double y, double x, const std::string& text) override;
-    bool IsPdf() const override { return false; }
+    lists::Medium medium() const override { return lists::Medium::Paper; }
 
     // 567 twips make a centimetre; the printer's origin lies 0.3 cm right and 0.6 cm below the page's.
     static int XTwips(double xCm);

@@ -18,15 +18,16 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/AnomalyReport.h"
 #include "app/Installation.h"
 #include "app/Session.h"
 #include "archive/Errors.h"
+#include "lists/ListCatalogue.h"
 #include "lists/ListFormat.h"
 #include "output/LaserPrinter.h"
-#include "output/ListWorkbook.h"
 #include "window/WindowMessageBoxes.h"
 
 // The pictures live in the static library: register them before the first use.
@@ -76,13 +77,13 @@ constexpr Control kControls[] = {
     {"Label2", Kind::Label, "Selezione Tipo stampa", 90, 180, 2715, 225, "Frame1", 9.75},
     {"Check1", Kind::CheckBox, "Seleziona tutte le aziende", 3360, 180, 3075, 270, "Frame1", 9.75},
     {"Line2", Kind::Line, "", 60, 435, 6675, 30, "Frame1", 0},
-    {"Option1(0)", Kind::Option, "Codice CF01", 60, 540, 3315, 255, "Frame1", 8.25},
-    {"Option1(1)", Kind::Option, "Codice CF02 arretrati quote", 60, 810, 3315, 255, "Frame1", 8.25},
-    {"Option1(2)", Kind::Option, "Codice TF02", 3420, 540, 3285, 255, "Frame1", 8.25},
-    {"Option1(3)", Kind::Option, "Codice TF02 arretrati", 3420, 810, 3285, 255, "Frame1", 8.25},
-    {"Option1(4)", Kind::Option, "Codice CF11", 60, 1080, 3315, 255, "Frame1", 8.25},
-    {"Option1(5)", Kind::Option, "Recupero prestazioni/anticipi", 3420, 1080, 3285, 255, "Frame1", 8.25},
-    {"Option1(6)", Kind::Option, "Codice TF14", 3420, 1350, 3285, 255, "Frame1", 8.25},
+    {"Option1(0)", Kind::Option, nullptr, 60, 540, 3315, 255, "Frame1", 8.25},
+    {"Option1(1)", Kind::Option, nullptr, 60, 810, 3315, 255, "Frame1", 8.25},
+    {"Option1(2)", Kind::Option, nullptr, 3420, 540, 3285, 255, "Frame1", 8.25},
+    {"Option1(3)", Kind::Option, nullptr, 3420, 810, 3285, 255, "Frame1", 8.25},
+    {"Option1(4)", Kind::Option, nullptr, 60, 1080, 3315, 255, "Frame1", 8.25},
+    {"Option1(5)", Kind::Option, nullptr, 3420, 1080, 3285, 255, "Frame1", 8.25},
+    {"Option1(6)", Kind::Option, nullptr, 3420, 1350, 3285, 255, "Frame1", 8.25},
     {"Label4", Kind::Label, "", 60, 1350, 3315, 255, "Frame1", 0},
     // In the slot of the caption-less Label4, above it: the workbook of the list besides its PDF files.
     {"Check2", Kind::CheckBox, "Crea anche il file Excel", 60, 1350, 3315, 255, "Frame1", 8.25},
@@ -201,7 +202,10 @@ void FRMST_FTESOR::BuildControls() {
     option1_->setExclusive(true);
     for (const Control& c : kControls) {
         QWidget* parent = c.parent ? findChild<QWidget*>(QString::fromLatin1(c.parent)) : this;
-        const QString caption = FromLegacy(c.caption);
+        // The list options' captions are the catalogue's, in its order.
+        const QString caption = FromLegacy(
+            c.kind == Kind::Option ? std::string(lists::AllLists()[static_cast<size_t>(option1_->buttons().size())].option)
+                                   : std::string(c.caption));
         QWidget* w = nullptr;
         switch (c.kind) {
         case Kind::Frame: w = new QGroupBox(caption, parent); break;
@@ -320,53 +324,45 @@ void FRMST_FTESOR::Check1_Click(bool checked) {
 
 void FRMST_FTESOR::CmdStampa_Click(int index) {
     if (running_) return;
-    std::vector<bool> selected;
-    for (int i = 0; i < list1_->count(); ++i) selected.push_back(list1_->item(i)->isSelected());
+    app::ListJobRequest request;
+    request.destination = index == 0 ? app::Destination::Pdf : app::Destination::Printer;
+    request.list = lists::AllLists()[static_cast<size_t>(option1_->checkedId())].kind;
+    // "Crea PDF" with Check2: the workbook hears the same lines as the PDF files get.
+    request.workbook = index == 0 && check2_->isChecked();
+    const std::vector<std::string>& codes = session_->companyCodes();
+    for (int i = 0; i < list1_->count() && static_cast<size_t>(i) < codes.size(); ++i)
+        if (list1_->item(i)->isSelected()) request.companies.push_back(codes[static_cast<size_t>(i)]);
     running_ = true;
     relay_->openFolder = false;
-    const lists::ListKind list = app::ListOfOption(option1_->checkedId());
-    // "Crea PDF" with Check2: the workbook hears the same lines as the PDF files get.
-    std::unique_ptr<output::ListWorkbook> book;
-    if (index == 0 && check2_->isChecked()) book = std::make_unique<output::ListWorkbook>(list);
-    app::AnomalyReport anomalies;
-    app::ObserverFan fan;
-    fan.Add(book.get()), fan.Add(&anomalies);
-    session_->driver().SetListObserver(&fan);
     struct RunEnd {
         FRMST_FTESOR* w;
         ~RunEnd() {
             w->running_ = false;
-            w->session_->driver().SetListObserver(nullptr);
             delete w->progress_;
             w->progress_ = nullptr;
         }
     } runEnd{this};
-    const app::RunDriver::Outcome outcome =
-        session_->driver().CmdStampa_Click(index, list, session_->companyLines(), selected);
-    session_->driver().SetListObserver(nullptr);
-    if (book) WriteWorkbook(*book, outcome);
-    if (relay_->openFolder) OpenPdfFolder(outcome.files);
+    const app::ListJobResult job = app::RunListJob(*session_, request);
+    ShowWorkbook(job);
+    if (relay_->openFolder) OpenPdfFolder(job.outcome.files);
     // What the lists left out or read from damaged data, offered before the office files anything.
-    if (anomalies.DamagedData() && relay_->AskYesNo(app::kWindowCaption, anomalies.Question(), platform::Icon::Information))
-        relay_->Inform(app::kWindowCaption, anomalies.ListText());
+    if (job.anomalies.DamagedData() &&
+        relay_->AskYesNo(app::kWindowCaption, job.anomalies.Question(), platform::Icon::Information))
+        relay_->Inform(app::kWindowCaption, job.anomalies.ListText());
 }
 
-void FRMST_FTESOR::WriteWorkbook(const output::ListWorkbook& book, const app::RunDriver::Outcome& outcome) {
-    if (outcome.failed || outcome.stopped) {
-        // Companies are missing from it: an earlier complete workbook of the month stays.
+void FRMST_FTESOR::ShowWorkbook(const app::ListJobResult& job) {
+    switch (job.workbook) {
+    case app::WorkbookResult::RunIncomplete:
         relay_->Inform("Creazione file Excel", "Il file Excel non e' stato creato: l'elaborazione non e' terminata");
-        return;
-    }
-    if (book.Empty()) return;
-    try {
-        std::string folder;
-        const std::string& period = session_->PERIODOESTRAZIONE();
-        book.Write(output::PrepareWorkbookFolder(session_->context().settings(), session_->context().paths(), period,
-                                                 folder) /
-                   book.FileName(period));
-        relay_->Inform("Creazione file Excel", "Il file Excel e' stato creato in :\r\r" + folder + "\\" + book.FileName(period));
-    } catch (const RuntimeError& e) {
-        relay_->Critical("Creazione file Excel", "Il file Excel non e' stato creato:\r" + e.description());
+        break;
+    case app::WorkbookResult::Written:
+        relay_->Inform("Creazione file Excel", "Il file Excel e' stato creato in :\r\r" + job.workbookSuitePath);
+        break;
+    case app::WorkbookResult::Failed:
+        relay_->Critical("Creazione file Excel", "Il file Excel non e' stato creato:\r" + job.workbookError);
+        break;
+    default: break;
     }
 }
 
@@ -444,13 +440,15 @@ void FRMST_FTESOR::Busy(bool on) {
     else QApplication::restoreOverrideCursor();
 }
 
-bool FRMST_FTESOR::BeforeCompany(int index, int count, const std::string& line) {
+bool FRMST_FTESOR::BeforeCompany(int index, int count, const std::string& code) {
     if (progress_ && progress_->stopAsked()) return false;
     if (!progress_) {
         progress_ = new RunProgress(this);
         progress_->show();
     }
-    progress_->Company(index, count, line);
+    const std::vector<std::string>& codes = session_->companyCodes();
+    const auto at = std::find(codes.begin(), codes.end(), code);
+    progress_->Company(index, count, at == codes.end() ? code : session_->companyLines()[static_cast<size_t>(at - codes.begin())]);
     // The stop button is heard between companies.
     QCoreApplication::processEvents();
     return true;

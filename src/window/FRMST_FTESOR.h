@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "app/RunDriver.h"
+#include "app/ListJob.h"
 #include "platform/Messages.h"
 
 class QButtonGroup;
@@ -79,12 +79,12 @@ private:
     void InEvent(const std::function<void()>& handler);
     void End(int exitCode);
     void OpenPdfFolder(const std::vector<std::string>& files);
-    // After "Crea PDF" with Check2: the list's workbook of the month, and a message saying where.
-    void WriteWorkbook(const output::ListWorkbook& book, const app::RunDriver::Outcome& outcome);
+    // After "Crea PDF" with Check2: where the list's workbook of the month went, or why it did not.
+    void ShowWorkbook(const app::ListJobResult& job);
 
     void Busy(bool on) override;
     void ChoicesReset() override { PULISCICAMPI(); }
-    bool BeforeCompany(int index, int count, const std::string& line) override;
+    bool BeforeCompany(int index, int count, const std::string& code) override;
 
     std::unique_ptr<platform::MessageBoxes> ownMessages_;
     std::unique_ptr<Relay> relay_;

@@ -106,9 +106,10 @@ public:
     Session* operator->() { return &session_; }
     // A click on "Crea PDF" (0) or "Stampa Laser" (1) with the companies of these codes selected.
     RunDriver::Outcome Click(int button, ListKind list, const std::vector<std::string>& codes) {
-        std::vector<bool> selected;
-        for (const auto& line : session_.companyLines()) selected.push_back(std::count(codes.begin(), codes.end(), line.substr(0, 3)));
-        return session_.driver().CmdStampa_Click(button, list, session_.companyLines(), selected);
+        std::vector<std::string> selected;
+        for (const auto& code : session_.companyCodes())
+            if (std::count(codes.begin(), codes.end(), code)) selected.push_back(code);
+        return session_.driver().Run(button == 0 ? Destination::Pdf : Destination::Printer, list, selected);
     }
     Messages Shown() {  // the messages shown since the last call
         Messages shown = messages.shown();

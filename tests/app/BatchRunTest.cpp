@@ -12,7 +12,7 @@
 namespace kv::app::test {
 namespace {
 
-const std::string kKvteso = Quoted(std::string(KV_BUILD_DIR) + "/src/app/kvteso");
+const std::string kKvteso = Quoted(std::string(KV_BUILD_DIR) + "/src/program/kvteso");
 
 TEST(BatchOptionsTest, GoodAndBadCommandLines) {
     std::ostringstream err;

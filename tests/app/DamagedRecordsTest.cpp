@@ -166,7 +166,7 @@ TEST(DamagedRecordsTest, EveryListEndsInAListOrTheErrorReport) {
         bool ended = false;
         try {
             for (int option = 0; option < 7 && (option > 0 || (*s)->Start()); ++option) {
-                const auto outcome = s->Click(0, ListOfOption(option), {"001", "002", "003", "004"});
+                const auto outcome = s->Click(0, lists::AllLists()[static_cast<size_t>(option)].kind, {"001", "002", "003", "004"});
                 named.insert(named.end(), outcome.files.begin(), outcome.files.end());
                 for (const Message& m : s->Shown())  // a run-time error gets the driver's own report
                     EXPECT_TRUE(m.icon != Icon::Critical || (outcome.failed && m.title == kWindowCaption && m.text.rfind("Errore N.", 0) == 0));

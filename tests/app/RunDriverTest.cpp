@@ -28,7 +28,7 @@ TEST_F(RunDriverTest, EveryOptionRunsItsListAfterItsNotice) {
     for (int option = 0; option < 7; ++option) {
         auto [prefix, expected] = options[option];
         const fs::path file = suite_->PdfFolder("004") / (prefix + std::string("004_OFFICINA MECCANICA VERDI SNC.pdf"));
-        EXPECT_EQ(s->Click(0, ListOfOption(option), {"004"}).files, std::vector<std::string>{file.string()});
+        EXPECT_EQ(s->Click(0, lists::AllLists()[static_cast<size_t>(option)].kind, {"004"}).files, std::vector<std::string>{file.string()});
         EXPECT_EQ(s->Shown(), (expected.push_back(kPdfDone), expected)) << prefix;
     }
     const auto outcome = s->Click(0, ListKind::CF01, {"003"});

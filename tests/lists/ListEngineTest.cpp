@@ -50,7 +50,7 @@ TEST(ListSkipping, NothingSelectedNoPrinterOrOnlySkippedEmployees) {
 }
 
 std::vector<std::string> Select(ListSuite& s, int company, int16_t listaTF14) {
-    kv::lists::ListEnvironment env = s.Environment(company, listaTF14, '.');
+    kv::lists::ListEnvironment env = s.Environment(company, listaTF14 == 1 ? ListKind::TF14 : ListKind::CF01, '.');
     return kv::lists::CREALISTADISTAMPA(env);
 }
 

@@ -16,7 +16,7 @@
 #include "../../tools/demo/SuiteWriter.h"
 #include "archive/ArchiveContext.h"
 #include "lists/ListEngine.h"
-#include "lists/Lists.h"
+#include "lists/ListCatalogue.h"
 
 namespace kvtest::lists {
 
@@ -27,9 +27,9 @@ public:
     struct Write { double y; std::string text; };
     explicit CaptureSink(bool pdf, bool ready = true) : pdf_(pdf), ready_(ready) {}
 
-    bool BeginList(const kv::lists::ListLayout& layout) override {
+    bool BeginList(const kv::lists::ListInfo& list, const kv::lists::ListLayout& layout) override {
         char size[16];
-        document += "== begin list " + layout.pdfPrefix + " " +
+        document += "== begin list " + std::string(list.filePrefix) + " " +
                     std::string(size, std::to_chars(size, size + sizeof size, layout.fontSize).ptr) + "pt\n";
         return ready_;
     }
@@ -39,7 +39,7 @@ public:
         writes.push_back({y, text});
         document += Cm(y) + (x == 0.5 ? "" : "@x=" + Cm(x)) + "|" + text + "|\n";
     }
-    bool IsPdf() const override { return pdf_; }
+    kv::lists::Medium medium() const override { return pdf_ ? kv::lists::Medium::Pdf : kv::lists::Medium::Paper; }
 
     std::string document;
     std::vector<Write> writes;
@@ -101,17 +101,17 @@ public:
         for (double n : {1.0, 2.0, 6.0, 7.0}) files().FAIOPEN(n);
     }
 
-    kv::lists::ListEnvironment Environment(int company, int16_t listaTF14, char separator) {
+    kv::lists::ListEnvironment Environment(int company, ListKind list, char separator) {
         files().LEGGIREC(1, company);
         repo().REC_DIT() = files().buffer(1);
-        return {files(), repo(), ctx_->keys(), extraction, kv::demo::ExtractionPeriod::Digits(company, 3), listaTF14,
-                separator, nullptr, {}};
+        return {files(), repo(), ctx_->keys(), extraction, kv::demo::ExtractionPeriod::Digits(company, 3), list,
+                separator, nullptr};
     }
 
     // Makes the company current and runs one list on the sink.
     void Run(ListKind kind, int company, kv::lists::ReportSink& sink, char separator = '.') {
-        kv::lists::ListEnvironment env = Environment(company, kind == ListKind::TF14 ? 1 : 0, separator);
-        kv::lists::ListRun(env, sink, *kv::lists::MakeList(kind)).Run();
+        kv::lists::ListEnvironment env = Environment(company, kind, separator);
+        kv::lists::ListRun(env, sink).Run();
     }
     std::string Document(ListKind kind, int company, bool pdf) {
         CaptureSink sink(pdf);

@@ -17,7 +17,7 @@ void ExpectGolden(ListSuite& s, ListKind kind, int company, const std::string& g
     s.Write();
     EXPECT_EQ(s.Document(kind, company, true), golden);
     EXPECT_EQ(s.Document(kind, company, false),
-              ShiftedDocument(golden, kv::lists::MakeList(kind)->Layout().linesAfterHeader, 0.5, printerShift));
+              ShiftedDocument(golden, kv::lists::Info(kind).make()->Layout().linesAfterHeader, 0.5, printerShift));
     EXPECT_TRUE(s.messages().shown().empty());
 }
 
@@ -431,7 +431,7 @@ std::vector<LineCase> Cases() {
     return cases;
 }
 
-void PrintTo(const LineCase& c, std::ostream* os) { *os << ShortName(c.kind) << " " << c.period << " " << c.fields; }
+void PrintTo(const LineCase& c, std::ostream* os) { *os << kv::lists::Info(c.kind).code << " " << c.period << " " << c.fields; }
 
 class ListLine : public ::testing::TestWithParam<LineCase> {};
 
@@ -443,7 +443,7 @@ TEST_P(ListLine, FirstLineAfterTheHeader) {
     s.Write();
     CaptureSink sink(true);
     s.Run(c.kind, 1, sink, c.separator);
-    const size_t first = static_cast<size_t>(kv::lists::MakeList(c.kind)->Layout().linesAfterHeader);
+    const size_t first = static_cast<size_t>(kv::lists::Info(c.kind).make()->Layout().linesAfterHeader);
     ASSERT_GT(sink.writes.size(), first + 1) << sink.document;
     // Left out: the separator of the totals block follows the header's.
     EXPECT_EQ(sink.writes[first].text, c.line.empty() ? sink.writes[first - 1].text : "0001 ROSSI M               " + c.line);

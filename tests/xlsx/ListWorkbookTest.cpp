@@ -3,6 +3,7 @@
 // workbook that only ever appears whole, and the batch run with --xlsx.
 #include <charconv>
 
+#include "lists/ListEngine.h"
 #include "app/AppTestSupport.h"
 #include "app/BatchRun.h"
 #include "lists/ListFormat.h"
@@ -51,9 +52,9 @@ TEST(ListWorkbookTest, SheetsHoldThePdfListsAndAddUp) {
     const DemoInstallation demo;
     auto session = demo.Open();
     const std::regex number(R"(-?\d+\.\d+)"), employee(R"(^\s*(\d{4}) (.*)$)");
-    for (ListKind kind : {ListKind::CF01, ListKind::CF02Arrears, ListKind::TF02, ListKind::TF02Arrears, ListKind::CF11,
-                          ListKind::Recoveries, ListKind::TF14}) {
-        SCOPED_TRACE(lists::ShortName(kind));
+    for (const lists::ListInfo& list : lists::AllLists()) {
+        const ListKind kind = list.kind;
+        SCOPED_TRACE(list.code);
         ListWorkbook book(kind);
         (*session)->driver().SetListObserver(&book);
         fs::remove_all(demo.PdfTree());
@@ -109,27 +110,24 @@ TEST(ListWorkbookTest, SheetsHoldThePdfListsAndAddUp) {
         const Rows& anomalies = sheets.back().rows;
         const std::string key = demo.plan.MissingKeyEmployee()->key;
         EXPECT_EQ(anomalies[0], (std::vector<std::string>{"Azienda", "Lista", "Dipendente", "Motivo", "Dettaglio"}));
-        EXPECT_EQ(std::count(anomalies.begin(), anomalies.end(), std::vector<std::string>{key.substr(0, 3), lists::ShortName(kind),
+        EXPECT_EQ(std::count(anomalies.begin(), anomalies.end(), std::vector<std::string>{key.substr(0, 3), std::string(list.code),
                              key, "Chiave assente dall'indice"}), 1);
     }
 }
 
-// The line's cells heard in column order, the other way round or shuffled: each lands under its column,
-// a value over ten million whole; the month letters stay text; a line without amounts is a note.
+// The line's cells land under their columns, a value over ten million whole; the month letters stay
+// text; a line with a note has no amounts.
 TEST(ListWorkbookTest, CellsUnderTheirColumns) {
     ListWorkbook book(ListKind::CF11);
     book.BeginCompany({}, "001", "DITTA");
-    std::string text = lists::NameCell(25, "ROSSI", "MARIO");
-    std::vector<lists::ListedCell> cells;
-    for (double v : {12345678.9, 2.5, 0.004, -1.0, 3.0}) {
-        cells.push_back({lists::CellKind::Amount, v, lists::NumberCell(v, 2, cells.size() == 1 ? 15 : 10, '.')});
-        text += cells.back().text + (cells.size() == 2 ? "      " : cells.size() == 4 ? " GF          " : "");
-    }
-    for (int order : {0, 1, 2}) {
-        book.Line({text, {}, true}, cells);
-        order ? void(std::rotate(cells.begin(), cells.begin() + 2, cells.end())) : std::reverse(cells.begin(), cells.end());
-    }
-    book.Line({lists::NameCell(26, "BIANCHI", "LUCA") + "  MMAAAA Adesione 01/2018", {}, false}, {});
+    lists::EmployeeLine listed;
+    listed.text = lists::NameCell(25, "ROSSI", "MARIO");
+    listed.cells = {12345678.9, 2.5, 0.004, -1.0, std::string("GF"), 3.0};
+    for (int i = 0; i < 3; ++i) book.Line(listed);
+    lists::EmployeeLine note;
+    note.text = lists::NameCell(26, "BIANCHI", "LUCA") + "  MMAAAA Adesione 01/2018";
+    note.note = "  MMAAAA Adesione 01/2018";
+    book.Line(note);
     book.EndCompany({12345681.4}, {"LEGENDA"});
     const DemoInstallation demo;
     book.Write(demo.root() / "x.xlsx");
@@ -174,7 +172,7 @@ TEST(ListWorkbookTest, SheetNamesAndWholeFilesOnly) {
 // decimal commas; the PDF files are the same as without it.
 TEST(BatchXlsxTest, SummaryOnTheTerminalAndPdfUnchanged) {
     const DemoInstallation demo;
-    const std::string run = "LC_ALL=it_IT.UTF-8 KVTESO_ROOT=" + Quoted(demo.root()) + " " + KV_BUILD_DIR "/src/app/kvteso --batch ";
+    const std::string run = "LC_ALL=it_IT.UTF-8 KVTESO_ROOT=" + Quoted(demo.root()) + " " + KV_BUILD_DIR "/src/program/kvteso --batch ";
     const std::string month = (demo.root() / "C/KVPAGHE/FILE-XLSX/2018/03").string();
     CommandResult r = RunCommand("{ " + run + "--xlsx --list RECU </dev/null 2>/dev/null; }");
     EXPECT_EQ(r.status, 3);  // 004's employee missing from the index

@@ -29,9 +29,9 @@
 #include <string>
 #include <vector>
 
-#if __has_include("pdf/QuillPdf.h") && !defined(KV_BENCH_SKIP_QUILL)
+#if __has_include("quill/QuillPdf.h") && !defined(KV_BENCH_SKIP_QUILL)
 #define KV_HAVE_QUILL 1
-#include "pdf/QuillPdf.h"
+#include "quill/QuillPdf.h"
 #endif
 #ifdef KV_HAVE_HPDF
 #include <hpdf.h>

@@ -1,7 +1,7 @@
 // A TrueType font file from outside, read by AddFont (embedded and not), used for text, and the
 // document still well formed after EndDoc.
 #include "FuzzSupport.h"
-#include "pdf/QuillPdf.h"
+#include "quill/QuillPdf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto font = kvfuzz::Scratch() / "font.ttf", out = kvfuzz::Scratch() / "truetype.pdf";

@@ -1,7 +1,7 @@
 // A drawing from outside (the first byte picks WMF, EPS or AI) translated by DrawImage into page
 // content, and the document still well formed after EndDoc.
 #include "FuzzSupport.h"
-#include "pdf/QuillPdf.h"
+#include "quill/QuillPdf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;

@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pdf/QuillPdf.h"
+#include "quill/QuillPdf.h"
 
 namespace {
 

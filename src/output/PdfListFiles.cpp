@@ -11,6 +11,9 @@ namespace kv::output {
 
 namespace fields = kv::lists::fields;
 
+// The documents' creator when the installation has no name of its own.
+constexpr char kProgramName[] = "KVTESO - Stampe Fondo Tesoreria";
+
 PdfListFiles::PdfListFiles(ArchiveFiles& files, FieldRepository& repo, const Settings& settings,
                            const platform::PathMap& paths)
     : files_(files), repo_(repo), settings_(settings), paths_(paths) {}
@@ -130,7 +133,8 @@ void PdfListFiles::APRIPDF(const std::string& prefix) {
     hostFilePath_ = HostPath(filePath_);
 
     quill::QuillPdf& pdf = writer();
-    pdf.SetDocProperty("PDF" + prefix, "", "Velmora Vivirid", settings_.installationName, "Velmora Vivirid", "");
+    const std::string creator = settings_.installationName.empty() ? kProgramName : settings_.installationName;
+    pdf.SetDocProperty("PDF" + prefix, "", "Velmora Vivirid", creator, "Velmora Vivirid", "");
     pdf.SetScale(3, 1.0f);
     pdf.SetPaperSize(0, 0, 0);
     pdf.SetMargins(0, 0, 0, 0, -1);

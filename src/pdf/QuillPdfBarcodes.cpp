@@ -6,7 +6,7 @@
 
 #include "pdf/BarcodeTables.h"
 #include "pdf/PdfFormat.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 
 namespace quill {
 
@@ -158,7 +158,7 @@ Symbol Code128(std::string_view code, float module, float barHeight) {
 
 }  // namespace
 
-float QuillPdf::DrawBarCode(int32_t BarCodeType, const std::string& Code, const float& X, const float& Y,
+float QuillPdf::Impl::DrawBarCode(int32_t BarCodeType, const std::string& Code, const float& X, const float& Y,
                             bool ShowCode, float ZoomFactor, float Height, bool AddCheck) {
     if (BarCodeType < 0 || BarCodeType > 5 || !std::isfinite(X) || !std::isfinite(Y)) return 0;
     const float zoom = ZoomFactor >= 0.8f ? std::min(ZoomFactor, 2.0f) : 0.8f;

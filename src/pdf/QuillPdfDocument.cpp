@@ -14,15 +14,7 @@
 #include "pdf/Filters.h"
 #include "pdf/PdfFormat.h"
 #include "pdf/Protection.h"
-#include "pdf/QuillPdf.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/types.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
+#include "pdf/QuillPdfImpl.h"
 
 namespace quill {
 
@@ -30,7 +22,6 @@ namespace {
 
 constexpr uint64_t kNotWritten = UINT64_MAX;
 constexpr char kDefaultTitle[] = "(senza titolo)";
-constexpr char kDefaultCreator[] = "KVTESO - Stampe Fondo Tesoreria";
 
 std::tm LocalTime() {
     const std::time_t now = std::time(nullptr);
@@ -100,28 +91,28 @@ std::string XmlText(std::string_view text) {
 
 }  // namespace
 
-QuillPdf::QuillPdf()
+QuillPdf::Impl::Impl()
     : lzw_(std::make_unique<LzwEncoder>()),
       rc4_(std::make_unique<Rc4>()),
       protection_(std::make_unique<Protection>()) {
     ResetState();
 }
 
-QuillPdf::~QuillPdf() { file_.Discard(); }
+QuillPdf::Impl::~Impl() { file_.Discard(); }
 
-void QuillPdf::Abort() {
+void QuillPdf::Impl::Abort() {
     file_.Discard();
     ResetState();
 }
 
-void QuillPdf::ResetState() {
+void QuillPdf::Impl::ResetState() {
     outputPath_.clear();
     lastFileSize_ = 0;
     title_ = kDefaultTitle;
     subject_.clear();
     keywords_.clear();
     author_.clear();
-    creator_ = kDefaultCreator;
+    creator_ = kLibraryName;  // the caller names its own program through SetDocProperty
     producer_ = kLibraryName;
     creationDate_ = fixedCreationDate_.empty() ? CreationDateNow() : fixedCreationDate_;
     scale_ = 1;
@@ -189,19 +180,19 @@ void QuillPdf::ResetState() {
     xobjectResources_.clear();
 }
 
-int32_t QuillPdf::FileSize() const {
+int32_t QuillPdf::Impl::FileSize() const {
     if (file_.IsOpen()) return static_cast<int32_t>(std::min<uint64_t>(file_.Position(), INT32_MAX));
     return lastFileSize_;
 }
 
-void QuillPdf::SetFileBusyHandler(std::function<bool()> handler) { fileBusyHandler_ = std::move(handler); }
+void QuillPdf::Impl::SetFileBusyHandler(std::function<bool()> handler) { fileBusyHandler_ = std::move(handler); }
 
-void QuillPdf::SetFixedCreationDate(const std::string& pdfDate) {
+void QuillPdf::Impl::SetFixedCreationDate(const std::string& pdfDate) {
     fixedCreationDate_ = pdfDate;
     if (!pdfDate.empty()) creationDate_ = pdfDate;
 }
 
-void QuillPdf::SetDocProperty(const std::string& title, const std::string& subject,
+void QuillPdf::Impl::SetDocProperty(const std::string& title, const std::string& subject,
                               const std::string& author, const std::string& creator,
                               const std::string& producer, const std::string& keywords) {
     title_ = title;
@@ -213,28 +204,28 @@ void QuillPdf::SetDocProperty(const std::string& title, const std::string& subje
     if (!producer.empty()) producer_ = producer;
 }
 
-void QuillPdf::SetMemoryUsage(int16_t factor) {
+void QuillPdf::Impl::SetMemoryUsage(int16_t factor) {
     if (factor >= 0 && factor < 11) memoryUsage_ = factor;
 }
 
-void QuillPdf::SetViewerPreferences(int32_t mode) { viewerPreferences_ = mode; }
+void QuillPdf::Impl::SetViewerPreferences(int32_t mode) { viewerPreferences_ = mode; }
 
-void QuillPdf::SetCompression(int32_t mode, int quality) {
+void QuillPdf::Impl::SetCompression(int32_t mode, int quality) {
     if (mode < 0 || mode > 31) return;
     compression_ = static_cast<uint32_t>(mode);
     compressionQuality_ = std::clamp(quality, 0, 3);
 }
 
-void QuillPdf::SetProtection(int32_t mode, const std::string& owner, const std::string& user) {
+void QuillPdf::Impl::SetProtection(int32_t mode, const std::string& owner, const std::string& user) {
     *protection_ = ComputeProtection(static_cast<uint32_t>(mode), owner, user, producer_);
     if (protection_->is128) RequireVersion(1);
 }
 
-void QuillPdf::RequireVersion(int32_t increment) {
+void QuillPdf::Impl::RequireVersion(int32_t increment) {
     if (increment > versionIncrement_) versionIncrement_ = increment;
 }
 
-void QuillPdf::RecordError(const char* procedure, int32_t number, const std::string& description,
+void QuillPdf::Impl::RecordError(const char* procedure, int32_t number, const std::string& description,
                            const std::string& extra) {
     errNumber_ = number;
     errSource_ = std::string("QuillPdf.") + procedure;
@@ -243,12 +234,12 @@ void QuillPdf::RecordError(const char* procedure, int32_t number, const std::str
 
 // ---- low-level output -----------------------------------------------------
 
-void QuillPdf::WriteLine(std::string_view text) {
+void QuillPdf::Impl::WriteLine(std::string_view text) {
     file_.Write(text);
     file_.Put('\n');
 }
 
-void QuillPdf::StartIndirectObject(uint32_t& number) {
+void QuillPdf::Impl::StartIndirectObject(uint32_t& number) {
     if (number == 0) number = highestObject_ + 1;
     if (number > highestObject_) highestObject_ = number;
     if (number >= offsets_.size()) {
@@ -268,9 +259,9 @@ void QuillPdf::StartIndirectObject(uint32_t& number) {
     file_.Write(std::string_view(line, static_cast<size_t>(end - line) + 7));
 }
 
-void QuillPdf::EndIndirectObject() { WriteLine("endobj"); }
+void QuillPdf::Impl::EndIndirectObject() { WriteLine("endobj"); }
 
-void QuillPdf::WriteStream(std::string& data, uint32_t objectNumber, std::string filterText,
+void QuillPdf::Impl::WriteStream(std::string& data, uint32_t objectNumber, std::string filterText,
                            int32_t length1) {
     const std::string applied =
         ApplyFilters(data, compression_, compressionQuality_, !filterText.empty(), *lzw_);
@@ -295,7 +286,7 @@ void QuillPdf::WriteStream(std::string& data, uint32_t objectNumber, std::string
     file_.Write("\nendstream\n");
 }
 
-uint32_t QuillPdf::WriteScriptObject(const std::string& text) {
+uint32_t QuillPdf::Impl::WriteScriptObject(const std::string& text) {
     uint32_t number = 0;
     StartIndirectObject(number);
     WriteLine("<<");
@@ -305,7 +296,7 @@ uint32_t QuillPdf::WriteScriptObject(const std::string& text) {
     return number;
 }
 
-std::string QuillPdf::PdfString(std::string_view text) {
+std::string QuillPdf::Impl::PdfString(std::string_view text) {
     std::string out = "(";
     if (protection_->on && !text.empty()) {
         std::string encrypted(text);
@@ -320,7 +311,7 @@ std::string QuillPdf::PdfString(std::string_view text) {
 
 // ---- opening --------------------------------------------------------------
 
-std::string QuillPdf::GeneratedFileName() const {
+std::string QuillPdf::Impl::GeneratedFileName() const {
     const std::tm t = LocalTime();
     std::random_device device;
     const unsigned digit = device() % 10;
@@ -338,7 +329,7 @@ std::string QuillPdf::GeneratedFileName() const {
     return name + "~.pdf";
 }
 
-std::string QuillPdf::BeginDoc(const std::string& fileName) {
+std::string QuillPdf::Impl::BeginDoc(const std::string& fileName) {
     file_.Discard();
     const std::string name = fileName.empty() ? GeneratedFileName() : fileName;
     for (;;) {
@@ -366,44 +357,9 @@ std::string QuillPdf::BeginDoc(const std::string& fileName) {
     return name;
 }
 
-void QuillPdf::OpenDoc() {
-    if (outputPath_.empty()) return;
-#ifdef _WIN32
-    std::string command = "rundll32.exe url.dll,FileProtocolHandler " + outputPath_;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMAXIMIZED;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    } else {
-        RecordError("OpenDoc", 53, "File not found");
-    }
-#else
-    // Detached: the child starts the viewer in a grandchild and exits at once.
-    const pid_t child = fork();
-    if (child < 0) {
-        RecordError("OpenDoc", 7, "Out of memory");
-        return;
-    }
-    if (child == 0) {
-        setsid();
-        if (fork() == 0) {
-            execlp("xdg-open", "xdg-open", outputPath_.c_str(), static_cast<char*>(nullptr));
-        }
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-#endif
-}
-
 // ---- closing --------------------------------------------------------------
 
-void QuillPdf::WriteResourceDictionary(uint32_t number, bool forPages) {
+void QuillPdf::Impl::WriteResourceDictionary(uint32_t number, bool forPages) {
     StartIndirectObject(number);
     std::string text = "<<\r";
     if (!fontResources_.empty()) {
@@ -428,7 +384,7 @@ void QuillPdf::WriteResourceDictionary(uint32_t number, bool forPages) {
     EndIndirectObject();
 }
 
-void QuillPdf::WriteMetadataObject(uint32_t& number) {
+void QuillPdf::Impl::WriteMetadataObject(uint32_t& number) {
     const std::string producer = XmlText(producer_), author = XmlText(author_),
                       creator = XmlText(creator_), title = XmlText(title_),
                       subject = XmlText(subject_), keywords = XmlText(keywords_),
@@ -477,7 +433,7 @@ void QuillPdf::WriteMetadataObject(uint32_t& number) {
     EndIndirectObject();
 }
 
-uint32_t QuillPdf::WriteCatalog(uint32_t metadataObject) {
+uint32_t QuillPdf::Impl::WriteCatalog(uint32_t metadataObject) {
     uint32_t number = 0;
     StartIndirectObject(number);
     WriteLine("<< /Type /Catalog");
@@ -537,7 +493,7 @@ uint32_t QuillPdf::WriteCatalog(uint32_t metadataObject) {
     return number;
 }
 
-uint32_t QuillPdf::WriteInfoDictionary() {
+uint32_t QuillPdf::Impl::WriteInfoDictionary() {
     uint32_t number = 0;
     StartIndirectObject(number);
     WriteLine("<<");
@@ -554,7 +510,7 @@ uint32_t QuillPdf::WriteInfoDictionary() {
     return number;
 }
 
-bool QuillPdf::WriteXrefAndTrailer(uint32_t catalog, uint32_t info, uint32_t encrypt) {
+bool QuillPdf::Impl::WriteXrefAndTrailer(uint32_t catalog, uint32_t info, uint32_t encrypt) {
     const uint64_t xrefOffset = file_.Position();
     WriteLine("xref");
     WriteLine("0 " + std::to_string(highestObject_ + 1));
@@ -589,7 +545,7 @@ bool QuillPdf::WriteXrefAndTrailer(uint32_t catalog, uint32_t info, uint32_t enc
     return true;
 }
 
-void QuillPdf::EndDoc() {
+void QuillPdf::Impl::EndDoc() {
     if (!file_.IsOpen()) return;
     if (pageCount_ == 0) BeginPage();
     if (pageOpen_) EndPage();

@@ -11,7 +11,7 @@
 #include "pdf/Images.h"
 #include "pdf/InputFile.h"
 #include "pdf/PdfFormat.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 
 namespace quill {
 
@@ -61,7 +61,7 @@ std::string MaskRanges(const DecodedImage& image, const std::string& hexColor) {
 
 }  // namespace
 
-uint32_t QuillPdf::WriteImageObject(DecodedImage& image, int32_t index, const std::string& mask) {
+uint32_t QuillPdf::Impl::WriteImageObject(DecodedImage& image, int32_t index, const std::string& mask) {
     uint32_t number = 0;
     StartIndirectObject(number);
     std::string text = "<< /Type /XObject /Subtype /Image /Name /_IMG_";
@@ -101,7 +101,7 @@ uint32_t QuillPdf::WriteImageObject(DecodedImage& image, int32_t index, const st
     return number;
 }
 
-void QuillPdf::DrawImage(const std::string& fileName, float x, float y, float width, float height,
+void QuillPdf::Impl::DrawImage(const std::string& fileName, float x, float y, float width, float height,
                          int16_t transparency, const std::string& transparentColor) {
     if (!pageOpen_ || !file_.IsOpen()) return;
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(width) || !std::isfinite(height)) return;

@@ -6,7 +6,7 @@
 
 #include "pdf/PdfFormat.h"
 #include "pdf/PdfName.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 #include "pdf/StandardFontMetrics.h"
 
 namespace quill {
@@ -56,7 +56,7 @@ bool SameUpper(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-void QuillPdf::SetFont(const std::string& name, float size, int32_t style, int32_t encoding) {
+void QuillPdf::Impl::SetFont(const std::string& name, float size, int32_t style, int32_t encoding) {
     if (std::isfinite(size) && size > 0) fontSize_ = size;
     else if (fontSize_ <= 0) fontSize_ = 10;
     fontStyle_ = style;
@@ -106,7 +106,7 @@ void QuillPdf::SetFont(const std::string& name, float size, int32_t style, int32
     WriteFontObject(fonts_.back());
 }
 
-void QuillPdf::WriteFontObject(FontRecord& font) {
+void QuillPdf::Impl::WriteFontObject(FontRecord& font) {
     // Before BeginDoc the object waits; BeginDoc writes it after the header.
     if (!file_.IsOpen()) return;
     if (font.trueType) {
@@ -133,11 +133,11 @@ void QuillPdf::WriteFontObject(FontRecord& font) {
     EndIndirectObject();
 }
 
-void QuillPdf::SetFontSize(float points) {
+void QuillPdf::Impl::SetFontSize(float points) {
     if (std::isfinite(points) && points > 0) fontSize_ = points;
 }
 
-void QuillPdf::SetCharSpacing(float points) {
+void QuillPdf::Impl::SetCharSpacing(float points) {
     if (!std::isfinite(points)) return;
     charSpacing_ = points;
     if (std::string* out = ContentTarget()) {
@@ -146,7 +146,7 @@ void QuillPdf::SetCharSpacing(float points) {
     }
 }
 
-void QuillPdf::SetWordSpacing(float points) {
+void QuillPdf::Impl::SetWordSpacing(float points) {
     if (!std::isfinite(points)) return;
     wordSpacing_ = points;
     if (std::string* out = ContentTarget()) {
@@ -155,7 +155,7 @@ void QuillPdf::SetWordSpacing(float points) {
     }
 }
 
-void QuillPdf::SetTextHorizontalScaling(float percent) {
+void QuillPdf::Impl::SetTextHorizontalScaling(float percent) {
     if (!std::isfinite(percent) || percent <= 0) return;
     horizontalScaling_ = percent;
     if (std::string* out = ContentTarget()) {
@@ -164,7 +164,7 @@ void QuillPdf::SetTextHorizontalScaling(float percent) {
     }
 }
 
-void QuillPdf::SetTextMode(int32_t mode) {
+void QuillPdf::Impl::SetTextMode(int32_t mode) {
     if (mode < 0 || mode > 7) return;
     if (std::string* out = ContentTarget()) {
         AppendInteger(*out, mode);
@@ -172,11 +172,11 @@ void QuillPdf::SetTextMode(int32_t mode) {
     }
 }
 
-void QuillPdf::SetTextLineSpacing(float factor) {
+void QuillPdf::Impl::SetTextLineSpacing(float factor) {
     if (std::isfinite(factor) && factor >= 0) lineSpacing_ = factor;
 }
 
-float QuillPdf::RawWidth(std::string_view text) const {
+float QuillPdf::Impl::RawWidth(std::string_view text) const {
     const std::array<int16_t, 256>& widths = fonts_[static_cast<size_t>(currentFont_)].widths;
     int64_t sum = 0;
     int blanks = 0;
@@ -189,22 +189,22 @@ float QuillPdf::RawWidth(std::string_view text) const {
     return static_cast<float>(length * horizontalScaling_ / 100.0);
 }
 
-float QuillPdf::TextLength(std::string_view text) const {
+float QuillPdf::Impl::TextLength(std::string_view text) const {
     if (currentFont_ < 0) return 0;
     return RawWidth(text) / scale_;
 }
 
-float QuillPdf::TextHeight() const {
+float QuillPdf::Impl::TextHeight() const {
     if (currentFont_ < 0) return 0;
     return fonts_[static_cast<size_t>(currentFont_)].textHeight * fontSize_ / 1000.0f / scale_;
 }
 
-void QuillPdf::DrawText(float x, float y, std::string_view text, int32_t align) {
+void QuillPdf::Impl::DrawText(float x, float y, std::string_view text, int32_t align) {
     const int32_t a = align % 8;
     WriteTextRun(x, y, 0, text, 0, (a == 2 || a == 4) ? a : 1, false);
 }
 
-void QuillPdf::WriteText(std::string_view text, int32_t position, float percent) {
+void QuillPdf::Impl::WriteText(std::string_view text, int32_t position, float percent) {
     const float x = curX_ / scale_;
     if (position < 1 || position > 3 || !std::isfinite(percent) || percent <= 0 || currentFont_ < 0) {
         WriteTextRun(x, curY_ / scale_, 0, text, 0, 1, false);
@@ -223,9 +223,9 @@ void QuillPdf::WriteText(std::string_view text, int32_t position, float percent)
     curY_ = oldY;
 }
 
-void QuillPdf::WriteTextLn(std::string_view text) { WriteTextRun(curX_ / scale_, curY_ / scale_, 0, text, 0, 1, true); }
+void QuillPdf::Impl::WriteTextLn(std::string_view text) { WriteTextRun(curX_ / scale_, curY_ / scale_, 0, text, 0, 1, true); }
 
-void QuillPdf::WriteTextRun(float x, float y, float boxWidth, std::string_view text, float extraWidth, int32_t align,
+void QuillPdf::Impl::WriteTextRun(float x, float y, float boxWidth, std::string_view text, float extraWidth, int32_t align,
                             bool newLine) {
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(boxWidth) || !std::isfinite(extraWidth)) return;
     if (text.find_first_not_of(' ') == std::string_view::npos) {

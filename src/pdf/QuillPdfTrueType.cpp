@@ -9,7 +9,7 @@
 #include "pdf/InputFile.h"
 #include "pdf/PdfFormat.h"
 #include "pdf/PdfName.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 #include "pdf/TrueTypeFont.h"
 
 namespace quill {
@@ -37,7 +37,7 @@ TrueTypeError ReadFontFile(const std::string& fileName, std::string& bytes) {
 
 }  // namespace
 
-std::string QuillPdf::AddFont(const std::string& fileName, const std::string& fontName, bool embed,
+std::string QuillPdf::Impl::AddFont(const std::string& fileName, const std::string& fontName, bool embed,
                               int32_t encoding) {
     auto face = std::make_shared<TrueTypeFace>();
     TrueTypeError error = ReadFontFile(fileName, face->file);
@@ -75,7 +75,7 @@ std::string QuillPdf::AddFont(const std::string& fileName, const std::string& fo
     return key;
 }
 
-int QuillPdf::FindTrueTypeFont(std::string_view name) const {
+int QuillPdf::Impl::FindTrueTypeFont(std::string_view name) const {
     const std::string key = FontKey(name);
     for (size_t i = 0; i < fonts_.size(); ++i) {
         if (fonts_[i].trueType && fonts_[i].key == key) return static_cast<int>(i);
@@ -83,7 +83,7 @@ int QuillPdf::FindTrueTypeFont(std::string_view name) const {
     return -1;
 }
 
-void QuillPdf::WriteTrueTypeObjects(FontRecord& font) {
+void QuillPdf::Impl::WriteTrueTypeObjects(FontRecord& font) {
     TrueTypeFace& face = *font.trueType;
     const TrueTypeMetrics& m = face.metrics;
     uint32_t number = 0;

@@ -6,7 +6,7 @@
 
 #include "pdf/EpsTranslator.h"
 #include "pdf/InputFile.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 #include "pdf/WmfTranslator.h"
 
 namespace quill {
@@ -38,7 +38,7 @@ VectorDrawing Translate(const std::string& file, const VectorTarget& target, boo
 
 // A damaged metafile keeps what was drawn before the damage, so both the
 // content and the error may come back.
-void QuillPdf::DrawVectorFile(const std::string& file, float x, float y, float w, float h, bool metafile) {
+void QuillPdf::Impl::DrawVectorFile(const std::string& file, float x, float y, float w, float h, bool metafile) {
     const VectorDrawing drawing = Translate(file, {x, y, w, h, scale_}, metafile);
     if (!drawing.content.empty() && ContentTarget()) {
         ContentTarget()->append(drawing.content);

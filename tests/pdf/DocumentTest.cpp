@@ -6,9 +6,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <thread>
-
-#include <sys/wait.h>
 
 #include "pdf/PdfTestSupport.h"
 
@@ -249,22 +246,6 @@ TEST(Document, FileErrorsAreRecordedNotThrown) {
     pdf.SetFileBusyHandler([&] { return ++calls < 3; }), pdf.BeginDoc("/proc/self/status");
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(std::to_string(pdf.ErrNumber()) + " " + pdf.ErrDescription(), "70 Permission denied");
-}
-
-// The finished file goes to the desktop's viewer, detached: no child process is left behind.
-TEST(Document, OpenDocHandsTheFileToTheViewer) {
-    const std::string bin = TempPath("bin"), opened = TempPath("opened.txt"), path = TempPath("view.pdf");
-    std::filesystem::create_directory(bin);
-    std::ofstream(bin + "/xdg-open") << "#!/bin/sh\necho \"$1\" > " << Q(opened + "~") << " && mv " << Q(opened + "~") << " " << Q(opened) << "\n";
-    std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
-    const std::string oldPath = std::getenv("PATH");
-    setenv("PATH", (bin + ":" + oldPath).c_str(), 1);
-    QuillPdf pdf;
-    pdf.BeginDoc(path), pdf.EndDoc(), pdf.OpenDoc();
-    setenv("PATH", oldPath.c_str(), 1);
-    EXPECT_TRUE(waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD);
-    for (int i = 0; i < 500 && ReadFile(opened).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(ReadFile(opened), path + "\n");
 }
 
 TEST(Document, OneFontObjectPerKey) {

@@ -1,0 +1,198 @@
+// QuillPdf: the program's own PDF writer. One object writes one PDF document
+// at a time straight to a file, in the order the caller works: configure,
+// BeginDoc, page after page, EndDoc.
+//
+// Text is handled as Windows-1252 bytes from end to end. Numbers in the
+// output never follow the process locale. Nothing is thrown to the caller:
+// failures are recorded and read through ErrNumber, ErrSource and
+// ErrDescription; setter arguments out of range are ignored.
+//
+// Coordinates are in user units (SetScale), with the origin at the top-left
+// corner inside the margins and Y growing downwards.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quill {
+
+// The library's version and name, written into every document header.
+inline constexpr char kLibraryVersion[] = "2.4.8";
+inline constexpr char kLibraryName[] = "QuillPdf Library";
+
+class QuillPdf {
+public:
+    QuillPdf();
+    ~QuillPdf();
+    QuillPdf(const QuillPdf&) = delete;
+    QuillPdf& operator=(const QuillPdf&) = delete;
+
+    // ---- Document ---------------------------------------------------------
+    // Closes an open file without finishing it and resets every setting.
+    void Abort();
+    // Opens the file (a generated name in the current folder when empty) and
+    // writes the header. Returns the name used.
+    std::string BeginDoc(const std::string& fileName = "");
+    // Finishes the open page, writes the pending objects, the
+    // cross-reference table and the trailer, and closes the file.
+    void EndDoc();
+    // Bytes written so far; with no file open, the size of the last document.
+    int32_t FileSize() const;
+    std::string Version() const;
+
+    int32_t ErrNumber() const;
+    std::string ErrSource() const;
+    std::string ErrDescription() const;
+
+    void SetDocProperty(const std::string& title = "", const std::string& subject = "",
+                        const std::string& author = "", const std::string& creator = "",
+                        const std::string& producer = "", const std::string& keywords = "");
+    void SetMemoryUsage(int16_t factor);
+    void SetViewerPreferences(int32_t mode);
+    // Flags: 1 run-length, 2 Flate, 4 LZW, 8 ASCII85, 16 ASCIIHex; quality 0..3.
+    void SetCompression(int32_t mode, int quality = 0);
+    // Mode: permission bits (4 print, 8 modify, 16 copy, 32 annotate ...),
+    // plus 0x1000 for a 128-bit key.
+    void SetProtection(int32_t mode, const std::string& owner, const std::string& user);
+
+    // Called when BeginDoc finds the file held by another program; returns
+    // true to retry, false to give up (the error is then recorded).
+    void SetFileBusyHandler(std::function<bool()> handler);
+    // Fixed creation date ("D:20240131120000Z+01'00'") for reproducible output.
+    void SetFixedCreationDate(const std::string& pdfDate);
+
+    // ---- Page set-up ------------------------------------------------------
+    // 0 points, 1 inches, 2 millimetres, 3 centimetres, 255 userFactor.
+    void SetScale(int32_t scaleMode, float userFactor = 1);
+    // Index -8..17 from the paper table, 255 with width and height in user units.
+    void SetPaperSize(int32_t index, float width = 0, float height = 0);
+    void SetMargins(float left, float right, float top, float bottom, int16_t clip = 0);
+    // 1 rotate 270, 2 rotate 180, 3 rotate 90, other values upright.
+    void SetPageView(int32_t view);
+    // Transition 1..17 (0 clears), showTime and transTime in seconds.
+    void SetPageTransition(int32_t transition, float showTime = 1, float transTime = 1);
+    // Style 1 decimal, 2 upper roman, 3 lower roman, 4 upper letters, 5 lower letters.
+    void SetLabel(int32_t style, const std::string& prefix = "", int16_t firstValue = -1);
+
+    int32_t BeginPage();
+    void EndPage();
+    int32_t GetPage() const;
+    float GetPageWidth(bool insideMargins = false) const;
+    float GetPageHeight(bool insideMargins = false) const;
+
+    // ---- Graphics ---------------------------------------------------------
+    // Options: 0 stroke, 1 no outline, 2 close, 4 fill, 128 clip.
+    void SetXY(float x, float y);
+    void MoveTo(float x, float y);
+    float GetX() const;
+    float GetY() const;
+    void DrawLine(float x1, float y1, float x2, float y2, int32_t options = 0);
+    void DrawLineTo(float x, float y, int32_t options = 0);
+    // Type 1: x1 y1 x2 y2 x3 y3 c; type 2: x2 y2 x3 y3 v; type 3: x1 y1 x3 y3 y
+    // (the last two points given as x1 y1 x2 y2 for types 2 and 3).
+    void DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3 = 0,
+                   float y3 = 0, int32_t options = 0);
+    // Corner mask bits: 1 top-left, 2 top-right, 4 bottom-right, 8 bottom-left.
+    void DrawRect(float x, float y, float width, float height, int32_t options = 0,
+                  float radius = 0, int32_t cornerMask = 15);
+    void DrawEllipse(float x, float y, float rx, float ry, int32_t options = 0);
+    void DrawCircle(float x, float y, float ray, int32_t options = 0);
+    void DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle = 0,
+                     int32_t options = 0);
+    // Angles in degrees, counter-clockwise from the positive X axis.
+    void DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle,
+                 float step = 5, int32_t options = 0, bool pie = false);
+    // Pairs x0 y0 x1 y1 ...
+    void DrawPolyline(const std::vector<float>& points, int32_t options = 0);
+
+    void SetLineWidth(float width);
+    void SetLineStyle(int32_t style, float miterLimit = 0);
+    // "SOLID", "DASH", "DOT", "DASHDOT", "DASHDOTDOT" or lengths "a;b;c".
+    void SetDash(const std::string& style, float phase = 0);
+    // Colours: "#RRGGBB", "%grey", "@r;g;b", "@c;m;y;k", a colour name, or a
+    // pattern name optionally followed by ";" and a colour.
+    void SetColorLine(const std::string& color);
+    void SetColorFill(const std::string& color);
+    void SetColorText(const std::string& color);
+    void SetAlpha(int16_t percent);
+
+    void AxisTranslation(float translateX, float translateY);
+    void AxisScaling(float scaleX, float scaleY);
+    void AxisRotation(float degrees);
+    void AxisSkewing(float angleA, float angleB);
+    void BeginSpace(float newX = 0, float newY = 0, float scaleX = 1, float scaleY = 1,
+                    float angle = 0);
+    void EndSpace();
+
+    // ---- Text -------------------------------------------------------------
+    // Style bits: 1 bold, 2 italic, 4 underline, 8 overline, 16 strike-through.
+    // Encoding 1 = Mac Roman, otherwise Windows ANSI.
+    void SetFont(const std::string& name, float size = 0, int32_t style = 0, int32_t encoding = 0);
+    void SetFontSize(float points);
+    void SetCharSpacing(float points);
+    void SetWordSpacing(float points);
+    void SetTextHorizontalScaling(float percent);
+    void SetTextMode(int32_t mode);
+    void SetTextLineSpacing(float factor);
+    float TextLength(std::string_view text) const;
+    float TextHeight() const;
+    // Align 1 left (starts at x), 2 right (ends at x), 4 centred on x.
+    void DrawText(float x, float y, std::string_view text, int32_t align = 1);
+    // Position 1 raised, 2 lowered, 3 same baseline, at percent of the size.
+    void WriteText(std::string_view text, int32_t position = 0, float percent = 100);
+    void WriteTextLn(std::string_view text);
+
+    // ---- TrueType fonts (QuillPdfTrueType.cpp) ----------------------------
+    // Reads a TrueType font file and writes its font objects (the whole file
+    // embedded when embed is true). Returns the key that SetFont selects it
+    // by: the font name, or the name in the file when empty, upper case
+    // without blanks; "" when the file was refused (see ErrNumber).
+    std::string AddFont(const std::string& fileName, const std::string& fontName, bool embed, int32_t encoding);
+
+    // ---- Barcodes, outline and links (QuillPdfBarcodes.cpp, QuillPdfOutline.cpp)
+    // BarCodeType 0 EAN-13, 1 Code 39 full ASCII, 2 Interleaved 2 of 5,
+    // 3 POSTNET, 4 Code 128, 5 EAN-8; the symbol's top-left corner at X, Y.
+    // ZoomFactor 0.8..2, Height in user units (0: the symbology's own).
+    // Returns the width with both quiet zones in user units; 0, drawing
+    // nothing, for an unknown type or a code the symbology cannot carry.
+    float DrawBarCode(int32_t BarCodeType, const std::string& Code, const float& X, const float& Y,
+                      bool ShowCode = false, float ZoomFactor = 0, float Height = 0, bool AddCheck = false);
+    // An outline entry for the current page. Level -1: child of the previous
+    // entry; 0: its sibling; n: level n, at most one deeper than the previous.
+    // View 0 whole page, 1 height at x, 2 width at y, 3 the rectangle x y
+    // width height, 4 x y at zoom percent. Colour as SetColorLine; style 1
+    // italic, 2 bold. Returns the entry's identifier (1, 2 ...), 0 if not added.
+    int32_t AddBookmark(const std::string& title, int16_t level = 0, int32_t viewMode = 0, float x = 0,
+                        float y = 0, float width = 0, float height = 0, float zoom = 100,
+                        const std::string& color = "", int32_t style = 0);
+    // A link over the last thing drawn on the open page. Targets: "page:" n,
+    // +n, -n, #n, FIRST, LAST, NEXT, PREV; "bookmark:@" identifier; "ref:"
+    // name (DefineRef); "http:", "https:", "ftp:", "mailto:" addresses;
+    // "file:" another PDF file; "script:" a script. Highlight 0 none,
+    // 1 invert, 2 outline, 3 push; the view as in AddBookmark.
+    void LinkTo(const std::string& target, int16_t border = 0, int32_t highlight = 0, int32_t viewMode = 0,
+                float x = 0, float y = 0, float width = 0, float height = 0, float zoom = 100);
+    // Names a place on the current page for "ref:" links.
+    void DefineRef(const std::string& name, int32_t viewMode = 0, float x = 0, float y = 0, float width = 0,
+                   float height = 0, float zoom = 100);
+
+    // ---- Images (QuillPdfImages.cpp) ---------------------------------------
+    // Places a JPEG, BMP, GIF or TGA picture, or an EPS, AI or WMF drawing,
+    // with its top-left corner at X, Y. Width and height 0 take the picture's
+    // own size at one point per pixel; one of them 0 keeps the proportions.
+    // With transparency non-zero, pixels of the transparent colour (a colour
+    // text as SetColorFill takes) are left unpainted. A picture file is
+    // written once per document and referenced from every page showing it.
+    void DrawImage(const std::string& fileName, float x, float y, float width = 0, float height = 0,
+                   int16_t transparency = 0, const std::string& transparentColor = "");
+
+private:
+    struct Impl;  // QuillPdfImpl.h
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace quill

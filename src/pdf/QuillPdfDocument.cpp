@@ -145,32 +145,13 @@ void QuillPdf::Impl::ResetState() {
 
     content_.clear();
     annotations_.clear();
-    curX_ = curY_ = 0;
-    lineColor_.clear();
-    fillColor_.clear();
-    textColor_.clear();
-    lineOp_.clear();
-    fillOp_.clear();
-    textFillOp_.clear();
-    textLineOp_.clear();
-    charSpacing_ = wordSpacing_ = 0;
-    horizontalScaling_ = 100;
-    lineSpacing_ = 1;
+    graphics_ = {};
     defaultTransition_.clear();
     currentTransition_.clear();
     defaultDuration_ = currentDuration_ = 0;
 
     fonts_.clear();
-    currentFont_ = -1;
-    fontName_.clear();
-    fontSize_ = 0;
-    fontStyle_ = 0;
-    fontEncoding_ = 0;
-    lastFontRequest_.clear();
-    lastFontRequestStyle_ = lastFontRequestEncoding_ = -1;
-
-    // PDF's own initial line width, so that a restored width is never 0.
-    lineWidth_ = 1;
+    text_ = {};
     bookmarks_.clear();
     dests_.clear();
     linkCount_ = 0;
@@ -193,8 +174,8 @@ void QuillPdf::Impl::SetFixedCreationDate(const std::string& pdfDate) {
 }
 
 void QuillPdf::Impl::SetDocProperty(const std::string& title, const std::string& subject,
-                              const std::string& author, const std::string& creator,
-                              const std::string& producer, const std::string& keywords) {
+                                    const std::string& author, const std::string& creator,
+                                    const std::string& producer, const std::string& keywords) {
     title_ = title;
     subject_ = subject;
     keywords_ = keywords;
@@ -226,7 +207,7 @@ void QuillPdf::Impl::RequireVersion(int32_t increment) {
 }
 
 void QuillPdf::Impl::RecordError(const char* procedure, int32_t number, const std::string& description,
-                           const std::string& extra) {
+                                 const std::string& extra) {
     errNumber_ = number;
     errSource_ = std::string("QuillPdf.") + procedure;
     errDescription_ = extra.empty() ? description : extra + " - " + description;
@@ -262,7 +243,7 @@ void QuillPdf::Impl::StartIndirectObject(uint32_t& number) {
 void QuillPdf::Impl::EndIndirectObject() { WriteLine("endobj"); }
 
 void QuillPdf::Impl::WriteStream(std::string& data, uint32_t objectNumber, std::string filterText,
-                           int32_t length1) {
+                                 int32_t length1) {
     const std::string applied =
         ApplyFilters(data, compression_, compressionQuality_, !filterText.empty(), *lzw_);
     filterText.insert(0, applied);

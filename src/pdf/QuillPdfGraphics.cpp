@@ -198,21 +198,33 @@ void QuillPdf::Impl::SetColor(const std::string& color, int which) {
     std::string stored, line;
     if (which == 2) {
         if (!ParseColor(color, false, stored, line)) return;
-        textColor_ = stored;
-        textFillOp_ = line;
-        ParseColor(color, true, stored, textLineOp_);
+        graphics_.textColor = stored;
+        graphics_.textFillOp = line;
+        ParseColor(color, true, stored, graphics_.textLineOp);
         return;
     }
     const bool stroke = which == 0;
     if (!ParseColor(color, stroke, stored, line)) return;
     AppendContentLine(line);
     if (stroke) {
-        lineColor_ = std::move(stored);
-        lineOp_ = std::move(line);
+        graphics_.lineColor = std::move(stored);
+        graphics_.lineOp = std::move(line);
     } else {
-        fillColor_ = std::move(stored);
-        fillOp_ = std::move(line);
+        graphics_.fillColor = std::move(stored);
+        graphics_.fillOp = std::move(line);
     }
+}
+
+// The colours and the line width go back through their setters, so the page
+// content sets them again as the caller left them.
+void QuillPdf::Impl::RestoreState(const SavedState& saved) {
+    scale_ = saved.scale;
+    SetColorLine(saved.graphics.lineColor);
+    SetColorFill(saved.graphics.fillColor);
+    SetColorText(saved.graphics.textColor);
+    text_ = saved.text;  // the font record is chosen again as it was, also when none was chosen
+    SetLineWidth(saved.graphics.lineWidth / scale_);
+    SetXY(saved.graphics.x / scale_, saved.graphics.y / scale_);
 }
 
 void QuillPdf::Impl::SetColorLine(const std::string& color) { SetColor(color, 0); }
@@ -271,7 +283,7 @@ void QuillPdf::Impl::DrawLineTo(float x, float y, int32_t options) {
 }
 
 void QuillPdf::Impl::DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3, float y3,
-                         int32_t options) {
+                               int32_t options) {
     if (curveType < 1 || curveType > 3 || !AllFinite({x1, y1, x2, y2, x3, y3})) return;
     if (std::string* out = ContentTarget()) {
         const float values[] = {x1, y1, x2, y2, x3, y3};
@@ -288,7 +300,7 @@ void QuillPdf::Impl::DrawCurve(int16_t curveType, float x1, float y1, float x2, 
 }
 
 void QuillPdf::Impl::DrawRect(float x, float y, float width, float height, int32_t options, float radius,
-                        int32_t cornerMask) {
+                              int32_t cornerMask) {
     if (!AllFinite({x, y, width, height, radius})) return;
     NoteDrawnArea(x * scale_, y * scale_, (x + width) * scale_, (y + height) * scale_);  // for LinkTo
     std::string* out = ContentTarget();
@@ -383,7 +395,7 @@ void QuillPdf::Impl::DrawPolygon(float cx, float cy, float radius, int32_t sides
 }
 
 void QuillPdf::Impl::DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle, float step,
-                       int32_t options, bool pie) {
+                             int32_t options, bool pie) {
     if (!AllFinite({cx, cy, rx, ry, startAngle, endAngle, step}) || !(step > 0)) return;
     std::string* out = ContentTarget();
     if (out == nullptr) return;
@@ -438,9 +450,9 @@ void QuillPdf::Impl::DrawPolyline(const std::vector<float>& points, int32_t opti
 
 void QuillPdf::Impl::SetLineWidth(float width) {
     if (!std::isfinite(width) || width < 0) return;
-    lineWidth_ = width * scale_;
+    graphics_.lineWidth = width * scale_;
     if (std::string* out = ContentTarget()) {
-        AppendNumber(*out, lineWidth_);
+        AppendNumber(*out, graphics_.lineWidth);
         out->append(" w\r");
     }
 }

@@ -102,7 +102,7 @@ uint32_t QuillPdf::Impl::WriteImageObject(DecodedImage& image, int32_t index, co
 }
 
 void QuillPdf::Impl::DrawImage(const std::string& fileName, float x, float y, float width, float height,
-                         int16_t transparency, const std::string& transparentColor) {
+                               int16_t transparency, const std::string& transparentColor) {
     if (!pageOpen_ || !file_.IsOpen()) return;
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(width) || !std::isfinite(height)) return;
     std::string extension = std::filesystem::path(fileName).extension().string();
@@ -134,11 +134,11 @@ void QuillPdf::Impl::DrawImage(const std::string& fileName, float x, float y, fl
         // The colour is read as the text colour is, which writes no content line.
         std::string hexColor;
         if (transparency != 0 && !transparentColor.empty()) {
-            const std::string savedColor = textColor_, savedFill = textFillOp_, savedLine = textLineOp_;
-            textColor_.clear();
+            const GraphicsState saved = graphics_;
+            graphics_.textColor.clear();
             SetColorText(transparentColor);
-            if (textColor_.size() == 7 && textColor_[0] == '#') hexColor = textColor_;
-            textColor_ = savedColor, textFillOp_ = savedFill, textLineOp_ = savedLine;
+            if (graphics_.textColor.size() == 7 && graphics_.textColor[0] == '#') hexColor = graphics_.textColor;
+            graphics_ = saved;
         }
         const int32_t index = static_cast<int32_t>(images_.size()) + 1;
         const uint32_t number = WriteImageObject(image, index, MaskRanges(image, hexColor));

@@ -141,6 +141,31 @@ struct QuillPdf::Impl {
         uint32_t objectNumber = 0;
         std::shared_ptr<TrueTypeFace> trueType;  // fonts added by AddFont
     };
+    // What the drawing operations leave for the next one on the page.
+    struct GraphicsState {
+        float x = 0, y = 0;  // current point in points, relative to the margin origin
+        float lineWidth = 1;  // PDF's own initial width, so that a restored width is never 0
+        std::string lineColor, fillColor, textColor;
+        std::string lineOp, fillOp, textFillOp, textLineOp;  // content lines of the colours
+    };
+    struct TextState {
+        int font = -1;  // index into fonts_
+        std::string fontName;
+        float size = 0;
+        int32_t style = 0, encoding = 0;
+        std::string request;  // name of the last SetFont, for the fast path
+        int32_t requestStyle = -1, requestEncoding = -1;
+        float charSpacing = 0, wordSpacing = 0, horizontalScaling = 100, lineSpacing = 1;
+    };
+    // The state an insertion such as a barcode's text puts back when done.
+    struct SavedState {
+        float scale;
+        GraphicsState graphics;
+        TextState text;
+    };
+    SavedState SaveState() const { return {scale_, graphics_, text_}; }
+    void RestoreState(const SavedState& saved);
+
     struct LabelRange {
         int32_t pageIndex = 0;
         int32_t style = 0;
@@ -229,23 +254,12 @@ struct QuillPdf::Impl {
     int16_t pageClip_ = 0;
     std::string content_;
     std::string annotations_;
-    float curX_ = 0, curY_ = 0;  // points, relative to the margin origin
-    std::string lineColor_, fillColor_, textColor_;
-    std::string lineOp_, fillOp_, textFillOp_, textLineOp_;  // content lines of the colours
-    float lineWidth_ = 0;
-    float charSpacing_ = 0, wordSpacing_ = 0, horizontalScaling_ = 100, lineSpacing_ = 1;
+    GraphicsState graphics_;
     std::string defaultTransition_, currentTransition_;
     float defaultDuration_ = 0, currentDuration_ = 0;
 
-    // text state
     std::vector<FontRecord> fonts_;
-    int currentFont_ = -1;
-    std::string fontName_;
-    float fontSize_ = 0;
-    int32_t fontStyle_ = 0;
-    int32_t fontEncoding_ = 0;
-    std::string lastFontRequest_;  // name of the last SetFont, for the fast path
-    int32_t lastFontRequestStyle_ = -1, lastFontRequestEncoding_ = -1;
+    TextState text_;
 
     // outline, named destinations and link areas (QuillPdfOutline.cpp)
     struct Bookmark {

@@ -101,7 +101,7 @@ std::string QuillPdf::Impl::ViewText(int32_t mode, float x, float y, float width
 }
 
 int32_t QuillPdf::Impl::AddBookmark(const std::string& title, int16_t level, int32_t viewMode, float x, float y,
-                              float width, float height, float zoom, const std::string& color, int32_t style) {
+                                    float width, float height, float zoom, const std::string& color, int32_t style) {
     if (!AllFinite({x, y, width, height, zoom})) return 0;
     int newLevel = 0;
     if (!bookmarks_.empty()) {
@@ -118,14 +118,13 @@ int32_t QuillPdf::Impl::AddBookmark(const std::string& title, int16_t level, int
     entry.view = ViewText(viewMode, x, y, width, height, zoom);
     if (!color.empty()) {
         // The colour is read by the text colour's parser, which writes nothing.
-        const std::string savedColor = textColor_, savedFill = textFillOp_, savedLine = textLineOp_;
-        textFillOp_.clear();
+        const GraphicsState saved = graphics_;
+        graphics_.textFillOp.clear();
         SetColorText(color);
-        if (textFillOp_.size() > 3 && textFillOp_.front() != '/' && textFillOp_.ends_with(" rg"))
-            entry.color = textFillOp_.substr(0, textFillOp_.size() - 3);
-        textColor_ = savedColor;
-        textFillOp_ = savedFill;
-        textLineOp_ = savedLine;
+        const std::string& fill = graphics_.textFillOp;
+        if (fill.size() > 3 && fill.front() != '/' && fill.ends_with(" rg"))
+            entry.color = fill.substr(0, fill.size() - 3);
+        graphics_ = saved;
     }
     entry.style = style & 3;
     // Colour and style of outline entries came with PDF 1.4.
@@ -135,7 +134,7 @@ int32_t QuillPdf::Impl::AddBookmark(const std::string& title, int16_t level, int
 }
 
 void QuillPdf::Impl::DefineRef(const std::string& name, int32_t viewMode, float x, float y, float width, float height,
-                         float zoom) {
+                               float zoom) {
     if (name.empty() || !AllFinite({x, y, width, height, zoom})) return;
     NamedDest dest;
     dest.name = "_REF_";
@@ -152,7 +151,7 @@ void QuillPdf::Impl::DefineRef(const std::string& name, int32_t viewMode, float 
 }
 
 void QuillPdf::Impl::LinkTo(const std::string& target, int16_t border, int32_t highlight, int32_t viewMode, float x,
-                      float y, float width, float height, float zoom) {
+                            float y, float width, float height, float zoom) {
     if (!pageOpen_ || !drawn_ || !file_.IsOpen() || !AllFinite({x, y, width, height, zoom})) return;
     const std::string_view text(target);
     enum class Kind { Uri, File, Script, Ref, Dest } kind;

@@ -138,8 +138,8 @@ float QuillPdf::Impl::GetPageHeight(bool insideMargins) const {
 
 void QuillPdf::Impl::SetXY(float x, float y) {
     if (!Usable(x) || !Usable(y)) return;
-    curX_ = x * scale_;
-    curY_ = y * scale_;
+    graphics_.x = x * scale_;
+    graphics_.y = y * scale_;
 }
 
 void QuillPdf::Impl::MoveTo(float x, float y) {
@@ -153,8 +153,8 @@ void QuillPdf::Impl::MoveTo(float x, float y) {
     SetXY(x, y);
 }
 
-float QuillPdf::Impl::GetX() const { return curX_ / scale_; }
-float QuillPdf::Impl::GetY() const { return curY_ / scale_; }
+float QuillPdf::Impl::GetX() const { return graphics_.x / scale_; }
+float QuillPdf::Impl::GetY() const { return graphics_.y / scale_; }
 
 std::string* QuillPdf::Impl::ContentTarget() { return pageOpen_ ? &content_ : nullptr; }
 
@@ -193,12 +193,12 @@ int32_t QuillPdf::Impl::BeginPage() {
     SetColorLine("Black");
     SetColorText("Black");
     currentView_ = defaultView_;
-    charSpacing_ = wordSpacing_ = 0;
-    horizontalScaling_ = 100;
-    lineSpacing_ = 1;
+    text_.charSpacing = text_.wordSpacing = 0;
+    text_.horizontalScaling = 100;
+    text_.lineSpacing = 1;
     currentTransition_ = defaultTransition_;
     currentDuration_ = defaultDuration_;
-    curX_ = curY_ = 0;
+    graphics_.x = graphics_.y = 0;
     return pageCount_;
 }
 

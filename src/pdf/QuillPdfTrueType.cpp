@@ -38,7 +38,7 @@ TrueTypeError ReadFontFile(const std::string& fileName, std::string& bytes) {
 }  // namespace
 
 std::string QuillPdf::Impl::AddFont(const std::string& fileName, const std::string& fontName, bool embed,
-                              int32_t encoding) {
+                                    int32_t encoding) {
     auto face = std::make_shared<TrueTypeFace>();
     TrueTypeError error = ReadFontFile(fileName, face->file);
     if (error.number == 0) error = ReadTrueType(face->file, encoding == 1, face->metrics);
@@ -70,7 +70,7 @@ std::string QuillPdf::Impl::AddFont(const std::string& fileName, const std::stri
     face->embed = embed;
     font.trueType = std::move(face);
     fonts_.push_back(std::move(font));
-    lastFontRequestStyle_ = -1;  // a name that fell back to Arial before may mean this font now
+    text_.requestStyle = -1;  // a name that fell back to Arial before may mean this font now
     WriteFontObject(fonts_.back());
     return key;
 }

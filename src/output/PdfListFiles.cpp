@@ -135,12 +135,12 @@ void PdfListFiles::APRIPDF(const std::string& prefix) {
     quill::QuillPdf& pdf = writer();
     const std::string creator = settings_.installationName.empty() ? kProgramName : settings_.installationName;
     pdf.SetDocProperty("PDF" + prefix, "", "Velmora Vivirid", creator, "Velmora Vivirid", "");
-    pdf.SetScale(3, 1.0f);
+    pdf.SetScale(quill::Unit::Centimetres, 1.0f);
     pdf.SetPaperSize(0, 0, 0);
     pdf.SetMargins(0, 0, 0, 0, -1);
     pdf.SetPageView(0);
-    pdf.SetViewerPreferences(768);
-    pdf.SetCompression(4, 3);
+    pdf.SetViewerPreferences(quill::Viewer::CenterWindow | quill::Viewer::FitWindow);
+    pdf.SetCompression(quill::Filter::Lzw, 3);
 
     if (!files_.IsOpen(kInstallationFis)) {
         files_.FAIOPEN(kInstallationFis);
@@ -151,7 +151,7 @@ void PdfListFiles::APRIPDF(const std::string& prefix) {
     if (prefix.rfind("ISTRCU", 0) != 0) {
         const std::string owner = TrimBlanks(repo_.RepoR(fields::T364));
         const std::string user = TrimBlanks(repo_.RepoR(fields::F357));
-        if (!owner.empty() && !user.empty()) pdf.SetProtection(20, owner, user);
+        if (!owner.empty() && !user.empty()) pdf.SetProtection(quill::Permit::Print | quill::Permit::Copy, owner, user);
     }
 
     pdf.BeginDoc(hostFilePath_.string());

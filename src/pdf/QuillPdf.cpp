@@ -1,7 +1,17 @@
-// The QuillPdf facade: every operation hands over to the writer behind it.
+// The QuillPdf facade: every operation hands over to the writer behind it,
+// the options as their numbers.
 #include "pdf/QuillPdfImpl.h"
 
 namespace quill {
+
+namespace {
+
+template <class E>
+constexpr int32_t Number(E option) {
+    return static_cast<int32_t>(option);
+}
+
+}  // namespace
 
 QuillPdf::QuillPdf() : impl_(std::make_unique<Impl>()) {}
 QuillPdf::~QuillPdf() = default;
@@ -20,14 +30,14 @@ void QuillPdf::SetDocProperty(const std::string& title, const std::string& subje
     impl_->SetDocProperty(title, subject, author, creator, producer, keywords);
 }
 void QuillPdf::SetMemoryUsage(int16_t factor) { impl_->SetMemoryUsage(factor); }
-void QuillPdf::SetViewerPreferences(int32_t mode) { impl_->SetViewerPreferences(mode); }
-void QuillPdf::SetCompression(int32_t mode, int quality) { impl_->SetCompression(mode, quality); }
-void QuillPdf::SetProtection(int32_t mode, const std::string& owner, const std::string& user) {
-    impl_->SetProtection(mode, owner, user);
+void QuillPdf::SetViewerPreferences(Viewer mode) { impl_->SetViewerPreferences(Number(mode)); }
+void QuillPdf::SetCompression(Filter mode, int quality) { impl_->SetCompression(Number(mode), quality); }
+void QuillPdf::SetProtection(Permit mode, const std::string& owner, const std::string& user) {
+    impl_->SetProtection(Number(mode), owner, user);
 }
 void QuillPdf::SetFileBusyHandler(std::function<bool()> handler) { impl_->SetFileBusyHandler(std::move(handler)); }
 void QuillPdf::SetFixedCreationDate(const std::string& pdfDate) { impl_->SetFixedCreationDate(pdfDate); }
-void QuillPdf::SetScale(int32_t scaleMode, float userFactor) { impl_->SetScale(scaleMode, userFactor); }
+void QuillPdf::SetScale(Unit scaleMode, float userFactor) { impl_->SetScale(Number(scaleMode), userFactor); }
 void QuillPdf::SetPaperSize(int32_t index, float width, float height) {
     impl_->SetPaperSize(index, width, height);
 }
@@ -50,31 +60,32 @@ void QuillPdf::SetXY(float x, float y) { impl_->SetXY(x, y); }
 void QuillPdf::MoveTo(float x, float y) { impl_->MoveTo(x, y); }
 float QuillPdf::GetX() const { return impl_->GetX(); }
 float QuillPdf::GetY() const { return impl_->GetY(); }
-void QuillPdf::DrawLine(float x1, float y1, float x2, float y2, int32_t options) {
-    impl_->DrawLine(x1, y1, x2, y2, options);
+void QuillPdf::DrawLine(float x1, float y1, float x2, float y2, Paint options) {
+    impl_->DrawLine(x1, y1, x2, y2, Number(options));
 }
-void QuillPdf::DrawLineTo(float x, float y, int32_t options) { impl_->DrawLineTo(x, y, options); }
+void QuillPdf::DrawLineTo(float x, float y, Paint options) { impl_->DrawLineTo(x, y, Number(options)); }
 void QuillPdf::DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3, float y3,
-                         int32_t options) {
-    impl_->DrawCurve(curveType, x1, y1, x2, y2, x3, y3, options);
+                         Paint options) {
+    impl_->DrawCurve(curveType, x1, y1, x2, y2, x3, y3, Number(options));
 }
-void QuillPdf::DrawRect(float x, float y, float width, float height, int32_t options, float radius,
-                        int32_t cornerMask) {
-    impl_->DrawRect(x, y, width, height, options, radius, cornerMask);
+void QuillPdf::DrawRect(float x, float y, float width, float height, Paint options, float radius, int32_t cornerMask) {
+    impl_->DrawRect(x, y, width, height, Number(options), radius, cornerMask);
 }
-void QuillPdf::DrawEllipse(float x, float y, float rx, float ry, int32_t options) {
-    impl_->DrawEllipse(x, y, rx, ry, options);
+void QuillPdf::DrawEllipse(float x, float y, float rx, float ry, Paint options) {
+    impl_->DrawEllipse(x, y, rx, ry, Number(options));
 }
-void QuillPdf::DrawCircle(float x, float y, float ray, int32_t options) { impl_->DrawCircle(x, y, ray, options); }
-void QuillPdf::DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle, int32_t options) {
-    impl_->DrawPolygon(cx, cy, radius, sides, startAngle, options);
+void QuillPdf::DrawCircle(float x, float y, float ray, Paint options) {
+    impl_->DrawCircle(x, y, ray, Number(options));
+}
+void QuillPdf::DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle, Paint options) {
+    impl_->DrawPolygon(cx, cy, radius, sides, startAngle, Number(options));
 }
 void QuillPdf::DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle, float step,
-                       int32_t options, bool pie) {
-    impl_->DrawArc(cx, cy, rx, ry, startAngle, endAngle, step, options, pie);
+                       Paint options, bool pie) {
+    impl_->DrawArc(cx, cy, rx, ry, startAngle, endAngle, step, Number(options), pie);
 }
-void QuillPdf::DrawPolyline(const std::vector<float>& points, int32_t options) {
-    impl_->DrawPolyline(points, options);
+void QuillPdf::DrawPolyline(const std::vector<float>& points, Paint options) {
+    impl_->DrawPolyline(points, Number(options));
 }
 void QuillPdf::SetLineWidth(float width) { impl_->SetLineWidth(width); }
 void QuillPdf::SetLineStyle(int32_t style, float miterLimit) { impl_->SetLineStyle(style, miterLimit); }
@@ -104,8 +115,8 @@ void QuillPdf::SetTextMode(int32_t mode) { impl_->SetTextMode(mode); }
 void QuillPdf::SetTextLineSpacing(float factor) { impl_->SetTextLineSpacing(factor); }
 float QuillPdf::TextLength(std::string_view text) const { return impl_->TextLength(text); }
 float QuillPdf::TextHeight() const { return impl_->TextHeight(); }
-void QuillPdf::DrawText(float x, float y, std::string_view text, int32_t align) {
-    impl_->DrawText(x, y, text, align);
+void QuillPdf::DrawText(float x, float y, std::string_view text, Align align) {
+    impl_->DrawText(x, y, text, Number(align));
 }
 void QuillPdf::WriteText(std::string_view text, int32_t position, float percent) {
     impl_->WriteText(text, position, percent);
@@ -114,9 +125,9 @@ void QuillPdf::WriteTextLn(std::string_view text) { impl_->WriteTextLn(text); }
 std::string QuillPdf::AddFont(const std::string& fileName, const std::string& fontName, bool embed, int32_t encoding) {
     return impl_->AddFont(fileName, fontName, embed, encoding);
 }
-float QuillPdf::DrawBarCode(int32_t BarCodeType, const std::string& Code, const float& X, const float& Y,
+float QuillPdf::DrawBarCode(Barcode BarCodeType, const std::string& Code, const float& X, const float& Y,
                             bool ShowCode, float ZoomFactor, float Height, bool AddCheck) {
-    return impl_->DrawBarCode(BarCodeType, Code, X, Y, ShowCode, ZoomFactor, Height, AddCheck);
+    return impl_->DrawBarCode(Number(BarCodeType), Code, X, Y, ShowCode, ZoomFactor, Height, AddCheck);
 }
 int32_t QuillPdf::AddBookmark(const std::string& title, int16_t level, int32_t viewMode, float x, float y,
                               float width, float height, float zoom, const std::string& color, int32_t style) {

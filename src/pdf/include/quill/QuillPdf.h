@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace quill {
@@ -23,6 +24,78 @@ namespace quill {
 // The library's version and name, written into every document header.
 inline constexpr char kLibraryVersion[] = "2.4.8";
 inline constexpr char kLibraryName[] = "QuillPdf Library";
+
+// ---- Options ---------------------------------------------------------------
+// Each option keeps the number the writer has always taken as its value, so a
+// document reads the same whichever way the option was given.
+
+// Units of the coordinates (SetScale).
+enum class Unit : int32_t { Points = 0, Inches = 1, Millimetres = 2, Centimetres = 3, UserFactor = 255 };
+
+// Viewer preferences (SetViewerPreferences): one page mode, window flags and
+// one page layout, combined with |.
+enum class Viewer : int32_t {
+    None = 0,
+    FullScreen = 1,  // page modes: the low 4 bits hold one of these
+    UseOutlines = 2,
+    UseThumbs = 4,
+    UseOC = 8,
+    HideMenubar = 0x10,
+    HideToolbar = 0x20,
+    HideWindowUI = 0x40,
+    DisplayDocTitle = 0x80,
+    CenterWindow = 0x100,
+    FitWindow = 0x200,
+    OneColumn = 0x2000,  // page layouts: the bits above 0xFFF hold one of these
+    TwoColumnLeft = 0x4000,
+    TwoColumnRight = -0x8000,  // the 16-bit 0x8000 widened with its sign
+};
+
+// Stream filters (SetCompression), applied in this order.
+enum class Filter : int32_t { None = 0, RunLength = 1, Flate = 2, Lzw = 4, Ascii85 = 8, AsciiHex = 16 };
+
+// What a protected document allows (SetProtection); Key128Bit selects a
+// 128-bit key, which the last four permissions need.
+enum class Permit : int32_t {
+    None = 0,
+    Print = 4,
+    Modify = 8,
+    Copy = 16,
+    Annotate = 32,
+    FillForms = 256,
+    Accessibility = 512,
+    Assemble = 1024,
+    PrintHighQuality = 2048,
+    Key128Bit = 0x1000,
+};
+
+// How a drawn shape is painted: stroked unless NoOutline; Close closes the
+// path, Fill fills it (even-odd), Clip makes it the clipping path.
+enum class Paint : int32_t { Stroke = 0, NoOutline = 1, Close = 2, Fill = 4, Clip = 128 };
+
+// Where DrawText puts the text: starting at x, ending at x or centred on x.
+enum class Align : int32_t { Left = 1, Right = 2, Center = 4 };
+
+// Symbologies of DrawBarCode.
+enum class Barcode : int32_t { Ean13 = 0, Code39 = 1, Interleaved2of5 = 2, Postnet = 3, Code128 = 4, Ean8 = 5 };
+
+template <class E>
+inline constexpr bool kFlagOption = false;
+template <> inline constexpr bool kFlagOption<Viewer> = true;
+template <> inline constexpr bool kFlagOption<Filter> = true;
+template <> inline constexpr bool kFlagOption<Permit> = true;
+template <> inline constexpr bool kFlagOption<Paint> = true;
+
+template <class E>
+    requires kFlagOption<E>
+constexpr E operator|(E a, E b) {
+    return static_cast<E>(static_cast<std::underlying_type_t<E>>(a) | static_cast<std::underlying_type_t<E>>(b));
+}
+template <class E>
+    requires kFlagOption<E>
+constexpr E operator&(E a, E b) {
+    return static_cast<E>(static_cast<std::underlying_type_t<E>>(a) & static_cast<std::underlying_type_t<E>>(b));
+}
 
 class QuillPdf {
 public:
@@ -48,16 +121,15 @@ public:
     std::string ErrSource() const;
     std::string ErrDescription() const;
 
+    // Until a creator is given, the documents name this library as theirs.
     void SetDocProperty(const std::string& title = "", const std::string& subject = "",
                         const std::string& author = "", const std::string& creator = "",
                         const std::string& producer = "", const std::string& keywords = "");
     void SetMemoryUsage(int16_t factor);
-    void SetViewerPreferences(int32_t mode);
-    // Flags: 1 run-length, 2 Flate, 4 LZW, 8 ASCII85, 16 ASCIIHex; quality 0..3.
-    void SetCompression(int32_t mode, int quality = 0);
-    // Mode: permission bits (4 print, 8 modify, 16 copy, 32 annotate ...),
-    // plus 0x1000 for a 128-bit key.
-    void SetProtection(int32_t mode, const std::string& owner, const std::string& user);
+    void SetViewerPreferences(Viewer mode);
+    // Quality 0..3.
+    void SetCompression(Filter mode, int quality = 0);
+    void SetProtection(Permit mode, const std::string& owner, const std::string& user);
 
     // Called when BeginDoc finds the file held by another program; returns
     // true to retry, false to give up (the error is then recorded).
@@ -66,8 +138,8 @@ public:
     void SetFixedCreationDate(const std::string& pdfDate);
 
     // ---- Page set-up ------------------------------------------------------
-    // 0 points, 1 inches, 2 millimetres, 3 centimetres, 255 userFactor.
-    void SetScale(int32_t scaleMode, float userFactor = 1);
+    // With Unit::UserFactor, userFactor points make a unit.
+    void SetScale(Unit scaleMode, float userFactor = 1);
     // Index -8..17 from the paper table, 255 with width and height in user units.
     void SetPaperSize(int32_t index, float width = 0, float height = 0);
     void SetMargins(float left, float right, float top, float bottom, int16_t clip = 0);
@@ -85,29 +157,28 @@ public:
     float GetPageHeight(bool insideMargins = false) const;
 
     // ---- Graphics ---------------------------------------------------------
-    // Options: 0 stroke, 1 no outline, 2 close, 4 fill, 128 clip.
     void SetXY(float x, float y);
     void MoveTo(float x, float y);
     float GetX() const;
     float GetY() const;
-    void DrawLine(float x1, float y1, float x2, float y2, int32_t options = 0);
-    void DrawLineTo(float x, float y, int32_t options = 0);
+    void DrawLine(float x1, float y1, float x2, float y2, Paint options = Paint::Stroke);
+    void DrawLineTo(float x, float y, Paint options = Paint::Stroke);
     // Type 1: x1 y1 x2 y2 x3 y3 c; type 2: x2 y2 x3 y3 v; type 3: x1 y1 x3 y3 y
     // (the last two points given as x1 y1 x2 y2 for types 2 and 3).
     void DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3 = 0,
-                   float y3 = 0, int32_t options = 0);
+                   float y3 = 0, Paint options = Paint::Stroke);
     // Corner mask bits: 1 top-left, 2 top-right, 4 bottom-right, 8 bottom-left.
-    void DrawRect(float x, float y, float width, float height, int32_t options = 0,
+    void DrawRect(float x, float y, float width, float height, Paint options = Paint::Stroke,
                   float radius = 0, int32_t cornerMask = 15);
-    void DrawEllipse(float x, float y, float rx, float ry, int32_t options = 0);
-    void DrawCircle(float x, float y, float ray, int32_t options = 0);
+    void DrawEllipse(float x, float y, float rx, float ry, Paint options = Paint::Stroke);
+    void DrawCircle(float x, float y, float ray, Paint options = Paint::Stroke);
     void DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle = 0,
-                     int32_t options = 0);
+                     Paint options = Paint::Stroke);
     // Angles in degrees, counter-clockwise from the positive X axis.
     void DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle,
-                 float step = 5, int32_t options = 0, bool pie = false);
+                 float step = 5, Paint options = Paint::Stroke, bool pie = false);
     // Pairs x0 y0 x1 y1 ...
-    void DrawPolyline(const std::vector<float>& points, int32_t options = 0);
+    void DrawPolyline(const std::vector<float>& points, Paint options = Paint::Stroke);
 
     void SetLineWidth(float width);
     void SetLineStyle(int32_t style, float miterLimit = 0);
@@ -140,8 +211,7 @@ public:
     void SetTextLineSpacing(float factor);
     float TextLength(std::string_view text) const;
     float TextHeight() const;
-    // Align 1 left (starts at x), 2 right (ends at x), 4 centred on x.
-    void DrawText(float x, float y, std::string_view text, int32_t align = 1);
+    void DrawText(float x, float y, std::string_view text, Align align = Align::Left);
     // Position 1 raised, 2 lowered, 3 same baseline, at percent of the size.
     void WriteText(std::string_view text, int32_t position = 0, float percent = 100);
     void WriteTextLn(std::string_view text);
@@ -154,12 +224,11 @@ public:
     std::string AddFont(const std::string& fileName, const std::string& fontName, bool embed, int32_t encoding);
 
     // ---- Barcodes, outline and links (QuillPdfBarcodes.cpp, QuillPdfOutline.cpp)
-    // BarCodeType 0 EAN-13, 1 Code 39 full ASCII, 2 Interleaved 2 of 5,
-    // 3 POSTNET, 4 Code 128, 5 EAN-8; the symbol's top-left corner at X, Y.
+    // The symbol's top-left corner at X, Y (Code 39 in its full ASCII form).
     // ZoomFactor 0.8..2, Height in user units (0: the symbology's own).
     // Returns the width with both quiet zones in user units; 0, drawing
     // nothing, for an unknown type or a code the symbology cannot carry.
-    float DrawBarCode(int32_t BarCodeType, const std::string& Code, const float& X, const float& Y,
+    float DrawBarCode(Barcode BarCodeType, const std::string& Code, const float& X, const float& Y,
                       bool ShowCode = false, float ZoomFactor = 0, float Height = 0, bool AddCheck = false);
     // An outline entry for the current page. Level -1: child of the previous
     // entry; 0: its sibling; n: level n, at most one deeper than the previous.

@@ -133,9 +133,7 @@ void QuillPdf::Impl::ResetState() {
     kids_.clear();
     pageOpen_ = false;
     versionIncrement_ = 0;
-    errNumber_ = 0;
-    errSource_.clear();
-    errDescription_.clear();
+    error_ = {};
     *protection_ = Protection{};
     outlineRootTitle_ = title_;
     pageLabels_.clear();
@@ -206,11 +204,10 @@ void QuillPdf::Impl::RequireVersion(int32_t increment) {
     if (increment > versionIncrement_) versionIncrement_ = increment;
 }
 
-void QuillPdf::Impl::RecordError(const char* procedure, int32_t number, const std::string& description,
-                                 const std::string& extra) {
-    errNumber_ = number;
-    errSource_ = std::string("QuillPdf.") + procedure;
-    errDescription_ = extra.empty() ? description : extra + " - " + description;
+void QuillPdf::Impl::RecordError(const char* procedure, const Error& error, const std::string& extra) {
+    error_.number = error.number;
+    error_.source = std::string("QuillPdf.") + procedure;
+    error_.description = extra.empty() ? error.description : extra + " - " + error.description;
 }
 
 // ---- low-level output -----------------------------------------------------
@@ -315,10 +312,10 @@ std::string QuillPdf::Impl::BeginDoc(const std::string& fileName) {
     const std::string name = fileName.empty() ? GeneratedFileName() : fileName;
     for (;;) {
         // An earlier file of that name is replaced only when the new one is complete (EndDoc).
-        const FileError error = file_.Open(name);
+        const Error error = file_.Open(name);
         if (error.number == 0) break;
         if (error.number == 70 && fileBusyHandler_ && fileBusyHandler_()) continue;
-        RecordError("BeginDoc", error.number, error.description);
+        RecordError("BeginDoc", error);
         break;
     }
     outputPath_ = name;
@@ -571,8 +568,8 @@ void QuillPdf::Impl::EndDoc() {
         file_.Rewrite(7, std::string_view(&digit, 1));
     }
     lastFileSize_ = static_cast<int32_t>(std::min<uint64_t>(file_.Position(), INT32_MAX));
-    const FileError error = file_.Close();
-    if (error.number != 0) RecordError("EndDoc", error.number, error.description);
+    const Error error = file_.Close();
+    if (error) RecordError("EndDoc", error);
 }
 
 }  // namespace quill

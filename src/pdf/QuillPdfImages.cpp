@@ -17,9 +17,8 @@ namespace quill {
 
 namespace {
 
-ImageError ReadImageFile(const std::string& fileName, std::string& bytes) {
-    FileError e = ReadInputFile(fileName, {7, "Out of memory: picture file larger than 256 MiB"}, bytes);
-    return {e.number, std::move(e.description)};
+Error ReadImageFile(const std::string& fileName, std::string& bytes) {
+    return ReadInputFile(fileName, {7, "Out of memory: picture file larger than 256 MiB"}, bytes);
 }
 
 // The colour-key mask: two equal numbers per component of the picture's
@@ -110,12 +109,12 @@ void QuillPdf::Impl::DrawImage(const std::string& fileName, float x, float y, fl
                    [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); });
     if (extension == ".EPS" || extension == ".AI" || extension == ".WMF")
         return DrawVectorFile(fileName, x, y, width, height, extension == ".WMF");
-    ImageError (*reader)(std::string_view, DecodedImage&) = nullptr;
+    Error (*reader)(std::string_view, DecodedImage&) = nullptr;
     if (extension == ".JPG" || extension == ".JPEG" || extension == ".JPE") reader = ReadJpeg;
     else if (extension == ".BMP") reader = ReadBmp;
     else if (extension == ".GIF") reader = ReadGif;
     else if (extension == ".TGA") reader = ReadTga;
-    else return RecordError("DrawImage", 321, "invalid file format", fileName);
+    else return RecordError("DrawImage", {321, "invalid file format"}, fileName);
 
     // Without transparency the colour plays no part: it must not split the cache.
     std::string key = fileName;
@@ -126,9 +125,9 @@ void QuillPdf::Impl::DrawImage(const std::string& fileName, float x, float y, fl
     if (entry == images_.end()) {
         DecodedImage image;
         std::string bytes;
-        ImageError error = ReadImageFile(fileName, bytes);
+        Error error = ReadImageFile(fileName, bytes);
         if (error.number == 0) error = reader(bytes, image);
-        if (error.number != 0) return RecordError("DrawImage", error.number, error.description, fileName);
+        if (error) return RecordError("DrawImage", error, fileName);
         bytes = std::string();
 
         // The colour is read as the text colour is, which writes no content line.

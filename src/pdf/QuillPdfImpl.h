@@ -33,9 +33,9 @@ struct QuillPdf::Impl {
     void EndDoc();
     int32_t FileSize() const;
 
-    int32_t ErrNumber() const { return errNumber_; }
-    std::string ErrSource() const { return errSource_; }
-    std::string ErrDescription() const { return errDescription_; }
+    int32_t ErrNumber() const { return error_.number; }
+    std::string ErrSource() const { return error_.source; }
+    std::string ErrDescription() const { return error_.description; }
 
     void SetDocProperty(const std::string& title = "", const std::string& subject = "",
                         const std::string& author = "", const std::string& creator = "",
@@ -183,8 +183,8 @@ struct QuillPdf::Impl {
     uint32_t WriteScriptObject(const std::string& text);
     std::string PdfString(std::string_view text);
     void RequireVersion(int32_t increment);
-    void RecordError(const char* procedure, int32_t number, const std::string& description,
-                     const std::string& extra = "");
+    // Keeps the error as the last one, under the procedure's name; extra text goes in front of its description.
+    void RecordError(const char* procedure, const Error& error, const std::string& extra = "");
     void WriteResourceDictionary(uint32_t number, bool forPages);
     void WriteMetadataObject(uint32_t& number);
     uint32_t WriteCatalog(uint32_t metadataObject);
@@ -216,9 +216,7 @@ struct QuillPdf::Impl {
     std::string fixedCreationDate_;
     std::string scratch_;  // reused stream buffer
 
-    int32_t errNumber_ = 0;
-    std::string errSource_;
-    std::string errDescription_;
+    Error error_;  // the last one recorded
 
     // ---- document state (reset by Abort) ----
     std::string outputPath_;

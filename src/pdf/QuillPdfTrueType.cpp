@@ -29,10 +29,9 @@ std::string FontKey(std::string_view name) {
 
 int16_t ToInt16(int32_t value) { return static_cast<int16_t>(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX)); }
 
-// Reads the whole file; the error number is 0 on success.
-TrueTypeError ReadFontFile(const std::string& fileName, std::string& bytes) {
-    FileError e = ReadInputFile(fileName, {5, "not a TrueType font file: too large"}, bytes);
-    return {e.number, std::move(e.description)};
+// Reads the whole file; no error on success.
+Error ReadFontFile(const std::string& fileName, std::string& bytes) {
+    return ReadInputFile(fileName, {5, "not a TrueType font file: too large"}, bytes);
 }
 
 }  // namespace
@@ -40,10 +39,10 @@ TrueTypeError ReadFontFile(const std::string& fileName, std::string& bytes) {
 std::string QuillPdf::Impl::AddFont(const std::string& fileName, const std::string& fontName, bool embed,
                                     int32_t encoding) {
     auto face = std::make_shared<TrueTypeFace>();
-    TrueTypeError error = ReadFontFile(fileName, face->file);
-    if (error.number == 0) error = ReadTrueType(face->file, encoding == 1, face->metrics);
-    if (error.number != 0) {
-        RecordError("AddFont", error.number, error.description, fileName);
+    Error error = ReadFontFile(fileName, face->file);
+    if (!error) error = ReadTrueType(face->file, encoding == 1, face->metrics);
+    if (error) {
+        RecordError("AddFont", error, fileName);
         return "";
     }
     const TrueTypeMetrics& m = face->metrics;

@@ -29,9 +29,9 @@
 #include <string>
 #include <vector>
 
-#if __has_include("pdf/QuillPdf.h") && !defined(KV_BENCH_SKIP_QUILL)
+#if __has_include("quill/QuillPdf.h") && !defined(KV_BENCH_SKIP_QUILL)
 #define KV_HAVE_QUILL 1
-#include "pdf/QuillPdf.h"
+#include "quill/QuillPdf.h"
 #endif
 #ifdef KV_HAVE_HPDF
 #include <hpdf.h>
@@ -152,15 +152,15 @@ using Writer = std::string (*)(const ListLines&, const fs::path&, int pages, Mod
 #ifdef KV_HAVE_QUILL
 std::string WriteQuill(const ListLines& lines, const fs::path& path, int pages, Mode mode) {
     quill::QuillPdf pdf;
-    pdf.SetScale(0);
+    pdf.SetScale(quill::Unit::Points);
     pdf.SetPaperSize(0);
-    if (mode == Mode::Lzw) pdf.SetCompression(4, 3);
-    if (mode == Mode::Flate) pdf.SetCompression(2, 0);
+    if (mode == Mode::Lzw) pdf.SetCompression(quill::Filter::Lzw, 3);
+    if (mode == Mode::Flate) pdf.SetCompression(quill::Filter::Flate, 0);
     pdf.BeginDoc(path.string());
     for (int p = 0; p < pages; ++p) {
         pdf.BeginPage();
         pdf.SetFont("Courier New", kFontSize, 0);
-        for (int l = 0; l < kLinesPerPage; ++l) pdf.DrawText(kLeft, LineY(l), lines.At(p, l), 1);
+        for (int l = 0; l < kLinesPerPage; ++l) pdf.DrawText(kLeft, LineY(l), lines.At(p, l), quill::Align::Left);
     }
     pdf.EndDoc();
     if (pdf.ErrNumber() != 0) return pdf.ErrSource() + ": " + pdf.ErrDescription();

@@ -1,7 +1,7 @@
 // A raster picture from outside (the first byte picks JPEG, BMP, GIF or TGA and the transparency),
 // placed twice by DrawImage, and the document still well formed after EndDoc.
 #include "FuzzSupport.h"
-#include "pdf/QuillPdf.h"
+#include "quill/QuillPdf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;

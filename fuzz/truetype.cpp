@@ -1,7 +1,7 @@
 // A TrueType font file from outside, read by AddFont (embedded and not), used for text, and the
 // document still well formed after EndDoc.
 #include "FuzzSupport.h"
-#include "pdf/QuillPdf.h"
+#include "quill/QuillPdf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto font = kvfuzz::Scratch() / "font.ttf", out = kvfuzz::Scratch() / "truetype.pdf";
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string key = pdf.AddFont(font.string(), embed ? "" : "Fuzzed", embed, size % 2 ? 1 : 0);
         if (!key.empty()) {
             pdf.SetFont(key, 11);
-            pdf.DrawText(10, 20, "Tesoreria \xE8 \x80 99,50 \x01\xFF", 1);
+            pdf.DrawText(10, 20, "Tesoreria \xE8 \x80 99,50 \x01\xFF", quill::Align::Left);
             pdf.WriteTextLn(std::string(reinterpret_cast<const char*>(data), std::min<size_t>(size, 40)));
             (void)pdf.TextLength("Wg\xE0");
         }

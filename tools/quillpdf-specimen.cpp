@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pdf/QuillPdf.h"
+#include "quill/QuillPdf.h"
 
 namespace {
 
@@ -180,7 +180,7 @@ bool WriteEpsDrawing(const fs::path& file) {
 // ---- barcodes --------------------------------------------------------------
 
 struct Symbol {
-    int type;
+    quill::Barcode type;
     const char* name;
     const char* code;  // as passed to the writer
     bool addCheck;
@@ -188,14 +188,14 @@ struct Symbol {
 };
 
 constexpr Symbol kSymbols[] = {
-    {0, "EAN-13", "978020137962", false, "12 digits; the writer adds the check digit."},
-    {5, "EAN-8", "9638507", false, "7 digits; the writer adds the check digit."},
-    {1, "Code 39", "QUILLPDF-2.4.8", false, "Full ASCII: other characters go as pairs."},
-    {1, "Code 39 with check character", "KVTESO 2026", true, "The modulo 43 check character follows."},
-    {2, "Interleaved 2 of 5", "12345678", true, "Check digit, then a 0 in front: an even count."},
-    {4, "Code 128, subset B", "QuillPdf 2.4.8", false, "The check symbol is not part of the data."},
-    {4, "Code 128, subsets B and C", "INV20261206", false, "Switches to subset C for the digits."},
-    {3, "POSTNET", "12345-6789", false, "ZIP+4; the check digit is always added."},
+    {quill::Barcode::Ean13, "EAN-13", "978020137962", false, "12 digits; the writer adds the check digit."},
+    {quill::Barcode::Ean8, "EAN-8", "9638507", false, "7 digits; the writer adds the check digit."},
+    {quill::Barcode::Code39, "Code 39", "QUILLPDF-2.4.8", false, "Full ASCII: other characters go as pairs."},
+    {quill::Barcode::Code39, "Code 39 with check character", "KVTESO 2026", true, "The modulo 43 check character follows."},
+    {quill::Barcode::Interleaved2of5, "Interleaved 2 of 5", "12345678", true, "Check digit, then a 0 in front: an even count."},
+    {quill::Barcode::Code128, "Code 128, subset B", "QuillPdf 2.4.8", false, "The check symbol is not part of the data."},
+    {quill::Barcode::Code128, "Code 128, subsets B and C", "INV20261206", false, "Switches to subset C for the digits."},
+    {quill::Barcode::Postnet, "POSTNET", "12345-6789", false, "ZIP+4; the check digit is always added."},
 };
 constexpr int kSymbolsPerPage = 4;
 
@@ -210,9 +210,9 @@ char WeightedCheck(std::string_view digits) {
 std::string Transmitted(const Symbol& s) {
     std::string code = s.code;
     switch (s.type) {
-    case 0:
-    case 5: return code + WeightedCheck(code);
-    case 1:
+    case quill::Barcode::Ean13:
+    case quill::Barcode::Ean8: return code + WeightedCheck(code);
+    case quill::Barcode::Code39:
         if (s.addCheck) {
             constexpr std::string_view kSet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
             size_t sum = 0;
@@ -220,10 +220,10 @@ std::string Transmitted(const Symbol& s) {
             code += kSet[sum % 43];
         }
         return code;
-    case 2:
+    case quill::Barcode::Interleaved2of5:
         if (s.addCheck) code += WeightedCheck(code);
         return code.size() % 2 ? "0" + code : code;
-    case 3: {
+    case quill::Barcode::Postnet: {
         std::string digits;
         int sum = 0;
         for (char c : code) {
@@ -276,7 +276,7 @@ private:
         if (pdf_.GetPage() > 1) {
             pdf_.SetFont("Arial", 9, 4);
             pdf_.SetColorText(kLinkColour);
-            pdf_.DrawText(kWidth, 16, "Back to contents", 2);
+            pdf_.DrawText(kWidth, 16, "Back to contents", quill::Align::Right);
             pdf_.LinkTo("ref:contents");
         }
         pdf_.SetColorLine("%40");
@@ -284,7 +284,7 @@ private:
         pdf_.DrawLine(0, 26, kWidth, 26);
         pdf_.SetFont("Arial", 8, 0);
         pdf_.SetColorText("%55");
-        pdf_.DrawText(kWidth / 2, kBottom - 4, "QuillPdf specimen \x96 page " + std::to_string(pdf_.GetPage()), 4);
+        pdf_.DrawText(kWidth / 2, kBottom - 4, "QuillPdf specimen \x96 page " + std::to_string(pdf_.GetPage()), quill::Align::Center);
         pdf_.SetColorText("Black");
     }
 
@@ -317,7 +317,7 @@ private:
             pdf_.DrawText(20, y, s.title);
             pdf_.LinkTo("page:" + std::to_string(s.firstPage), 0, 2);
             pdf_.SetFont("Arial", 12, 0);
-            pdf_.DrawText(kWidth, y, "page " + std::to_string(s.firstPage), 2);
+            pdf_.DrawText(kWidth, y, "page " + std::to_string(s.firstPage), quill::Align::Right);
             pdf_.LinkTo("page:" + std::to_string(s.firstPage));
         }
         Heading(y += 50, "On the web");
@@ -392,9 +392,9 @@ private:
         pdf_.SetLineWidth(0.5f);
         pdf_.DrawLine(kWidth / 2, y + 8, kWidth / 2, y + 64);
         pdf_.SetFont("Times New Roman", 12, 0);
-        pdf_.DrawText(kWidth / 2, y += 22, "Left aligned: starts at the red line", 1);
-        pdf_.DrawText(kWidth / 2, y += 18, "Right aligned: ends at the red line", 2);
-        pdf_.DrawText(kWidth / 2, y += 18, "Centred on the red line", 4);
+        pdf_.DrawText(kWidth / 2, y += 22, "Left aligned: starts at the red line", quill::Align::Left);
+        pdf_.DrawText(kWidth / 2, y += 18, "Right aligned: ends at the red line", quill::Align::Right);
+        pdf_.DrawText(kWidth / 2, y += 18, "Centred on the red line", quill::Align::Center);
     }
 
     void TrueTypeFonts() {
@@ -447,7 +447,7 @@ private:
                                                        : ToCp1252(fs::path(picture.path).filename().string());
             pdf_.SetColorText("Black");
             pdf_.SetFont("Arial", 9, 0);
-            pdf_.DrawText(x + kCellWidth / 2, y + kCellHeight - 20, caption, 4);
+            pdf_.DrawText(x + kCellWidth / 2, y + kCellHeight - 20, caption, quill::Align::Center);
             if (!picture.refusal.empty()) {
                 pdf_.SetColorText("#C00000");
                 pdf_.SetFont("Arial", 9, 0);
@@ -496,8 +496,9 @@ private:
             pdf_.DrawText(0, y + 16, std::string("Code given: ") + s.code + (s.addCheck ? ", with a check" : ""));
             pdf_.DrawText(0, y + 30, s.note);
             pdf_.SetFont("Courier New", 10, 1);
-            pdf_.DrawText(0, y + 50, (s.type == 3 ? "Digits: " : "Data: ") + Transmitted(s));
-            const bool ownHeight = s.type == 0 || s.type == 3 || s.type == 5;  // EAN's tall bars; POSTNET's fixed ones
+            pdf_.DrawText(0, y + 50, (s.type == quill::Barcode::Postnet ? "Digits: " : "Data: ") + Transmitted(s));
+            const bool ownHeight = s.type == quill::Barcode::Ean13 || s.type == quill::Barcode::Postnet ||
+                                   s.type == quill::Barcode::Ean8;  // EAN's tall bars; POSTNET's fixed ones
             pdf_.DrawBarCode(s.type, s.code, 250, y - 10, true, 1, ownHeight ? 0 : 56, s.addCheck);
         }
     }
@@ -554,8 +555,8 @@ int main(int argc, char** argv) {
 
     QuillPdf pdf;
     pdf.SetDocProperty("QuillPdf specimen", "What the QuillPdf writer does", "KVTESO", "quillpdf-specimen");
-    pdf.SetCompression(2);
-    pdf.SetViewerPreferences(2);  // the outline shown beside the pages
+    pdf.SetCompression(quill::Filter::Flate);
+    pdf.SetViewerPreferences(quill::Viewer::UseOutlines);  // the outline shown beside the pages
     pdf.SetMargins(50, 50, 50, 50);
     pdf.BeginDoc(options.out);
     if (pdf.ErrNumber() == 0) {

@@ -11,6 +11,9 @@ namespace kv::output {
 
 namespace fields = kv::lists::fields;
 
+// The documents' creator when the installation has no name of its own.
+constexpr char kProgramName[] = "KVTESO - Stampe Fondo Tesoreria";
+
 PdfListFiles::PdfListFiles(ArchiveFiles& files, FieldRepository& repo, const Settings& settings,
                            const platform::PathMap& paths)
     : files_(files), repo_(repo), settings_(settings), paths_(paths) {}
@@ -130,13 +133,14 @@ void PdfListFiles::APRIPDF(const std::string& prefix) {
     hostFilePath_ = HostPath(filePath_);
 
     quill::QuillPdf& pdf = writer();
-    pdf.SetDocProperty("PDF" + prefix, "", "Velmora Vivirid", settings_.installationName, "Velmora Vivirid", "");
-    pdf.SetScale(3, 1.0f);
+    const std::string creator = settings_.installationName.empty() ? kProgramName : settings_.installationName;
+    pdf.SetDocProperty("PDF" + prefix, "", "Velmora Vivirid", creator, "Velmora Vivirid", "");
+    pdf.SetScale(quill::Unit::Centimetres, 1.0f);
     pdf.SetPaperSize(0, 0, 0);
     pdf.SetMargins(0, 0, 0, 0, -1);
     pdf.SetPageView(0);
-    pdf.SetViewerPreferences(768);
-    pdf.SetCompression(4, 3);
+    pdf.SetViewerPreferences(quill::Viewer::CenterWindow | quill::Viewer::FitWindow);
+    pdf.SetCompression(quill::Filter::Lzw, 3);
 
     if (!files_.IsOpen(kInstallationFis)) {
         files_.FAIOPEN(kInstallationFis);
@@ -147,7 +151,7 @@ void PdfListFiles::APRIPDF(const std::string& prefix) {
     if (prefix.rfind("ISTRCU", 0) != 0) {
         const std::string owner = TrimBlanks(repo_.RepoR(fields::T364));
         const std::string user = TrimBlanks(repo_.RepoR(fields::F357));
-        if (!owner.empty() && !user.empty()) pdf.SetProtection(20, owner, user);
+        if (!owner.empty() && !user.empty()) pdf.SetProtection(quill::Permit::Print | quill::Permit::Copy, owner, user);
     }
 
     pdf.BeginDoc(hostFilePath_.string());

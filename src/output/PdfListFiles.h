@@ -11,7 +11,7 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/FieldRepository.h"
 #include "archive/Settings.h"
-#include "pdf/QuillPdf.h"
+#include "quill/QuillPdf.h"
 #include "platform/Paths.h"
 
 namespace kv::output {

@@ -20,8 +20,8 @@ void PdfSink::NewPage() { files_.writer().BeginPage(); }
 
 void PdfSink::WriteText(double y, double x, const std::string& text) {
     quill::QuillPdf& pdf = files_.writer();
-    pdf.SetScale(3, 1.0f);
-    pdf.DrawText(static_cast<float>(x), static_cast<float>(y), text, 1);
+    pdf.SetScale(quill::Unit::Centimetres, 1.0f);
+    pdf.DrawText(static_cast<float>(x), static_cast<float>(y), text, quill::Align::Left);
 }
 
 }  // namespace kv::output

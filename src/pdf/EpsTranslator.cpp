@@ -195,8 +195,7 @@ private:
 VectorDrawing TranslateEps(std::string_view file, const VectorTarget& target) {
     VectorDrawing result;
     auto refuse = [&result](const char* why) {
-        result.errNumber = 321;
-        result.error = std::string("Invalid file format: ") + why;
+        result.error = {321, std::string("Invalid file format: ") + why};
         return result;
     };
     // A DOS EPS binary file carries the PostScript as one section of itself.

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "pdf/Error.h"
+
 namespace quill {
 
 // Where the picture goes: top-left corner and size in user units (a size of
@@ -18,8 +20,7 @@ struct VectorTarget {
 };
 
 struct VectorDrawing {
-    int32_t errNumber = 0;  // 0: no error
-    std::string error;
+    Error error;
     std::string content;  // lines ending in CR; empty when nothing is drawn
     // The target rectangle in points from the margin origin, when drawn.
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;

@@ -29,7 +29,7 @@ struct Channel {
 
 }  // namespace
 
-ImageError ReadBmp(std::string_view file, DecodedImage& out) {
+Error ReadBmp(std::string_view file, DecodedImage& out) {
     try {
         const Bytes b(file, "BMP");
         if (b.U16(0) != 19778) Refuse("BMP", "no \"BM\" signature");

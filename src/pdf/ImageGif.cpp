@@ -65,7 +65,7 @@ void DecodeLzw(std::string_view data, uint32_t minCodeSize, std::string& pixels)
 
 }  // namespace
 
-ImageError ReadGif(std::string_view file, DecodedImage& out) {
+Error ReadGif(std::string_view file, DecodedImage& out) {
     try {
         const Bytes b(file, "GIF");
         const std::string_view signature = b.View(0, 6);

@@ -18,7 +18,7 @@ bool IsRefusedFrame(uint32_t m) {
 
 }  // namespace
 
-ImageError ReadJpeg(std::string_view file, DecodedImage& out) {
+Error ReadJpeg(std::string_view file, DecodedImage& out) {
     try {
         const Bytes b(file, "JPEG");
         const size_t soi = file.find("\xFF\xD8");

@@ -8,7 +8,7 @@ namespace quill {
 
 using namespace image;
 
-ImageError ReadTga(std::string_view file, DecodedImage& out) {
+Error ReadTga(std::string_view file, DecodedImage& out) {
     try {
         const Bytes b(file, "TGA");
         const uint32_t idLength = b.U8(0), mapType = b.U8(1), type = b.U8(2);

@@ -9,13 +9,9 @@
 #include <string>
 #include <string_view>
 
-namespace quill {
+#include "pdf/Error.h"
 
-// Why a picture was refused: a run-time error number and its description.
-struct ImageError {
-    int32_t number = 0;
-    std::string description;
-};
+namespace quill {
 
 enum class ImageColor { Gray, Rgb, Cmyk, Indexed };
 
@@ -30,10 +26,10 @@ struct DecodedImage {
     int transparentIndex = -1;  // GIF: the index the file itself marks transparent
 };
 
-ImageError ReadJpeg(std::string_view file, DecodedImage& out);
-ImageError ReadBmp(std::string_view file, DecodedImage& out);
-ImageError ReadGif(std::string_view file, DecodedImage& out);
-ImageError ReadTga(std::string_view file, DecodedImage& out);
+Error ReadJpeg(std::string_view file, DecodedImage& out);
+Error ReadBmp(std::string_view file, DecodedImage& out);
+Error ReadGif(std::string_view file, DecodedImage& out);
+Error ReadTga(std::string_view file, DecodedImage& out);
 
 namespace image {
 
@@ -42,7 +38,7 @@ constexpr uint64_t kMaxDecodedBytes = 256ull << 20;
 
 // Thrown inside the loaders only; each Read* function turns it into its result.
 struct Refused {
-    ImageError error;
+    Error error;
 };
 
 [[noreturn]] inline void Refuse(const char* format, const std::string& why) {

@@ -5,7 +5,7 @@
 
 namespace quill {
 
-FileError ReadInputFile(const std::string& path, const FileError& tooLarge, std::string& bytes) {
+Error ReadInputFile(const std::string& path, const Error& tooLarge, std::string& bytes) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (!std::filesystem::exists(status)) return {53, "File not found"};

@@ -13,7 +13,7 @@ namespace quill {
 inline constexpr uintmax_t kMaxInputFileSize = 256u << 20;
 
 // 53 when the file is missing, 75 when it is no regular file or cannot be read, tooLarge when it is
-// larger than kMaxInputFileSize; an empty FileError on success.
-FileError ReadInputFile(const std::string& path, const FileError& tooLarge, std::string& bytes);
+// larger than kMaxInputFileSize; no error on success.
+Error ReadInputFile(const std::string& path, const Error& tooLarge, std::string& bytes);
 
 }  // namespace quill

@@ -10,7 +10,7 @@
 
 namespace quill {
 
-FileError FileErrorFromErrno(int err) {
+Error FileErrorFromErrno(int err) {
     switch (err) {
     case 0:
         return {};
@@ -40,7 +40,7 @@ FileError FileErrorFromErrno(int err) {
     }
 }
 
-FileError FileErrorFromCode(const std::error_code& ec) {
+Error FileErrorFromCode(const std::error_code& ec) {
     if (!ec) return {};
     return FileErrorFromErrno(ec.default_error_condition().value());
 }
@@ -51,7 +51,7 @@ OutputFile::~OutputFile() {
     Discard();
 }
 
-FileError OutputFile::Open(const std::string& path) {
+Error OutputFile::Open(const std::string& path) {
     Discard();
     if (path.empty()) return {52, "Bad file name or number"};
     std::error_code ec;
@@ -147,7 +147,7 @@ void OutputFile::Rewrite(uint64_t offset, std::string_view bytes) {
     std::fseek(file_, 0, SEEK_END);
 }
 
-FileError OutputFile::Close() {
+Error OutputFile::Close() {
     if (file_ == nullptr) return {};
     Flush();
     if (std::fclose(file_) != 0 && writeErrno_ == 0) writeErrno_ = errno != 0 ? errno : EIO;

@@ -16,14 +16,9 @@
 #include <system_error>
 #include <string_view>
 
-namespace quill {
+#include "pdf/Error.h"
 
-// Error numbers and descriptions of failed file operations, in the numbering
-// the callers of the writer read through ErrNumber.
-struct FileError {
-    int number = 0;
-    std::string description;
-};
+namespace quill {
 
 class OutputFile {
 public:
@@ -33,8 +28,8 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     // Starts the file for binary output. An existing target stays as it is
-    // until Close, but must be replaceable. Returns an empty FileError on success.
-    FileError Open(const std::string& path);
+    // until Close, but must be replaceable. Returns no error on success.
+    Error Open(const std::string& path);
     bool IsOpen() const { return file_ != nullptr; }
 
     void Write(std::string_view bytes) {
@@ -60,7 +55,7 @@ public:
 
     // Flushes, closes and puts the file in the target's place. Returns the
     // first error met, if any; then the target is left untouched.
-    FileError Close();
+    Error Close();
     // Closes and removes what was written; the target is left untouched.
     void Discard();
 
@@ -81,7 +76,7 @@ private:
 
 // Maps an errno value (or a portable error code) to the writer's file error
 // number and description.
-FileError FileErrorFromErrno(int err);
-FileError FileErrorFromCode(const std::error_code& ec);
+Error FileErrorFromErrno(int err);
+Error FileErrorFromCode(const std::error_code& ec);
 
 }  // namespace quill

@@ -6,7 +6,7 @@
 
 #include "pdf/BarcodeTables.h"
 #include "pdf/PdfFormat.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 
 namespace quill {
 
@@ -158,8 +158,8 @@ Symbol Code128(std::string_view code, float module, float barHeight) {
 
 }  // namespace
 
-float QuillPdf::DrawBarCode(int32_t BarCodeType, const std::string& Code, const float& X, const float& Y,
-                            bool ShowCode, float ZoomFactor, float Height, bool AddCheck) {
+float QuillPdf::Impl::DrawBarCode(int32_t BarCodeType, const std::string& Code, const float& X, const float& Y,
+                                  bool ShowCode, float ZoomFactor, float Height, bool AddCheck) {
     if (BarCodeType < 0 || BarCodeType > 5 || !std::isfinite(X) || !std::isfinite(Y)) return 0;
     const float zoom = ZoomFactor >= 0.8f ? std::min(ZoomFactor, 2.0f) : 0.8f;
     const bool ean = BarCodeType == 0 || BarCodeType == 5;
@@ -227,34 +227,14 @@ float QuillPdf::DrawBarCode(int32_t BarCodeType, const std::string& Code, const 
     if (ShowCode) {
         // The text must not change the caller's font, colours, line width or
         // current point: all are put back afterwards.
-        const float savedScale = scale_, savedX = curX_, savedY = curY_, savedLineWidth = lineWidth_;
-        const std::string savedLine = lineColor_, savedFill = fillColor_, savedText = textColor_;
-        const int savedFont = currentFont_;
-        const std::string savedFontName = fontName_, savedRequest = lastFontRequest_;
-        const float savedSize = fontSize_;
-        const int32_t savedStyle = fontStyle_, savedEncoding = fontEncoding_;
-        const int32_t savedRequestStyle = lastFontRequestStyle_, savedRequestEncoding = lastFontRequestEncoding_;
+        const SavedState saved = SaveState();
 
         const float fontSize = zoom * 10.08f;
         SetFont("CourierNew", fontSize, 0, 0);
         for (const Label& label : symbol.labels) DrawText(X + user(label.x), Y + user(textY), label.text, label.align);
         bottom = std::max(bottom, textY + 0.3f * fontSize);
 
-        scale_ = savedScale;
-        SetColorLine(savedLine);
-        SetColorFill(savedFill);
-        SetColorText(savedText);
-        // The font record is chosen again as it was, also when none was chosen.
-        currentFont_ = savedFont;
-        fontName_ = savedFontName;
-        fontSize_ = savedSize;
-        fontStyle_ = savedStyle;
-        fontEncoding_ = savedEncoding;
-        lastFontRequest_ = savedRequest;
-        lastFontRequestStyle_ = savedRequestStyle;
-        lastFontRequestEncoding_ = savedRequestEncoding;
-        SetLineWidth(savedLineWidth / scale_);
-        SetXY(savedX / scale_, savedY / scale_);
+        RestoreState(saved);
     }
     NoteDrawnArea(X * scale_, Y * scale_, X * scale_ + symbol.extent, Y * scale_ + bottom);
     return user(symbol.extent);

@@ -14,15 +14,7 @@
 #include "pdf/Filters.h"
 #include "pdf/PdfFormat.h"
 #include "pdf/Protection.h"
-#include "pdf/QuillPdf.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/types.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
+#include "pdf/QuillPdfImpl.h"
 
 namespace quill {
 
@@ -30,7 +22,6 @@ namespace {
 
 constexpr uint64_t kNotWritten = UINT64_MAX;
 constexpr char kDefaultTitle[] = "(senza titolo)";
-constexpr char kDefaultCreator[] = "KVTESO - Stampe Fondo Tesoreria";
 
 std::tm LocalTime() {
     const std::time_t now = std::time(nullptr);
@@ -100,28 +91,28 @@ std::string XmlText(std::string_view text) {
 
 }  // namespace
 
-QuillPdf::QuillPdf()
+QuillPdf::Impl::Impl()
     : lzw_(std::make_unique<LzwEncoder>()),
       rc4_(std::make_unique<Rc4>()),
       protection_(std::make_unique<Protection>()) {
     ResetState();
 }
 
-QuillPdf::~QuillPdf() { file_.Discard(); }
+QuillPdf::Impl::~Impl() { file_.Discard(); }
 
-void QuillPdf::Abort() {
+void QuillPdf::Impl::Abort() {
     file_.Discard();
     ResetState();
 }
 
-void QuillPdf::ResetState() {
+void QuillPdf::Impl::ResetState() {
     outputPath_.clear();
     lastFileSize_ = 0;
     title_ = kDefaultTitle;
     subject_.clear();
     keywords_.clear();
     author_.clear();
-    creator_ = kDefaultCreator;
+    creator_ = kLibraryName;  // the caller names its own program through SetDocProperty
     producer_ = kLibraryName;
     creationDate_ = fixedCreationDate_.empty() ? CreationDateNow() : fixedCreationDate_;
     scale_ = 1;
@@ -142,9 +133,7 @@ void QuillPdf::ResetState() {
     kids_.clear();
     pageOpen_ = false;
     versionIncrement_ = 0;
-    errNumber_ = 0;
-    errSource_.clear();
-    errDescription_.clear();
+    error_ = {};
     *protection_ = Protection{};
     outlineRootTitle_ = title_;
     pageLabels_.clear();
@@ -154,32 +143,13 @@ void QuillPdf::ResetState() {
 
     content_.clear();
     annotations_.clear();
-    curX_ = curY_ = 0;
-    lineColor_.clear();
-    fillColor_.clear();
-    textColor_.clear();
-    lineOp_.clear();
-    fillOp_.clear();
-    textFillOp_.clear();
-    textLineOp_.clear();
-    charSpacing_ = wordSpacing_ = 0;
-    horizontalScaling_ = 100;
-    lineSpacing_ = 1;
+    graphics_ = {};
     defaultTransition_.clear();
     currentTransition_.clear();
     defaultDuration_ = currentDuration_ = 0;
 
     fonts_.clear();
-    currentFont_ = -1;
-    fontName_.clear();
-    fontSize_ = 0;
-    fontStyle_ = 0;
-    fontEncoding_ = 0;
-    lastFontRequest_.clear();
-    lastFontRequestStyle_ = lastFontRequestEncoding_ = -1;
-
-    // PDF's own initial line width, so that a restored width is never 0.
-    lineWidth_ = 1;
+    text_ = {};
     bookmarks_.clear();
     dests_.clear();
     linkCount_ = 0;
@@ -189,21 +159,21 @@ void QuillPdf::ResetState() {
     xobjectResources_.clear();
 }
 
-int32_t QuillPdf::FileSize() const {
+int32_t QuillPdf::Impl::FileSize() const {
     if (file_.IsOpen()) return static_cast<int32_t>(std::min<uint64_t>(file_.Position(), INT32_MAX));
     return lastFileSize_;
 }
 
-void QuillPdf::SetFileBusyHandler(std::function<bool()> handler) { fileBusyHandler_ = std::move(handler); }
+void QuillPdf::Impl::SetFileBusyHandler(std::function<bool()> handler) { fileBusyHandler_ = std::move(handler); }
 
-void QuillPdf::SetFixedCreationDate(const std::string& pdfDate) {
+void QuillPdf::Impl::SetFixedCreationDate(const std::string& pdfDate) {
     fixedCreationDate_ = pdfDate;
     if (!pdfDate.empty()) creationDate_ = pdfDate;
 }
 
-void QuillPdf::SetDocProperty(const std::string& title, const std::string& subject,
-                              const std::string& author, const std::string& creator,
-                              const std::string& producer, const std::string& keywords) {
+void QuillPdf::Impl::SetDocProperty(const std::string& title, const std::string& subject,
+                                    const std::string& author, const std::string& creator,
+                                    const std::string& producer, const std::string& keywords) {
     title_ = title;
     subject_ = subject;
     keywords_ = keywords;
@@ -213,42 +183,41 @@ void QuillPdf::SetDocProperty(const std::string& title, const std::string& subje
     if (!producer.empty()) producer_ = producer;
 }
 
-void QuillPdf::SetMemoryUsage(int16_t factor) {
+void QuillPdf::Impl::SetMemoryUsage(int16_t factor) {
     if (factor >= 0 && factor < 11) memoryUsage_ = factor;
 }
 
-void QuillPdf::SetViewerPreferences(int32_t mode) { viewerPreferences_ = mode; }
+void QuillPdf::Impl::SetViewerPreferences(int32_t mode) { viewerPreferences_ = mode; }
 
-void QuillPdf::SetCompression(int32_t mode, int quality) {
+void QuillPdf::Impl::SetCompression(int32_t mode, int quality) {
     if (mode < 0 || mode > 31) return;
     compression_ = static_cast<uint32_t>(mode);
     compressionQuality_ = std::clamp(quality, 0, 3);
 }
 
-void QuillPdf::SetProtection(int32_t mode, const std::string& owner, const std::string& user) {
+void QuillPdf::Impl::SetProtection(int32_t mode, const std::string& owner, const std::string& user) {
     *protection_ = ComputeProtection(static_cast<uint32_t>(mode), owner, user, producer_);
     if (protection_->is128) RequireVersion(1);
 }
 
-void QuillPdf::RequireVersion(int32_t increment) {
+void QuillPdf::Impl::RequireVersion(int32_t increment) {
     if (increment > versionIncrement_) versionIncrement_ = increment;
 }
 
-void QuillPdf::RecordError(const char* procedure, int32_t number, const std::string& description,
-                           const std::string& extra) {
-    errNumber_ = number;
-    errSource_ = std::string("QuillPdf.") + procedure;
-    errDescription_ = extra.empty() ? description : extra + " - " + description;
+void QuillPdf::Impl::RecordError(const char* procedure, const Error& error, const std::string& extra) {
+    error_.number = error.number;
+    error_.source = std::string("QuillPdf.") + procedure;
+    error_.description = extra.empty() ? error.description : extra + " - " + error.description;
 }
 
 // ---- low-level output -----------------------------------------------------
 
-void QuillPdf::WriteLine(std::string_view text) {
+void QuillPdf::Impl::WriteLine(std::string_view text) {
     file_.Write(text);
     file_.Put('\n');
 }
 
-void QuillPdf::StartIndirectObject(uint32_t& number) {
+void QuillPdf::Impl::StartIndirectObject(uint32_t& number) {
     if (number == 0) number = highestObject_ + 1;
     if (number > highestObject_) highestObject_ = number;
     if (number >= offsets_.size()) {
@@ -268,10 +237,10 @@ void QuillPdf::StartIndirectObject(uint32_t& number) {
     file_.Write(std::string_view(line, static_cast<size_t>(end - line) + 7));
 }
 
-void QuillPdf::EndIndirectObject() { WriteLine("endobj"); }
+void QuillPdf::Impl::EndIndirectObject() { WriteLine("endobj"); }
 
-void QuillPdf::WriteStream(std::string& data, uint32_t objectNumber, std::string filterText,
-                           int32_t length1) {
+void QuillPdf::Impl::WriteStream(std::string& data, uint32_t objectNumber, std::string filterText,
+                                 int32_t length1) {
     const std::string applied =
         ApplyFilters(data, compression_, compressionQuality_, !filterText.empty(), *lzw_);
     filterText.insert(0, applied);
@@ -295,7 +264,7 @@ void QuillPdf::WriteStream(std::string& data, uint32_t objectNumber, std::string
     file_.Write("\nendstream\n");
 }
 
-uint32_t QuillPdf::WriteScriptObject(const std::string& text) {
+uint32_t QuillPdf::Impl::WriteScriptObject(const std::string& text) {
     uint32_t number = 0;
     StartIndirectObject(number);
     WriteLine("<<");
@@ -305,7 +274,7 @@ uint32_t QuillPdf::WriteScriptObject(const std::string& text) {
     return number;
 }
 
-std::string QuillPdf::PdfString(std::string_view text) {
+std::string QuillPdf::Impl::PdfString(std::string_view text) {
     std::string out = "(";
     if (protection_->on && !text.empty()) {
         std::string encrypted(text);
@@ -320,7 +289,7 @@ std::string QuillPdf::PdfString(std::string_view text) {
 
 // ---- opening --------------------------------------------------------------
 
-std::string QuillPdf::GeneratedFileName() const {
+std::string QuillPdf::Impl::GeneratedFileName() const {
     const std::tm t = LocalTime();
     std::random_device device;
     const unsigned digit = device() % 10;
@@ -338,15 +307,15 @@ std::string QuillPdf::GeneratedFileName() const {
     return name + "~.pdf";
 }
 
-std::string QuillPdf::BeginDoc(const std::string& fileName) {
+std::string QuillPdf::Impl::BeginDoc(const std::string& fileName) {
     file_.Discard();
     const std::string name = fileName.empty() ? GeneratedFileName() : fileName;
     for (;;) {
         // An earlier file of that name is replaced only when the new one is complete (EndDoc).
-        const FileError error = file_.Open(name);
+        const Error error = file_.Open(name);
         if (error.number == 0) break;
         if (error.number == 70 && fileBusyHandler_ && fileBusyHandler_()) continue;
-        RecordError("BeginDoc", error.number, error.description);
+        RecordError("BeginDoc", error);
         break;
     }
     outputPath_ = name;
@@ -366,44 +335,9 @@ std::string QuillPdf::BeginDoc(const std::string& fileName) {
     return name;
 }
 
-void QuillPdf::OpenDoc() {
-    if (outputPath_.empty()) return;
-#ifdef _WIN32
-    std::string command = "rundll32.exe url.dll,FileProtocolHandler " + outputPath_;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMAXIMIZED;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    } else {
-        RecordError("OpenDoc", 53, "File not found");
-    }
-#else
-    // Detached: the child starts the viewer in a grandchild and exits at once.
-    const pid_t child = fork();
-    if (child < 0) {
-        RecordError("OpenDoc", 7, "Out of memory");
-        return;
-    }
-    if (child == 0) {
-        setsid();
-        if (fork() == 0) {
-            execlp("xdg-open", "xdg-open", outputPath_.c_str(), static_cast<char*>(nullptr));
-        }
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-#endif
-}
-
 // ---- closing --------------------------------------------------------------
 
-void QuillPdf::WriteResourceDictionary(uint32_t number, bool forPages) {
+void QuillPdf::Impl::WriteResourceDictionary(uint32_t number, bool forPages) {
     StartIndirectObject(number);
     std::string text = "<<\r";
     if (!fontResources_.empty()) {
@@ -428,7 +362,7 @@ void QuillPdf::WriteResourceDictionary(uint32_t number, bool forPages) {
     EndIndirectObject();
 }
 
-void QuillPdf::WriteMetadataObject(uint32_t& number) {
+void QuillPdf::Impl::WriteMetadataObject(uint32_t& number) {
     const std::string producer = XmlText(producer_), author = XmlText(author_),
                       creator = XmlText(creator_), title = XmlText(title_),
                       subject = XmlText(subject_), keywords = XmlText(keywords_),
@@ -477,7 +411,7 @@ void QuillPdf::WriteMetadataObject(uint32_t& number) {
     EndIndirectObject();
 }
 
-uint32_t QuillPdf::WriteCatalog(uint32_t metadataObject) {
+uint32_t QuillPdf::Impl::WriteCatalog(uint32_t metadataObject) {
     uint32_t number = 0;
     StartIndirectObject(number);
     WriteLine("<< /Type /Catalog");
@@ -537,7 +471,7 @@ uint32_t QuillPdf::WriteCatalog(uint32_t metadataObject) {
     return number;
 }
 
-uint32_t QuillPdf::WriteInfoDictionary() {
+uint32_t QuillPdf::Impl::WriteInfoDictionary() {
     uint32_t number = 0;
     StartIndirectObject(number);
     WriteLine("<<");
@@ -554,7 +488,7 @@ uint32_t QuillPdf::WriteInfoDictionary() {
     return number;
 }
 
-bool QuillPdf::WriteXrefAndTrailer(uint32_t catalog, uint32_t info, uint32_t encrypt) {
+bool QuillPdf::Impl::WriteXrefAndTrailer(uint32_t catalog, uint32_t info, uint32_t encrypt) {
     const uint64_t xrefOffset = file_.Position();
     WriteLine("xref");
     WriteLine("0 " + std::to_string(highestObject_ + 1));
@@ -589,7 +523,7 @@ bool QuillPdf::WriteXrefAndTrailer(uint32_t catalog, uint32_t info, uint32_t enc
     return true;
 }
 
-void QuillPdf::EndDoc() {
+void QuillPdf::Impl::EndDoc() {
     if (!file_.IsOpen()) return;
     if (pageCount_ == 0) BeginPage();
     if (pageOpen_) EndPage();
@@ -634,8 +568,8 @@ void QuillPdf::EndDoc() {
         file_.Rewrite(7, std::string_view(&digit, 1));
     }
     lastFileSize_ = static_cast<int32_t>(std::min<uint64_t>(file_.Position(), INT32_MAX));
-    const FileError error = file_.Close();
-    if (error.number != 0) RecordError("EndDoc", error.number, error.description);
+    const Error error = file_.Close();
+    if (error) RecordError("EndDoc", error);
 }
 
 }  // namespace quill

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "pdf/PdfFormat.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 
 namespace quill {
 
@@ -194,34 +194,46 @@ static bool ParseColor(const std::string& color, bool stroke, std::string& store
     return true;
 }
 
-void QuillPdf::SetColor(const std::string& color, int which) {
+void QuillPdf::Impl::SetColor(const std::string& color, int which) {
     std::string stored, line;
     if (which == 2) {
         if (!ParseColor(color, false, stored, line)) return;
-        textColor_ = stored;
-        textFillOp_ = line;
-        ParseColor(color, true, stored, textLineOp_);
+        graphics_.textColor = stored;
+        graphics_.textFillOp = line;
+        ParseColor(color, true, stored, graphics_.textLineOp);
         return;
     }
     const bool stroke = which == 0;
     if (!ParseColor(color, stroke, stored, line)) return;
     AppendContentLine(line);
     if (stroke) {
-        lineColor_ = std::move(stored);
-        lineOp_ = std::move(line);
+        graphics_.lineColor = std::move(stored);
+        graphics_.lineOp = std::move(line);
     } else {
-        fillColor_ = std::move(stored);
-        fillOp_ = std::move(line);
+        graphics_.fillColor = std::move(stored);
+        graphics_.fillOp = std::move(line);
     }
 }
 
-void QuillPdf::SetColorLine(const std::string& color) { SetColor(color, 0); }
-void QuillPdf::SetColorFill(const std::string& color) { SetColor(color, 1); }
-void QuillPdf::SetColorText(const std::string& color) { SetColor(color, 2); }
+// The colours and the line width go back through their setters, so the page
+// content sets them again as the caller left them.
+void QuillPdf::Impl::RestoreState(const SavedState& saved) {
+    scale_ = saved.scale;
+    SetColorLine(saved.graphics.lineColor);
+    SetColorFill(saved.graphics.fillColor);
+    SetColorText(saved.graphics.textColor);
+    text_ = saved.text;  // the font record is chosen again as it was, also when none was chosen
+    SetLineWidth(saved.graphics.lineWidth / scale_);
+    SetXY(saved.graphics.x / scale_, saved.graphics.y / scale_);
+}
+
+void QuillPdf::Impl::SetColorLine(const std::string& color) { SetColor(color, 0); }
+void QuillPdf::Impl::SetColorFill(const std::string& color) { SetColor(color, 1); }
+void QuillPdf::Impl::SetColorText(const std::string& color) { SetColor(color, 2); }
 
 // PaintOperator: 0 stroke, 2 close and stroke, 1 leave unpainted, 4 fill and
 // stroke (even-odd), 4+2 close, fill and stroke, 4+1 fill only; 128 clips.
-void QuillPdf::AppendPaint(std::string& out, int32_t options) const {
+void QuillPdf::Impl::AppendPaint(std::string& out, int32_t options) const {
     const bool noOutline = options & 1, close = options & 2, fill = options & 4, clip = options & 128;
     const char* op;
     if (fill) op = noOutline ? "f*" : (close ? "b*" : "B*");
@@ -242,7 +254,7 @@ bool AllFinite(std::initializer_list<float> values) {
 
 }  // namespace
 
-void QuillPdf::DrawLine(float x1, float y1, float x2, float y2, int32_t options) {
+void QuillPdf::Impl::DrawLine(float x1, float y1, float x2, float y2, int32_t options) {
     if (!AllFinite({x1, y1, x2, y2})) return;
     if (std::string* out = ContentTarget()) {
         AppendScaled(*out, x1);
@@ -258,7 +270,7 @@ void QuillPdf::DrawLine(float x1, float y1, float x2, float y2, int32_t options)
     SetXY(x2, y2);
 }
 
-void QuillPdf::DrawLineTo(float x, float y, int32_t options) {
+void QuillPdf::Impl::DrawLineTo(float x, float y, int32_t options) {
     if (!AllFinite({x, y})) return;
     if (std::string* out = ContentTarget()) {
         AppendScaled(*out, x);
@@ -270,8 +282,8 @@ void QuillPdf::DrawLineTo(float x, float y, int32_t options) {
     SetXY(x, y);
 }
 
-void QuillPdf::DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3, float y3,
-                         int32_t options) {
+void QuillPdf::Impl::DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3, float y3,
+                               int32_t options) {
     if (curveType < 1 || curveType > 3 || !AllFinite({x1, y1, x2, y2, x3, y3})) return;
     if (std::string* out = ContentTarget()) {
         const float values[] = {x1, y1, x2, y2, x3, y3};
@@ -287,8 +299,8 @@ void QuillPdf::DrawCurve(int16_t curveType, float x1, float y1, float x2, float 
     else SetXY(x2, y2);
 }
 
-void QuillPdf::DrawRect(float x, float y, float width, float height, int32_t options, float radius,
-                        int32_t cornerMask) {
+void QuillPdf::Impl::DrawRect(float x, float y, float width, float height, int32_t options, float radius,
+                              int32_t cornerMask) {
     if (!AllFinite({x, y, width, height, radius})) return;
     NoteDrawnArea(x * scale_, y * scale_, (x + width) * scale_, (y + height) * scale_);  // for LinkTo
     std::string* out = ContentTarget();
@@ -337,7 +349,7 @@ void QuillPdf::DrawRect(float x, float y, float width, float height, int32_t opt
     AppendPaint(*out, options);
 }
 
-void QuillPdf::DrawEllipse(float x, float y, float rx, float ry, int32_t options) {
+void QuillPdf::Impl::DrawEllipse(float x, float y, float rx, float ry, int32_t options) {
     if (!AllFinite({x, y, rx, ry})) return;
     std::string* out = ContentTarget();
     if (out == nullptr) return;
@@ -365,9 +377,9 @@ void QuillPdf::DrawEllipse(float x, float y, float rx, float ry, int32_t options
     AppendPaint(*out, options);
 }
 
-void QuillPdf::DrawCircle(float x, float y, float ray, int32_t options) { DrawEllipse(x, y, ray, ray, options); }
+void QuillPdf::Impl::DrawCircle(float x, float y, float ray, int32_t options) { DrawEllipse(x, y, ray, ray, options); }
 
-void QuillPdf::DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle, int32_t options) {
+void QuillPdf::Impl::DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle, int32_t options) {
     if (sides < 3 || sides > 10000 || !AllFinite({cx, cy, radius, startAngle})) return;
     std::string* out = ContentTarget();
     if (out == nullptr) return;
@@ -382,8 +394,8 @@ void QuillPdf::DrawPolygon(float cx, float cy, float radius, int32_t sides, floa
     AppendPaint(*out, options);
 }
 
-void QuillPdf::DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle, float step,
-                       int32_t options, bool pie) {
+void QuillPdf::Impl::DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle, float step,
+                             int32_t options, bool pie) {
     if (!AllFinite({cx, cy, rx, ry, startAngle, endAngle, step}) || !(step > 0)) return;
     std::string* out = ContentTarget();
     if (out == nullptr) return;
@@ -420,7 +432,7 @@ void QuillPdf::DrawArc(float cx, float cy, float rx, float ry, float startAngle,
     AppendPaint(*out, options);
 }
 
-void QuillPdf::DrawPolyline(const std::vector<float>& points, int32_t options) {
+void QuillPdf::Impl::DrawPolyline(const std::vector<float>& points, int32_t options) {
     if (points.size() < 4) return;
     for (float v : points) {
         if (!std::isfinite(v)) return;
@@ -436,16 +448,16 @@ void QuillPdf::DrawPolyline(const std::vector<float>& points, int32_t options) {
     AppendPaint(*out, options);
 }
 
-void QuillPdf::SetLineWidth(float width) {
+void QuillPdf::Impl::SetLineWidth(float width) {
     if (!std::isfinite(width) || width < 0) return;
-    lineWidth_ = width * scale_;
+    graphics_.lineWidth = width * scale_;
     if (std::string* out = ContentTarget()) {
-        AppendNumber(*out, lineWidth_);
+        AppendNumber(*out, graphics_.lineWidth);
         out->append(" w\r");
     }
 }
 
-void QuillPdf::SetLineStyle(int32_t style, float miterLimit) {
+void QuillPdf::Impl::SetLineStyle(int32_t style, float miterLimit) {
     std::string* out = ContentTarget();
     if (out == nullptr) return;
     // Only caps and joins 0 to 2 exist in PDF.
@@ -461,7 +473,7 @@ void QuillPdf::SetLineStyle(int32_t style, float miterLimit) {
     }
 }
 
-void QuillPdf::SetDash(const std::string& style, float phase) {
+void QuillPdf::Impl::SetDash(const std::string& style, float phase) {
     if (!std::isfinite(phase)) return;
     const std::string name = Upper(Trim(style));
     std::vector<double> lengths;
@@ -502,7 +514,7 @@ void QuillPdf::SetDash(const std::string& style, float phase) {
     out->append(" d\r");
 }
 
-void QuillPdf::SetAlpha(int16_t percent) {
+void QuillPdf::Impl::SetAlpha(int16_t percent) {
     const double a = percent < 0 ? 0.0 : percent > 100 ? 1.0 : percent / 100.0;
     if (!file_.IsOpen()) return;
     uint32_t number = 0;
@@ -521,7 +533,7 @@ void QuillPdf::SetAlpha(int16_t percent) {
     RequireVersion(1);
 }
 
-void QuillPdf::AxisTranslation(float translateX, float translateY) {
+void QuillPdf::Impl::AxisTranslation(float translateX, float translateY) {
     if (!AllFinite({translateX, translateY})) return;
     if (std::string* out = ContentTarget()) {
         out->append("1 0 0 1 ");
@@ -533,7 +545,7 @@ void QuillPdf::AxisTranslation(float translateX, float translateY) {
     SetXY(translateX, translateY);
 }
 
-void QuillPdf::AxisScaling(float scaleX, float scaleY) {
+void QuillPdf::Impl::AxisScaling(float scaleX, float scaleY) {
     if (!AllFinite({scaleX, scaleY})) return;
     if (std::string* out = ContentTarget()) {
         AppendNumber(*out, scaleX);
@@ -543,7 +555,7 @@ void QuillPdf::AxisScaling(float scaleX, float scaleY) {
     }
 }
 
-void QuillPdf::AxisRotation(float degrees) {
+void QuillPdf::Impl::AxisRotation(float degrees) {
     if (!std::isfinite(degrees) || std::fabs(degrees) > 1e9f) return;
     if (std::llround(degrees) % 360 == 0) return;
     std::string* out = ContentTarget();
@@ -559,7 +571,7 @@ void QuillPdf::AxisRotation(float degrees) {
     out->append(" 0 0 cm\r");
 }
 
-void QuillPdf::AxisSkewing(float angleA, float angleB) {
+void QuillPdf::Impl::AxisSkewing(float angleA, float angleB) {
     if (!AllFinite({angleA, angleB})) return;
     std::string* out = ContentTarget();
     if (out == nullptr) return;
@@ -570,7 +582,7 @@ void QuillPdf::AxisSkewing(float angleA, float angleB) {
     out->append(" 1 0 0 cm\r");
 }
 
-void QuillPdf::BeginSpace(float newX, float newY, float scaleX, float scaleY, float angle) {
+void QuillPdf::Impl::BeginSpace(float newX, float newY, float scaleX, float scaleY, float angle) {
     if (!AllFinite({newX, newY, scaleX, scaleY, angle})) return;
     AppendContentLine("q");
     if (!(newX == 0 && newY == 0 && scaleX == 1 && scaleY == 1)) {
@@ -589,6 +601,6 @@ void QuillPdf::BeginSpace(float newX, float newY, float scaleX, float scaleY, fl
     SetXY(newX, newY);
 }
 
-void QuillPdf::EndSpace() { AppendContentLine("Q"); }
+void QuillPdf::Impl::EndSpace() { AppendContentLine("Q"); }
 
 }  // namespace quill

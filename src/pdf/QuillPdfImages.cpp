@@ -11,15 +11,14 @@
 #include "pdf/Images.h"
 #include "pdf/InputFile.h"
 #include "pdf/PdfFormat.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 
 namespace quill {
 
 namespace {
 
-ImageError ReadImageFile(const std::string& fileName, std::string& bytes) {
-    FileError e = ReadInputFile(fileName, {7, "Out of memory: picture file larger than 256 MiB"}, bytes);
-    return {e.number, std::move(e.description)};
+Error ReadImageFile(const std::string& fileName, std::string& bytes) {
+    return ReadInputFile(fileName, {7, "Out of memory: picture file larger than 256 MiB"}, bytes);
 }
 
 // The colour-key mask: two equal numbers per component of the picture's
@@ -61,7 +60,7 @@ std::string MaskRanges(const DecodedImage& image, const std::string& hexColor) {
 
 }  // namespace
 
-uint32_t QuillPdf::WriteImageObject(DecodedImage& image, int32_t index, const std::string& mask) {
+uint32_t QuillPdf::Impl::WriteImageObject(DecodedImage& image, int32_t index, const std::string& mask) {
     uint32_t number = 0;
     StartIndirectObject(number);
     std::string text = "<< /Type /XObject /Subtype /Image /Name /_IMG_";
@@ -101,8 +100,8 @@ uint32_t QuillPdf::WriteImageObject(DecodedImage& image, int32_t index, const st
     return number;
 }
 
-void QuillPdf::DrawImage(const std::string& fileName, float x, float y, float width, float height,
-                         int16_t transparency, const std::string& transparentColor) {
+void QuillPdf::Impl::DrawImage(const std::string& fileName, float x, float y, float width, float height,
+                               int16_t transparency, const std::string& transparentColor) {
     if (!pageOpen_ || !file_.IsOpen()) return;
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(width) || !std::isfinite(height)) return;
     std::string extension = std::filesystem::path(fileName).extension().string();
@@ -110,12 +109,12 @@ void QuillPdf::DrawImage(const std::string& fileName, float x, float y, float wi
                    [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); });
     if (extension == ".EPS" || extension == ".AI" || extension == ".WMF")
         return DrawVectorFile(fileName, x, y, width, height, extension == ".WMF");
-    ImageError (*reader)(std::string_view, DecodedImage&) = nullptr;
+    Error (*reader)(std::string_view, DecodedImage&) = nullptr;
     if (extension == ".JPG" || extension == ".JPEG" || extension == ".JPE") reader = ReadJpeg;
     else if (extension == ".BMP") reader = ReadBmp;
     else if (extension == ".GIF") reader = ReadGif;
     else if (extension == ".TGA") reader = ReadTga;
-    else return RecordError("DrawImage", 321, "invalid file format", fileName);
+    else return RecordError("DrawImage", {321, "invalid file format"}, fileName);
 
     // Without transparency the colour plays no part: it must not split the cache.
     std::string key = fileName;
@@ -126,19 +125,19 @@ void QuillPdf::DrawImage(const std::string& fileName, float x, float y, float wi
     if (entry == images_.end()) {
         DecodedImage image;
         std::string bytes;
-        ImageError error = ReadImageFile(fileName, bytes);
+        Error error = ReadImageFile(fileName, bytes);
         if (error.number == 0) error = reader(bytes, image);
-        if (error.number != 0) return RecordError("DrawImage", error.number, error.description, fileName);
+        if (error) return RecordError("DrawImage", error, fileName);
         bytes = std::string();
 
         // The colour is read as the text colour is, which writes no content line.
         std::string hexColor;
         if (transparency != 0 && !transparentColor.empty()) {
-            const std::string savedColor = textColor_, savedFill = textFillOp_, savedLine = textLineOp_;
-            textColor_.clear();
+            const GraphicsState saved = graphics_;
+            graphics_.textColor.clear();
             SetColorText(transparentColor);
-            if (textColor_.size() == 7 && textColor_[0] == '#') hexColor = textColor_;
-            textColor_ = savedColor, textFillOp_ = savedFill, textLineOp_ = savedLine;
+            if (graphics_.textColor.size() == 7 && graphics_.textColor[0] == '#') hexColor = graphics_.textColor;
+            graphics_ = saved;
         }
         const int32_t index = static_cast<int32_t>(images_.size()) + 1;
         const uint32_t number = WriteImageObject(image, index, MaskRanges(image, hexColor));

@@ -8,7 +8,7 @@
 
 #include "pdf/PdfFormat.h"
 #include "pdf/PdfName.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 
 namespace quill {
 
@@ -42,7 +42,7 @@ bool ParseWhole(std::string_view text, int64_t& value) {
 
 }  // namespace
 
-std::string QuillPdf::PdfTextString(std::string_view text) {
+std::string QuillPdf::Impl::PdfTextString(std::string_view text) {
     std::string bytes(text);
     for (char& c : bytes) {
         const unsigned char u = static_cast<unsigned char>(c);
@@ -53,7 +53,7 @@ std::string QuillPdf::PdfTextString(std::string_view text) {
     return PdfString(bytes);
 }
 
-void QuillPdf::NoteDrawnArea(float x1, float y1, float x2, float y2) {
+void QuillPdf::Impl::NoteDrawnArea(float x1, float y1, float x2, float y2) {
     drawn_ = true;
     drawnX1_ = std::min(x1, x2);
     drawnX2_ = std::max(x1, x2);
@@ -61,7 +61,7 @@ void QuillPdf::NoteDrawnArea(float x1, float y1, float x2, float y2) {
     drawnY2_ = std::max(y1, y2);
 }
 
-std::string QuillPdf::ViewText(int32_t mode, float x, float y, float width, float height, float zoom) const {
+std::string QuillPdf::Impl::ViewText(int32_t mode, float x, float y, float width, float height, float zoom) const {
     // Page space: the margin origin and the flipped Y of the page being drawn.
     const float left = pageOpen_ ? pageLeft_ : marginLeft_;
     const float top = (pageOpen_ ? pageHeight_ - pageTop_ : paperHeight_ - marginTop_);
@@ -100,8 +100,8 @@ std::string QuillPdf::ViewText(int32_t mode, float x, float y, float width, floa
     return view;
 }
 
-int32_t QuillPdf::AddBookmark(const std::string& title, int16_t level, int32_t viewMode, float x, float y,
-                              float width, float height, float zoom, const std::string& color, int32_t style) {
+int32_t QuillPdf::Impl::AddBookmark(const std::string& title, int16_t level, int32_t viewMode, float x, float y,
+                                    float width, float height, float zoom, const std::string& color, int32_t style) {
     if (!AllFinite({x, y, width, height, zoom})) return 0;
     int newLevel = 0;
     if (!bookmarks_.empty()) {
@@ -118,14 +118,13 @@ int32_t QuillPdf::AddBookmark(const std::string& title, int16_t level, int32_t v
     entry.view = ViewText(viewMode, x, y, width, height, zoom);
     if (!color.empty()) {
         // The colour is read by the text colour's parser, which writes nothing.
-        const std::string savedColor = textColor_, savedFill = textFillOp_, savedLine = textLineOp_;
-        textFillOp_.clear();
+        const GraphicsState saved = graphics_;
+        graphics_.textFillOp.clear();
         SetColorText(color);
-        if (textFillOp_.size() > 3 && textFillOp_.front() != '/' && textFillOp_.ends_with(" rg"))
-            entry.color = textFillOp_.substr(0, textFillOp_.size() - 3);
-        textColor_ = savedColor;
-        textFillOp_ = savedFill;
-        textLineOp_ = savedLine;
+        const std::string& fill = graphics_.textFillOp;
+        if (fill.size() > 3 && fill.front() != '/' && fill.ends_with(" rg"))
+            entry.color = fill.substr(0, fill.size() - 3);
+        graphics_ = saved;
     }
     entry.style = style & 3;
     // Colour and style of outline entries came with PDF 1.4.
@@ -134,8 +133,8 @@ int32_t QuillPdf::AddBookmark(const std::string& title, int16_t level, int32_t v
     return static_cast<int32_t>(bookmarks_.size());
 }
 
-void QuillPdf::DefineRef(const std::string& name, int32_t viewMode, float x, float y, float width, float height,
-                         float zoom) {
+void QuillPdf::Impl::DefineRef(const std::string& name, int32_t viewMode, float x, float y, float width, float height,
+                               float zoom) {
     if (name.empty() || !AllFinite({x, y, width, height, zoom})) return;
     NamedDest dest;
     dest.name = "_REF_";
@@ -151,8 +150,8 @@ void QuillPdf::DefineRef(const std::string& name, int32_t viewMode, float x, flo
     dests_.push_back(std::move(dest));
 }
 
-void QuillPdf::LinkTo(const std::string& target, int16_t border, int32_t highlight, int32_t viewMode, float x,
-                      float y, float width, float height, float zoom) {
+void QuillPdf::Impl::LinkTo(const std::string& target, int16_t border, int32_t highlight, int32_t viewMode, float x,
+                            float y, float width, float height, float zoom) {
     if (!pageOpen_ || !drawn_ || !file_.IsOpen() || !AllFinite({x, y, width, height, zoom})) return;
     const std::string_view text(target);
     enum class Kind { Uri, File, Script, Ref, Dest } kind;
@@ -238,7 +237,7 @@ void QuillPdf::LinkTo(const std::string& target, int16_t border, int32_t highlig
     annotations_ += " 0 R ";
 }
 
-uint32_t QuillPdf::WriteOutline() {
+uint32_t QuillPdf::Impl::WriteOutline() {
     // Node 0 is the entry with the document title; bookmark k is node k + 1.
     const size_t count = bookmarks_.size() + 1;
     std::vector<size_t> parent(count, 0), first(count, 0), last(count, 0), prev(count, 0), next(count, 0),
@@ -310,7 +309,7 @@ uint32_t QuillPdf::WriteOutline() {
     return root;
 }
 
-uint32_t QuillPdf::WriteNamedDests() {
+uint32_t QuillPdf::Impl::WriteNamedDests() {
     uint32_t number = 0;
     StartIndirectObject(number);
     WriteLine("<<");

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "pdf/PdfFormat.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 
 namespace quill {
 
@@ -48,7 +48,7 @@ bool Usable(float v) { return std::isfinite(v); }
 
 }  // namespace
 
-void QuillPdf::SetScale(int32_t scaleMode, float userFactor) {
+void QuillPdf::Impl::SetScale(int32_t scaleMode, float userFactor) {
     switch (scaleMode) {
     case 0: scale_ = 1; break;
     case 1: scale_ = 72; break;
@@ -61,7 +61,7 @@ void QuillPdf::SetScale(int32_t scaleMode, float userFactor) {
     }
 }
 
-void QuillPdf::SetPaperSize(int32_t index, float width, float height) {
+void QuillPdf::Impl::SetPaperSize(int32_t index, float width, float height) {
     if (index == 255) {
         if (!Usable(width) || !Usable(height) || width <= 0 || height <= 0) return;
         const float w = width * scale_, h = height * scale_;
@@ -74,7 +74,7 @@ void QuillPdf::SetPaperSize(int32_t index, float width, float height) {
     }
 }
 
-void QuillPdf::SetMargins(float left, float right, float top, float bottom, int16_t clip) {
+void QuillPdf::Impl::SetMargins(float left, float right, float top, float bottom, int16_t clip) {
     for (float v : {left, right, top, bottom}) {
         if (!Usable(v) || v < 0) return;
     }
@@ -85,13 +85,13 @@ void QuillPdf::SetMargins(float left, float right, float top, float bottom, int1
     clip_ = clip;
 }
 
-void QuillPdf::SetPageView(int32_t view) {
+void QuillPdf::Impl::SetPageView(int32_t view) {
     if (view < 0 || view > 3) return;
     if (pageOpen_) currentView_ = view;
     else defaultView_ = view;
 }
 
-void QuillPdf::SetPageTransition(int32_t transition, float showTime, float transTime) {
+void QuillPdf::Impl::SetPageTransition(int32_t transition, float showTime, float transTime) {
     if (transition < 0 || transition > 17) return;
     if (!Usable(showTime) || !Usable(transTime) || showTime < 0 || transTime < 0) return;
     std::string text;
@@ -111,7 +111,7 @@ void QuillPdf::SetPageTransition(int32_t transition, float showTime, float trans
     }
 }
 
-void QuillPdf::SetLabel(int32_t style, const std::string& prefix, int16_t firstValue) {
+void QuillPdf::Impl::SetLabel(int32_t style, const std::string& prefix, int16_t firstValue) {
     if (style < 1 || style > 5) return;
     if (firstValue != -1 && firstValue < 1) return;
     LabelRange range;
@@ -126,23 +126,23 @@ void QuillPdf::SetLabel(int32_t style, const std::string& prefix, int16_t firstV
     else pageLabels_.insert(it, std::move(range));
 }
 
-float QuillPdf::GetPageWidth(bool insideMargins) const {
+float QuillPdf::Impl::GetPageWidth(bool insideMargins) const {
     const float w = insideMargins ? paperWidth_ - marginLeft_ - marginRight_ : paperWidth_;
     return w / scale_;
 }
 
-float QuillPdf::GetPageHeight(bool insideMargins) const {
+float QuillPdf::Impl::GetPageHeight(bool insideMargins) const {
     const float h = insideMargins ? paperHeight_ - marginTop_ - marginBottom_ : paperHeight_;
     return h / scale_;
 }
 
-void QuillPdf::SetXY(float x, float y) {
+void QuillPdf::Impl::SetXY(float x, float y) {
     if (!Usable(x) || !Usable(y)) return;
-    curX_ = x * scale_;
-    curY_ = y * scale_;
+    graphics_.x = x * scale_;
+    graphics_.y = y * scale_;
 }
 
-void QuillPdf::MoveTo(float x, float y) {
+void QuillPdf::Impl::MoveTo(float x, float y) {
     if (!Usable(x) || !Usable(y)) return;
     if (std::string* out = ContentTarget()) {
         AppendScaled(*out, x);
@@ -153,23 +153,23 @@ void QuillPdf::MoveTo(float x, float y) {
     SetXY(x, y);
 }
 
-float QuillPdf::GetX() const { return curX_ / scale_; }
-float QuillPdf::GetY() const { return curY_ / scale_; }
+float QuillPdf::Impl::GetX() const { return graphics_.x / scale_; }
+float QuillPdf::Impl::GetY() const { return graphics_.y / scale_; }
 
-std::string* QuillPdf::ContentTarget() { return pageOpen_ ? &content_ : nullptr; }
+std::string* QuillPdf::Impl::ContentTarget() { return pageOpen_ ? &content_ : nullptr; }
 
-void QuillPdf::AppendContentLine(std::string_view text) {
+void QuillPdf::Impl::AppendContentLine(std::string_view text) {
     if (std::string* out = ContentTarget()) {
         out->append(text);
         out->push_back('\r');
     }
 }
 
-void QuillPdf::AppendScaled(std::string& out, float value) const {
+void QuillPdf::Impl::AppendScaled(std::string& out, float value) const {
     AppendNumber(out, static_cast<double>(value * scale_));
 }
 
-int32_t QuillPdf::BeginPage() {
+int32_t QuillPdf::Impl::BeginPage() {
     if (pageOpen_) EndPage();
     ++pageCount_;
     if (static_cast<size_t>(pageCount_) >= pageObjects_.size()) {
@@ -193,16 +193,16 @@ int32_t QuillPdf::BeginPage() {
     SetColorLine("Black");
     SetColorText("Black");
     currentView_ = defaultView_;
-    charSpacing_ = wordSpacing_ = 0;
-    horizontalScaling_ = 100;
-    lineSpacing_ = 1;
+    text_.charSpacing = text_.wordSpacing = 0;
+    text_.horizontalScaling = 100;
+    text_.lineSpacing = 1;
     currentTransition_ = defaultTransition_;
     currentDuration_ = defaultDuration_;
-    curX_ = curY_ = 0;
+    graphics_.x = graphics_.y = 0;
     return pageCount_;
 }
 
-void QuillPdf::EndPage() {
+void QuillPdf::Impl::EndPage() {
     if (!pageOpen_) return;
     pageOpen_ = false;
 

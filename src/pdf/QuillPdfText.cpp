@@ -6,7 +6,7 @@
 
 #include "pdf/PdfFormat.h"
 #include "pdf/PdfName.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 #include "pdf/StandardFontMetrics.h"
 
 namespace quill {
@@ -56,24 +56,24 @@ bool SameUpper(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-void QuillPdf::SetFont(const std::string& name, float size, int32_t style, int32_t encoding) {
-    if (std::isfinite(size) && size > 0) fontSize_ = size;
-    else if (fontSize_ <= 0) fontSize_ = 10;
-    fontStyle_ = style;
+void QuillPdf::Impl::SetFont(const std::string& name, float size, int32_t style, int32_t encoding) {
+    if (std::isfinite(size) && size > 0) text_.size = size;
+    else if (text_.size <= 0) text_.size = 10;
+    text_.style = style;
     const int32_t enc = encoding == 1 ? 1 : 0;
-    fontEncoding_ = enc;
+    text_.encoding = enc;
     // Lists select the same font for every line: skip the lookup then.
-    if (currentFont_ >= 0 && lastFontRequestStyle_ == (style & 3) && lastFontRequestEncoding_ == enc &&
-        name == lastFontRequest_)
+    if (text_.font >= 0 && text_.requestStyle == (style & 3) && text_.requestEncoding == enc &&
+        name == text_.request)
         return;
-    fontName_ = name;
-    lastFontRequest_ = name;
-    lastFontRequestStyle_ = style & 3;
-    lastFontRequestEncoding_ = enc;
+    text_.fontName = name;
+    text_.request = name;
+    text_.requestStyle = style & 3;
+    text_.requestEncoding = enc;
 
     // Fonts added from files are found by their key alone, whatever the style and encoding.
     if (const int added = FindTrueTypeFont(name); added >= 0) {
-        currentFont_ = added;
+        text_.font = added;
         return;
     }
     const FamilyInfo& family = FamilyOf(name);
@@ -90,7 +90,7 @@ void QuillPdf::SetFont(const std::string& name, float size, int32_t style, int32
 
     for (size_t i = 0; i < fonts_.size(); ++i) {
         if (fonts_[i].encoding == enc && !fonts_[i].embedded && SameUpper(fonts_[i].key, key)) {
-            currentFont_ = static_cast<int>(i);
+            text_.font = static_cast<int>(i);
             return;
         }
     }
@@ -102,11 +102,11 @@ void QuillPdf::SetFont(const std::string& name, float size, int32_t style, int32
     font.descent = family.descent;
     font.encoding = enc;
     fonts_.push_back(std::move(font));
-    currentFont_ = static_cast<int>(fonts_.size() - 1);
+    text_.font = static_cast<int>(fonts_.size() - 1);
     WriteFontObject(fonts_.back());
 }
 
-void QuillPdf::WriteFontObject(FontRecord& font) {
+void QuillPdf::Impl::WriteFontObject(FontRecord& font) {
     // Before BeginDoc the object waits; BeginDoc writes it after the header.
     if (!file_.IsOpen()) return;
     if (font.trueType) {
@@ -133,38 +133,38 @@ void QuillPdf::WriteFontObject(FontRecord& font) {
     EndIndirectObject();
 }
 
-void QuillPdf::SetFontSize(float points) {
-    if (std::isfinite(points) && points > 0) fontSize_ = points;
+void QuillPdf::Impl::SetFontSize(float points) {
+    if (std::isfinite(points) && points > 0) text_.size = points;
 }
 
-void QuillPdf::SetCharSpacing(float points) {
+void QuillPdf::Impl::SetCharSpacing(float points) {
     if (!std::isfinite(points)) return;
-    charSpacing_ = points;
+    text_.charSpacing = points;
     if (std::string* out = ContentTarget()) {
         AppendNumber(*out, points);
         out->append(" Tc\r");
     }
 }
 
-void QuillPdf::SetWordSpacing(float points) {
+void QuillPdf::Impl::SetWordSpacing(float points) {
     if (!std::isfinite(points)) return;
-    wordSpacing_ = points;
+    text_.wordSpacing = points;
     if (std::string* out = ContentTarget()) {
         AppendNumber(*out, points);
         out->append(" Tw\r");
     }
 }
 
-void QuillPdf::SetTextHorizontalScaling(float percent) {
+void QuillPdf::Impl::SetTextHorizontalScaling(float percent) {
     if (!std::isfinite(percent) || percent <= 0) return;
-    horizontalScaling_ = percent;
+    text_.horizontalScaling = percent;
     if (std::string* out = ContentTarget()) {
         AppendNumber(*out, percent);
         out->append(" Tz\r");
     }
 }
 
-void QuillPdf::SetTextMode(int32_t mode) {
+void QuillPdf::Impl::SetTextMode(int32_t mode) {
     if (mode < 0 || mode > 7) return;
     if (std::string* out = ContentTarget()) {
         AppendInteger(*out, mode);
@@ -172,72 +172,75 @@ void QuillPdf::SetTextMode(int32_t mode) {
     }
 }
 
-void QuillPdf::SetTextLineSpacing(float factor) {
-    if (std::isfinite(factor) && factor >= 0) lineSpacing_ = factor;
+void QuillPdf::Impl::SetTextLineSpacing(float factor) {
+    if (std::isfinite(factor) && factor >= 0) text_.lineSpacing = factor;
 }
 
-float QuillPdf::RawWidth(std::string_view text) const {
-    const std::array<int16_t, 256>& widths = fonts_[static_cast<size_t>(currentFont_)].widths;
+float QuillPdf::Impl::RawWidth(std::string_view text) const {
+    const std::array<int16_t, 256>& widths = fonts_[static_cast<size_t>(text_.font)].widths;
     int64_t sum = 0;
     int blanks = 0;
     for (unsigned char c : text) {
         sum += widths[c];
         blanks += c == ' ';
     }
-    const double length = static_cast<double>(sum) * fontSize_ / 1000.0 + blanks * static_cast<double>(wordSpacing_) +
-                          static_cast<double>(text.size()) * charSpacing_;
-    return static_cast<float>(length * horizontalScaling_ / 100.0);
+    const double length = static_cast<double>(sum) * text_.size / 1000.0 +
+                          blanks * static_cast<double>(text_.wordSpacing) +
+                          static_cast<double>(text.size()) * text_.charSpacing;
+    return static_cast<float>(length * text_.horizontalScaling / 100.0);
 }
 
-float QuillPdf::TextLength(std::string_view text) const {
-    if (currentFont_ < 0) return 0;
+float QuillPdf::Impl::TextLength(std::string_view text) const {
+    if (text_.font < 0) return 0;
     return RawWidth(text) / scale_;
 }
 
-float QuillPdf::TextHeight() const {
-    if (currentFont_ < 0) return 0;
-    return fonts_[static_cast<size_t>(currentFont_)].textHeight * fontSize_ / 1000.0f / scale_;
+float QuillPdf::Impl::TextHeight() const {
+    if (text_.font < 0) return 0;
+    return fonts_[static_cast<size_t>(text_.font)].textHeight * text_.size / 1000.0f / scale_;
 }
 
-void QuillPdf::DrawText(float x, float y, std::string_view text, int32_t align) {
+void QuillPdf::Impl::DrawText(float x, float y, std::string_view text, int32_t align) {
     const int32_t a = align % 8;
     WriteTextRun(x, y, 0, text, 0, (a == 2 || a == 4) ? a : 1, false);
 }
 
-void QuillPdf::WriteText(std::string_view text, int32_t position, float percent) {
-    const float x = curX_ / scale_;
-    if (position < 1 || position > 3 || !std::isfinite(percent) || percent <= 0 || currentFont_ < 0) {
-        WriteTextRun(x, curY_ / scale_, 0, text, 0, 1, false);
+void QuillPdf::Impl::WriteText(std::string_view text, int32_t position, float percent) {
+    const float x = graphics_.x / scale_;
+    if (position < 1 || position > 3 || !std::isfinite(percent) || percent <= 0 || text_.font < 0) {
+        WriteTextRun(x, graphics_.y / scale_, 0, text, 0, 1, false);
         return;
     }
-    const float oldSize = fontSize_, oldY = curY_;
+    const float oldSize = text_.size, oldY = graphics_.y;
     const float newSize = oldSize * percent / 100.0f;
-    const FontRecord& font = fonts_[static_cast<size_t>(currentFont_)];
+    const FontRecord& font = fonts_[static_cast<size_t>(text_.font)];
     const float descent = std::fabs(static_cast<float>(font.descent)) / 1000.0f;
-    float baseline = curY_;
+    float baseline = graphics_.y;
     if (position == 2) baseline += (oldSize + newSize) * descent;
     else if (position == 1) baseline += newSize * descent - font.textHeight * oldSize / 1000.0f / 2;
-    fontSize_ = newSize;
+    text_.size = newSize;
     WriteTextRun(x, baseline / scale_, 0, text, 0, 1, false);
-    fontSize_ = oldSize;
-    curY_ = oldY;
+    text_.size = oldSize;
+    graphics_.y = oldY;
 }
 
-void QuillPdf::WriteTextLn(std::string_view text) { WriteTextRun(curX_ / scale_, curY_ / scale_, 0, text, 0, 1, true); }
+void QuillPdf::Impl::WriteTextLn(std::string_view text) {
+    WriteTextRun(graphics_.x / scale_, graphics_.y / scale_, 0, text, 0, 1, true);
+}
 
-void QuillPdf::WriteTextRun(float x, float y, float boxWidth, std::string_view text, float extraWidth, int32_t align,
-                            bool newLine) {
+void QuillPdf::Impl::WriteTextRun(float x, float y, float boxWidth, std::string_view text, float extraWidth,
+                                  int32_t align, bool newLine) {
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(boxWidth) || !std::isfinite(extraWidth)) return;
     if (text.find_first_not_of(' ') == std::string_view::npos) {
-        curX_ = newLine ? 0 : x * scale_;
-        curY_ = y * scale_;
+        graphics_.x = newLine ? 0 : x * scale_;
+        graphics_.y = y * scale_;
         return;
     }
-    if (currentFont_ < 0) SetFont("Arial");
+    if (text_.font < 0) SetFont("Arial");
 
-    const float savedScaling = horizontalScaling_;
+    const float savedScaling = text_.horizontalScaling;
     const bool fitting = align == 128 || align == 256;
-    if (fitting && horizontalScaling_ != 100) SetTextHorizontalScaling(100);
+    if (fitting && text_.horizontalScaling != 100) SetTextHorizontalScaling(100);
 
     float w = TextLength(text) + extraWidth;
     float dx = 0;
@@ -261,7 +264,7 @@ void QuillPdf::WriteTextRun(float x, float y, float boxWidth, std::string_view t
             const float t = (boxWidth - w) / blanks;
             put(prefix, prefixLength, static_cast<double>(t) * scale_, " Tw ");
             suffix[suffixLength++] = ' ';
-            put(suffix, suffixLength, wordSpacing_, " Tw");
+            put(suffix, suffixLength, text_.wordSpacing, " Tw");
         }
         break;
     }
@@ -270,24 +273,24 @@ void QuillPdf::WriteTextRun(float x, float y, float boxWidth, std::string_view t
         if (w > 0 && (align == 256 || w > boxWidth)) {
             put(prefix, prefixLength, static_cast<double>(boxWidth) * 100 / w, " Tz ");
             suffix[suffixLength++] = ' ';
-            put(suffix, suffixLength, horizontalScaling_, " Tz");
+            put(suffix, suffixLength, text_.horizontalScaling, " Tz");
         }
         break;
     default: break;
     }
     dx += extraWidth;
 
-    const FontRecord& font = fonts_[static_cast<size_t>(currentFont_)];
+    const FontRecord& font = fonts_[static_cast<size_t>(text_.font)];
     if (std::string* out = ContentTarget()) {
         const double left = static_cast<double>(x + dx) * scale_;
         const double baseline = static_cast<double>(y) * scale_;
-        out->append(textFillOp_);
+        out->append(graphics_.textFillOp);
         out->append("\rBT\r/");
         AppendPdfName(*out, font.key);
         out->push_back(' ');
-        AppendNumber(*out, fontSize_);
+        AppendNumber(*out, text_.size);
         out->append(" Tf ");
-        AppendNumber(*out, fontSize_);
+        AppendNumber(*out, text_.size);
         out->append(" TL\r1 0 0 -1 ");
         AppendNumber(*out, left);
         out->push_back(' ');
@@ -299,23 +302,23 @@ void QuillPdf::WriteTextRun(float x, float y, float boxWidth, std::string_view t
         out->append(") Tj");
         out->append(suffix, suffixLength);
         out->append("\rET\r");
-        out->append(fillOp_);
+        out->append(graphics_.fillOp);
         out->push_back('\r');
 
-        if (fontStyle_ & (4 | 8 | 16)) {
+        if (text_.style & (4 | 8 | 16)) {
             out->append("q\r");
-            out->append(textLineOp_);
+            out->append(graphics_.textLineOp);
             out->push_back('\r');
-            AppendNumber(*out, fontSize_ / 16.0);
+            AppendNumber(*out, text_.size / 16.0);
             out->append(" w 1 0 0 1 ");
             AppendNumber(*out, left);
             out->push_back(' ');
             AppendNumber(*out, baseline);
             out->append(" cm\r");
-            const double offsets[] = {fontSize_ / 8.0, -0.8 * fontSize_, -0.3 * fontSize_};
+            const double offsets[] = {text_.size / 8.0, -0.8 * text_.size, -0.3 * text_.size};
             const int bits[] = {4, 8, 16};
             for (int i = 0; i < 3; ++i) {
-                if (!(fontStyle_ & bits[i])) continue;
+                if (!(text_.style & bits[i])) continue;
                 out->append("0 ");
                 AppendNumber(*out, offsets[i]);
                 out->append(" m ");
@@ -324,21 +327,21 @@ void QuillPdf::WriteTextRun(float x, float y, float boxWidth, std::string_view t
                 AppendNumber(*out, offsets[i]);
                 out->append(" l S\r");
             }
-            out->append(lineOp_);
+            out->append(graphics_.lineOp);
             out->append("\rQ\r");
         }
     }
 
     if (fitting && savedScaling != 100) SetTextHorizontalScaling(savedScaling);
-    NoteDrawnArea((x + dx) * scale_, y * scale_ - (font.textHeight + font.descent) * fontSize_ / 1000.0f,
-                  (x + dx + w) * scale_, y * scale_ - font.descent * fontSize_ / 1000.0f);  // for LinkTo
+    NoteDrawnArea((x + dx) * scale_, y * scale_ - (font.textHeight + font.descent) * text_.size / 1000.0f,
+                  (x + dx + w) * scale_, y * scale_ - font.descent * text_.size / 1000.0f);  // for LinkTo
 
     if (newLine) {
-        curX_ = 0;
-        curY_ = y * scale_ + font.textHeight * fontSize_ / 1000.0f * lineSpacing_;
+        graphics_.x = 0;
+        graphics_.y = y * scale_ + font.textHeight * text_.size / 1000.0f * text_.lineSpacing;
     } else {
-        curX_ = (x + w) * scale_;
-        curY_ = y * scale_;
+        graphics_.x = (x + w) * scale_;
+        graphics_.y = y * scale_;
     }
 }
 

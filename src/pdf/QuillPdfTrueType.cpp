@@ -9,7 +9,7 @@
 #include "pdf/InputFile.h"
 #include "pdf/PdfFormat.h"
 #include "pdf/PdfName.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 #include "pdf/TrueTypeFont.h"
 
 namespace quill {
@@ -29,21 +29,20 @@ std::string FontKey(std::string_view name) {
 
 int16_t ToInt16(int32_t value) { return static_cast<int16_t>(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX)); }
 
-// Reads the whole file; the error number is 0 on success.
-TrueTypeError ReadFontFile(const std::string& fileName, std::string& bytes) {
-    FileError e = ReadInputFile(fileName, {5, "not a TrueType font file: too large"}, bytes);
-    return {e.number, std::move(e.description)};
+// Reads the whole file; no error on success.
+Error ReadFontFile(const std::string& fileName, std::string& bytes) {
+    return ReadInputFile(fileName, {5, "not a TrueType font file: too large"}, bytes);
 }
 
 }  // namespace
 
-std::string QuillPdf::AddFont(const std::string& fileName, const std::string& fontName, bool embed,
-                              int32_t encoding) {
+std::string QuillPdf::Impl::AddFont(const std::string& fileName, const std::string& fontName, bool embed,
+                                    int32_t encoding) {
     auto face = std::make_shared<TrueTypeFace>();
-    TrueTypeError error = ReadFontFile(fileName, face->file);
-    if (error.number == 0) error = ReadTrueType(face->file, encoding == 1, face->metrics);
-    if (error.number != 0) {
-        RecordError("AddFont", error.number, error.description, fileName);
+    Error error = ReadFontFile(fileName, face->file);
+    if (!error) error = ReadTrueType(face->file, encoding == 1, face->metrics);
+    if (error) {
+        RecordError("AddFont", error, fileName);
         return "";
     }
     const TrueTypeMetrics& m = face->metrics;
@@ -70,12 +69,12 @@ std::string QuillPdf::AddFont(const std::string& fileName, const std::string& fo
     face->embed = embed;
     font.trueType = std::move(face);
     fonts_.push_back(std::move(font));
-    lastFontRequestStyle_ = -1;  // a name that fell back to Arial before may mean this font now
+    text_.requestStyle = -1;  // a name that fell back to Arial before may mean this font now
     WriteFontObject(fonts_.back());
     return key;
 }
 
-int QuillPdf::FindTrueTypeFont(std::string_view name) const {
+int QuillPdf::Impl::FindTrueTypeFont(std::string_view name) const {
     const std::string key = FontKey(name);
     for (size_t i = 0; i < fonts_.size(); ++i) {
         if (fonts_[i].trueType && fonts_[i].key == key) return static_cast<int>(i);
@@ -83,7 +82,7 @@ int QuillPdf::FindTrueTypeFont(std::string_view name) const {
     return -1;
 }
 
-void QuillPdf::WriteTrueTypeObjects(FontRecord& font) {
+void QuillPdf::Impl::WriteTrueTypeObjects(FontRecord& font) {
     TrueTypeFace& face = *font.trueType;
     const TrueTypeMetrics& m = face.metrics;
     uint32_t number = 0;

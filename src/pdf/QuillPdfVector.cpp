@@ -6,7 +6,7 @@
 
 #include "pdf/EpsTranslator.h"
 #include "pdf/InputFile.h"
-#include "pdf/QuillPdf.h"
+#include "pdf/QuillPdfImpl.h"
 #include "pdf/WmfTranslator.h"
 
 namespace quill {
@@ -14,23 +14,17 @@ namespace quill {
 namespace {
 
 
-VectorDrawing Failed(int32_t number, const char* description) {
-    VectorDrawing failed;
-    failed.errNumber = number;
-    failed.error = description;
-    return failed;
-}
-
 VectorDrawing ReadDrawing(const std::string& fileName, std::string& bytes) {
-    const FileError e = ReadInputFile(fileName, {7, "Out of memory: drawing file larger than 256 MiB"}, bytes);
-    return e.number == 0 ? VectorDrawing{} : Failed(e.number, e.description.c_str());
+    VectorDrawing read;
+    read.error = ReadInputFile(fileName, {7, "Out of memory: drawing file larger than 256 MiB"}, bytes);
+    return read;
 }
 
 // The file read and translated; the error of either step in the result.
 VectorDrawing Translate(const std::string& file, const VectorTarget& target, bool metafile) {
     std::string bytes;
     const VectorDrawing read = ReadDrawing(file, bytes);
-    if (read.errNumber != 0) return read;
+    if (read.error) return read;
     return metafile ? TranslateWmf(bytes, target) : TranslateEps(bytes, target);
 }
 
@@ -38,14 +32,14 @@ VectorDrawing Translate(const std::string& file, const VectorTarget& target, boo
 
 // A damaged metafile keeps what was drawn before the damage, so both the
 // content and the error may come back.
-void QuillPdf::DrawVectorFile(const std::string& file, float x, float y, float w, float h, bool metafile) {
+void QuillPdf::Impl::DrawVectorFile(const std::string& file, float x, float y, float w, float h, bool metafile) {
     const VectorDrawing drawing = Translate(file, {x, y, w, h, scale_}, metafile);
     if (!drawing.content.empty() && ContentTarget()) {
         ContentTarget()->append(drawing.content);
         SetXY(x, y);
         NoteDrawnArea(drawing.x1, drawing.y1, drawing.x2, drawing.y2);
     }
-    if (drawing.errNumber != 0) RecordError("DrawImage", drawing.errNumber, drawing.error, file);
+    if (drawing.error) RecordError("DrawImage", drawing.error, file);
 }
 
 }  // namespace quill

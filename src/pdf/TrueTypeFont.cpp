@@ -217,7 +217,7 @@ void Read(const Reader& r, bool macRoman, TrueTypeMetrics& out) {
 
 }  // namespace
 
-TrueTypeError ReadTrueType(std::string_view file, bool macRoman, TrueTypeMetrics& out) {
+Error ReadTrueType(std::string_view file, bool macRoman, TrueTypeMetrics& out) {
     out = TrueTypeMetrics{};
     try {
         Read(Reader(file), macRoman, out);

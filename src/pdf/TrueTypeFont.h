@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "pdf/Error.h"
+
 namespace quill {
 
 struct TrueTypeMetrics {
@@ -22,15 +24,9 @@ struct TrueTypeMetrics {
     bool fixedPitch = false;
 };
 
-// Why a file was refused: a run-time error number and its description.
-struct TrueTypeError {
-    int32_t number = 0;
-    std::string description;
-};
-
 // Reads the metrics from the whole file. Codes are looked up in the font's
 // Unicode map as Windows-1252 characters, or as Mac Roman ones when macRoman.
-TrueTypeError ReadTrueType(std::string_view file, bool macRoman, TrueTypeMetrics& out);
+Error ReadTrueType(std::string_view file, bool macRoman, TrueTypeMetrics& out);
 
 // A font added from a file, as the writer keeps it until its objects are out.
 struct TrueTypeFace {

@@ -327,8 +327,7 @@ VectorDrawing TranslateWmf(std::string_view file, const VectorTarget& target) {
     }
     if (file.size() < header + 18 || (U16(file, header) != 1 && U16(file, header) != 2) ||
         U16(file, header + 2) != 9) {
-        result.errNumber = 321;
-        result.error = "Invalid file format: not a Windows metafile";
+        result.error = {321, "Invalid file format: not a Windows metafile"};
         return result;
     }
     try {
@@ -343,8 +342,7 @@ VectorDrawing TranslateWmf(std::string_view file, const VectorTarget& target) {
         }
         if (!t.mapped && (t.ex == 0 || t.ey == 0)) throw Damaged{"the window has no width or no height"};
     } catch (const Damaged& damage) {
-        result.errNumber = 321;
-        result.error = "Invalid file format: damaged metafile, " + damage.what;
+        result.error = {321, "Invalid file format: damaged metafile, " + damage.what};
     }
     if (t.mapped) {
         result.content += "Q\r";

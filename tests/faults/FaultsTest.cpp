@@ -5,6 +5,7 @@
 // archives.
 #include <sys/mount.h>
 
+#include <cstring>
 #include <set>
 #include <thread>
 

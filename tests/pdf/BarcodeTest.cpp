@@ -46,14 +46,14 @@ TEST(Barcode, ZbarReadsWhatWasDrawn) {
         SCOPED_TRACE(c.code);
         const Doc doc = WriteDoc([&](QuillPdf& p) {
             p.SetPaperSize(255, 1400, 200), p.BeginPage();
-            EXPECT_GT(p.DrawBarCode(c.type, c.code, 40, 40, true, 1, 0, c.check), 0);
+            EXPECT_GT(p.DrawBarCode(static_cast<Barcode>(c.type), c.code, 40, 40, true, 1, 0, c.check), 0);
         });
         EXPECT_EQ(Decode(doc), c.decoded);
     }
 }
 
 std::string Drawn(int type, const std::string& code, float x = 0) {
-    return Content([&](QuillPdf& p) { EXPECT_EQ(p.DrawBarCode(type, code, x, 0, true), 0) << code; });
+    return Content([&](QuillPdf& p) { EXPECT_EQ(p.DrawBarCode(static_cast<Barcode>(type), code, x, 0, true), 0) << code; });
 }
 
 TEST(Barcode, RefusedCodesDrawNothing) {
@@ -72,18 +72,18 @@ TEST(Barcode, PostnetBarsAndExtents) {
         {"12345-6780", "1 00011 00101 00110 01001 01010 01100 10001 10010 11000 01001 1"}};
     for (const auto& [code, bars] : postnet) {
         std::string seen;
-        const std::string content = Content([&](QuillPdf& p) { p.DrawBarCode(3, code, 0, 0, false, 1); });
+        const std::string content = Content([&](QuillPdf& p) { p.DrawBarCode(Barcode::Postnet, code, 0, 0, false, 1); });
         static const std::regex bar(R"((\S+) (\S+) 1.44 (\S+) re f\*)");
         for (std::sregex_iterator it(content.begin(), content.end(), bar), end; it != end; ++it)
             seen += (*it)[2] == "0" && (*it)[3] == "9" ? "1" : (*it)[2] == "5.4" && (*it)[3] == "3.6" ? "0" : "?";
         EXPECT_EQ(seen, std::regex_replace(bars, std::regex(" "), "")) << code;
     }
     // Default bar heights (zoom 0.8): EAN-13 64.8, EAN-8 48.96; below the text's height: one module.
-    const std::string ean13 = Content([](QuillPdf& p) { p.DrawBarCode(0, "978020137962", 0, 0); });
-    const std::string ean8 = Content([](QuillPdf& p) { p.DrawBarCode(5, "9638507", 0, 0); });
+    const std::string ean13 = Content([](QuillPdf& p) { p.DrawBarCode(Barcode::Ean13, "978020137962", 0, 0); });
+    const std::string ean8 = Content([](QuillPdf& p) { p.DrawBarCode(Barcode::Ean8, "9638507", 0, 0); });
     EXPECT_NE(ean13.find(" 51.84 re f*"), std::string::npos);
     EXPECT_NE(ean8.find(" 39.168 re f*"), std::string::npos);
-    const std::string low = Content([](QuillPdf& p) { p.DrawBarCode(4, "1", 0, 0, true, 1, 4); });
+    const std::string low = Content([](QuillPdf& p) { p.DrawBarCode(Barcode::Code128, "1", 0, 0, true, 1, 4); });
     EXPECT_TRUE(low.starts_with("7.2 0 0.72 0.72 re"));
     // Widths with both quiet zones, in points, drawn in centimetres.
     struct Case { int type; const char* code; float zoom; bool check; double points; };
@@ -98,8 +98,8 @@ TEST(Barcode, PostnetBarsAndExtents) {
         {3, "12345", 1, false, 127.44}, {3, "12345-6789", 1, false, 199.44}};
     for (const Case& c : cases) {
         WriteDoc([&](QuillPdf& p) {
-            p.SetScale(3), p.BeginPage();
-            EXPECT_NEAR(p.DrawBarCode(c.type, c.code, 1, 1, false, c.zoom, 0, c.check) * 28.346457, c.points, 1e-3)
+            p.SetScale(Unit::Centimetres), p.BeginPage();
+            EXPECT_NEAR(p.DrawBarCode(static_cast<Barcode>(c.type), c.code, 1, 1, false, c.zoom, 0, c.check) * 28.346457, c.points, 1e-3)
                 << c.code;
         });
     }
@@ -107,12 +107,12 @@ TEST(Barcode, PostnetBarsAndExtents) {
 
 TEST(Barcode, TextLeavesTheWriterAsItWas) {
     const Doc doc = WriteDoc([](QuillPdf& p) {
-        p.BeginPage(), p.DrawBarCode(1, "A", 0, 0, true);
+        p.BeginPage(), p.DrawBarCode(Barcode::Code39, "A", 0, 0, true);
         EXPECT_EQ(p.TextLength("abc"), 0);  // no font before, none after
-        p.SetScale(3), p.SetFont("Times", 12, 1), p.SetColorLine("Blue"), p.SetLineWidth(0.1f);
+        p.SetScale(Unit::Centimetres), p.SetFont("Times", 12, 1), p.SetColorLine("Blue"), p.SetLineWidth(0.1f);
         p.SetXY(3, 4);
         const float length = p.TextLength("abc");
-        p.DrawBarCode(0, "978020137962", 1, 1, true, 1, 2);  // 2 cm high with the text
+        p.DrawBarCode(Barcode::Ean13, "978020137962", 1, 1, true, 1, 2);  // 2 cm high with the text
         EXPECT_EQ(p.TextLength("abc"), length);
         EXPECT_NEAR(p.GetX(), 3, 1e-5);
         EXPECT_NEAR(p.GetY(), 4, 1e-5);

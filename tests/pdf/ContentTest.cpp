@@ -30,42 +30,44 @@ TEST(Content, Graphics) {
     Check({
         // Points per unit: centimetre 28.346457, inch 72, millimetre 2.8346455, user factor 1.5 (7 and 0 ignored).
         {"scales", [](QuillPdf& p) {
-             p.SetScale(3), p.DrawLine(1, 1, 2, 1), Here(p);
-             p.SetScale(1), p.DrawLineTo(1, 0.5f), Here(p);
-             p.SetScale(2), p.MoveTo(10, 0), p.SetScale(255, 1.5f), p.SetScale(7), p.SetScale(255, 0), p.MoveTo(2, 2);
+             p.SetScale(Unit::Centimetres), p.DrawLine(1, 1, 2, 1), Here(p);
+             p.SetScale(Unit::Inches), p.DrawLineTo(1, 0.5f), Here(p);
+             p.SetScale(Unit::Millimetres), p.MoveTo(10, 0), p.SetScale(Unit::UserFactor, 1.5f);
+             p.SetScale(static_cast<Unit>(7)), p.SetScale(Unit::UserFactor, 0), p.MoveTo(2, 2);
          }, "28.346 28.346 m 56.693 28.346 l\rS\r56.693 28.346 m\r72 36 l\rS\r72 36 m\r28.346 0 m\r3 3 m\r"},
         {"paint operators", [](QuillPdf& p) {
-             for (int options : {0, 2, 4, 6, 5, 1, 128 + 5}) p.DrawRect(10, 20, 30, 40, options);
+             for (int options : {0, 2, 4, 6, 5, 1, 128 + 5}) p.DrawRect(10, 20, 30, 40, static_cast<Paint>(options));
              p.DrawLineTo(50, 60);
          }, "10 20 30 40 re\rS\r10 20 30 40 re\rh S\r10 20 30 40 re\rB*\r10 20 30 40 re\rb*\r10 20 30 40 re\rf*\r"
             "10 20 30 40 re\r10 20 30 40 re\rW f*\r50 60 l\rS\r"},
         {"curves", [](QuillPdf& p) {
              p.MoveTo(1, 2), p.DrawCurve(1, 3, 4, 5, 6, 7, 8), Here(p), p.DrawCurve(2, 9, 10, 11, 12), Here(p);
-             p.DrawCurve(3, 13, 14, 15, 16, 0, 0, 4), p.DrawCurve(4, 1, 1, 1, 1), Here(p);
+             p.DrawCurve(3, 13, 14, 15, 16, 0, 0, Paint::Fill), p.DrawCurve(4, 1, 1, 1, 1), Here(p);
          }, "1 2 m\r3 4 5 6 7 8 c\rS\r7 8 m\r9 10 11 12 v\rS\r11 12 m\r13 14 15 16 y\rB*\r15 16 m\r"},
         // k = (sqrt(2) - 1) × 4 / 3 = 0.55228: 27.614 = 50 k, 11.046 = 20 k.
-        {"ellipse", [](QuillPdf& p) { p.DrawEllipse(100, 100, 50, 20), p.DrawCircle(0, 0, 1, 1); },
+        {"ellipse", [](QuillPdf& p) { p.DrawEllipse(100, 100, 50, 20), p.DrawCircle(0, 0, 1, Paint::NoOutline); },
          "150 100 m\r150 88.954 127.614 80 100 80 c\r72.386 80 50 88.954 50 100 c\r50 111.046 72.386 120 100 120 c\r"
          "127.614 120 150 111.046 150 100 c\rS\r1 0 m\r1 -0.552 0.552 -1 0 -1 c\r-0.552 -1 -1 -0.552 -1 0 c\r"
          "-1 0.552 -0.552 1 0 1 c\r0.552 1 1 0.552 1 0 c\r"},
         // Corner curves with control points 0.55 r from their ends; the radius is at most half the height.
         {"rounded rectangles", [](QuillPdf& p) {
-             p.DrawRect(0, 0, 100, 50, 0, 10, 2), p.DrawRect(0, 0, 20, 10, 4, 8), p.DrawRect(20, 0, -20, 10, 1, 5, 1);
-             p.DrawRect(0, 0, 10, 10, 0, 5, 0);
+             p.DrawRect(0, 0, 100, 50, Paint::Stroke, 10, 2), p.DrawRect(0, 0, 20, 10, Paint::Fill, 8);
+             p.DrawRect(20, 0, -20, 10, Paint::NoOutline, 5, 1);
+             p.DrawRect(0, 0, 10, 10, Paint::Stroke, 5, 0);
          }, "0 0 m\r90 0 l\r95.5 0 100 4.5 100 10 c\r100 50 l\r0 50 l\r0 0 l\rS\r"
             "5 0 m\r15 0 l\r17.75 0 20 2.25 20 5 c\r20 5 l\r20 7.75 17.75 10 15 10 c\r5 10 l\r2.25 10 0 7.75 0 5 c\r"
             "0 5 l\r0 2.25 2.25 0 5 0 c\rB*\r15 0 m\r0 0 l\r0 10 l\r20 10 l\r20 5 l\r20 2.25 17.75 0 15 0 c\r0 0 10 10 re\rS\r"},
         {"polygons and polylines", [nan](QuillPdf& p) {
-             p.DrawPolygon(100, 100, 10, 4, 0, 2), p.DrawPolygon(1, 1, 1, 2), p.DrawPolygon(0, 0, 10, 3, 90);
-             p.DrawPolyline({1, nan, 3, 4}), p.DrawPolyline({1, 2, 3, 4, 5, 6}, 2), p.DrawPolyline({1, 2, 3});
+             p.DrawPolygon(100, 100, 10, 4, 0, Paint::Close), p.DrawPolygon(1, 1, 1, 2), p.DrawPolygon(0, 0, 10, 3, 90);
+             p.DrawPolyline({1, nan, 3, 4}), p.DrawPolyline({1, 2, 3, 4, 5, 6}, Paint::Close), p.DrawPolyline({1, 2, 3});
              p.DrawPolyline({1, 2, 3, 4, 5});
          }, "110 100 m\r100 90 l\r90 100 l\r100 110 l\rh S\r0 -10 m\r-8.66 5 l\r8.66 5 l\rS\r"
             "1 2 m\r3 4 l\r5 6 l\rh S\r1 2 m\r3 4 l\rS\r"},
         {"arcs", [](QuillPdf& p) {
-             p.DrawArc(0, 0, 10, 10, 0, 90, 45, 0, true), p.DrawArc(0, 0, 10, 20, 10, 0), p.DrawArc(0, 0, 1, 1, 0, 90, 0);
+             p.DrawArc(0, 0, 10, 10, 0, 90, 45, Paint::Stroke, true), p.DrawArc(0, 0, 10, 20, 10, 0), p.DrawArc(0, 0, 1, 1, 0, 90, 0);
          }, "0 0 m\r10 0 l\r7.071 -7.071 l\r0 -10 l\r0 0 l\rS\r10 0 m\r9.962 -1.743 l\r9.848 -3.473 l\rS\r"},
         {"line styles and dashes", [](QuillPdf& p) {
-             p.SetScale(3), p.SetLineWidth(0.1f), p.SetLineWidth(-1), p.SetDash("dash"), p.SetDash(" dashdot ");
+             p.SetScale(Unit::Centimetres), p.SetLineWidth(0.1f), p.SetLineWidth(-1), p.SetDash("dash"), p.SetDash(" dashdot ");
              p.SetDash("0,2;0.1", 0.5f), p.SetDash("0;0"), p.SetDash("1;x"), p.SetDash("SOLID");
              p.SetLineStyle(0x20 | 2, 4), p.SetLineStyle(0x70 | 7, 0.5f);
          }, "2.835 w\r[2.835 ] 0 d\r[2.835 1.417 1.417 1.417 ] 0 d\r[5.669 2.835 ] 14.173 d\r[ ] 0 d\r[ ] 0 d\r"
@@ -93,7 +95,7 @@ TEST(Content, Text) {
     Check({
         // A blank text only moves the current point.
         {"escaped bold run in centimetres", [](QuillPdf& p) {
-             p.SetScale(3), p.SetFont("Courier New", 9, 1), p.DrawText(1, 2, "(a)\\b"), p.DrawText(2, 3, "  "), Here(p); },
+             p.SetScale(Unit::Centimetres), p.SetFont("Courier New", 9, 1), p.DrawText(1, 2, "(a)\\b"), p.DrawText(2, 3, "  "), Here(p); },
          "0 0 0 rg\rBT\r/CourierNew,Bold 9 Tf 9 TL\r1 0 0 -1 28.346 56.693 Tm\r(\\(a\\)\\\\b) Tj\rET\r0 0 0 rg\r56.693 85.039 m\r"},
         // Courier 16: "abc" is 3 × 0.6 × 16 = 28.8 wide; lines 16/8 below, 0.8 × 16 and 0.3 × 16 above.
         {"lines and colour", [](QuillPdf& p) {
@@ -115,8 +117,9 @@ TEST(Content, Text) {
         // Without a font: Arial. Courier after Courier bold is no shortcut to the bold record. "abcd" is 24
         // wide: right ends at 100 (76), centred 88, align 10 acts as 2 and 64 as left.
         {"default font and alignment", [](QuillPdf& p) {
-             p.DrawText(10, 20, "Ciao"), p.SetFont("Courier", 10, 1), p.SetFont("Courier", 10), p.DrawText(100, 50, "abcd", 2);
-             Here(p), p.DrawText(100, 50, "abcd", 4), p.DrawText(100, 50, "abcd", 10), p.DrawText(100, 50, "abcd", 64);
+             p.DrawText(10, 20, "Ciao"), p.SetFont("Courier", 10, 1), p.SetFont("Courier", 10), p.DrawText(100, 50, "abcd", Align::Right);
+             Here(p), p.DrawText(100, 50, "abcd", Align::Center);
+             p.DrawText(100, 50, "abcd", static_cast<Align>(10)), p.DrawText(100, 50, "abcd", static_cast<Align>(64));
              p.DrawText(1, 1, "  "), Here(p);
          }, "0 0 0 rg\rBT\r/Arial 10 Tf 10 TL\r1 0 0 -1 10 20 Tm\r(Ciao) Tj\rET\r0 0 0 rg\r"
             "0 0 0 rg\rBT\r/CourierNew 10 Tf 10 TL\r1 0 0 -1 76 50 Tm\r(abcd) Tj\rET\r0 0 0 rg\r124 50 m\r"
@@ -135,7 +138,7 @@ TEST(Content, Text) {
 TEST(Content, FrameAndClipInCentimetres) {
     // Left 1 cm = 28.346; 842 − 2 cm = 785.307; 596 − 2 cm = 539.307; 842 − 4 cm = 728.614.
     EXPECT_EQ(Content([](QuillPdf& p) { p.DrawLine(1, 1, 2, 1); },
-                      [](QuillPdf& p) { p.SetScale(3), p.SetPaperSize(0), p.SetMargins(1, 1, 2, 2, 1); }),
+                      [](QuillPdf& p) { p.SetScale(Unit::Centimetres), p.SetPaperSize(0), p.SetMargins(1, 1, 2, 2, 1); }),
               "1 0 0 -1 28.346 785.307 cm \r0 0 539.307 728.614 re W n\r0 0 0 rg\r0 0 0 RG\r"
               "28.346 28.346 m 56.693 28.346 l\rS\r");
     EXPECT_EQ(Content([](QuillPdf&) {}, [](QuillPdf& p) { p.SetPaperSize(1), p.SetMargins(0, 0, 0, 3, 1); }),
@@ -169,7 +172,7 @@ TEST(Content, Measuring) {
     EXPECT_FLOAT_EQ(pdf.TextLength("ab"), (12 + 1) * 0.5f);
     for (const auto& [font, height] : {std::pair{"Times", 11.07f}, {"Symbol", 12.25f}, {"ZapfDingbats", 12.21f}})
         EXPECT_FLOAT_EQ((pdf.SetFont(font, 10), pdf.TextHeight()), height) << font;
-    pdf.SetFont("Arial", 10), pdf.SetFontSize(20), pdf.SetFontSize(-1), pdf.SetScale(3);
+    pdf.SetFont("Arial", 10), pdf.SetFontSize(20), pdf.SetFontSize(-1), pdf.SetScale(Unit::Centimetres);
     EXPECT_NEAR(pdf.TextHeight(), 24.42 / 28.346457, 1e-5);
     EXPECT_NEAR(pdf.TextLength("W"), (18.88 + 0.5) * 0.5 / 28.346457, 1e-5);  // Helvetica "W" is 944
 }
@@ -177,15 +180,15 @@ TEST(Content, Measuring) {
 TEST(Content, PopplerReadsAndRendersThePage) {
     const Doc doc = WriteDoc([](QuillPdf& p) {
         p.BeginPage();
-        p.SetScale(3);
+        p.SetScale(Unit::Centimetres);
         p.SetFont("Courier New", 10);
-        p.DrawText(10, 3, "Destra", 2), p.DrawText(10, 5, "Centro", 4), p.DrawText(10, 7, "Sinistra");
+        p.DrawText(10, 3, "Destra", Align::Right), p.DrawText(10, 5, "Centro", Align::Center), p.DrawText(10, 7, "Sinistra");
         p.DrawText(2, 9, "Totale (TF14) \\ caff\xE8 citt\xE0 \x80 100");
         p.SetFont("Times New Roman", 12, 1);
         p.DrawText(2, 11, "Societ\xE0 \xC9lite");
-        p.SetScale(0);
-        p.SetColorFill("Red"), p.DrawRect(100, 400, 100, 50, 5);
-        p.SetColorFill("#0000FF"), p.DrawCircle(400, 450, 40, 5);
+        p.SetScale(Unit::Points);
+        p.SetColorFill("Red"), p.DrawRect(100, 400, 100, 50, Paint::Fill | Paint::NoOutline);
+        p.SetColorFill("#0000FF"), p.DrawCircle(400, 450, 40, Paint::Fill | Paint::NoOutline);
         p.SetLineWidth(6), p.SetColorLine("Lime"), p.DrawLine(100, 600, 500, 600);
         p.SetColorLine("Black"), p.MoveTo(100, 800), p.DrawCurve(1, 200, 700, 300, 900, 400, 800);
     });

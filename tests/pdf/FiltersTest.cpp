@@ -198,7 +198,7 @@ TEST(Filters, QpdfDecodesEveryCombinationInDocuments) {
         {31, 3, "/ASCIIHexDecode /ASCII85Decode /LZWDecode /FlateDecode /RunLengthDecode "}, {32, 3, ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE("flags " + std::to_string(c.flags) + " quality " + std::to_string(c.quality));
-        const Doc doc = WriteDoc(pages, [&](QuillPdf& p) { p.SetCompression(c.flags, c.quality); });
+        const Doc doc = WriteDoc(pages, [&](QuillPdf& p) { p.SetCompression(static_cast<Filter>(c.flags), c.quality); });
         EXPECT_NE(doc.bytes.find(*c.names ? std::string("<<\n/Filter [") + c.names + "]\n/Length " : "<<\n/Length "),
                   std::string::npos);
         for (int page = 1; page <= 5; ++page)

@@ -83,10 +83,10 @@ TEST(ImageTest, RenderedColours) {
             [&](quill::QuillPdf& p) {
                 p.BeginPage();
                 p.SetColorFill("Fuchsia");
-                p.DrawRect(10, 10, 160, 160, 5);
+                p.DrawRect(10, 10, 160, 160, quill::Paint::Fill | quill::Paint::NoOutline);
                 p.DrawImage(path, 10, 10, 160, 160, c.transparency, c.color);
             },
-            [&](quill::QuillPdf& p) { p.SetPaperSize(255, 180, 180), p.SetCompression(compression, 3); });
+            [&](quill::QuillPdf& p) { p.SetPaperSize(255, 180, 180), p.SetCompression(static_cast<quill::Filter>(compression), 3); });
         EXPECT_EQ(Count(doc.bytes, "/Mask "), c.mask.empty() ? 0u : 1u);
         EXPECT_EQ(c.mask.empty() || doc.bytes.find("/Mask " + c.mask) != std::string::npos, true);
         if (const size_t at = doc.bytes.find("/Indexed /DeviceRGB "); at != std::string::npos) {
@@ -109,7 +109,7 @@ TEST(ImageTest, RenderedColours) {
 TEST(ImageTest, PlacementAndCache) {
     const std::string jpg = kImages + "rgb.jpg", tga = Saved("run.tga", kRunTga);
     const Doc doc = WriteDoc([&](quill::QuillPdf& p) {
-        p.SetScale(3);
+        p.SetScale(quill::Unit::Centimetres);
         for (int page = 0; page < 3; ++page) {
             p.BeginPage();
             p.DrawImage(jpg, 1, 2);

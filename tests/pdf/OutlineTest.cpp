@@ -54,8 +54,8 @@ std::string Summary(const Doc& doc) {
 
 TEST(Outline, TreeViewsAndLevels) {
     const Doc doc = WriteDoc([](QuillPdf& p) {
-        p.SetScale(1), p.SetMargins(0.5f, 0.5f, 1, 1), p.SetDocProperty("Elenco \x93TF14\x94");
-        p.SetViewerPreferences(2);
+        p.SetScale(Unit::Inches), p.SetMargins(0.5f, 0.5f, 1, 1), p.SetDocProperty("Elenco \x93TF14\x94");
+        p.SetViewerPreferences(Viewer::UseOutlines);
         p.AddBookmark("A", 0, 4, 1, 1, 0, 0, 150, "Red", 2);  // before the first page: page 1
         p.BeginPage(), p.AddBookmark("B", -1, 3, 1, 2, 3, 4);
         p.BeginPage(), p.AddBookmark("C\xA0\x80\xAD", 0, 2, 0, 1);
@@ -82,7 +82,7 @@ TEST(Outline, TreeViewsAndLevels) {
 
 TEST(Outline, LinkTargets) {
     const Doc doc = WriteDoc([](QuillPdf& p) {
-        p.SetScale(1), p.SetMargins(0.5f, 0.5f, 1, 1), p.BeginPage();
+        p.SetScale(Unit::Inches), p.SetMargins(0.5f, 0.5f, 1, 1), p.BeginPage();
         p.AddBookmark("A", 0, 4, 1, 1, 0, 0, 200);
         p.LinkTo("page:2");  // nothing drawn yet: no link
         p.DrawRect(1, 1, 2, 0.5f);
@@ -92,7 +92,7 @@ TEST(Outline, LinkTargets) {
             p.LinkTo(target);
         p.LinkTo("page:1", 2, 3, 4, 0, 1, 0, 0, 50), p.LinkTo("page:1", 0, 9, 2, 0, 1);
         p.BeginPage(), p.DefineRef("Totali (2)", 2, 0, 2), p.DrawText(1, 2, "Vai"), p.LinkTo("page:PREV", 1, 1);
-        p.BeginPage(), p.LinkTo("page:1"), p.DrawBarCode(4, "1234", 0, 0, true), p.LinkTo("page:+1", 0, 2);
+        p.BeginPage(), p.LinkTo("page:1"), p.DrawBarCode(Barcode::Code128, "1234", 0, 0, true), p.LinkTo("page:+1", 0, 2);
     });
     EXPECT_EQ(Summary(doc),
               "  A 0 p1 /XYZ 108 698 2  \n"

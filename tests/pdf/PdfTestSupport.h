@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "pdf/QuillPdf.h"
+#include "quill/QuillPdf.h"
 
 namespace pdftest {
 

@@ -44,8 +44,8 @@ TEST(Protection, DocumentsOpenWithTheirPasswords) {
         const std::string owner = c.owner.find_first_not_of(' ') == std::string::npos ? c.user : c.owner;
         const Doc doc = WriteDoc([&](QuillPdf& p) { p.BeginPage(), p.SetFont("Courier", 10), p.DrawText(10, 20, title); },
                                  [&](QuillPdf& p) {
-                                     p.SetDocProperty(title, "", "", "", c.producer), p.SetCompression(c.compression, 3);
-                                     p.SetProtection(c.mode, c.owner, c.user);
+                                     p.SetDocProperty(title, "", "", "", c.producer), p.SetCompression(static_cast<Filter>(c.compression), 3);
+                                     p.SetProtection(static_cast<Permit>(c.mode), c.owner, c.user);
                                  },
                                  c.user);
         EXPECT_EQ(doc.bytes[7], c.version);

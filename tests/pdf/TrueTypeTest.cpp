@@ -117,7 +117,7 @@ TEST(TrueType, RealFontsAgreeWithFreeType) {
         {Saved("true" + ReadFile(kDir + "dejavu/DejaVuSansMono.ttf").substr(4), "x.ttf"), "Mono", true, 0, "MONO", "MONO", "Mono"},
     };
     const Doc doc = WriteDoc([&](QuillPdf& p) {
-        p.SetCompression(2), p.SetFont(cases[0].key, 12, 3, 1);  // no such font yet: Arial
+        p.SetCompression(Filter::Flate), p.SetFont(cases[0].key, 12, 3, 1);  // no such font yet: Arial
         for (const Case& c : cases) EXPECT_EQ(p.AddFont(c.file, c.name, c.embed, c.encoding), c.key);
         p.BeginPage();
         for (float y = 50; const Case& c : cases) p.SetFont(c.name.empty() ? c.key : c.name, 12, 3, 1), p.DrawText(50, y += 20, c.text);
@@ -157,7 +157,7 @@ TEST(TrueType, RefusedFilesLeaveNoTrace) {
     auto write = [](const std::string& font) {  // the font's key and error, then the document
         const std::string path = TempPath("refused.pdf");
         QuillPdf p;
-        p.SetFixedCreationDate(kDate), p.SetCompression(2), p.BeginDoc(path), p.BeginPage();
+        p.SetFixedCreationDate(kDate), p.SetCompression(Filter::Flate), p.BeginDoc(path), p.BeginPage();
         std::string key = font.empty() ? "" : p.AddFont(font, "Font", true, 0);
         key += font.empty() ? "" : p.ErrSource() + " " + std::to_string(p.ErrNumber()) + " " + p.ErrDescription();
         p.SetFont("Font", 10), p.DrawText(10, 10, "Text"), p.EndDoc();

@@ -23,7 +23,7 @@ Drawn Draw(const std::string& name, const std::string& bytes, int scaleMode, std
     Drawn d;
     d.path = TempPath("doc.pdf");
     QuillPdf p;
-    p.SetFixedCreationDate(kDate), p.SetScale(scaleMode), p.BeginDoc(d.path), p.BeginPage();
+    p.SetFixedCreationDate(kDate), p.SetScale(static_cast<Unit>(scaleMode)), p.BeginDoc(d.path), p.BeginPage();
     p.DrawImage(file, at[0], at[1], at[2], at[3]);
     d.err = p.ErrNumber();
     EXPECT_EQ(p.ErrSource(), d.err ? "QuillPdf.DrawImage" : "");

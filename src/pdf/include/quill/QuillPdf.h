@@ -11,15 +11,13 @@
 // corner inside the margins and Y growing downwards.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
-
-#include "pdf/OutputFile.h"
 
 namespace quill {
 
@@ -27,11 +25,77 @@ namespace quill {
 inline constexpr char kLibraryVersion[] = "2.4.8";
 inline constexpr char kLibraryName[] = "QuillPdf Library";
 
-class LzwEncoder;
-struct TrueTypeFace;
-class Rc4;
-struct Protection;
-struct DecodedImage;
+// ---- Options ---------------------------------------------------------------
+// Each option keeps the number the writer has always taken as its value, so a
+// document reads the same whichever way the option was given.
+
+// Units of the coordinates (SetScale).
+enum class Unit : int32_t { Points = 0, Inches = 1, Millimetres = 2, Centimetres = 3, UserFactor = 255 };
+
+// Viewer preferences (SetViewerPreferences): one page mode, window flags and
+// one page layout, combined with |.
+enum class Viewer : int32_t {
+    None = 0,
+    FullScreen = 1,  // page modes: the low 4 bits hold one of these
+    UseOutlines = 2,
+    UseThumbs = 4,
+    UseOC = 8,
+    HideMenubar = 0x10,
+    HideToolbar = 0x20,
+    HideWindowUI = 0x40,
+    DisplayDocTitle = 0x80,
+    CenterWindow = 0x100,
+    FitWindow = 0x200,
+    OneColumn = 0x2000,  // page layouts: the bits above 0xFFF hold one of these
+    TwoColumnLeft = 0x4000,
+    TwoColumnRight = -0x8000,  // the 16-bit 0x8000 widened with its sign
+};
+
+// Stream filters (SetCompression), applied in this order.
+enum class Filter : int32_t { None = 0, RunLength = 1, Flate = 2, Lzw = 4, Ascii85 = 8, AsciiHex = 16 };
+
+// What a protected document allows (SetProtection); Key128Bit selects a
+// 128-bit key, which the last four permissions need.
+enum class Permit : int32_t {
+    None = 0,
+    Print = 4,
+    Modify = 8,
+    Copy = 16,
+    Annotate = 32,
+    FillForms = 256,
+    Accessibility = 512,
+    Assemble = 1024,
+    PrintHighQuality = 2048,
+    Key128Bit = 0x1000,
+};
+
+// How a drawn shape is painted: stroked unless NoOutline; Close closes the
+// path, Fill fills it (even-odd), Clip makes it the clipping path.
+enum class Paint : int32_t { Stroke = 0, NoOutline = 1, Close = 2, Fill = 4, Clip = 128 };
+
+// Where DrawText puts the text: starting at x, ending at x or centred on x.
+enum class Align : int32_t { Left = 1, Right = 2, Center = 4 };
+
+// Symbologies of DrawBarCode.
+enum class Barcode : int32_t { Ean13 = 0, Code39 = 1, Interleaved2of5 = 2, Postnet = 3, Code128 = 4, Ean8 = 5 };
+
+template <class E>
+inline constexpr bool kFlagOption = false;
+template <> inline constexpr bool kFlagOption<Viewer> = true;
+template <> inline constexpr bool kFlagOption<Filter> = true;
+template <> inline constexpr bool kFlagOption<Permit> = true;
+template <> inline constexpr bool kFlagOption<Paint> = true;
+
+template <class E>
+    requires kFlagOption<E>
+constexpr E operator|(E a, E b) {
+    return static_cast<E>(static_cast<std::underlying_type_t<E>>(a) | static_cast<std::underlying_type_t<E>>(b));
+}
+template <class E>
+    requires kFlagOption<E>
+constexpr E operator&(E a, E b) {
+    return static_cast<E>(static_cast<std::underlying_type_t<E>>(a) & static_cast<std::underlying_type_t<E>>(b));
+}
 
 class QuillPdf {
 public:
@@ -49,26 +113,23 @@ public:
     // Finishes the open page, writes the pending objects, the
     // cross-reference table and the trailer, and closes the file.
     void EndDoc();
-    // Shows the last finished document with the desktop's PDF viewer.
-    void OpenDoc();
     // Bytes written so far; with no file open, the size of the last document.
     int32_t FileSize() const;
     std::string Version() const;
 
-    int32_t ErrNumber() const { return errNumber_; }
-    std::string ErrSource() const { return errSource_; }
-    std::string ErrDescription() const { return errDescription_; }
+    int32_t ErrNumber() const;
+    std::string ErrSource() const;
+    std::string ErrDescription() const;
 
+    // Until a creator is given, the documents name this library as theirs.
     void SetDocProperty(const std::string& title = "", const std::string& subject = "",
                         const std::string& author = "", const std::string& creator = "",
                         const std::string& producer = "", const std::string& keywords = "");
     void SetMemoryUsage(int16_t factor);
-    void SetViewerPreferences(int32_t mode);
-    // Flags: 1 run-length, 2 Flate, 4 LZW, 8 ASCII85, 16 ASCIIHex; quality 0..3.
-    void SetCompression(int32_t mode, int quality = 0);
-    // Mode: permission bits (4 print, 8 modify, 16 copy, 32 annotate ...),
-    // plus 0x1000 for a 128-bit key.
-    void SetProtection(int32_t mode, const std::string& owner, const std::string& user);
+    void SetViewerPreferences(Viewer mode);
+    // Quality 0..3.
+    void SetCompression(Filter mode, int quality = 0);
+    void SetProtection(Permit mode, const std::string& owner, const std::string& user);
 
     // Called when BeginDoc finds the file held by another program; returns
     // true to retry, false to give up (the error is then recorded).
@@ -77,8 +138,8 @@ public:
     void SetFixedCreationDate(const std::string& pdfDate);
 
     // ---- Page set-up ------------------------------------------------------
-    // 0 points, 1 inches, 2 millimetres, 3 centimetres, 255 userFactor.
-    void SetScale(int32_t scaleMode, float userFactor = 1);
+    // With Unit::UserFactor, userFactor points make a unit.
+    void SetScale(Unit scaleMode, float userFactor = 1);
     // Index -8..17 from the paper table, 255 with width and height in user units.
     void SetPaperSize(int32_t index, float width = 0, float height = 0);
     void SetMargins(float left, float right, float top, float bottom, int16_t clip = 0);
@@ -91,34 +152,33 @@ public:
 
     int32_t BeginPage();
     void EndPage();
-    int32_t GetPage() const { return pageCount_; }
+    int32_t GetPage() const;
     float GetPageWidth(bool insideMargins = false) const;
     float GetPageHeight(bool insideMargins = false) const;
 
     // ---- Graphics ---------------------------------------------------------
-    // Options: 0 stroke, 1 no outline, 2 close, 4 fill, 128 clip.
     void SetXY(float x, float y);
     void MoveTo(float x, float y);
     float GetX() const;
     float GetY() const;
-    void DrawLine(float x1, float y1, float x2, float y2, int32_t options = 0);
-    void DrawLineTo(float x, float y, int32_t options = 0);
+    void DrawLine(float x1, float y1, float x2, float y2, Paint options = Paint::Stroke);
+    void DrawLineTo(float x, float y, Paint options = Paint::Stroke);
     // Type 1: x1 y1 x2 y2 x3 y3 c; type 2: x2 y2 x3 y3 v; type 3: x1 y1 x3 y3 y
     // (the last two points given as x1 y1 x2 y2 for types 2 and 3).
     void DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3 = 0,
-                   float y3 = 0, int32_t options = 0);
+                   float y3 = 0, Paint options = Paint::Stroke);
     // Corner mask bits: 1 top-left, 2 top-right, 4 bottom-right, 8 bottom-left.
-    void DrawRect(float x, float y, float width, float height, int32_t options = 0,
+    void DrawRect(float x, float y, float width, float height, Paint options = Paint::Stroke,
                   float radius = 0, int32_t cornerMask = 15);
-    void DrawEllipse(float x, float y, float rx, float ry, int32_t options = 0);
-    void DrawCircle(float x, float y, float ray, int32_t options = 0);
+    void DrawEllipse(float x, float y, float rx, float ry, Paint options = Paint::Stroke);
+    void DrawCircle(float x, float y, float ray, Paint options = Paint::Stroke);
     void DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle = 0,
-                     int32_t options = 0);
+                     Paint options = Paint::Stroke);
     // Angles in degrees, counter-clockwise from the positive X axis.
     void DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle,
-                 float step = 5, int32_t options = 0, bool pie = false);
+                 float step = 5, Paint options = Paint::Stroke, bool pie = false);
     // Pairs x0 y0 x1 y1 ...
-    void DrawPolyline(const std::vector<float>& points, int32_t options = 0);
+    void DrawPolyline(const std::vector<float>& points, Paint options = Paint::Stroke);
 
     void SetLineWidth(float width);
     void SetLineStyle(int32_t style, float miterLimit = 0);
@@ -151,8 +211,7 @@ public:
     void SetTextLineSpacing(float factor);
     float TextLength(std::string_view text) const;
     float TextHeight() const;
-    // Align 1 left (starts at x), 2 right (ends at x), 4 centred on x.
-    void DrawText(float x, float y, std::string_view text, int32_t align = 1);
+    void DrawText(float x, float y, std::string_view text, Align align = Align::Left);
     // Position 1 raised, 2 lowered, 3 same baseline, at percent of the size.
     void WriteText(std::string_view text, int32_t position = 0, float percent = 100);
     void WriteTextLn(std::string_view text);
@@ -165,12 +224,11 @@ public:
     std::string AddFont(const std::string& fileName, const std::string& fontName, bool embed, int32_t encoding);
 
     // ---- Barcodes, outline and links (QuillPdfBarcodes.cpp, QuillPdfOutline.cpp)
-    // BarCodeType 0 EAN-13, 1 Code 39 full ASCII, 2 Interleaved 2 of 5,
-    // 3 POSTNET, 4 Code 128, 5 EAN-8; the symbol's top-left corner at X, Y.
+    // The symbol's top-left corner at X, Y (Code 39 in its full ASCII form).
     // ZoomFactor 0.8..2, Height in user units (0: the symbology's own).
     // Returns the width with both quiet zones in user units; 0, drawing
     // nothing, for an unknown type or a code the symbology cannot carry.
-    float DrawBarCode(int32_t BarCodeType, const std::string& Code, const float& X, const float& Y,
+    float DrawBarCode(Barcode BarCodeType, const std::string& Code, const float& X, const float& Y,
                       bool ShowCode = false, float ZoomFactor = 0, float Height = 0, bool AddCheck = false);
     // An outline entry for the current page. Level -1: child of the previous
     // entry; 0: its sibling; n: level n, at most one deeper than the previous.
@@ -202,160 +260,8 @@ public:
                    int16_t transparency = 0, const std::string& transparentColor = "");
 
 private:
-    struct FontRecord {
-        std::string key;
-        bool embedded = false;
-        std::string baseFont;
-        std::array<int16_t, 256> widths{};
-        int16_t textHeight = 0;
-        int32_t descent = 0;
-        int32_t encoding = 0;
-        uint32_t objectNumber = 0;
-        std::shared_ptr<TrueTypeFace> trueType;  // fonts added by AddFont
-    };
-    struct LabelRange {
-        int32_t pageIndex = 0;
-        int32_t style = 0;
-        std::string prefix;
-        int16_t firstValue = -1;
-    };
-
-    // Document: objects, streams, strings, errors (QuillPdfDocument.cpp).
-    void ResetState();
-    void WriteLine(std::string_view text);
-    void StartIndirectObject(uint32_t& number);
-    void EndIndirectObject();
-    void WriteStream(std::string& data, uint32_t objectNumber, std::string filterText = "",
-                     int32_t length1 = 0);
-    uint32_t WriteScriptObject(const std::string& text);
-    std::string PdfString(std::string_view text);
-    void RequireVersion(int32_t increment);
-    void RecordError(const char* procedure, int32_t number, const std::string& description,
-                     const std::string& extra = "");
-    void WriteResourceDictionary(uint32_t number, bool forPages);
-    void WriteMetadataObject(uint32_t& number);
-    uint32_t WriteCatalog(uint32_t metadataObject);
-    uint32_t WriteInfoDictionary();
-    std::string GeneratedFileName() const;
-    bool WriteXrefAndTrailer(uint32_t catalog, uint32_t info, uint32_t encrypt);
-
-    // Pages and graphics (QuillPdfPages.cpp, QuillPdfGraphics.cpp).
-    void AppendContentLine(std::string_view text);
-    std::string* ContentTarget();
-    void AppendScaled(std::string& out, float value) const;
-    void AppendPaint(std::string& out, int32_t options) const;
-    void SetColor(const std::string& color, int which);
-
-    // Text (QuillPdfText.cpp).
-    void WriteTextRun(float x, float y, float boxWidth, std::string_view text, float extraWidth,
-                      int32_t align, bool newLine);
-    float RawWidth(std::string_view text) const;
-    void WriteFontObject(FontRecord& font);
-    int FindTrueTypeFont(std::string_view name) const;  // -1 when none has that key
-    void WriteTrueTypeObjects(FontRecord& font);
-
-    // ---- output and machinery that lives across documents ----
-    OutputFile file_;
-    std::unique_ptr<LzwEncoder> lzw_;
-    std::unique_ptr<Rc4> rc4_;
-    std::unique_ptr<Protection> protection_;
-    std::function<bool()> fileBusyHandler_;
-    std::string fixedCreationDate_;
-    std::string scratch_;  // reused stream buffer
-
-    int32_t errNumber_ = 0;
-    std::string errSource_;
-    std::string errDescription_;
-
-    // ---- document state (reset by Abort) ----
-    std::string outputPath_;
-    int32_t lastFileSize_ = 0;
-    std::string title_, subject_, keywords_, author_, creator_, producer_;
-    std::string creationDate_;
-    float scale_ = 1;
-    float paperWidth_ = 596, paperHeight_ = 842;
-    float marginLeft_ = 0, marginRight_ = 0, marginTop_ = 0, marginBottom_ = 0;
-    int16_t clip_ = 0;
-    int32_t defaultView_ = 0, currentView_ = 0;
-    int32_t viewerPreferences_ = 0;
-    uint32_t compression_ = 0;
-    int compressionQuality_ = 0;
-    int memoryUsage_ = 1;
-    uint32_t highestObject_ = 0;
-    uint32_t currentObject_ = 0;
-    std::vector<uint64_t> offsets_;  // per object number, UINT64_MAX when never written
-    int32_t pageCount_ = 0;
-    std::vector<uint32_t> pageObjects_;
-    std::string kids_;
-    bool pageOpen_ = false;
-    int32_t versionIncrement_ = 0;
-    std::string outlineRootTitle_;
-    std::vector<LabelRange> pageLabels_;
-    std::string fontResources_;
-    std::string alphaResources_;
-    int32_t alphaCount_ = 0;
-
-    // page state; the geometry is taken from the settings when the page begins
-    float pageWidth_ = 0, pageHeight_ = 0;
-    float pageLeft_ = 0, pageRight_ = 0, pageTop_ = 0, pageBottom_ = 0;
-    int16_t pageClip_ = 0;
-    std::string content_;
-    std::string annotations_;
-    float curX_ = 0, curY_ = 0;  // points, relative to the margin origin
-    std::string lineColor_, fillColor_, textColor_;
-    std::string lineOp_, fillOp_, textFillOp_, textLineOp_;  // content lines of the colours
-    float lineWidth_ = 0;
-    float charSpacing_ = 0, wordSpacing_ = 0, horizontalScaling_ = 100, lineSpacing_ = 1;
-    std::string defaultTransition_, currentTransition_;
-    float defaultDuration_ = 0, currentDuration_ = 0;
-
-    // text state
-    std::vector<FontRecord> fonts_;
-    int currentFont_ = -1;
-    std::string fontName_;
-    float fontSize_ = 0;
-    int32_t fontStyle_ = 0;
-    int32_t fontEncoding_ = 0;
-    std::string lastFontRequest_;  // name of the last SetFont, for the fast path
-    int32_t lastFontRequestStyle_ = -1, lastFontRequestEncoding_ = -1;
-
-    // outline, named destinations and link areas (QuillPdfOutline.cpp)
-    struct Bookmark {
-        std::string title;
-        int level = 0;
-        int32_t page = 1;
-        std::string view, color;
-        int32_t style = 0;
-    };
-    struct NamedDest {
-        std::string name;  // "_LINK_n" or "_REF_" + name
-        int32_t page = 1;  // INT32_MAX for the last page
-        std::string view;
-    };
-    std::string ViewText(int32_t mode, float x, float y, float width, float height, float zoom) const;
-    void NoteDrawnArea(float x1, float y1, float x2, float y2);  // points from the margin origin
-    uint32_t WriteOutline();
-    uint32_t WriteNamedDests();
-    std::string PdfTextString(std::string_view text);  // Windows-1252 text in PDFDocEncoding
-    std::vector<Bookmark> bookmarks_;
-    std::vector<NamedDest> dests_;
-    int32_t linkCount_ = 0;
-    bool drawn_ = false;
-    float drawnX1_ = 0, drawnY1_ = 0, drawnX2_ = 0, drawnY2_ = 0;
-    uint32_t outlineObject_ = 0, destsObject_ = 0;
-
-    // raster pictures placed by DrawImage (QuillPdfImages.cpp)
-    struct ImageEntry {
-        std::string key;  // the file name as given and the transparency arguments
-        int32_t width = 0, height = 0;  // pixels
-        int32_t index = 0;  // resource name "/_IMG_" + index
-    };
-    uint32_t WriteImageObject(DecodedImage& image, int32_t index, const std::string& mask);
-    std::vector<ImageEntry> images_;
-    std::string xobjectResources_;
-
-    // Vector drawings, QuillPdfVector.cpp: an EPS/AI drawing, or a Windows metafile when metafile is true.
-    void DrawVectorFile(const std::string& file, float x, float y, float w, float h, bool metafile);
+    struct Impl;  // QuillPdfImpl.h
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace quill

@@ -1,7 +1,0 @@
-#include "pdf/QuillPdf.h"
-
-namespace quill {
-
-std::string QuillPdf::Version() const { return kLibraryVersion; }
-
-}  // namespace quill

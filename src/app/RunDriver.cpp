@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "archive/ExtractionHeader.h"
 #include "archive/LegacyText.h"
 #include "lists/ListEngine.h"
 #include "output/PdfSink.h"
@@ -93,14 +94,14 @@ void RunDriver::DiscardDocument() {
 void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outcome, bool exportOnly) {
     ArchiveFiles& files = ctx_.files();
     extraction_.AZIENDACORRENTE = code;
-    files.LEGGIREC(lists::kCompanies, Val(code));
-    ctx_.repository().REC_DIT() = files.buffer(lists::kCompanies);
+    files.LEGGIREC(archive::Companies, Val(code));
+    ctx_.repository().REC_DIT() = files.buffer(archive::Companies);
     if (list == ListKind::TF14) LISTATF14 = 1;
 
     lists::ListEnvironment env{files, ctx_.repository(), ctx_.keys(), extraction_.ELENCOESTRAZIONE(), code,
                                LISTATF14, decimalSeparator_, listObserver_, lists::ShortName(list)};
-    const std::string& header = files.buffer(lists::kExtractionHeader);
-    const std::string period = PERIODOESTRAZIONE.empty() ? Mid(header, 5, 4) + Mid(header, 3, 2) : PERIODOESTRAZIONE;
+    const std::string& header = files.buffer(archive::ExtractionHeader);
+    const std::string period = PERIODOESTRAZIONE.empty() ? ExtractionHeader(header).Period() : PERIODOESTRAZIONE;
     auto procedure = lists::MakeList(list);
     if (exportOnly) {
         SilentSink sink;
@@ -123,8 +124,8 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
 }
 
 bool RunDriver::AppliesToMonth(ListKind list) const {
-    const std::string& header = ctx_.files().buffer(lists::kExtractionHeader);
-    const bool additionalMonth = header.size() >= 9 && header[8] == '0';
+    const std::string& header = ctx_.files().buffer(archive::ExtractionHeader);
+    const bool additionalMonth = ExtractionHeader(header).IsAdditionalMonth();
     return !additionalMonth || (list != ListKind::CF02Arrears && list != ListKind::TF02Arrears && list != ListKind::CF11);
 }
 
@@ -141,8 +142,8 @@ RunDriver::Outcome RunDriver::Export(ListKind list, const std::vector<std::strin
                                      const std::vector<bool>& selected) {
     Outcome outcome;
     try {
-        ctx_.files().FAIOPEN(lists::kExtractionHeader);
-        ctx_.files().LEGGIREC(lists::kExtractionHeader, 1);
+        ctx_.files().FAIOPEN(archive::ExtractionHeader);
+        ctx_.files().LEGGIREC(archive::ExtractionHeader, 1);
         if (!AppliesToMonth(list)) {
             ReportRefusal(list, companyLines, selected);
             return outcome;
@@ -184,8 +185,8 @@ RunDriver::Outcome RunDriver::CmdStampa_Click(int buttonIndex, ListKind list,
     }
     ArchiveFiles& files = ctx_.files();
     try {
-        files.FAIOPEN(lists::kExtractionHeader);
-        files.LEGGIREC(lists::kExtractionHeader, 1);
+        files.FAIOPEN(archive::ExtractionHeader);
+        files.LEGGIREC(archive::ExtractionHeader, 1);
         MODOPDF = buttonIndex == 0;
         if (!Notices(list)) {
             MODOPDF = false;

@@ -2,7 +2,7 @@
 // the employee's pension fund.
 #include <cmath>
 
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/Lists.h"
 #include "lists/TreasuryShare.h"
 

@@ -6,7 +6,7 @@
 #include "archive/Numbers.h"
 #include "lists/Arrears.h"
 #include "archive/LegacyText.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/ListFormat.h"
 #include "lists/Lists.h"
 #include "lists/TreasuryShare.h"

@@ -4,7 +4,7 @@
 
 #include "lists/Arrears.h"
 #include "archive/Numbers.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/ListFormat.h"
 #include "lists/Lists.h"
 #include "lists/TreasuryShare.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "archive/Numbers.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 
 namespace kv::lists {
 

@@ -4,12 +4,10 @@
 
 #include "archive/Errors.h"
 #include "archive/LegacyText.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "platform/Messages.h"
 
 namespace kv::output {
-
-namespace fields = kv::lists::fields;
 
 PdfListFiles::PdfListFiles(ArchiveFiles& files, FieldRepository& repo, const Settings& settings,
                            const platform::PathMap& paths)
@@ -138,11 +136,11 @@ void PdfListFiles::APRIPDF(const std::string& prefix) {
     pdf.SetViewerPreferences(768);
     pdf.SetCompression(4, 3);
 
-    if (!files_.IsOpen(kInstallationFis)) {
-        files_.FAIOPEN(kInstallationFis);
-        fiscalRecordMissing_ = files_.LEGGIREC(kInstallationFis, 1) == 1;
-        repo_.REC_FIS() = files_.buffer(kInstallationFis);
-        files_.CHIUDI(kInstallationFis);
+    if (!files_.IsOpen(archive::InstallationFis)) {
+        files_.FAIOPEN(archive::InstallationFis);
+        fiscalRecordMissing_ = files_.LEGGIREC(archive::InstallationFis, 1) == 1;
+        repo_.REC_FIS() = files_.buffer(archive::InstallationFis);
+        files_.CHIUDI(archive::InstallationFis);
     }
     if (prefix.rfind("ISTRCU", 0) != 0) {
         const std::string owner = TrimBlanks(repo_.RepoR(fields::T364));

@@ -1,12 +1,12 @@
 #include "output/PdfSink.h"
 
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/ListLayout.h"
 
 namespace kv::output {
 
 bool PdfSink::BeginList(const lists::ListLayout& layout) {
-    files_.CREACARTELLEPDF(repo_.RepoR(lists::fields::T001), "FDOTES", period_);
+    files_.CREACARTELLEPDF(repo_.RepoR(fields::T001), "FDOTES", period_);
     files_.APRIPDF(layout.pdfPrefix);
     return true;
 }

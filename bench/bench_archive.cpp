@@ -92,7 +92,9 @@ public:
         context_ = std::make_unique<kv::ArchiveContext>(messages_, kv::platform::PathMap(scratch_.path()), *registry_);
         context_->LoadInstallation();
         if (context_->settings().archiveFolder.empty()) throw std::runtime_error("no archive folder in the settings");
-        for (double number : {1.0, 5.0, 7.0, 2.0, 401.0, 6.0}) context_->files().FAIOPEN(number);
+        for (int number : {kv::archive::Companies, kv::archive::ExtractionList, kv::archive::EmployeeIndex,
+                           kv::archive::Employees, kv::archive::Parameters, kv::archive::ExtractionHeader})
+            context_->files().FAIOPEN(number);
         folder_ = kv::platform::PathMap(scratch_.path()).ToHost(context_->settings().archiveFolder);
 
         BuildRun();
@@ -129,7 +131,7 @@ private:
     // The pages a three-level search of the key reads: at each level the greatest entry not above it.
     // The key must be on the leaf reached.
     static void WalkIndex(int index, Search& s) {
-        constexpr int entry = demo::kIndexKeyLength + 7;
+        constexpr int entry = demo::kIndexKeyLength + kv::index::EntryTail;
         std::string page(demo::kIndexRecordLength, ' ');
         int number = 1;
         for (int level = 0; level < 3; ++level) {
@@ -138,14 +140,14 @@ private:
                 static_cast<ssize_t>(page.size()))
                 throw std::runtime_error("short read in the index");
             if (level == 2) {
-                for (int i = 0; i < 128; ++i)
+                for (int i = 0; i < kv::index::EntriesPerPage; ++i)
                     if (page.compare(static_cast<size_t>(i * entry), demo::kIndexKeyLength, s.key) == 0) return;
                 throw std::runtime_error("key " + s.key + " is not on leaf page " + std::to_string(number));
             }
             int chosen = 0;
-            for (int i = 0; i < 128; ++i) {
+            for (int i = 0; i < kv::index::EntriesPerPage; ++i) {
                 const std::string k = page.substr(static_cast<size_t>(i * entry), demo::kIndexKeyLength);
-                if (static_cast<unsigned char>(k[0]) == 252 || k > s.key) break;
+                if (static_cast<unsigned char>(k[0]) == kv::index::HighKeyByte || k > s.key) break;
                 chosen = i;
             }
             number = std::atoi(page.substr(static_cast<size_t>(chosen * entry + demo::kIndexKeyLength + 1), 6).c_str());
@@ -156,7 +158,7 @@ private:
     void CheckSearches() {
         for (const Search& s : searches_) {
             context_->files().APRISEMA();
-            const double r = context_->keys().ISAM(7, s.key, 2, 0);
+            const double r = context_->keys().ISAM(kv::archive::EmployeeIndex, s.key, 2, 0);
             context_->files().CHIUDISEMA();
             if (r != s.record)
                 throw std::runtime_error("key " + s.key + " gives record " + std::to_string(r) + ", expected " +
@@ -186,7 +188,7 @@ void BM_IndexSearch(benchmark::State& state) {
     for (auto _ : state) {
         const Search& s = searches[i];
         ctx.files().APRISEMA();
-        const double r = ctx.keys().ISAM(7, s.key, 2, 0);
+        const double r = ctx.keys().ISAM(kv::archive::EmployeeIndex, s.key, 2, 0);
         ctx.files().CHIUDISEMA();
         if (r != s.record) {
             state.SkipWithError("wrong record number");
@@ -205,7 +207,7 @@ void BM_IndexSearchPlainPread(benchmark::State& state) {
     const int index = ::open(TheSuite().file("SLDIPIDX.DAT").c_str(), O_RDONLY | O_CLOEXEC);
     const std::string semaphore = TheSuite().file("SLSEMA.DAT").string();
     std::string page(demo::kIndexRecordLength, ' ');
-    std::string sema(kv::ArchiveFiles::kSemaphoreRecordLength, ' ');
+    std::string sema(kv::archive::SemaphoreRecordLength, ' ');
     size_t i = 0;
     for (auto _ : state) {
         const int s = ::open(semaphore.c_str(), O_RDWR | O_CLOEXEC);
@@ -226,11 +228,11 @@ void BM_ReadRecord(benchmark::State& state) {
     const auto& records = TheSuite().records();
     size_t i = 0;
     for (auto _ : state) {
-        if (ctx.files().LEGGIREC(2, records[i]) != 0) {
+        if (ctx.files().LEGGIREC(kv::archive::Employees, records[i]) != 0) {
             state.SkipWithError("record missing");
             break;
         }
-        benchmark::DoNotOptimize(ctx.files().buffer(2).data());
+        benchmark::DoNotOptimize(ctx.files().buffer(kv::archive::Employees).data());
         i = (i + 1) % records.size();
     }
     state.SetItemsProcessed(state.iterations());

@@ -151,7 +151,7 @@ private:
 
     // The pages a three-level search of key reads: the greatest entry not above the key at each level.
     std::vector<int> IndexPages(int index, const std::string& key) {
-        constexpr int entry = kv::demo::kIndexKeyLength + 7;
+        constexpr int entry = kv::demo::kIndexKeyLength + kv::index::EntryTail;
         std::vector<int> pages;
         int page = 1;
         for (int level = 1; level <= 3; ++level) {
@@ -159,9 +159,9 @@ private:
             if (level == 3) break;
             const std::string p = Pread(index, int64_t{page - 1} * kv::demo::kIndexRecordLength, kv::demo::kIndexRecordLength);
             int chosen = 0;
-            for (int i = 0; i < 128; ++i) {
+            for (int i = 0; i < kv::index::EntriesPerPage; ++i) {
                 const std::string k = p.substr(static_cast<size_t>(i * entry), kv::demo::kIndexKeyLength);
-                if (static_cast<unsigned char>(k[0]) == 252 || k > key) break;
+                if (static_cast<unsigned char>(k[0]) == kv::index::HighKeyByte || k > key) break;
                 chosen = i;
             }
             page = std::atoi(p.substr(static_cast<size_t>(chosen * entry + kv::demo::kIndexKeyLength + 1), 6).c_str());

@@ -14,7 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     suite.context.settings().terminalNumber = "07";
     kv::ArchiveFiles& files = suite.context.files();
     const std::string root = kvfuzz::SuiteRoot().string();
-    for (const double number : {1.0, 2.0, 5.0, 7.0, 16.0, 280.0, 395.0, 401.0, 600.0, 0.0, -3.0, 2.5}) {
+    namespace a = kv::archive;
+    for (const double number : std::initializer_list<double>{a::Companies, a::Employees, a::ExtractionList, a::EmployeeIndex,
+                                                             a::Semaphore, a::PrinterSettings, a::Installation, a::Parameters,
+                                                             a::Last, 0, -3, 2.5}) {
         kvfuzz::Run([&] {
             const kv::SubstitutionValues values{"012", "2018", "05", "RM", size % 2 ? "A" : "\\\\SERVER\\SHARE"};
             files.values = values;

@@ -16,7 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t split = std::min(input.find("|||\n"), input.size());
     if (lengths != written)
         kvfuzz::WriteFile(kvfuzz::ArchivePath("SLBASE.DAT"),
-                          kvfuzz::CatalogueBytes({{1, {"SLDITTE.DAT", lengths.second}}, {5, {"SLESTRAZ.DAT", lengths.first}}}, 5));
+                          kvfuzz::CatalogueBytes({{kv::archive::Companies, {"SLDITTE.DAT", lengths.second}},
+                                                  {kv::archive::ExtractionList, {"SLESTRAZ.DAT", lengths.first}}},
+                                                 kv::archive::ExtractionList));
     written = lengths;
     kvfuzz::WriteFile(kvfuzz::ArchivePath("SLESTRAZ.DAT"), input.substr(0, split));
     kvfuzz::WriteFile(kvfuzz::ArchivePath("SLDITTE.DAT"), input.substr(std::min(split + 4, input.size())));
@@ -24,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kvfuzz::Suite suite;
     kv::app::Extraction extraction(suite.context.files(), suite.context.repository(), suite.messages);
     kvfuzz::Run([&] {
-        suite.context.files().FAIOPEN(kv::app::kExtractionList);
-        suite.context.files().FAIOPEN(1);
+        suite.context.files().FAIOPEN(kv::archive::ExtractionList);
+        suite.context.files().FAIOPEN(kv::archive::Companies);
         const bool exists = extraction.VERIFICAESTRAZIONE();
         kvfuzz::Require(exists == (extraction.ESTRAZIONEMANCANTE == 0) && exists == suite.messages.shown().empty(),
                         "the check and its warning disagree");

@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < kKeyLength) return 0;
     // Checked unchanged after every input, so written once.
     static const bool catalogue = (kvfuzz::WriteFile(kvfuzz::ArchivePath("SLBASE.DAT"),
-                                                     kvfuzz::CatalogueBytes({{7, {"DIPIND.DAT", (kKeyLength + 7) * 128}},
+                                                     kvfuzz::CatalogueBytes({{kv::archive::EmployeeIndex, {"DIPIND.DAT", kv::index::PageLength(kKeyLength)}},
                                                                         {8, {"SMALL.DAT", 17}}}, 8)), true);
     (void)catalogue;
     kvfuzz::WriteFile(kvfuzz::ArchivePath("DIPIND.DAT"), std::string(reinterpret_cast<const char*>(data) + kKeyLength, size - kKeyLength));
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto before = kvfuzz::Snapshot(kvfuzz::SuiteRoot());
     const std::string keys[] = {std::string(reinterpret_cast<const char*>(data), kKeyLength),
                                 std::string(kKeyLength, '\xFC'), std::string(kKeyLength, ' '), "001"};
-    for (const double archive : {7.0, 8.0}) {
+    for (const double archive : {double(kv::archive::EmployeeIndex), 8.0}) {
         kvfuzz::Suite suite;
         kvfuzz::Run([&] {
             suite.context.files().FAIOPEN(archive);

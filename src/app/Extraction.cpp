@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "archive/LegacyText.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/ListEngine.h"
 
 namespace kv::app {
@@ -14,9 +14,9 @@ bool Extraction::Load(const char* routine) {
     bool anyRecord = false;
     files_.errors().Guard(routine, [&] {
         for (int record = 1; record <= 1000; ++record) {
-            if (files_.LEGGIREC(kExtractionList, record) == 1) break;
+            if (files_.LEGGIREC(archive::ExtractionList, record) == 1) break;
             anyRecord = true;
-            const std::string& buffer = files_.buffer(kExtractionList);
+            const std::string& buffer = files_.buffer(archive::ExtractionList);
             for (size_t j = 0; j < 20; ++j) {
                 const std::string entry = buffer.size() > j * 10 ? buffer.substr(j * 10, 10) : std::string();
                 if (entry == "9999999999" || TrimBlanks(entry).empty()) break;
@@ -51,12 +51,12 @@ std::vector<std::string> Extraction::LISTA_AZIENDE() {
         if (code == AZIENDACORRENTE) continue;
         AZIENDACORRENTE = code;
         files_.errors().NoteEntry(entry);  // a company code that is no number names its entry
-        const double pastEnd = files_.LEGGIREC(lists::kCompanies, Val(code));
+        const double pastEnd = files_.LEGGIREC(archive::Companies, Val(code));
         files_.errors().NoteEntry({});
         if (pastEnd == 1) break;
-        repo_.REC_DIT() = files_.buffer(lists::kCompanies);
-        lines.push_back(code + " " + TrimBlanks(repo_.RepoR(lists::fields::T002)) + " " +
-                        TrimBlanks(repo_.RepoR(lists::fields::T003)));
+        repo_.REC_DIT() = files_.buffer(archive::Companies);
+        lines.push_back(code + " " + TrimBlanks(repo_.RepoR(fields::T002)) + " " +
+                        TrimBlanks(repo_.RepoR(fields::T003)));
         codes_.push_back(code);
     }
     return lines;

@@ -12,7 +12,6 @@
 namespace kv::app {
 
 inline constexpr const char* kWindowCaption = "Stampe Fondo Tesoreria";
-inline constexpr double kExtractionList = 5;
 inline constexpr size_t kMaxExtractionEntries = 10000;
 
 class Extraction {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "archive/ExtractionHeader.h"
 #include "archive/LegacyText.h"
 #include "lists/ListEngine.h"
 #include "output/PdfSink.h"
@@ -75,13 +76,13 @@ void RunDriver::DiscardDocument() {
 void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outcome, bool exportOnly) {
     ArchiveFiles& files = ctx_.files();
     extraction_.AZIENDACORRENTE = code;
-    files.LEGGIREC(lists::kCompanies, Val(code));
-    ctx_.repository().REC_DIT() = files.buffer(lists::kCompanies);
+    files.LEGGIREC(archive::Companies, Val(code));
+    ctx_.repository().REC_DIT() = files.buffer(archive::Companies);
 
     lists::ListEnvironment env{files, ctx_.repository(), ctx_.keys(), extraction_.ELENCOESTRAZIONE(), code,
                                list, decimalSeparator_, listObserver_};
-    const std::string& header = files.buffer(lists::kExtractionHeader);
-    const std::string period = PERIODOESTRAZIONE.empty() ? Mid(header, 5, 4) + Mid(header, 3, 2) : PERIODOESTRAZIONE;
+    const std::string& header = files.buffer(archive::ExtractionHeader);
+    const std::string period = PERIODOESTRAZIONE.empty() ? ExtractionHeader(header).Period() : PERIODOESTRAZIONE;
     if (exportOnly) {
         SilentSink sink;
         lists::ListRun(env, sink).Run();
@@ -103,8 +104,8 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
 }
 
 bool RunDriver::AppliesToMonth(ListKind list) const {
-    const std::string& header = ctx_.files().buffer(lists::kExtractionHeader);
-    const bool additionalMonth = header.size() >= 9 && header[8] == '0';
+    const std::string& header = ctx_.files().buffer(archive::ExtractionHeader);
+    const bool additionalMonth = ExtractionHeader(header).IsAdditionalMonth();
     return !additionalMonth || lists::Info(list).adhesionCode.empty();
 }
 
@@ -118,8 +119,8 @@ void RunDriver::ReportRefusal(ListKind list, const std::vector<std::string>& com
 RunDriver::Outcome RunDriver::Export(ListKind list, const std::vector<std::string>& companies) {
     Outcome outcome;
     try {
-        ctx_.files().FAIOPEN(lists::kExtractionHeader);
-        ctx_.files().LEGGIREC(lists::kExtractionHeader, 1);
+        ctx_.files().FAIOPEN(archive::ExtractionHeader);
+        ctx_.files().LEGGIREC(archive::ExtractionHeader, 1);
         if (!AppliesToMonth(list)) {
             ReportRefusal(list, companies);
             return outcome;
@@ -154,8 +155,8 @@ RunDriver::Outcome RunDriver::Run(Destination to, ListKind list, const std::vect
     }
     ArchiveFiles& files = ctx_.files();
     try {
-        files.FAIOPEN(lists::kExtractionHeader);
-        files.LEGGIREC(lists::kExtractionHeader, 1);
+        files.FAIOPEN(archive::ExtractionHeader);
+        files.LEGGIREC(archive::ExtractionHeader, 1);
         MODOPDF = to == Destination::Pdf;
         if (!Notices(list)) {
             MODOPDF = false;

@@ -1,7 +1,6 @@
 #include "app/Session.h"
 
-#include "archive/LegacyText.h"
-#include "lists/ListEngine.h"
+#include "archive/ExtractionHeader.h"
 
 namespace kv::app {
 
@@ -14,12 +13,12 @@ Session::Session(platform::MessageBoxes& messages, platform::PathMap paths, cons
 
 void Session::APRIARCHIVI() {
     ArchiveFiles& files = ctx_.files();
-    for (double number : {lists::kCompanies, 5.0, lists::kEmployeeIndex, lists::kEmployees, 401.0,
-                          lists::kExtractionHeader})
+    for (int number : {archive::Companies, archive::ExtractionList, archive::EmployeeIndex, archive::Employees,
+                       archive::Parameters, archive::ExtractionHeader})
         files.FAIOPEN(number);
-    files.LEGGIREC(lists::kExtractionHeader, 1);
-    header_ = files.buffer(lists::kExtractionHeader);
-    period_ = Mid(header_, 5, 4) + Mid(header_, 3, 2);
+    files.LEGGIREC(archive::ExtractionHeader, 1);
+    header_ = files.buffer(archive::ExtractionHeader);
+    period_ = ExtractionHeader(header_).Period();
     driver_.PERIODOESTRAZIONE = period_;
 }
 

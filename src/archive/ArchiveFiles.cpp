@@ -107,12 +107,12 @@ ArchiveFiles::ArchiveFiles(Settings& settings, ErrorHandler& errors, const platf
     : settings_(settings), errors_(errors), paths_(paths) {}
 
 ArchiveFiles::~ArchiveFiles() {
-    for (int i = 0; i <= kLastArchive; ++i) CloseSlot(i);
+    for (int i = 0; i <= archive::Last; ++i) CloseSlot(i);
 }
 
 int ArchiveFiles::SlotIndex(double number) {
     double n = std::nearbyint(number);  // whole archive numbers; halves go to the even neighbour
-    if (!(n >= 0 && n <= kLastArchive)) throw RuntimeError(err::SubscriptOutOfRange);
+    if (!(n >= 0 && n <= archive::Last)) throw RuntimeError(err::SubscriptOutOfRange);
     return static_cast<int>(n);
 }
 
@@ -121,7 +121,7 @@ const ArchiveFiles::Slot& ArchiveFiles::slot(double number) const { return slots
 
 bool ArchiveFiles::IsOpen(double number) const {
     double n = std::nearbyint(number);
-    if (!(n >= 0 && n <= kLastArchive)) return false;
+    if (!(n >= 0 && n <= archive::Last)) return false;
     return files_[static_cast<int>(n)].fd >= 0 || !files_[static_cast<int>(n)].absent.empty();
 }
 
@@ -185,11 +185,11 @@ std::string ArchiveFiles::CatalogueRecord(int number) {
     const std::filesystem::path host = HostPath(SuitePath(settings_.archiveFolder, "SLBASE.DAT"));
     int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw RuntimeError(ErrorFromErrno(errno, host));
-    std::string record(kCatalogueRecordLength, ' ');
+    std::string record(archive::CatalogueRecordLength, ' ');
     int64_t got = 0;
     try {
-        got = ReadAt(fd, record.data(), kCatalogueRecordLength,
-                     static_cast<int64_t>(number - 1) * kCatalogueRecordLength);
+        got = ReadAt(fd, record.data(), archive::CatalogueRecordLength,
+                     static_cast<int64_t>(number - 1) * archive::CatalogueRecordLength);
     } catch (...) {
         ::close(fd);
         throw;
@@ -323,7 +323,7 @@ void ArchiveFiles::CHIUDI(double number) {
             CloseSlot(i);
             return;
         }
-        for (int k = 0; k <= kLastArchive; ++k) CloseSlot(k);
+        for (int k = 0; k <= archive::Last; ++k) CloseSlot(k);
     });
 }
 
@@ -490,7 +490,7 @@ bool ArchiveFiles::ESISTEFILE(const std::string& path) const {
 void ArchiveFiles::APRISEMA() {
     errors_.trace().TRACCIA("APRISEMA");
     errors_.Guard("APRISEMA", [&] {
-        ASSEGNANUMERO(kSemaphoreArchive);
+        ASSEGNANUMERO(archive::Semaphore);
         const std::filesystem::path host = HostPath(SuitePath(settings_.archiveFolder, "SLSEMA.DAT"));
         const int fd = OpenShared(host, /*create=*/true);
         const auto deadline = std::chrono::steady_clock::now() + semaphoreWait_;
@@ -502,15 +502,15 @@ void ArchiveFiles::APRISEMA() {
             }
             std::this_thread::sleep_for(semaphoreInterval_);
         }
-        files_[kSemaphoreArchive].fd = fd;
-        Slot& s = slots_[kSemaphoreArchive];
-        s.recordLength = kSemaphoreRecordLength;
-        s.buffer.assign(kSemaphoreRecordLength, ' ');
-        ReadAt(fd, s.buffer.data(), kSemaphoreRecordLength, 0);  // read, not used
+        files_[archive::Semaphore].fd = fd;
+        Slot& s = slots_[archive::Semaphore];
+        s.recordLength = archive::SemaphoreRecordLength;
+        s.buffer.assign(archive::SemaphoreRecordLength, ' ');
+        ReadAt(fd, s.buffer.data(), archive::SemaphoreRecordLength, 0);  // read, not used
     });
 }
 
-void ArchiveFiles::CHIUDISEMA() { CHIUDI(kSemaphoreArchive); }
+void ArchiveFiles::CHIUDISEMA() { CHIUDI(archive::Semaphore); }
 
 // ---- End of the program ----------------------------------------------------------------------------
 

@@ -18,6 +18,7 @@
 
 #include "archive/ErrorHandler.h"
 #include "archive/Settings.h"
+#include "archive/SuiteArchives.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 
@@ -35,11 +36,6 @@ struct SubstitutionValues {
 
 class ArchiveFiles {
 public:
-    static constexpr int kLastArchive = 600;
-    static constexpr int kSemaphoreArchive = 16;
-    static constexpr int kCatalogueRecordLength = 79;
-    static constexpr int kSemaphoreRecordLength = 2000;
-
     struct Slot {
         int16_t fileNumber = 0;    // 0 = closed
         std::string buffer;        // one record
@@ -150,8 +146,8 @@ private:
     Settings& settings_;
     ErrorHandler& errors_;
     const platform::PathMap& paths_;
-    std::array<Slot, kLastArchive + 1> slots_{};
-    std::array<OsFile, kLastArchive + 1> files_{};
+    std::array<Slot, archive::Last + 1> slots_{};
+    std::array<OsFile, archive::Last + 1> files_{};
     double currentRecordLength_ = 0;
     std::chrono::milliseconds semaphoreWait_{3000};
     std::chrono::milliseconds semaphoreInterval_{50};

@@ -5,11 +5,12 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "archive/IndexPage.h"
+
 namespace kv {
 
 namespace {
-constexpr int kPageEntries = 128;
-constexpr char kHighKeyByte = static_cast<char>(252);
+constexpr char kHighKeyByte = static_cast<char>(index::HighKeyByte);
 
 std::string SixDigits(int32_t n) {
     char buf[16];
@@ -24,12 +25,12 @@ int PagesFor(size_t items, int perPage) {
 
 IndexBuilder::IndexBuilder(int keyLength, int entriesPerPage) : keyLength_(keyLength), perPage_(entriesPerPage) {
     if (keyLength < 1 || keyLength > 10000) throw std::invalid_argument("IndexBuilder: bad key length");
-    if (entriesPerPage < 1 || entriesPerPage > kPageEntries)
+    if (entriesPerPage < 1 || entriesPerPage > index::EntriesPerPage)
         throw std::invalid_argument("IndexBuilder: entries per page must be 1..128");
 }
 
 std::string IndexBuilder::Page(int level, const std::vector<std::pair<std::string, int32_t>>& entries) const {
-    if (entries.size() > static_cast<size_t>(kPageEntries)) throw std::invalid_argument("IndexBuilder: page too full");
+    if (entries.size() > static_cast<size_t>(index::EntriesPerPage)) throw std::invalid_argument("IndexBuilder: page too full");
     const char digit = static_cast<char>('0' + level);
     std::string page;
     page.reserve(static_cast<size_t>(recordLength()));
@@ -39,7 +40,7 @@ std::string IndexBuilder::Page(int level, const std::vector<std::pair<std::strin
         page += SixDigits(number);
     }
     const std::string filler = std::string(static_cast<size_t>(keyLength_), kHighKeyByte) + digit + "000000";
-    for (size_t i = entries.size(); i < static_cast<size_t>(kPageEntries); ++i) page += filler;
+    for (size_t i = entries.size(); i < static_cast<size_t>(index::EntriesPerPage); ++i) page += filler;
     return page;
 }
 

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "archive/IndexPage.h"
+
 namespace kv {
 
 class IndexBuilder {
@@ -20,10 +22,10 @@ public:
 
     // keyLength KL >= 1; entriesPerPage 1..128 is how full the builder makes each page (the tree
     // holds at most entriesPerPage^3 keys). Throws std::invalid_argument on bad arguments.
-    explicit IndexBuilder(int keyLength, int entriesPerPage = 128);
+    explicit IndexBuilder(int keyLength, int entriesPerPage = index::EntriesPerPage);
 
     int keyLength() const { return keyLength_; }
-    int recordLength() const { return (keyLength_ + 7) * 128; }
+    int recordLength() const { return index::PageLength(keyLength_); }
 
     // The index file's bytes. Keys must be strictly ascending by byte value, KL bytes long, without
     // a byte 252 in front; records 1..999999. Throws std::invalid_argument otherwise.

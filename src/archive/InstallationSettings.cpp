@@ -65,11 +65,11 @@ void InstallationSettings::LoadTaskAndInstallation() {
     settings_.taskLine = FirstLine(settings_.TaskFile());
     settings_.terminalNumber = TrimBlanks(std::string_view(settings_.taskLine).substr(0, 2));
 
-    files_.FAIOPEN(kInstallationArchive);
-    files_.LEGGIREC(kInstallationArchive, 1);
-    const std::string& record = files_.buffer(kInstallationArchive);
+    files_.FAIOPEN(archive::Installation);
+    files_.LEGGIREC(archive::Installation, 1);
+    const std::string& record = files_.buffer(archive::Installation);
     settings_.installationName = UpperCp1252(TrimBlanks(std::string_view(record).substr(0, 30)));
-    files_.CHIUDI(kInstallationArchive);
+    files_.CHIUDI(archive::Installation);
 }
 
 void InstallationSettings::CARICAINST() {

@@ -16,7 +16,6 @@ inline constexpr const char* kArchivePathFile = "C:\\RARADADE\\SLPERARK.SLP";
 inline constexpr const char* kProgramsPathFile = "C:\\RARADADE\\SLPERPRO.SLP";
 inline constexpr const char* kConfigurationError =
     "ERRORE DI CONFIGURAZIONE! CONTROLLARE I PERCORSI DI KvsPaghe CON IL PROGRAMMA SENTIERO";
-inline constexpr double kInstallationArchive = 395;
 
 // An open registry key as LEGGIVALOREREG takes it.
 struct RegistryKey {

@@ -36,7 +36,7 @@ double KeySearch::ISAM(double archive, const std::string& key, double operation,
         }
         if (files_.FileLength(archive) == 0) return Complain("ERRORE ISAM - FILE VUOTO " + NumberText(archive));
         if (key.empty()) return Complain("ERRORE ISAM - LUNK=0");
-        if (static_cast<double>(key.size() + 7) * kEntriesPerPage != files_.slot(archive).recordLength)
+        if (static_cast<double>(key.size() + index::EntryTail) * index::EntriesPerPage != files_.slot(archive).recordLength)
             return Complain("ERRORE ISAM - LUNK NO OK");
         if (operation != 4 && key.find_first_not_of(' ') == std::string::npos)
             return Complain("ERRORE ISAM - K=BLANK");
@@ -53,9 +53,9 @@ double KeySearch::ISAM(double archive, const std::string& key, double operation,
 int KeySearch::ChooseEntry(const std::string& page, const std::string& key, int entrySize) {
     const size_t keyLength = key.size();
     // Entries in use: up to the first entry holding the high key; a full page has none.
-    int n = kEntriesPerPage;
-    for (int i = 0; i < kEntriesPerPage; ++i) {
-        if (static_cast<unsigned char>(page[static_cast<size_t>(i) * entrySize]) == kHighKeyByte) {
+    int n = index::EntriesPerPage;
+    for (int i = 0; i < index::EntriesPerPage; ++i) {
+        if (static_cast<unsigned char>(page[static_cast<size_t>(i) * entrySize]) == index::HighKeyByte) {
             n = i;
             break;
         }
@@ -84,12 +84,12 @@ int KeySearch::ChooseEntry(const std::string& page, const std::string& key, int 
 
 double KeySearch::Search(double archive, const std::string& key) {
     const int keyLength = static_cast<int>(key.size());
-    const int entrySize = keyLength + 7;
+    const int entrySize = keyLength + index::EntryTail;
     double page = 1;
     for (int level = 1; level <= 3; ++level) {
         if (files_.LEGGIREC(archive, page) == 1) DamagedPage(err::InputPastEnd);
         const std::string& text = files_.buffer(archive);
-        if (level == 1 && static_cast<unsigned char>(text[0]) == kHighKeyByte) return -1;  // empty index
+        if (level == 1 && static_cast<unsigned char>(text[0]) == index::HighKeyByte) return -1;  // empty index
         const int chosen = ChooseEntry(text, key, entrySize);
         const std::string_view entry(text.data() + static_cast<size_t>(chosen - 1) * entrySize,
                                      static_cast<size_t>(entrySize));
@@ -109,14 +109,14 @@ void KeySearch::Reinitialise(double archive) {
     files_.AZZERAARCHIVIO(archive);
     files_.values = kept;
     const double recordLength = files_.slot(archive).recordLength;
-    const int keyLength = KeyLength(recordLength);
-    if (keyLength < 1 || static_cast<double>(keyLength + 7) * kEntriesPerPage != recordLength)
+    const int keyLength = index::KeyLength(static_cast<int>(recordLength));
+    if (keyLength < 1 || static_cast<double>(index::PageLength(keyLength)) != recordLength)
         throw RuntimeError(err::BadRecordLength);
-    std::string entry(static_cast<size_t>(keyLength), static_cast<char>(kHighKeyByte));
+    std::string entry(static_cast<size_t>(keyLength), static_cast<char>(index::HighKeyByte));
     entry += "1000000";
     std::string pageText;
     pageText.reserve(static_cast<size_t>(recordLength));
-    for (int i = 0; i < kEntriesPerPage; ++i) pageText += entry;
+    for (int i = 0; i < index::EntriesPerPage; ++i) pageText += entry;
     files_.SCRIVIREC(archive, 1, pageText);
 }
 

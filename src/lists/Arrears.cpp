@@ -2,7 +2,7 @@
 
 #include "archive/Numbers.h"
 #include "archive/LegacyText.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/MonthTfr.h"
 
 namespace kv::lists {

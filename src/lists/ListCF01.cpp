@@ -2,7 +2,7 @@
 // the employee's pension fund.
 #include <cmath>
 
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/ListEngine.h"
 #include "lists/MonthTfr.h"
 

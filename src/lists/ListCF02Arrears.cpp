@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "lists/Arrears.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/ListEngine.h"
 #include "lists/MonthTfr.h"
 

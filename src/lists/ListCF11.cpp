@@ -6,7 +6,7 @@
 #include "archive/Numbers.h"
 #include "lists/Arrears.h"
 #include "archive/LegacyText.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/ListEngine.h"
 #include "lists/MonthTfr.h"
 

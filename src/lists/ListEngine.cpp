@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "archive/LegacyText.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/ListFormat.h"
 
 namespace kv::lists {
@@ -47,8 +47,8 @@ std::string Printable(std::string_view text) {
 
 // How many bytes of record `record` the employee archive holds (0: none, it lies past the end).
 double BytesOfRecord(ArchiveFiles& files, double record) {
-    const double length = files.slot(kEmployees).recordLength;
-    return std::clamp(static_cast<double>(files.FileLength(kEmployees)) - (record - 1) * length, 0.0, length);
+    const double length = files.slot(archive::Employees).recordLength;
+    return std::clamp(static_cast<double>(files.FileLength(archive::Employees)) - (record - 1) * length, 0.0, length);
 }
 
 std::string CutShort(double present, double length) {
@@ -59,7 +59,7 @@ std::string CutShort(double present, double length) {
 // are left out, since the selection stops there.
 void ReportPastEnd(ListEnvironment& env, std::vector<std::string>::const_iterator from, double record) {
     const double present = BytesOfRecord(env.files, record);
-    std::string detail = present > 0 ? "troncato a " + CutShort(present, env.files.slot(kEmployees).recordLength) : "";
+    std::string detail = present > 0 ? "troncato a " + CutShort(present, env.files.slot(archive::Employees).recordLength) : "";
     for (auto it = from; it != env.extraction.end() && !it->empty(); ++it) {
         if (it->compare(0, 3, env.AZIENDACORRENTE) != 0) continue;
         try {
@@ -88,8 +88,8 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
     // A cut archive, or a record length that is not the archive's, misplaces or loses records. Only
     // told: an archive that cannot be measured here fails, if at all, where the lists read it.
     if (env.observer) try {
-        const double length = env.files.slot(kEmployees).recordLength;
-        const double bytes = static_cast<double>(env.files.FileLength(kEmployees));
+        const double length = env.files.slot(archive::Employees).recordLength;
+        const double bytes = static_cast<double>(env.files.FileLength(archive::Employees));
         if (length > 0 && std::fmod(bytes, length) != 0)
             env.observer->Found({env.AZIENDACORRENTE, std::string(Info(env.list).code), "", AnomalyReason::ArchiveLength,
                                  NumberText(bytes) + " caratteri, record di " + NumberText(length)});
@@ -106,13 +106,13 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
             continue;  // a record number that is no number (an overflow): that entry is skipped
         }
         env.files.errors().NoteEntry(entry);  // a record number that is no record names its entry
-        const double pastEnd = env.files.LEGGIREC(kEmployees, record);
+        const double pastEnd = env.files.LEGGIREC(archive::Employees, record);
         env.files.errors().NoteEntry({});
         if (pastEnd == 1) {  // past the end of the archive
             if (env.observer) ReportPastEnd(env, it, record);
             break;
         }
-        repo.REC_DIP() = env.files.buffer(kEmployees);
+        repo.REC_DIP() = env.files.buffer(archive::Employees);
         // A run-time error in the test skips it: the employee is not taken and the selection goes on.
         try {
             const double p598 = repo.RepoN(fields::P598);
@@ -194,17 +194,17 @@ void ListRun::Report(AnomalyReason reason, const std::string& employee, const st
 
 bool ListRun::FindEmployee(const std::string& key) {
     env_.files.APRISEMA();
-    const double record = env_.keys.ISAM(kEmployeeIndex, key, 2, 0);
+    const double record = env_.keys.ISAM(archive::EmployeeIndex, key, 2, 0);
     env_.files.CHIUDISEMA();
     if (record == -1) return false;
-    recordShort_ = env_.files.LEGGIREC(kEmployees, record) == 1;
-    env_.repo.REC_DIP() = env_.files.buffer(kEmployees);
+    recordShort_ = env_.files.LEGGIREC(archive::Employees, record) == 1;
+    env_.repo.REC_DIP() = env_.files.buffer(archive::Employees);
     if (!env_.observer) return true;
     const std::string at = "record " + NumberText(record);
     if (recordShort_) {
         const double present = BytesOfRecord(env_.files, record);
         if (present > 0)
-            Report(AnomalyReason::ShortRecord, key, at + ", " + CutShort(present, env_.files.slot(kEmployees).recordLength));
+            Report(AnomalyReason::ShortRecord, key, at + ", " + CutShort(present, env_.files.slot(archive::Employees).recordLength));
         else
             Report(AnomalyReason::IndexPastEnd, key, at);
     } else if (const std::string own = env_.repo.RepoR(fields::P001); own != key) {
@@ -241,14 +241,14 @@ void ListRun::HeaderBlock() {
     sink_.BeginPageHeader(layout_);
     const bool pdf = sink_.medium() == Medium::Pdf;
     y_ = pdf ? 0.5 : 1.0;
-    env_.files.FAIOPEN(kExtractionHeader);
-    const bool headerMissing = env_.files.LEGGIREC(kExtractionHeader, 1) == 1;
-    header_ = env_.files.buffer(kExtractionHeader);
+    env_.files.FAIOPEN(archive::ExtractionHeader);
+    const bool headerMissing = env_.files.LEGGIREC(archive::ExtractionHeader, 1) == 1;
+    header_ = env_.files.buffer(archive::ExtractionHeader);
     if (headerMissing && page_ == 1) Report(AnomalyReason::HeaderMissing, "", "");
 
     const std::string separator(static_cast<size_t>(layout_.separatorLength), '-');
     FieldRepository& repo = env_.repo;
-    WriteLine(std::string(info_.title) + Mid(header_, 1, 2) + "/" + Mid(header_, 3, 2) + "/" + Mid(header_, 5, 4) +
+    WriteLine(std::string(info_.title) + ExtractionHeader(header_).Date() +
               std::string(static_cast<size_t>(layout_.blanksBeforePagina), ' ') + "Pagina " +
               RightChars("    " + std::to_string(page_), 4));
     WriteLine(separator);
@@ -299,7 +299,7 @@ void ListRun::FinalBlock() {
     Legend(true);
 }
 
-std::string ListRun::ExtractionYear() const { return Mid(header_, 5, 4); }
+std::string ListRun::ExtractionYear() const { return ExtractionHeader(header_).Year(); }
 
 void ListRun::Compose(EmployeeLine& line) {
     line.text = NameCell();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "archive/ArchiveFiles.h"
+#include "archive/ExtractionHeader.h"
 #include "archive/FieldRepository.h"
 #include "archive/KeySearch.h"
 #include "lists/ListCatalogue.h"
@@ -18,12 +19,6 @@
 #include "lists/ReportSink.h"
 
 namespace kv::lists {
-
-// Archive numbers the lists read.
-inline constexpr double kCompanies = 1;
-inline constexpr double kEmployees = 2;
-inline constexpr double kExtractionHeader = 6;
-inline constexpr double kEmployeeIndex = 7;
 
 inline constexpr int kPageLimit = 60;
 inline constexpr double kLineHeight = 0.35;
@@ -90,7 +85,7 @@ public:
     FieldRepository& repo() { return env_.repo; }
     const std::string& header() const { return header_; }
     // An additional-month extraction: the month-type character (position 9 of the header) is "0".
-    bool IsAdditionalMonth() const { return header_.size() >= 9 && header_[8] == '0'; }
+    bool IsAdditionalMonth() const { return ExtractionHeader(header_).IsAdditionalMonth(); }
     // The extraction year, characters 5-8 of the header.
     std::string ExtractionYear() const;
     Medium medium() const { return sink_.medium(); }

@@ -1,5 +1,5 @@
 // Recoveries: the amounts recovered from the Treasury Fund for TFR settlements and advances.
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/ListEngine.h"
 
 namespace kv::lists {

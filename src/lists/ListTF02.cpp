@@ -1,6 +1,6 @@
 // TF02: the share of the guarantee-fund contribution that belongs to the TFR paid into the Treasury
 // Fund (section D of the DM10/2). Computed like TF14 with the guarantee-fund percentage.
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/TreasuryShare.h"
 
 namespace kv::lists {

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "archive/Numbers.h"
+#include "archive/SuiteFields.h"
 #include "lists/Arrears.h"
-#include "lists/Fields.h"
 #include "lists/ListFormat.h"
 #include "lists/MonthTfr.h"
 #include "lists/TreasuryShare.h"

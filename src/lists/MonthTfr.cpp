@@ -1,7 +1,7 @@
 #include "lists/MonthTfr.h"
 
 #include "archive/Numbers.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 
 namespace kv::lists {
 

@@ -1,7 +1,8 @@
 #include "lists/Reduction40.h"
 
 #include "archive/LegacyText.h"
-#include "lists/Fields.h"
+#include "archive/ExtractionHeader.h"
+#include "archive/SuiteFields.h"
 
 namespace kv::lists {
 
@@ -39,7 +40,7 @@ Reduction40 TESTA_DIP_RID40PERCENTO(FieldRepository& repo, const std::string& he
     const double year = Val(Mid(r.PERIODOSGRAVIO, 1, 4));
     if (year == 2016) {
         r.PERIODOSGRAVIO = ZeroFilled(FormatDouble15(year + 2), 4) + Mid(r.PERIODOSGRAVIO, 5, 2);
-        const std::string extraction = ZeroFilled(Mid(header, 5, 4), 4) + ZeroFilled(Mid(header, 3, 2), 2);
+        const std::string extraction = ZeroFilled(ExtractionHeader(header).Year(), 4) + ZeroFilled(ExtractionHeader(header).Month(), 2);
         if (extraction <= r.PERIODOSGRAVIO) apply();
     }
     if (IsReliefCode(relief)) apply();

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/MonthTfr.h"
 
 namespace kv::lists {

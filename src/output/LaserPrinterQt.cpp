@@ -16,7 +16,6 @@
 namespace kv::output {
 
 namespace {
-constexpr int kPrinterSettings = 280;
 constexpr const char* kCheckTitle = "Controllo stampante";
 
 QString ToQt(const std::string& cp1252) { return QString::fromStdString(platform::Cp1252ToUtf8(cp1252)); }
@@ -134,11 +133,11 @@ void LaserPrinter::LEGGISTAMPANTESTD() {
     s.ctx.trace().TRACCIA("LEGGISTAMPANTESTD");
     s.standardName.clear();
     s.laserName.clear();
-    if (files.VERBASE(kPrinterSettings) == 1) {
-        files.FAIOPENIO(kPrinterSettings, 0);
-        s.standardName = files.LineInput(kPrinterSettings);
-        if (!files.EndOfFile(kPrinterSettings)) s.laserName = files.LineInput(kPrinterSettings);
-        files.CHIUDI(kPrinterSettings);
+    if (files.VERBASE(archive::PrinterSettings) == 1) {
+        files.FAIOPENIO(archive::PrinterSettings, 0);
+        s.standardName = files.LineInput(archive::PrinterSettings);
+        if (!files.EndOfFile(archive::PrinterSettings)) s.laserName = files.LineInput(archive::PrinterSettings);
+        files.CHIUDI(archive::PrinterSettings);
     }
     if (Installed(s.standardName)) s.current = s.standardName;
 }

@@ -4,12 +4,10 @@
 
 #include "archive/Errors.h"
 #include "archive/LegacyText.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "platform/Messages.h"
 
 namespace kv::output {
-
-namespace fields = kv::lists::fields;
 
 // The documents' creator when the installation has no name of its own.
 constexpr char kProgramName[] = "KVTESO - Stampe Fondo Tesoreria";
@@ -142,11 +140,11 @@ void PdfListFiles::APRIPDF(const std::string& prefix) {
     pdf.SetViewerPreferences(quill::Viewer::CenterWindow | quill::Viewer::FitWindow);
     pdf.SetCompression(quill::Filter::Lzw, 3);
 
-    if (!files_.IsOpen(kInstallationFis)) {
-        files_.FAIOPEN(kInstallationFis);
-        fiscalRecordMissing_ = files_.LEGGIREC(kInstallationFis, 1) == 1;
-        repo_.REC_FIS() = files_.buffer(kInstallationFis);
-        files_.CHIUDI(kInstallationFis);
+    if (!files_.IsOpen(archive::InstallationFis)) {
+        files_.FAIOPEN(archive::InstallationFis);
+        fiscalRecordMissing_ = files_.LEGGIREC(archive::InstallationFis, 1) == 1;
+        repo_.REC_FIS() = files_.buffer(archive::InstallationFis);
+        files_.CHIUDI(archive::InstallationFis);
     }
     if (prefix.rfind("ISTRCU", 0) != 0) {
         const std::string owner = TrimBlanks(repo_.RepoR(fields::T364));

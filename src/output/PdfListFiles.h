@@ -16,8 +16,6 @@
 
 namespace kv::output {
 
-inline constexpr double kInstallationFis = 19;  // archive of the FIS record
-
 class PdfListFiles {
 public:
     PdfListFiles(ArchiveFiles& files, FieldRepository& repo, const Settings& settings, const platform::PathMap& paths);

@@ -1,13 +1,13 @@
 #include "output/PdfSink.h"
 
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "lists/ListCatalogue.h"
 #include "lists/ListLayout.h"
 
 namespace kv::output {
 
 bool PdfSink::BeginList(const lists::ListInfo& list, const lists::ListLayout&) {
-    files_.CREACARTELLEPDF(repo_.RepoR(lists::fields::T001), "FDOTES", period_);
+    files_.CREACARTELLEPDF(repo_.RepoR(fields::T001), "FDOTES", period_);
     files_.APRIPDF(std::string(list.filePrefix));
     return true;
 }

@@ -13,7 +13,7 @@
 
 #include "../../tools/demo/SuiteWriter.h"
 #include "app/Session.h"
-#include "lists/Fields.h"
+#include "archive/SuiteFields.h"
 #include "platform/RegistryQt.h"
 
 namespace kv::platform {
@@ -29,12 +29,13 @@ inline void PrintTo(const Message& m, std::ostream* os) {  // CR shown as "|"
 namespace kv::app::test {
 
 namespace fs = std::filesystem;
-namespace fields = lists::fields;
 using lists::ListKind;
 using platform::Icon;
 using platform::Message;
 using Messages = std::vector<Message>;
 
+// The archives the program opens at start-up, in its order.
+inline constexpr int kOpenedAtStart[] = {archive::Companies, archive::ExtractionList, archive::EmployeeIndex, archive::Employees, archive::Parameters, archive::ExtractionHeader};
 inline constexpr const char* kPassword = "LEGGIPDF";                          // F357 of the demo installation
 inline const std::string kHandedBack = "01" + std::string(98, ' ') + "\r\n";  // the task line after the end
 inline const Message kEndNotice{"KvsPaghe", "CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\rLANCIARE RIPRISTINO TASK", Icon::Information};

@@ -124,7 +124,7 @@ struct RandomDamage {
     RandomDamage(DemoInstallation& suite, uint32_t seed) : rnd(seed) {
         for (size_t i = 0, n = 1 + Below(12); i < n; ++i) {  // fields the lists read: amounts, dates, codes, the key
             const auto& e = suite.plan.employees[Below(suite.plan.employees.size())];
-            const auto f = FieldDescriptor::Parse(demo::kEmployeeFields[Below(demo::kEmployeeFields.size())].text);
+            const auto f = demo::kEmployeeFields[Below(demo::kEmployeeFields.size())];
             Patch(suite, "SLDIPEND.DAT", (e.recordNumber - 1) * demo::kEmployeeRecordLength + f.position - 1, f.length);
         }
         if (Below(3) == 0) Patch(suite, "SLDITTE.DAT", Below(4) * demo::kCompanyRecordLength + 5, 30 + 30 * Below(2));  // a name

@@ -79,7 +79,7 @@ TEST_F(RunDriverTest, PrintedRunIsOneJobPerCompany) {
     EXPECT_THROW(s->Click(1, ListKind::CF01, {"001", "002"}), ProgramEnd);
     EXPECT_EQ(s->Shown(), (Messages{{"Attenzione !!!", "Errore N.484\rNessuna stampante installata non e' possibile proseguire",
                                      Icon::Critical}}));
-    EXPECT_TRUE(printer.jobs.size() == 5 && !(*s)->context().files().IsOpen(1));
+    EXPECT_TRUE(printer.jobs.size() == 5 && !(*s)->context().files().IsOpen(archive::Companies));
     EXPECT_EQ(suite_->Task(), kHandedBack);
 }
 
@@ -108,7 +108,7 @@ TEST(SessionTest, StartRunAndLeave) {
     const DemoInstallation suite(options);
     auto s = suite.Open();
     ArchiveFiles& files = (*s)->context().files();
-    for (double archive : {1.0, 5.0, 7.0, 2.0, 401.0, 6.0}) EXPECT_TRUE(files.IsOpen(archive)) << archive;
+    for (int number : kOpenedAtStart) EXPECT_TRUE(files.IsOpen(number)) << number;
     EXPECT_EQ((*s)->TESTATAESTRAZIONE().substr(0, 9) + " " + (*s)->PERIODOESTRAZIONE(), "311220051 200512");
     EXPECT_EQ((*s)->companyLines(), (std::vector<std::string>{kLine001, kLine002, "003 STUDIO ASSOCIATO BIANCHI 6203456789",
                                                               "004 OFFICINA MECCANICA VERDI SNC 7304567890"}));
@@ -118,7 +118,7 @@ TEST(SessionTest, StartRunAndLeave) {
     EXPECT_NE(PdfText(file).find("31/01/2006"), std::string::npos);
     s->Shown();
     EXPECT_THROW((*s)->Leave(), ProgramEnd);
-    for (double archive : {1.0, 5.0, 7.0, 2.0, 401.0, 6.0}) EXPECT_FALSE(files.IsOpen(archive)) << archive;
+    for (int number : kOpenedAtStart) EXPECT_FALSE(files.IsOpen(number)) << number;
     EXPECT_TRUE(suite.Task() == kHandedBack && s->Shown().empty());
 }
 

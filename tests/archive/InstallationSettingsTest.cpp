@@ -38,7 +38,7 @@ TEST_F(Installation_, RegistryFirstThenThePathFiles) {
     const std::string folders = "C:\\KVS\\ARCHIVI|C:\\KVS\\PROGRAMMI|", name = "|STUDIO \xC8LITE \x8a\x8c\x8e\x9f\xf7 S.R.L.";
     Registry("C:\\KVS\\ARCHIVI", "C:\\KVS\\PROGRAMMI");
     EXPECT_EQ(Load(), folders + " 3 UTENTE=ROSSI|3" + name);
-    EXPECT_FALSE(context->files().IsOpen(395));
+    EXPECT_FALSE(context->files().IsOpen(kv::archive::Installation));
     Registry("C:\\KVS\\VECCHIO", "C:\\KVS\\PROGRAMMI");  // a registry folder that no longer exists: nothing loaded
     EXPECT_EQ(Load(true), "||||");
     Registry("C:\\KVS\\ARCHIVI", "C:\\KVS\\NONE");
@@ -66,7 +66,7 @@ TEST_F(Installation_, ConfigurationErrorsMissingTaskFileAndSecondCopy) {
         EXPECT_EQ(EndLines([&] { Load(); }).at(0),
                   "ERRORE DI CONFIGURAZIONE! CONTROLLARE I PERCORSI DI KvsPaghe CON IL PROGRAMMA SENTIERO");
         EXPECT_EQ(messages.shown().at(0).title + std::to_string(messages.shown().size()), "KvsPaghe1");
-        EXPECT_TRUE(messages.shown()[0].icon == platform::Icon::Critical && !context->files().IsOpen(395));
+        EXPECT_TRUE(messages.shown()[0].icon == platform::Icon::Critical && !context->files().IsOpen(kv::archive::Installation));
     }
     Registry("C:\\KVS\\ARCHIVI", "C:\\KVS\\PROGRAMMI");
     std::filesystem::remove(tmp.path / "C/KVSTASK/KVSTASK.INI");

@@ -61,8 +61,8 @@ TEST_F(KeySearch_, EdgesChecksAndDamagedPages) {
     // a first entry replaced (and its level digit, when given).
     auto damaged = [&](int page, const std::string& six, char level = '0') {
         std::string file = twenty;
-        if (level != '0') file[(page - 1) * 17 * 128 + 10] = level;
-        return file.replace((page - 1) * 17 * 128 + 11, 6, six);
+        if (level != '0') file[(page - 1) * b.recordLength() + 10] = level;
+        return file.replace((page - 1) * b.recordLength() + 11, 6, six);
     };
     const char *k63 = "Errore 63 Bad record number", *vuoto = "ERRORE ISAM - FILE VUOTO 7 -> -1", *lunk = "ERRORE ISAM - LUNK NO OK -> -1";
     const std::string blank(10, ' ');

@@ -18,26 +18,26 @@ TEST(DemoSuiteTest, EveryPlannedFieldReadsBackThroughTheRepository) {
         EXPECT_EQ(context.files().LEGGIREC(archive, record), 0) << archive << " " << record;
         into = context.files().buffer(archive);
     };
-    auto text = [&](std::string_view code) { return repo.RepoR(std::string(demo::DescriptorOf(code))); };
+    auto text = [&](std::string_view code) { return repo.RepoR(demo::DescriptorOf(code).value()); };
     // Accented letters are single Windows-1252 bytes in the plan, so in the records too: none
     // shifts a column of the fields after it.
     EXPECT_EQ(suite.plan.companies[0].name + suite.plan.employees[45].surname, "PER\xD2 COSTRUZIONI S.R.L.CANT\xD9");
     for (const auto& c : suite.plan.companies) {
-        load(demo::archive::Companies, c.code, repo.REC_DIT());
+        load(archive::Companies, c.code, repo.REC_DIT());
         EXPECT_EQ(text("T001") + text("T002") + "|" + TrimBlanks(text("T364")),
                   demo::ExtractionPeriod::Digits(c.code, 3) + (c.name + std::string(30, ' ')).substr(0, 30) + "|" + c.ownerPassword);
     }
-    load(demo::archive::Fis, 1, repo.REC_FIS());
+    load(archive::InstallationFis, 1, repo.REC_FIS());
     EXPECT_EQ(TrimBlanks(text("F357")), kPassword);
     for (const auto& e : suite.plan.employees) {
-        load(demo::archive::Employees, e.recordNumber, repo.REC_DIP());
+        load(archive::Employees, e.recordNumber, repo.REC_DIP());
         for (const auto& f : e.fields) {
-            std::string descriptor(demo::DescriptorOf(f.code));
-            const auto d = FieldDescriptor::Parse(descriptor);
+            FieldDescriptor descriptor = demo::DescriptorOf(f.code).value();
+            const auto d = descriptor;
             SCOPED_TRACE(e.key + " " + f.code + " = [" + f.value + "]");
             if (f.raw) {  // stored as the bare characters: they read as text, and as the number 0
                 EXPECT_EQ(repo.RepoN(descriptor), 0);
-                descriptor[15] = 'A';
+                descriptor.type = 'A';
                 EXPECT_EQ(repo.RepoR(descriptor), f.value);
             } else if (d.IsNumeric()) {
                 EXPECT_NEAR(repo.RepoN(descriptor), Val(f.value), 0.0051);

@@ -98,12 +98,13 @@ public:
         kv::platform::ScriptedMessageBoxes writerMessages;
         kv::demo::SuiteWriter(plan_, writerMessages).Write();
         ASSERT_TRUE(writerMessages.shown().empty());
-        for (double n : {1.0, 2.0, 6.0, 7.0}) files().FAIOPEN(n);
+        for (int n : {kv::archive::Companies, kv::archive::Employees, kv::archive::ExtractionHeader, kv::archive::EmployeeIndex})
+            files().FAIOPEN(n);
     }
 
     kv::lists::ListEnvironment Environment(int company, ListKind list, char separator) {
-        files().LEGGIREC(1, company);
-        repo().REC_DIT() = files().buffer(1);
+        files().LEGGIREC(kv::archive::Companies, company);
+        repo().REC_DIT() = files().buffer(kv::archive::Companies);
         return {files(), repo(), ctx_->keys(), extraction, kv::demo::ExtractionPeriod::Digits(company, 3), list,
                 separator, nullptr};
     }
@@ -122,7 +123,7 @@ public:
     // An employee record of blanks with these fields, as the suite's layout places them.
     std::string Record(const std::string& fields) {
         std::string record(kv::demo::kEmployeeRecordLength, ' ');
-        for (auto [code, value] : Parse(fields)) repo().RepoW(kv::demo::DescriptorOf(code), value, 0, &record);
+        for (auto [code, value] : Parse(fields)) repo().RepoW(kv::demo::DescriptorOf(code).value(), value, 0, &record);
         return record;
     }
 

@@ -104,7 +104,7 @@ TEST_F(LaserPrinterTest, SettingFileAndRefusedChecks) {
         LaserPrinter printer((*s)->context());
         printer.LEGGISTAMPANTESTD();
         EXPECT_EQ((std::vector<std::string>{printer.standardPrinterName(), printer.laserPrinterName(), printer.currentPrinterName()}), c.names);
-        EXPECT_FALSE((*s)->context().files().IsOpen(280));
+        EXPECT_FALSE((*s)->context().files().IsOpen(kv::archive::PrinterSettings));
         (*s)->driver().SetPrinter(&printer);
         EXPECT_EQ(s->Click(1, ListKind::CF01, {"001", "004"}).companiesDone, 2);
         EXPECT_EQ(s->Shown(), Messages(2, Check(c.check)));

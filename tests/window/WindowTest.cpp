@@ -205,7 +205,7 @@ TEST_F(WindowTest, WholeSession) {
     win.w.close();
     EXPECT_TRUE(win.w.ended() == std::optional<int>(0) && win.w.isHidden());
     EXPECT_EQ(demo.Task(), kHandedBack);
-    for (double archive : {1.0, 5.0, 7.0, 2.0, 401.0, 6.0}) EXPECT_FALSE(win.w.session().context().files().IsOpen(archive));
+    for (int number : kOpenedAtStart) EXPECT_FALSE(win.w.session().context().files().IsOpen(number));
     EXPECT_EQ(win.messages.Shown(), Messages{});
 }
 
@@ -228,7 +228,7 @@ TEST_F(WindowTest, SecondCopyEndsSilentlyAndNoExtractionWarnsAndEnds) {
     EXPECT_THROW(without.w.Form_Load(), ProgramEnd);
     EXPECT_EQ(without.messages.Shown(),
               (Messages{{"Stampe Fondo Tesoreria", "Attenzione: Non esiste estrazione anno corrente", Icon::Critical}}));
-    EXPECT_FALSE(without.w.session().context().files().IsOpen(1));
+    EXPECT_FALSE(without.w.session().context().files().IsOpen(archive::Companies));
 }
 
 // The window's own message boxes, answered by pressing a button: texts from Windows-1252 with CR as a

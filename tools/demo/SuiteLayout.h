@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "Fields.h"
+#include "archive/IndexPage.h"
+#include "archive/SuiteArchives.h"
 
 namespace kv::demo {
 
@@ -22,24 +24,10 @@ inline constexpr std::string_view kTaskLine = "01 KVSPAGHE POSTAZIONE PAGHE 1";
 // The registry's values, kept in an INI file (QtSettingsRegistry) named registry.ini under the root.
 inline constexpr std::string_view kRegistryFileName = "registry.ini";
 
-// Archive numbers the program uses.
-namespace archive {
-inline constexpr int Companies = 1;
-inline constexpr int Employees = 2;
-inline constexpr int ExtractionList = 5;
-inline constexpr int ExtractionHeader = 6;
-inline constexpr int EmployeeIndex = 7;
-inline constexpr int Semaphore = 16;
-inline constexpr int Fis = 19;
-inline constexpr int PrinterSettings = 280;
-inline constexpr int Installation = 395;
-inline constexpr int Parameters = 401;
-}  // namespace archive
-
 inline constexpr int kExtractionRecordLength = 200;  // 20 entries of 10 characters
 inline constexpr int kExtractionHeaderLength = 100;
 inline constexpr int kIndexKeyLength = 10;
-inline constexpr int kIndexRecordLength = (kIndexKeyLength + 7) * 128;  // 2176
+inline constexpr int kIndexRecordLength = index::PageLength(kIndexKeyLength);  // 2176
 inline constexpr int kIndexEntriesPerPage = 64;
 inline constexpr int kInstallationRecordLength = 100;
 inline constexpr int kParametersRecordLength = 100;
@@ -59,14 +47,12 @@ inline constexpr std::array<CatalogueEntry, 10> kCatalogue{{
     {archive::ExtractionList, "SLESTRAZ.DAT", kExtractionRecordLength, "ESTRAZIONE DITTE/DIPENDENTI"},
     {archive::ExtractionHeader, "SLESTTES.DAT", kExtractionHeaderLength, "TESTATA ESTRAZIONE"},
     {archive::EmployeeIndex, "SLDIPIDX.DAT", kIndexRecordLength, "INDICE CHIAVI DIPENDENTI"},
-    {archive::Semaphore, "SLSEMA.DAT", 2000, "SEMAFORO"},
-    {archive::Fis, "SLFISCO.DAT", kFisRecordLength, "DATI FISCALI INSTALLAZIONE"},
+    {archive::Semaphore, "SLSEMA.DAT", archive::SemaphoreRecordLength, "SEMAFORO"},
+    {archive::InstallationFis, "SLFISCO.DAT", kFisRecordLength, "DATI FISCALI INSTALLAZIONE"},
     {archive::PrinterSettings, "SLSTAMPE$$.TXT", kPrinterSettingsRecordLength, "STAMPANTI POSTAZIONE"},
     {archive::Installation, "SLINSTAL.DAT", kInstallationRecordLength, "DATI INSTALLAZIONE"},
     {archive::Parameters, "SLPARAM.DAT", kParametersRecordLength, "PARAMETRI GENERALI"},
 }};
-
-inline constexpr int kCatalogueRecordLength = 79;
 
 // A catalogue of the given archives (number -> name pattern and record length) for small test
 // suites: records 1..last of 79 characters, columns 4-32 the pattern, 33-37 the record length,
@@ -74,7 +60,7 @@ inline constexpr int kCatalogueRecordLength = 79;
 inline std::string CatalogueBytes(const std::map<int, std::pair<std::string, int>>& entries, int last = 400) {
     std::string bytes;
     for (int n = 1; n <= last; ++n) {
-        std::string r(kCatalogueRecordLength - 2, ' ');
+        std::string r(archive::CatalogueRecordLength - 2, ' ');
         if (auto it = entries.find(n); it != entries.end()) {
             const auto& [name, length] = it->second;
             r.replace(3, name.size(), name).replace(32, 5, std::to_string(100000 + length).substr(1));

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -18,6 +18,7 @@
 #include "SuitePlan.h"
 #include "archive/ArchiveFiles.h"
 #include "archive/ErrorHandler.h"
+#include "archive/ExtractionHeader.h"
 #include "archive/FieldRepository.h"
 #include "archive/IndexBuilder.h"
 #include "archive/Numbers.h"
@@ -59,8 +60,6 @@ public:
         settings_.terminalNumber = std::string(kTerminalNumber);
         settings_.taskLine = std::string(kTaskLine);
         settings_.installationName = platform::Utf8ToCp1252(std::string(kInstallationName));
-        for (const auto& f : kCompanyFields) descriptors_.emplace(std::string(f.code), FieldDescriptor::Parse(f.text));
-        for (const auto& f : kEmployeeFields) descriptors_.emplace(std::string(f.code), FieldDescriptor::Parse(f.text));
     }
 
     // Writes everything; the archive layer's errors end in ProgramEnd after their message, file
@@ -116,37 +115,37 @@ private:
     void WriteCatalogue() {
         int last = 0;
         for (const auto& e : kCatalogue) last = std::max(last, e.number);
-        std::string bytes(static_cast<std::size_t>(last) * kCatalogueRecordLength, ' ');
+        std::string bytes(static_cast<std::size_t>(last) * archive::CatalogueRecordLength, ' ');
         for (const auto& e : kCatalogue) {
             const std::string record = ExtractionPeriod::Digits(e.number, 3) + Padded(e.pattern, 29) +
                                        ExtractionPeriod::Digits(e.recordLength, 5) + Padded(e.description, 42);
-            bytes.replace(static_cast<std::size_t>(e.number - 1) * kCatalogueRecordLength, record.size(), record);
+            bytes.replace(static_cast<std::size_t>(e.number - 1) * archive::CatalogueRecordLength, record.size(), record);
         }
         WriteWholeFile(Host(InArchiveFolder("SLBASE.DAT")), bytes);
     }
 
     void WriteSemaphore() {
-        WriteWholeFile(Host(InArchiveFolder("SLSEMA.DAT")), std::string(ArchiveFiles::kSemaphoreRecordLength, ' '));
+        WriteWholeFile(Host(InArchiveFolder("SLSEMA.DAT")), std::string(archive::SemaphoreRecordLength, ' '));
     }
 
     // An archive emptied and opened in its slot, ready for SCRIVIREC.
     void OpenEmpty(int number) { files_.AZZERAARCHIVIO(number); }
 
     void Put(std::string& record, const std::string& code, std::string value, bool raw = false) {
-        auto it = descriptors_.find(code);
-        if (it == descriptors_.end()) throw std::logic_error("no descriptor for field " + code);
+        const std::optional<FieldDescriptor> field = DescriptorOf(code);
+        if (!field) throw std::logic_error("no descriptor for field " + code);
         if (raw) {
-            FieldDescriptor text = it->second;
+            FieldDescriptor text = *field;
             text.type = 'A';
             repository_.RepoW(text, value, 0, &record);
         } else {
-            const double wanted = it->second.IsNumeric() ? Val(value) : 0;
-            repository_.RepoW(it->second, value, 0, &record);
+            const double wanted = field->IsNumeric() ? Val(value) : 0;
+            repository_.RepoW(*field, value, 0, &record);
             // The repository keeps the last digits of a value wider than its field: a catalogue
             // value that does not fit would silently become another amount.
-            if (it->second.IsNumeric()) {
-                const double stored = repository_.RepoN(it->second, 0, record);
-                const double unit = it->second.ReadDecimals() > 0 ? std::pow(10.0, -it->second.ReadDecimals()) : 1.0;
+            if (field->IsNumeric()) {
+                const double stored = repository_.RepoN(*field, 0, record);
+                const double unit = field->ReadDecimals() > 0 ? std::pow(10.0, -field->ReadDecimals()) : 1.0;
                 if (std::fabs(stored - wanted) > unit / 2 + 1e-9)
                     throw std::logic_error("value " + value + " does not fit field " + code);
             }
@@ -194,7 +193,7 @@ private:
         files_.CHIUDI(archive::ExtractionList);
 
         OpenEmpty(archive::ExtractionHeader);
-        const std::string header = plan_.options.period.Date() + (plan_.options.additionalMonth ? "0" : "1");
+        const std::string header = ExtractionHeader::Text(plan_.options.period.Date(), plan_.options.additionalMonth);
         files_.SCRIVIREC(archive::ExtractionHeader, 1, Padded(header, kExtractionHeaderLength));
         files_.CHIUDI(archive::ExtractionHeader);
     }
@@ -218,12 +217,12 @@ private:
     }
 
     void WriteFis() {
-        OpenEmpty(archive::Fis);
+        OpenEmpty(archive::InstallationFis);
         std::string record(kFisRecordLength, ' ');
         std::string password(kDocumentPassword);
-        repository_.RepoW(kF357.text, password, 0, &record);
-        files_.SCRIVIREC(archive::Fis, 1, record);
-        files_.CHIUDI(archive::Fis);
+        repository_.RepoW(fields::F357, password, 0, &record);
+        files_.SCRIVIREC(archive::InstallationFis, 1, record);
+        files_.CHIUDI(archive::InstallationFis);
     }
 
     void WritePrinterSettings() {
@@ -289,7 +288,6 @@ private:
     ErrorHandler errors_;
     ArchiveFiles files_;
     FieldRepository repository_;
-    std::map<std::string, FieldDescriptor> descriptors_;
 };
 
 }  // namespace kv::demo

@@ -1,31 +1,33 @@
 #pragma once
-// The descriptors of the company, employee and installation fields the lists read, parsed at compile
-// time so that the per-employee loops never parse descriptor text.
+// The descriptors of the suite's fields this program reads: the company record (archive 1), the
+// employee record (archive 2) and the installation's FIS record (archive 19). Parsed at compile time,
+// so that the per-employee loops never parse descriptor text; the demo suite writes its records
+// through the same descriptors.
 #include "archive/FieldDescriptor.h"
 
-namespace kv::lists::fields {
+namespace kv::fields {
 
 #define KV_FIELD(name, text) inline constexpr FieldDescriptor name = FieldDescriptor::Parse(text)
 
 // Company record (DITX$)
-KV_FIELD(T001, "DITX$,00003,03,N,0,T001");  // company code
+KV_FIELD(T001, "DITX$,00003,03,N,0,T001");  // company code, three digits
 KV_FIELD(T002, "DITX$,00006,30,A,0,T002");  // company name
-KV_FIELD(T003, "DITX$,01451,10,A,0,T003");
+KV_FIELD(T003, "DITX$,01451,10,A,0,T003");  // INPS registration number, shown beside the name
 KV_FIELD(T364, "DITX$,02483,10,A,0,T364");  // owner password of the company's PDF files
-KV_FIELD(T404, "DITX$,00651,01,N,0,T404");
+KV_FIELD(T404, "DITX$,00651,01,N,0,T404");  // 1 = TF14 also lists the employees with P188 = 1
 
 // Installation record (FISX$)
 KV_FIELD(F357, "FISX$,00983,10,A,0,F357");  // password that opens the PDF files
 
 // Employee record (DIPX$)
 KV_FIELD(P001, "DIPX$,00003,10,A,0,P001");  // key in the employee index
-KV_FIELD(P359, "DIPX$,00001,02,N,1,P359");
-KV_FIELD(P054, "DIPX$,00223,01,N,0,P054");
-KV_FIELD(P598, "DIPX$,10060,01,N,0,P598");
+KV_FIELD(P359, "DIPX$,00001,02,N,1,P359");  // 99 = excluded from every list
+KV_FIELD(P054, "DIPX$,00223,01,N,0,P054");  // 2 = excluded from every list
+KV_FIELD(P598, "DIPX$,10060,01,N,0,P598");  // Treasury Fund indicator; 0 = not in the lists
 KV_FIELD(P188, "DIPX$,00208,01,N,0,P188");
 KV_FIELD(P117, "DIPX$,00274,01,N,0,P117");
-KV_FIELD(P511, "DIPX$,00716,01,N,0,P511");
-KV_FIELD(P177, "DIPX$,00009,04,N,1,P177");  // employee number
+KV_FIELD(P511, "DIPX$,00716,01,N,0,P511");  // 1 = industry executive (guarantee fund 0.40)
+KV_FIELD(P177, "DIPX$,00009,04,N,1,P177");  // employee number (last four characters of the key)
 KV_FIELD(P002, "DIPX$,09515,30,A,0,P002");  // surname
 KV_FIELD(P003, "DIPX$,09545,30,A,0,P003");  // first name
 KV_FIELD(P916, "DIPX$,13826,01,A,0,P916");  // relief code
@@ -53,4 +55,4 @@ KV_FIELD(P603, "DIPX$,10211,08,2,0,P603");  // recovery on TFR advances
 
 #undef KV_FIELD
 
-}  // namespace kv::lists::fields
+}  // namespace kv::fields

@@ -94,7 +94,7 @@ void RunDriver::DiscardDocument() {
 void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outcome, bool exportOnly) {
     ArchiveFiles& files = ctx_.files();
     extraction_.AZIENDACORRENTE = code;
-    files.LEGGIREC(archive::Companies, Val(code));
+    files.LEGGIREC(archive::Companies, ArchiveFiles::RecordValue{Val(code)});
     ctx_.repository().REC_DIT() = files.buffer(archive::Companies);
     if (list == ListKind::TF14) LISTATF14 = 1;
 

@@ -158,7 +158,7 @@ private:
     void CheckSearches() {
         for (const Search& s : searches_) {
             context_->files().APRISEMA();
-            const double r = context_->keys().ISAM(kv::archive::EmployeeIndex, s.key, 2, 0);
+            const int64_t r = context_->keys().ISAM(kv::archive::EmployeeIndex, s.key, 2, 0);
             context_->files().CHIUDISEMA();
             if (r != s.record)
                 throw std::runtime_error("key " + s.key + " gives record " + std::to_string(r) + ", expected " +
@@ -188,7 +188,7 @@ void BM_IndexSearch(benchmark::State& state) {
     for (auto _ : state) {
         const Search& s = searches[i];
         ctx.files().APRISEMA();
-        const double r = ctx.keys().ISAM(kv::archive::EmployeeIndex, s.key, 2, 0);
+        const int64_t r = ctx.keys().ISAM(kv::archive::EmployeeIndex, s.key, 2, 0);
         ctx.files().CHIUDISEMA();
         if (r != s.record) {
             state.SkipWithError("wrong record number");

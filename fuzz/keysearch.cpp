@@ -16,14 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto before = kvfuzz::Snapshot(kvfuzz::SuiteRoot());
     const std::string keys[] = {std::string(reinterpret_cast<const char*>(data), kKeyLength),
                                 std::string(kKeyLength, '\xFC'), std::string(kKeyLength, ' '), "001"};
-    for (const double archive : {double(kv::archive::EmployeeIndex), 8.0}) {
+    for (const int archive : {kv::archive::EmployeeIndex, 8}) {
         kvfuzz::Suite suite;
         kvfuzz::Run([&] {
             suite.context.files().FAIOPEN(archive);
             for (const std::string& key : keys) {
-                const double found = suite.context.keys().ISAM(archive, key, 2, 0);
+                const int64_t found = suite.context.keys().ISAM(archive, key, 2, 0);
                 // A damaged entry may point at record 0: the read that follows reports error 63.
-                kvfuzz::Require(found == -1 || (found >= 0 && found <= 9999999 && found == static_cast<int>(found)),
+                kvfuzz::Require(found == -1 || (found >= 0 && found <= 9999999),
                                 "ISAM gave " + std::to_string(found));
             }
         });

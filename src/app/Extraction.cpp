@@ -51,7 +51,7 @@ std::vector<std::string> Extraction::LISTA_AZIENDE() {
         if (code == AZIENDACORRENTE) continue;
         AZIENDACORRENTE = code;
         files_.errors().NoteEntry(entry);  // a company code that is no number names its entry
-        const double pastEnd = files_.LEGGIREC(archive::Companies, Val(code));
+        const double pastEnd = files_.LEGGIREC(archive::Companies, ArchiveFiles::RecordValue{Val(code)});
         files_.errors().NoteEntry({});
         if (pastEnd == 1) break;
         repo_.REC_DIT() = files_.buffer(archive::Companies);

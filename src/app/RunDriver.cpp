@@ -76,7 +76,7 @@ void RunDriver::DiscardDocument() {
 void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outcome, bool exportOnly) {
     ArchiveFiles& files = ctx_.files();
     extraction_.AZIENDACORRENTE = code;
-    files.LEGGIREC(archive::Companies, Val(code));
+    files.LEGGIREC(archive::Companies, ArchiveFiles::RecordValue{Val(code)});
     ctx_.repository().REC_DIT() = files.buffer(archive::Companies);
 
     lists::ListEnvironment env{files, ctx_.repository(), ctx_.keys(), extraction_.ELENCOESTRAZIONE(), code,

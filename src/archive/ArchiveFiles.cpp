@@ -85,11 +85,21 @@ void WriteAt(int fd, const char* data, int64_t size, int64_t offset) {
     }
 }
 
-// A record number as the file routines take it: a whole number from 1 on.
-int64_t RecordIndex(double record) {
-    if (!(record >= 1 && record <= 2147483647.0) || record != std::floor(record))
-        throw RuntimeError(err::BadRecordNumber);
-    return static_cast<int64_t>(record);
+// A record number as the file routines take it: 1 to 2147483647.
+int64_t RecordIndex(int64_t record) {
+    if (record < 1 || record > 2147483647) throw RuntimeError(err::BadRecordNumber);
+    return record;
+}
+
+// A record number read from data: the whole number it is, or 0 (error 63 when read) when it is
+// fractional or beyond the record numbers.
+int64_t WholeRecord(double value) {
+    return value >= 1 && value <= 2147483647.0 && value == std::floor(value) ? static_cast<int64_t>(value) : 0;
+}
+
+// A catalogue record length (columns 33-37, Val of any text there): the whole number it is, or -1.
+int64_t CatalogueLength(double value) {
+    return value >= 0 && value <= 1e7 && value == std::floor(value) ? static_cast<int64_t>(value) : -1;
 }
 
 // Integer part of a value as text ("12", "-5").
@@ -110,19 +120,17 @@ ArchiveFiles::~ArchiveFiles() {
     for (int i = 0; i <= archive::Last; ++i) CloseSlot(i);
 }
 
-int ArchiveFiles::SlotIndex(double number) {
-    double n = std::nearbyint(number);  // whole archive numbers; halves go to the even neighbour
-    if (!(n >= 0 && n <= archive::Last)) throw RuntimeError(err::SubscriptOutOfRange);
-    return static_cast<int>(n);
+int ArchiveFiles::SlotIndex(int number) {
+    if (number < 0 || number > archive::Last) throw RuntimeError(err::SubscriptOutOfRange);
+    return number;
 }
 
-ArchiveFiles::Slot& ArchiveFiles::slot(double number) { return slots_[SlotIndex(number)]; }
-const ArchiveFiles::Slot& ArchiveFiles::slot(double number) const { return slots_[SlotIndex(number)]; }
+ArchiveFiles::Slot& ArchiveFiles::slot(int number) { return slots_[SlotIndex(number)]; }
+const ArchiveFiles::Slot& ArchiveFiles::slot(int number) const { return slots_[SlotIndex(number)]; }
 
-bool ArchiveFiles::IsOpen(double number) const {
-    double n = std::nearbyint(number);
-    if (!(n >= 0 && n <= archive::Last)) return false;
-    return files_[static_cast<int>(n)].fd >= 0 || !files_[static_cast<int>(n)].absent.empty();
+bool ArchiveFiles::IsOpen(int number) const {
+    if (number < 0 || number > archive::Last) return false;
+    return files_[number].fd >= 0 || !files_[number].absent.empty();
 }
 
 std::filesystem::path ArchiveFiles::HostPath(const std::string& suitePath) const {
@@ -133,7 +141,7 @@ std::filesystem::path ArchiveFiles::HostPath(const std::string& suitePath) const
     return host;
 }
 
-int64_t ArchiveFiles::FileLength(double number) const {
+int64_t ArchiveFiles::FileLength(int number) const {
     const OsFile& f = files_[SlotIndex(number)];
     if (f.fd < 0 && !f.absent.empty()) return 0;
     if (f.fd < 0) throw RuntimeError(err::BadFileNumber);
@@ -142,8 +150,8 @@ int64_t ArchiveFiles::FileLength(double number) const {
     return static_cast<int64_t>(st.st_size);
 }
 
-std::string ArchiveFiles::TraceName(const std::string& routine, double number, double record) {
-    return routine + " (" + NumberText(number) + "-" + NumberText(record) + ")";
+std::string ArchiveFiles::TraceName(const std::string& routine, int number, const std::string& recordText) {
+    return routine + " (" + std::to_string(number) + "-" + recordText + ")";
 }
 
 void ArchiveFiles::Fatal(const std::string& text) {
@@ -167,7 +175,7 @@ void ArchiveFiles::CloseSlot(int index) {
     slots_[index].fileNumber = 0;
 }
 
-ArchiveFiles::OsFile& ArchiveFiles::OpenFile(double number, bool forWriting) {
+ArchiveFiles::OsFile& ArchiveFiles::OpenFile(int number, bool forWriting) {
     OsFile& f = files_[SlotIndex(number)];
     if (f.fd < 0 && !f.absent.empty()) {
         // Another program of the suite may have created it since; a record written creates it.
@@ -199,18 +207,17 @@ std::string ArchiveFiles::CatalogueRecord(int number) {
     return record;
 }
 
-std::string ArchiveFiles::DAMMIFILE(double number, int16_t& addFolder) {
-    const std::string traceName = "DAMMIFILE$ (" + NumberText(number) + ")";
+std::string ArchiveFiles::DAMMIFILE(int number, int16_t& addFolder) {
+    const std::string traceName = "DAMMIFILE$ (" + std::to_string(number) + ")";
     errors_.trace().TRACCIA(traceName);
     std::string result;
     errors_.Guard(traceName, [&] { result = ResolveName(number, addFolder); });
     return result;
 }
 
-std::string ArchiveFiles::ResolveName(double number, int16_t& addFolder) {
+std::string ArchiveFiles::ResolveName(int number, int16_t& addFolder) {
     if (number <= 0) return {};
-    const double n = std::nearbyint(number);
-    if (!(n >= 1 && n <= 99999)) throw RuntimeError(err::SubscriptOutOfRange);
+    if (number > 99999) throw RuntimeError(err::SubscriptOutOfRange);
 
     SubstitutionValues& v = values;
     v.DITTAOPEN = RightChars("000" + IntegerText(Val(v.DITTAOPEN)), 3);
@@ -218,10 +225,10 @@ std::string ArchiveFiles::ResolveName(double number, int16_t& addFolder) {
     v.year = RightChars("00" + IntegerText(Val(v.year)), 2);
     v.region = RightChars("00" + IntegerText(Val(v.region)), 2);
 
-    const std::string record = CatalogueRecord(static_cast<int>(n));
-    currentRecordLength_ = Val(std::string_view(record).substr(32, 5));
+    const std::string record = CatalogueRecord(number);
+    currentRecordLength_ = CatalogueLength(Val(std::string_view(record).substr(32, 5)));
     std::string name = RTrimBlanks(std::string_view(record).substr(3, 29));
-    const std::string numberText = NumberText(number);
+    const std::string numberText = std::to_string(number);
     // A name from the catalogue is a suite path: a host path ("/...") would leave the installation.
     if (!name.empty() && name[0] == '/')
         throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - " + name +
@@ -261,10 +268,10 @@ std::string ArchiveFiles::ResolveName(double number, int16_t& addFolder) {
 
 // ---- Opening and closing ---------------------------------------------------------------------------
 
-double ArchiveFiles::FAIOPEN(double number) {
+int64_t ArchiveFiles::FAIOPEN(int number) {
     errors_.trace().TRACCIA("FAIOPEN");
     if (number <= 0) return 0;
-    double length = 0;
+    int64_t length = 0;
     errors_.Guard("FAIOPEN", [&] {
         const int i = SlotIndex(number);
         ASSEGNANUMERO(number);
@@ -275,14 +282,13 @@ double ArchiveFiles::FAIOPEN(double number) {
         if (files_[i].fd < 0) files_[i].absent = host;
         files_[i].suitePath = path;
         length = currentRecordLength_;
-        const double usable = std::floor(length);
-        slots_[i].buffer.assign(usable >= 1 && usable <= 1e7 ? static_cast<size_t>(usable) : 0, ' ');
+        slots_[i].buffer.assign(length >= 1 ? static_cast<size_t>(length) : 0, ' ');
         slots_[i].recordLength = length;
     });
     return length;
 }
 
-void ArchiveFiles::FAIOPENIO(double number, int16_t mode) {
+void ArchiveFiles::FAIOPENIO(int number, int16_t mode) {
     errors_.trace().TRACCIA("FAIOPENIO");
     if (number <= 0) return;
     errors_.Guard("FAIOPENIO", [&] {
@@ -308,7 +314,7 @@ void ArchiveFiles::FAIOPENIO(double number, int16_t mode) {
     });
 }
 
-void ArchiveFiles::ASSEGNANUMERO(double number) {
+void ArchiveFiles::ASSEGNANUMERO(int number) {
     errors_.Guard("ASSEGNANUMERO", [&] {
         const int i = SlotIndex(number);
         if (slots_[i].fileNumber != 0 || IsOpen(i)) CloseSlot(i);
@@ -316,7 +322,7 @@ void ArchiveFiles::ASSEGNANUMERO(double number) {
     });
 }
 
-void ArchiveFiles::CHIUDI(double number) {
+void ArchiveFiles::CHIUDI(int number) {
     errors_.Guard("CHIUDI", [&] {
         const int i = SlotIndex(number);
         if (i != 0) {
@@ -329,17 +335,23 @@ void ArchiveFiles::CHIUDI(double number) {
 
 // ---- Records ---------------------------------------------------------------------------------------
 
-double ArchiveFiles::LEGGIREC(double number, double record) {
-    const std::string traceName = TraceName("LEGGIREC", number, record);
+int ArchiveFiles::LEGGIREC(int number, int64_t record) { return ReadRecord(number, std::to_string(record), record); }
+
+int ArchiveFiles::LEGGIREC(int number, RecordValue record) {
+    return ReadRecord(number, NumberText(record.value), WholeRecord(record.value));
+}
+
+int ArchiveFiles::ReadRecord(int number, const std::string& recordText, int64_t record) {
+    const std::string traceName = TraceName("LEGGIREC", number, recordText);
     errors_.trace().TRACCIA(traceName);
-    double pastEnd = 0;
+    int pastEnd = 0;
     errors_.Guard(traceName, [&] {
         const int i = SlotIndex(number);
         const std::string& path = files_[i].suitePath;
-        errors_.NoteRead((path.empty() ? "archivio " + NumberText(number) : path) + ", record " + NumberText(record));
+        errors_.NoteRead((path.empty() ? "archivio " + std::to_string(number) : path) + ", record " + recordText);
         Slot& s = slots_[i];
         s.lastRecord = record;
-        if (static_cast<double>(s.buffer.size()) != s.recordLength) throw RuntimeError(err::BadRecordLength);
+        if (static_cast<int64_t>(s.buffer.size()) != s.recordLength) throw RuntimeError(err::BadRecordLength);
         const OsFile& f = OpenFile(number);
         if (f.sequentialInput || f.sequentialOutput) throw RuntimeError(err::BadFileNumber);
         if (s.buffer.empty()) throw RuntimeError(err::BadRecordLength);  // opened with record length 0
@@ -354,14 +366,14 @@ double ArchiveFiles::LEGGIREC(double number, double record) {
     return pastEnd;
 }
 
-void ArchiveFiles::SCRIVIREC(double number, double record, const std::string& text) {
-    const std::string traceName = TraceName("SCRIVIREC", number, record);
+void ArchiveFiles::SCRIVIREC(int number, int64_t record, const std::string& text) {
+    const std::string traceName = TraceName("SCRIVIREC", number, std::to_string(record));
     errors_.trace().TRACCIA(traceName);
     errors_.Guard(traceName, [&] {
         const int i = SlotIndex(number);
         Slot& s = slots_[i];
         s.lastRecord = record;
-        if (static_cast<double>(s.buffer.size()) != s.recordLength) throw RuntimeError(err::BadRecordLength);
+        if (static_cast<int64_t>(s.buffer.size()) != s.recordLength) throw RuntimeError(err::BadRecordLength);
         if (!text.empty()) {
             if (text.size() != s.buffer.size()) throw RuntimeError(err::BadRecordLength);
             s.buffer = text;
@@ -376,7 +388,7 @@ void ArchiveFiles::SCRIVIREC(double number, double record, const std::string& te
 
 // ---- Sequential files ------------------------------------------------------------------------------
 
-std::string ArchiveFiles::LineInput(double number) {
+std::string ArchiveFiles::LineInput(int number) {
     std::string line;
     errors_.Guard("LINE INPUT", [&] {
         OsFile& f = OpenFile(number);
@@ -409,7 +421,7 @@ std::string ArchiveFiles::LineInput(double number) {
     return line;
 }
 
-bool ArchiveFiles::EndOfFile(double number) {
+bool ArchiveFiles::EndOfFile(int number) {
     bool atEnd = true;
     errors_.Guard("EOF", [&] {
         const OsFile& f = OpenFile(number);
@@ -418,7 +430,7 @@ bool ArchiveFiles::EndOfFile(double number) {
     return atEnd;
 }
 
-void ArchiveFiles::PrintLine(double number, const std::string& text) {
+void ArchiveFiles::PrintLine(int number, const std::string& text) {
     errors_.Guard("PRINT", [&] {
         OsFile& f = OpenFile(number);
         if (!f.sequentialOutput) throw RuntimeError(err::BadFileNumber);
@@ -430,10 +442,10 @@ void ArchiveFiles::PrintLine(double number, const std::string& text) {
 
 // ---- Existence and deletion ------------------------------------------------------------------------
 
-double ArchiveFiles::VERBASE(double number) {
+int ArchiveFiles::VERBASE(int number) {
     errors_.trace().TRACCIA("VERBASE");
     if (number <= 0) return 0;
-    double result = 0;
+    int result = 0;
     errors_.Guard("VERBASE", [&] {
         const std::filesystem::path host = HostPath(DAMMIFILE(number));
         struct stat st {};
@@ -442,7 +454,7 @@ double ArchiveFiles::VERBASE(double number) {
     return result;
 }
 
-void ArchiveFiles::ELIMINA(double number) {
+void ArchiveFiles::ELIMINA(int number) {
     const SubstitutionValues kept = values;
     errors_.trace().TRACCIA("ELIMINA");
     if (number <= 0) return;
@@ -464,9 +476,9 @@ void ArchiveFiles::ELIMINA(double number) {
     });
 }
 
-void ArchiveFiles::AZZERAARCHIVIO(double number) {
+void ArchiveFiles::AZZERAARCHIVIO(int number) {
     const SubstitutionValues kept = values;
-    const double keptNumber = number;
+    const int keptNumber = number;
     ELIMINA(number);
     values.DITTAOPEN = kept.DITTAOPEN;
     values.year = kept.year;

@@ -12,6 +12,7 @@
 // by FAIOPEN; reading uses positioned reads only.
 #include <array>
 #include <chrono>
+#include <concepts>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -39,8 +40,14 @@ public:
     struct Slot {
         int16_t fileNumber = 0;    // 0 = closed
         std::string buffer;        // one record
-        double recordLength = 0;
-        double lastRecord = 0;
+        int64_t recordLength = 0;  // -1: the catalogue's length is no whole number (no record reads)
+        int64_t lastRecord = 0;
+    };
+
+    // A record number as read from the data (Val of an extraction entry or a company code): it may
+    // be fractional, zero, negative or huge, and such a number is error 63 of the read it is for.
+    struct RecordValue {
+        double value;
     };
 
     ArchiveFiles(Settings& settings, ErrorHandler& errors, const platform::PathMap& paths);
@@ -53,13 +60,13 @@ public:
     // ---- Paths -------------------------------------------------------------------------------
     // The path of the archive file (Windows-style text); empty for number <= 0. With addFolder not 0
     // the archive folder is put in front; a name with "!:\" sets addFolder to 0.
-    std::string DAMMIFILE(double number, int16_t& addFolder);
-    std::string DAMMIFILE(double number) {
+    std::string DAMMIFILE(int number, int16_t& addFolder);
+    std::string DAMMIFILE(int number) {
         int16_t add = -1;
         return DAMMIFILE(number, add);
     }
-    // The record length read by the last DAMMIFILE.
-    double currentRecordLength() const { return currentRecordLength_; }
+    // The record length read by the last DAMMIFILE; -1 when the catalogue's is no whole number 0..10^7.
+    int64_t currentRecordLength() const { return currentRecordLength_; }
     // Where a suite path lies on this host. A path that leaves the installation (a ".." above its
     // drive) is error 75 naming it.
     std::filesystem::path HostPath(const std::string& suitePath) const;
@@ -67,33 +74,40 @@ public:
     // ---- Opening and closing -------------------------------------------------------------------
     // Opens the archive for record access (a missing file is created empty); returns its record
     // length, 0 for number <= 0.
-    double FAIOPEN(double number);
+    int64_t FAIOPEN(int number);
     // Opens the archive file as a sequential text file: mode 0 input, mode 1 output (an existing file
     // is deleted first).
-    void FAIOPENIO(double number, int16_t mode);
-    void ASSEGNANUMERO(double number);
+    void FAIOPENIO(int number, int16_t mode);
+    void ASSEGNANUMERO(int number);
     // Closes the slot; number 0 closes every open file and clears slots 1..600.
-    void CHIUDI(double number);
+    void CHIUDI(int number);
 
     // ---- Records -------------------------------------------------------------------------------
     // Reads record `record` (1-based) into the slot's buffer; 1 when the read ran past the end of the
     // file (no such record: the part that could not be read is blank), else 0.
-    double LEGGIREC(double number, double record);
+    int LEGGIREC(int number, int64_t record);
+    int LEGGIREC(int number, RecordValue record);
     // Writes the slot's buffer (first replaced by text when text is not empty) as record `record`.
-    void SCRIVIREC(double number, double record, const std::string& text);
+    void SCRIVIREC(int number, int64_t record, const std::string& text);
+    // A record number is never cut from a floating value unseen: a value read from data is a RecordValue.
+    template <std::floating_point T>
+    int LEGGIREC(int number, T record) = delete;
+    template <std::floating_point T>
+    void SCRIVIREC(int number, T record, const std::string& text) = delete;
 
     // ---- Sequential files (FAIOPENIO) ----------------------------------------------------------
     // The next line without its CR / LF / CR LF end; error 62 when the file has ended.
-    std::string LineInput(double number);
+    std::string LineInput(int number);
     // True when every character of the sequential input file has been read.
-    bool EndOfFile(double number);
+    bool EndOfFile(int number);
     // Writes text followed by CR LF.
-    void PrintLine(double number, const std::string& text);
+    void PrintLine(int number, const std::string& text);
 
     // ---- Existence and deletion ----------------------------------------------------------------
-    double VERBASE(double number);
-    void ELIMINA(double number);
-    void AZZERAARCHIVIO(double number);
+    // 1 when the archive's file exists and is not empty, else 0.
+    int VERBASE(int number);
+    void ELIMINA(int number);
+    void AZZERAARCHIVIO(int number);
     // True when the file (a suite path) can be opened for reading.
     bool ESISTEFILE(const std::string& path) const;
 
@@ -102,10 +116,6 @@ public:
     // holds it, retries for the semaphore wait (3 s, every 50 ms) before error 70.
     void APRISEMA();
     void CHIUDISEMA();
-    void SetSemaphoreWait(std::chrono::milliseconds total, std::chrono::milliseconds interval) {
-        semaphoreWait_ = total;
-        semaphoreInterval_ = interval;
-    }
 
     // Hands the task line back to the task file, closes every file and ends the program
     // (throws ProgramEnd{0}).
@@ -113,12 +123,12 @@ public:
 
     // ---- Slots ---------------------------------------------------------------------------------
     // The slot of an archive number (error 9 outside 0..600, thrown, not reported).
-    Slot& slot(double number);
-    const Slot& slot(double number) const;
-    std::string& buffer(double number) { return slot(number).buffer; }
-    bool IsOpen(double number) const;
+    Slot& slot(int number);
+    const Slot& slot(int number) const;
+    std::string& buffer(int number) { return slot(number).buffer; }
+    bool IsOpen(int number) const;
     // Length in bytes of the slot's open file (error 52 when the slot is closed).
-    int64_t FileLength(double number) const;
+    int64_t FileLength(int number) const;
 
     Settings& settings() { return settings_; }
     ErrorHandler& errors() { return errors_; }
@@ -134,21 +144,22 @@ private:
         std::string suitePath;  // named in the error report of a read
     };
 
-    static int SlotIndex(double number);
+    static int SlotIndex(int number);
     int16_t NextFreeFileNumber() const;
     void CloseSlot(int index);
     std::string CatalogueRecord(int number);
-    std::string ResolveName(double number, int16_t& addFolder);
+    std::string ResolveName(int number, int16_t& addFolder);
     [[noreturn]] void Fatal(const std::string& text);
-    static std::string TraceName(const std::string& routine, double number, double record);
-    OsFile& OpenFile(double number, bool forWriting = false);  // error 52 when closed
+    int ReadRecord(int number, const std::string& recordText, int64_t record);
+    static std::string TraceName(const std::string& routine, int number, const std::string& recordText);
+    OsFile& OpenFile(int number, bool forWriting = false);  // error 52 when closed
 
     Settings& settings_;
     ErrorHandler& errors_;
     const platform::PathMap& paths_;
     std::array<Slot, archive::Last + 1> slots_{};
     std::array<OsFile, archive::Last + 1> files_{};
-    double currentRecordLength_ = 0;
+    int64_t currentRecordLength_ = 0;
     std::chrono::milliseconds semaphoreWait_{3000};
     std::chrono::milliseconds semaphoreInterval_{50};
 };

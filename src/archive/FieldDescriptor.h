@@ -39,12 +39,6 @@ constexpr ArchivePrefix PrefixFromText(std::string_view text) {
     return ArchivePrefix::Unknown;
 }
 
-// The five prefixes whose records hold repeated blocks (positions shifted by RepoOffset).
-constexpr bool HasRepeatedBlocks(ArchivePrefix p) {
-    return p == ArchivePrefix::DIC || p == ArchivePrefix::DI2 || p == ArchivePrefix::CON ||
-           p == ArchivePrefix::F24 || p == ArchivePrefix::M77;
-}
-
 struct FieldDescriptor {
     std::array<char, 5> prefixText{' ', ' ', ' ', ' ', ' '};  // columns 1-5
     ArchivePrefix prefix = ArchivePrefix::Unknown;

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <stdexcept>
 
 #include "archive/IndexPage.h"
@@ -83,14 +82,6 @@ std::string IndexBuilder::Build(const std::vector<Entry>& entries) const {
         file += Page(3, leafEntries);
     }
     return file;
-}
-
-void IndexBuilder::Write(const std::filesystem::path& file, const std::vector<Entry>& entries) const {
-    const std::string bytes = Build(entries);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("IndexBuilder: cannot write " + file.string());
 }
 
 }  // namespace kv

@@ -4,7 +4,6 @@
 // of an upper page holds the first key of its child. Unused entries are the filler: KL bytes of code
 // 252, the page's level digit and "000000". No keys gives the empty index (one root page of filler).
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,14 +23,11 @@ public:
     // holds at most entriesPerPage^3 keys). Throws std::invalid_argument on bad arguments.
     explicit IndexBuilder(int keyLength, int entriesPerPage = index::EntriesPerPage);
 
-    int keyLength() const { return keyLength_; }
     int recordLength() const { return index::PageLength(keyLength_); }
 
     // The index file's bytes. Keys must be strictly ascending by byte value, KL bytes long, without
     // a byte 252 in front; records 1..999999. Throws std::invalid_argument otherwise.
     std::string Build(const std::vector<Entry>& entries) const;
-    // The same written to a file (replacing it). Throws std::runtime_error when it cannot be written.
-    void Write(const std::filesystem::path& file, const std::vector<Entry>& entries) const;
 
     // One page of the given level holding these (key, number) entries, filled up with filler.
     std::string Page(int level, const std::vector<std::pair<std::string, int32_t>>& entries) const;

@@ -22,11 +22,11 @@ void KeySearch::Complain(const std::string& text) {
     files_.errors().messages().Show({kSuiteTitle, text, platform::Icon::Critical, platform::Buttons::Ok});
 }
 
-double KeySearch::ISAM(double archive, const std::string& key, double operation, double record) {
+int64_t KeySearch::ISAM(int archive, const std::string& key, int operation, int64_t record) {
     ErrorHandler& errors = files_.errors();
-    const std::string traceName = "ISAM (" + NumberText(archive) + "-" + NumberText(operation) + ")";
+    const std::string traceName = "ISAM (" + std::to_string(archive) + "-" + std::to_string(operation) + ")";
     errors.trace().TRACCIA(traceName);
-    double result = -1;
+    int64_t result = -1;
     errors.Guard(traceName, [&] {
         result = -1;
         if (operation == 9) {
@@ -34,9 +34,9 @@ double KeySearch::ISAM(double archive, const std::string& key, double operation,
             result = 0;
             return;
         }
-        if (files_.FileLength(archive) == 0) return Complain("ERRORE ISAM - FILE VUOTO " + NumberText(archive));
+        if (files_.FileLength(archive) == 0) return Complain("ERRORE ISAM - FILE VUOTO " + std::to_string(archive));
         if (key.empty()) return Complain("ERRORE ISAM - LUNK=0");
-        if (static_cast<double>(key.size() + index::EntryTail) * index::EntriesPerPage != files_.slot(archive).recordLength)
+        if (static_cast<int64_t>(key.size() + index::EntryTail) * index::EntriesPerPage != files_.slot(archive).recordLength)
             return Complain("ERRORE ISAM - LUNK NO OK");
         if (operation != 4 && key.find_first_not_of(' ') == std::string::npos)
             return Complain("ERRORE ISAM - K=BLANK");
@@ -45,7 +45,7 @@ double KeySearch::ISAM(double archive, const std::string& key, double operation,
             result = Search(archive, key);
             return;
         }
-        Complain("ERRORE CODICE ISAM " + NumberText(operation));
+        Complain("ERRORE CODICE ISAM " + std::to_string(operation));
     });
     return result;
 }
@@ -82,10 +82,10 @@ int KeySearch::ChooseEntry(const std::string& page, const std::string& key, int 
     }
 }
 
-double KeySearch::Search(double archive, const std::string& key) {
+int64_t KeySearch::Search(int archive, const std::string& key) {
     const int keyLength = static_cast<int>(key.size());
     const int entrySize = keyLength + index::EntryTail;
-    double page = 1;
+    int64_t page = 1;
     for (int level = 1; level <= 3; ++level) {
         if (files_.LEGGIREC(archive, page) == 1) DamagedPage(err::InputPastEnd);
         const std::string& text = files_.buffer(archive);
@@ -96,7 +96,7 @@ double KeySearch::Search(double archive, const std::string& key) {
         if (entry[static_cast<size_t>(keyLength)] != static_cast<char>('0' + level)) DamagedPage(err::BadRecordNumber);
         const std::string_view numberText = entry.substr(static_cast<size_t>(keyLength) + 1, 6);
         if (!AllDigits(numberText)) DamagedPage(err::BadRecordNumber);
-        const double number = Val(numberText);
+        const int64_t number = std::stoll(std::string(numberText));
         if (level == 3) return std::memcmp(entry.data(), key.data(), key.size()) == 0 ? number : -1;
         if (number < 2 || number == page) DamagedPage(err::BadRecordNumber);  // no child, root or itself
         page = number;
@@ -104,13 +104,13 @@ double KeySearch::Search(double archive, const std::string& key) {
     return -1;
 }
 
-void KeySearch::Reinitialise(double archive) {
+void KeySearch::Reinitialise(int archive) {
     const SubstitutionValues kept = files_.values;
     files_.AZZERAARCHIVIO(archive);
     files_.values = kept;
-    const double recordLength = files_.slot(archive).recordLength;
-    const int keyLength = index::KeyLength(static_cast<int>(recordLength));
-    if (keyLength < 1 || static_cast<double>(index::PageLength(keyLength)) != recordLength)
+    const int64_t recordLength = files_.slot(archive).recordLength;
+    const int keyLength = recordLength > 0 && recordLength <= 10000000 ? index::KeyLength(static_cast<int>(recordLength)) : 0;
+    if (keyLength < 1 || index::PageLength(keyLength) != recordLength)
         throw RuntimeError(err::BadRecordLength);
     std::string entry(static_cast<size_t>(keyLength), static_cast<char>(index::HighKeyByte));
     entry += "1000000";

@@ -8,6 +8,7 @@
 // six digits, 000000, the root or the page itself, a page past the end of the file, a level digit
 // out of place) is a damaged index: it is reported as a run-time error through the central handler,
 // so that no employee is silently left out of a list.
+#include <cstdint>
 #include <string>
 
 #include "archive/ArchiveFiles.h"
@@ -24,11 +25,11 @@ public:
     // key is not there or a preliminary check fails (its message is shown). operation 9: the index
     // file is emptied and written as an empty index; returns 0. Any other operation shows
     // "ERRORE CODICE ISAM " + operation and returns -1.
-    double ISAM(double archive, const std::string& key, double operation, double record);
+    int64_t ISAM(int archive, const std::string& key, int operation, int64_t record);
 
 private:
-    double Search(double archive, const std::string& key);
-    void Reinitialise(double archive);
+    int64_t Search(int archive, const std::string& key);
+    void Reinitialise(int archive);
     // Index (1-based) of the entry chosen in the page held in the slot buffer for the search key.
     static int ChooseEntry(const std::string& page, const std::string& key, int entrySize);
     void Complain(const std::string& text);

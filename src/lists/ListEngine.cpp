@@ -106,7 +106,7 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
             continue;  // a record number that is no number (an overflow): that entry is skipped
         }
         env.files.errors().NoteEntry(entry);  // a record number that is no record names its entry
-        const double pastEnd = env.files.LEGGIREC(archive::Employees, record);
+        const double pastEnd = env.files.LEGGIREC(archive::Employees, ArchiveFiles::RecordValue{record});
         env.files.errors().NoteEntry({});
         if (pastEnd == 1) {  // past the end of the archive
             if (env.observer) ReportPastEnd(env, it, record);
@@ -194,7 +194,7 @@ void ListRun::Report(AnomalyReason reason, const std::string& employee, const st
 
 bool ListRun::FindEmployee(const std::string& key) {
     env_.files.APRISEMA();
-    const double record = env_.keys.ISAM(archive::EmployeeIndex, key, 2, 0);
+    const int64_t record = env_.keys.ISAM(archive::EmployeeIndex, key, 2, 0);
     env_.files.CHIUDISEMA();
     if (record == -1) return false;
     recordShort_ = env_.files.LEGGIREC(archive::Employees, record) == 1;

@@ -24,7 +24,7 @@ SubstitutionValues Values(std::string c, std::string y, std::string r = "", std:
 }
 
 TEST_F(ArchiveFiles_, NamesFillTheirPlaceholdersAndClearTheValuesUsed) {
-    const std::tuple<double, SubstitutionValues, int16_t, int16_t, const char*> cases[] = {
+    const std::tuple<int, SubstitutionValues, int16_t, int16_t, const char*> cases[] = {
         {2, Values("12", "2005"), -1, -1, "C:\\KVS\\ARCHIVI\\D012A05.DAT"}, {5, {}, -1, -1, "C:\\KVS\\ARCHIVI\\T3.DAT"},
         {2, Values("7", "2000"), -1, -1, "C:\\KVS\\ARCHIVI\\D007A00.DAT"},  // the year is checked as set
         {2, Values("1234", "99"), 0, 0, "D234A99.DAT"}, {4, Values("", "", "5", "MI"), -1, -1, "C:\\KVS\\ARCHIVI\\R05PMI.DAT"},
@@ -47,7 +47,7 @@ TEST_F(ArchiveFiles_, NamesFillTheirPlaceholdersAndClearTheValuesUsed) {
 // Each action ends the program: a missing substitution value with its own message (no trace), a
 // run-time error with the error report, whose last line is the routine traced last.
 TEST_F(ArchiveFiles_, ErrorsEndTheProgramWithTheirMessage) {
-    auto name = [](SubstitutionValues v, double n) { return [=](F f) { f.values = v, f.DAMMIFILE(n); }; };
+    auto name = [](SubstitutionValues v, int n) { return [=](F f) { f.values = v, f.DAMMIFILE(n); }; };
     const char *k9 = "Errore 9 Subscript out of range", *k52 = "Errore 52 Bad file name or number", *k59 = "Errore 59 Bad record length",
                *k63 = "Errore 63 Bad record number", *company = "ERRORE OPEN FILE - MANCA DITTAOPEN 2",
                *year = "ERRORE OPEN - MANCA ANNO - 2", *province = "ERRORE OPEN - MANCA PROVINCIA - 4";
@@ -68,8 +68,8 @@ TEST_F(ArchiveFiles_, ErrorsEndTheProgramWithTheirMessage) {
         {[](F f) { f.FAIOPEN(6), f.SCRIVIREC(6, 1, "TOO SHORT"); }, k59, "SCRIVIREC (6-1)"},
         {[](F f) { f.FAIOPEN(280), f.LEGGIREC(280, 1); }, k59, "LEGGIREC (280-1)"},  // record length 0
         {[](F f) { f.FAIOPEN(6), f.LEGGIREC(6, -1); }, k63, "LEGGIREC (6--1)"}, {[](F f) { f.EndOfFile(5); }, k52, "EOF"},
-        {[](F f) { f.FAIOPEN(6), f.LEGGIREC(6, 1.5); }, k63, "LEGGIREC (6-1.5)"},
-        {[](F f) { f.FAIOPEN(6), f.SCRIVIREC(6, 1e12, ""); }, k63, "SCRIVIREC (6-1000000000000)"},
+        {[](F f) { f.FAIOPEN(6), f.LEGGIREC(6, kv::ArchiveFiles::RecordValue{1.5}); }, k63, "LEGGIREC (6-1.5)"},
+        {[](F f) { f.FAIOPEN(6), f.SCRIVIREC(6, int64_t{1000000000000}, ""); }, k63, "SCRIVIREC (6-1000000000000)"},
         {[](F f) { f.FAIOPENIO(280, 1), f.LEGGIREC(280, 1); }, k52, "LEGGIREC (280-1)"},
         {[](F f) { f.FAIOPENIO(280, 1), f.LineInput(280); }, k52, "LINE INPUT"},
         {[](F f) { f.FAIOPENIO(280, 1), f.SCRIVIREC(280, 1, ""); }, k52, "SCRIVIREC (280-1)"},
@@ -132,7 +132,7 @@ TEST_F(ArchiveFiles_, RecordsAtTheirPlaceSlotsAndDeletion) {
     WriteBytes(archive("TESTATA.DAT"), content);
     const long openFiles = kvtest::OpenFileCount();
     f.FAIOPEN(6);
-    const std::pair<double, std::string> reads[] = {
+    const std::pair<int64_t, std::string> reads[] = {
         {2, std::string(30, 'B')}, {1, first}, {3, "CCCCC" + std::string(25, ' ')}, {4, std::string(30, ' ')}, {1, first}};
     for (const auto& [record, text] : reads) {
         EXPECT_EQ(f.LEGGIREC(6, record), record >= 3 ? 1 : 0) << record;

@@ -26,11 +26,11 @@ protected:
     void Load(const std::string& bytes) { kvtest::WriteBytes(archive("DIPIND.DAT"), bytes), files().FAIOPEN(7); }
     // The record number found, or the message shown ("-> result" added), or the first line of the
     // error report that ended the program.
-    std::string Answer(const std::string& key, double operation = 2, double record = 0) {
+    std::string Answer(const std::string& key, int operation = 2, int64_t record = 0) {
         messages.clear();
         try {
-            const double r = context->keys().ISAM(7, key, operation, record);
-            return messages.shown().empty() ? NumberText(r) : messages.shown()[0].text + " -> " + NumberText(r);
+            const int64_t r = context->keys().ISAM(7, key, operation, record);
+            return messages.shown().empty() ? std::to_string(r) : messages.shown()[0].text + " -> " + std::to_string(r);
         } catch (const ProgramEnd&) {
             return kvtest::Fields(messages.shown().at(0).text, '\r')[0];
         }
@@ -66,7 +66,7 @@ TEST_F(KeySearch_, EdgesChecksAndDamagedPages) {
     };
     const char *k63 = "Errore 63 Bad record number", *vuoto = "ERRORE ISAM - FILE VUOTO 7 -> -1", *lunk = "ERRORE ISAM - LUNK NO OK -> -1";
     const std::string blank(10, ' ');
-    const std::tuple<std::string, std::string, double, double, std::string> cases[] = {
+    const std::tuple<std::string, std::string, int, int64_t, std::string> cases[] = {
         {twenty, KeyOf(1), 2, 0, "1001"}, {twenty, KeyOf(20), 2, 0, "1020"}, {twenty, KeyOf(7, 5), 2, 0, "-1"},
         {twenty, "0000000001", 2, 0, "-1"}, {twenty, "9999999999", 2, 0, "-1"},  // below and above every key
         {twenty, "~~~~~~~~~~", 2, 0, "-1"}, {b.Build({}), KeyOf(1), 2, 0, "-1"},  // the empty index

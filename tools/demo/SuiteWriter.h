@@ -184,7 +184,7 @@ private:
 
     void WriteExtraction() {
         OpenEmpty(archive::ExtractionList);
-        double number = 0;
+        int number = 0;
         for (const auto& entries : plan_.extractionRecords) {
             std::string record;
             for (const auto& entry : entries) record += entry;
@@ -212,7 +212,7 @@ private:
         OpenEmpty(archive::EmployeeIndex);
         const std::size_t length = static_cast<std::size_t>(builder.recordLength());
         for (std::size_t at = 0, page = 1; at < pages.size(); at += length, ++page)
-            files_.SCRIVIREC(archive::EmployeeIndex, static_cast<double>(page), pages.substr(at, length));
+            files_.SCRIVIREC(archive::EmployeeIndex, static_cast<int64_t>(page), pages.substr(at, length));
         files_.CHIUDI(archive::EmployeeIndex);
     }
 

@@ -153,13 +153,13 @@ using Writer = std::string (*)(const ListLines&, const fs::path&, int pages, Mod
 std::string WriteQuill(const ListLines& lines, const fs::path& path, int pages, Mode mode) {
     quill::QuillPdf pdf;
     pdf.SetScale(quill::Unit::Points);
-    pdf.SetPaperSize(0);
+    pdf.SetPaperSize(quill::Paper::A4);
     if (mode == Mode::Lzw) pdf.SetCompression(quill::Filter::Lzw, 3);
     if (mode == Mode::Flate) pdf.SetCompression(quill::Filter::Flate, 0);
     pdf.BeginDoc(path.string());
     for (int p = 0; p < pages; ++p) {
         pdf.BeginPage();
-        pdf.SetFont("Courier New", kFontSize, 0);
+        pdf.SetFont("Courier New", kFontSize, quill::FontStyle::Regular);
         for (int l = 0; l < kLinesPerPage; ++l) pdf.DrawText(kLeft, LineY(l), lines.At(p, l), quill::Align::Left);
     }
     pdf.EndDoc();

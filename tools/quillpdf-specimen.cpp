@@ -241,7 +241,7 @@ class Specimen {
 public:
     Specimen(QuillPdf& pdf, const Options& options, const fs::path& scratch) : pdf_(pdf) {
         for (const std::string& font : options.fonts)
-            fonts_.push_back({font, Probe(scratch, [&](QuillPdf& p) { p.AddFont(font, "", true, 0); })});
+            fonts_.push_back({font, Probe(scratch, [&](QuillPdf& p) { p.AddFont(font, "", true, quill::Encoding::WinAnsi); })});
         for (const std::string& image : options.images)
             pictures_.push_back({image, Probe(scratch, [&](QuillPdf& p) { p.DrawImage(image, 0, 0, 100, 0); })});
         const std::string eps = (scratch / "box-and-triangle.eps").string();
@@ -271,10 +271,10 @@ private:
         pdf_.BeginPage();
         if (!bookmark.empty()) pdf_.AddBookmark(bookmark);
         pdf_.SetColorText("Black");
-        pdf_.SetFont("Arial", 18, 1);
+        pdf_.SetFont("Arial", 18, quill::FontStyle::Bold);
         pdf_.DrawText(0, 18, title);
         if (pdf_.GetPage() > 1) {
-            pdf_.SetFont("Arial", 9, 4);
+            pdf_.SetFont("Arial", 9, quill::FontStyle::Underline);
             pdf_.SetColorText(kLinkColour);
             pdf_.DrawText(kWidth, 16, "Back to contents", quill::Align::Right);
             pdf_.LinkTo("ref:contents");
@@ -282,7 +282,7 @@ private:
         pdf_.SetColorLine("%40");
         pdf_.SetLineWidth(0.5f);
         pdf_.DrawLine(0, 26, kWidth, 26);
-        pdf_.SetFont("Arial", 8, 0);
+        pdf_.SetFont("Arial", 8, quill::FontStyle::Regular);
         pdf_.SetColorText("%55");
         pdf_.DrawText(kWidth / 2, kBottom - 4, "QuillPdf specimen \x96 page " + std::to_string(pdf_.GetPage()), quill::Align::Center);
         pdf_.SetColorText("Black");
@@ -290,7 +290,7 @@ private:
 
     void Heading(float y, const std::string& text) {
         pdf_.SetColorText("Black");
-        pdf_.SetFont("Arial", 12, 1);
+        pdf_.SetFont("Arial", 12, quill::FontStyle::Bold);
         pdf_.DrawText(0, y, text);
     }
 
@@ -312,38 +312,40 @@ private:
         for (const Section& s : sections_) {
             if (s.firstPage == 1) continue;
             y += 22;
-            pdf_.SetFont("Arial", 12, 4);
+            pdf_.SetFont("Arial", 12, quill::FontStyle::Underline);
             pdf_.SetColorText(kLinkColour);
             pdf_.DrawText(20, y, s.title);
-            pdf_.LinkTo("page:" + std::to_string(s.firstPage), 0, 2);
-            pdf_.SetFont("Arial", 12, 0);
+            pdf_.LinkTo("page:" + std::to_string(s.firstPage), 0, quill::Highlight::Outline);
+            pdf_.SetFont("Arial", 12, quill::FontStyle::Regular);
             pdf_.DrawText(kWidth, y, "page " + std::to_string(s.firstPage), quill::Align::Right);
             pdf_.LinkTo("page:" + std::to_string(s.firstPage));
         }
         Heading(y += 50, "On the web");
-        pdf_.SetFont("Arial", 11, 0);
+        pdf_.SetFont("Arial", 11, quill::FontStyle::Regular);
         pdf_.SetColorText("Black");
         pdf_.DrawText(0, y += 22, "A link to a web address:");
-        pdf_.SetFont("Arial", 11, 4);
+        pdf_.SetFont("Arial", 11, quill::FontStyle::Underline);
         pdf_.SetColorText(kLinkColour);
         pdf_.DrawText(130, y, "https://example.org/");
-        pdf_.LinkTo("https://example.org/", 0, 1);
+        pdf_.LinkTo("https://example.org/", 0, quill::Highlight::Invert);
         pdf_.SetColorText("Black");
     }
 
     void StandardFonts() {
         StartPage(sections_[1].title, sections_[1].title);
-        struct Face { const char* label; const char* name; int style; };
+        using enum quill::FontStyle;
+        struct Face { const char* label; const char* name; quill::FontStyle style; };
         const Face faces[] = {
-            {"Arial", "Arial", 0}, {"Arial Bold", "Arial", 1}, {"Arial Italic", "Arial", 2},
-            {"Arial Bold Italic", "Arial", 3}, {"Times New Roman", "Times New Roman", 0},
-            {"Times New Roman Bold", "Times New Roman", 1}, {"Times New Roman Italic", "Times New Roman", 2},
-            {"Times New Roman Bold Italic", "Times New Roman", 3}, {"Courier New", "Courier New", 0},
-            {"Courier New Bold", "Courier New", 1}, {"Courier New Italic", "Courier New", 2},
-            {"Courier New Bold Italic", "Courier New", 3}, {"Symbol", "Symbol", 0}, {"ZapfDingbats", "ZapfDingbats", 0}};
+            {"Arial", "Arial", Regular}, {"Arial Bold", "Arial", Bold}, {"Arial Italic", "Arial", Italic},
+            {"Arial Bold Italic", "Arial", Bold | Italic}, {"Times New Roman", "Times New Roman", Regular},
+            {"Times New Roman Bold", "Times New Roman", Bold}, {"Times New Roman Italic", "Times New Roman", Italic},
+            {"Times New Roman Bold Italic", "Times New Roman", Bold | Italic}, {"Courier New", "Courier New", Regular},
+            {"Courier New Bold", "Courier New", Bold}, {"Courier New Italic", "Courier New", Italic},
+            {"Courier New Bold Italic", "Courier New", Bold | Italic}, {"Symbol", "Symbol", Regular},
+            {"ZapfDingbats", "ZapfDingbats", Regular}};
         float y = 50;
         for (const Face& f : faces) {
-            pdf_.SetFont("Arial", 8, 0);
+            pdf_.SetFont("Arial", 8, quill::FontStyle::Regular);
             pdf_.SetColorText("%60");
             pdf_.DrawText(0, y, f.label);
             pdf_.SetFont(f.name, 11, f.style);
@@ -358,7 +360,7 @@ private:
         y += 34;
         pdf_.SetColorText("Black");
         for (int size : {6, 8, 10, 12, 16, 20, 28, 36}) {
-            pdf_.SetFont("Times New Roman", static_cast<float>(size), 0);
+            pdf_.SetFont("Times New Roman", static_cast<float>(size), quill::FontStyle::Regular);
             const std::string text = std::to_string(size) + " pt";
             pdf_.DrawText(x, y, text);
             x += pdf_.TextLength(text) + 14;
@@ -370,18 +372,18 @@ private:
             {"%50", "grey %50"}, {"@0;100;0;0", "magenta @0;100;0;0 (CMYK)"}};
         x = 0;
         y += 22;
-        pdf_.SetFont("Arial", 11, 1);
+        pdf_.SetFont("Arial", 11, quill::FontStyle::Bold);
         for (const auto& [colour, label] : colours) {
             pdf_.SetColorText(colour);
             pdf_.DrawText(x, y, label);
             x += pdf_.TextLength(label) + 16;
         }
         pdf_.SetColorText("Black");
-        pdf_.SetFont("Arial", 11, 0);
+        pdf_.SetFont("Arial", 11, quill::FontStyle::Regular);
         x = 0;
         y += 22;
-        for (const auto& [style, label] : {std::pair{4, "underlined"}, {8, "overlined"}, {16, "struck through"},
-                                           {5, "bold and underlined"}}) {
+        for (const auto& [style, label] : {std::pair{Underline, "underlined"}, {Overline, "overlined"},
+                                           {Strikeout, "struck through"}, {Bold | Underline, "bold and underlined"}}) {
             pdf_.SetFont("Arial", 11, style);
             pdf_.DrawText(x, y, label);
             x += pdf_.TextLength(label) + 22;
@@ -391,7 +393,7 @@ private:
         pdf_.SetColorLine("#C00000");
         pdf_.SetLineWidth(0.5f);
         pdf_.DrawLine(kWidth / 2, y + 8, kWidth / 2, y + 64);
-        pdf_.SetFont("Times New Roman", 12, 0);
+        pdf_.SetFont("Times New Roman", 12, quill::FontStyle::Regular);
         pdf_.DrawText(kWidth / 2, y += 22, "Left aligned: starts at the red line", quill::Align::Left);
         pdf_.DrawText(kWidth / 2, y += 18, "Right aligned: ends at the red line", quill::Align::Right);
         pdf_.DrawText(kWidth / 2, y += 18, "Centred on the red line", quill::Align::Center);
@@ -402,27 +404,27 @@ private:
         StartPage(section.title, section.title);
         float y = 56;
         if (fonts_.empty()) {
-            pdf_.SetFont("Arial", 11, 0);
+            pdf_.SetFont("Arial", 11, quill::FontStyle::Regular);
             pdf_.DrawText(0, y, "No TrueType font was given. Try --font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
             return;
         }
         for (size_t i = 0; i < fonts_.size(); ++i) {
             if (i > 0 && i % kFontsPerPage == 0) StartPage(section.title + " (continued)", section.title + " (continued)"), y = 56;
             const Item& font = fonts_[i];
-            pdf_.SetFont("Arial", 9, 0);
+            pdf_.SetFont("Arial", 9, quill::FontStyle::Regular);
             pdf_.SetColorText("%60");
             pdf_.DrawText(0, y, ToCp1252(font.path));
             if (!font.refusal.empty()) {
                 pdf_.SetColorText("#C00000");
-                pdf_.SetFont("Arial", 11, 0);
+                pdf_.SetFont("Arial", 11, quill::FontStyle::Regular);
                 pdf_.DrawText(0, y + 18, "Refused: " + ToCp1252(font.refusal));
             } else {
-                const std::string key = pdf_.AddFont(font.path, "", true, 0);
+                const std::string key = pdf_.AddFont(font.path, "", true, quill::Encoding::WinAnsi);
                 pdf_.SetColorText("Black");
                 pdf_.DrawText(pdf_.TextLength(ToCp1252(font.path)) + 8, y, "selected as \"" + key + "\", embedded");
-                pdf_.SetFont(key, 14, 0);
+                pdf_.SetFont(key, 14, quill::FontStyle::Regular);
                 pdf_.DrawText(0, y + 20, kSample);
-                pdf_.SetFont(key, 24, 0);
+                pdf_.SetFont(key, 24, quill::FontStyle::Regular);
                 pdf_.DrawText(0, y + 50, "Aa Bb Gg Qq 0123 \x80\xA3 \xC6\xD8\xE5");
             }
             y += 96;
@@ -446,11 +448,11 @@ private:
             const std::string caption = i == epsIndex_ ? "An EPS drawing written by this tool (a box and a triangle)"
                                                        : ToCp1252(fs::path(picture.path).filename().string());
             pdf_.SetColorText("Black");
-            pdf_.SetFont("Arial", 9, 0);
+            pdf_.SetFont("Arial", 9, quill::FontStyle::Regular);
             pdf_.DrawText(x + kCellWidth / 2, y + kCellHeight - 20, caption, quill::Align::Center);
             if (!picture.refusal.empty()) {
                 pdf_.SetColorText("#C00000");
-                pdf_.SetFont("Arial", 9, 0);
+                pdf_.SetFont("Arial", 9, quill::FontStyle::Regular);
                 pdf_.DrawText(x + 8, y + 20, "Refused:");
                 WrapText(x + 8, y + 34, kBoxWidth - 8, ToCp1252(picture.refusal));
                 continue;
@@ -484,18 +486,18 @@ private:
             if (i % kSymbolsPerPage == 0) {
                 // The symbols' own outline entries, children of the first page's, stand for the other pages.
                 StartPage(i == 0 ? section.title : section.title + " (continued)", i == 0 ? section.title : "");
-                pdf_.SetFont("Arial", 9, 0);
+                pdf_.SetFont("Arial", 9, quill::FontStyle::Regular);
                 pdf_.DrawText(0, 42, "Beside each symbol: the data a reader decodes from it, check characters included.");
             }
             const float y = 74 + static_cast<float>(i % kSymbolsPerPage) * 168;
-            pdf_.AddBookmark(s.name, i == 0 ? -1 : 0, 2, 0, y - 20);
+            pdf_.AddBookmark(s.name, i == 0 ? -1 : 0, quill::View::FitHorizontal, 0, y - 20);
             pdf_.SetColorText("Black");
-            pdf_.SetFont("Arial", 12, 1);
+            pdf_.SetFont("Arial", 12, quill::FontStyle::Bold);
             pdf_.DrawText(0, y, s.name);
-            pdf_.SetFont("Arial", 9, 0);
+            pdf_.SetFont("Arial", 9, quill::FontStyle::Regular);
             pdf_.DrawText(0, y + 16, std::string("Code given: ") + s.code + (s.addCheck ? ", with a check" : ""));
             pdf_.DrawText(0, y + 30, s.note);
-            pdf_.SetFont("Courier New", 10, 1);
+            pdf_.SetFont("Courier New", 10, quill::FontStyle::Bold);
             pdf_.DrawText(0, y + 50, (s.type == quill::Barcode::Postnet ? "Digits: " : "Data: ") + Transmitted(s));
             const bool ownHeight = s.type == quill::Barcode::Ean13 || s.type == quill::Barcode::Postnet ||
                                    s.type == quill::Barcode::Ean8;  // EAN's tall bars; POSTNET's fixed ones

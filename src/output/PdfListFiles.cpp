@@ -134,9 +134,9 @@ void PdfListFiles::APRIPDF(const std::string& prefix) {
     const std::string creator = settings_.installationName.empty() ? kProgramName : settings_.installationName;
     pdf.SetDocProperty("PDF" + prefix, "", "Velmora Vivirid", creator, "Velmora Vivirid", "");
     pdf.SetScale(quill::Unit::Centimetres, 1.0f);
-    pdf.SetPaperSize(0, 0, 0);
-    pdf.SetMargins(0, 0, 0, 0, -1);
-    pdf.SetPageView(0);
+    pdf.SetPaperSize(quill::Paper::A4, 0, 0);
+    pdf.SetMargins(0, 0, 0, 0, quill::Clip::On);
+    pdf.SetPageView(quill::PageView::Upright);
     pdf.SetViewerPreferences(quill::Viewer::CenterWindow | quill::Viewer::FitWindow);
     pdf.SetCompression(quill::Filter::Lzw, 3);
 

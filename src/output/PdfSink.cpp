@@ -13,7 +13,7 @@ bool PdfSink::BeginList(const lists::ListInfo& list, const lists::ListLayout&) {
 }
 
 void PdfSink::BeginPageHeader(const lists::ListLayout& layout) {
-    files_.writer().SetFont("Courier New", static_cast<float>(layout.fontSize), 0);
+    files_.writer().SetFont("Courier New", static_cast<float>(layout.fontSize), quill::FontStyle::Regular);
 }
 
 void PdfSink::NewPage() { files_.writer().BeginPage(); }

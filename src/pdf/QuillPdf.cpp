@@ -38,18 +38,18 @@ void QuillPdf::SetProtection(Permit mode, const std::string& owner, const std::s
 void QuillPdf::SetFileBusyHandler(std::function<bool()> handler) { impl_->SetFileBusyHandler(std::move(handler)); }
 void QuillPdf::SetFixedCreationDate(const std::string& pdfDate) { impl_->SetFixedCreationDate(pdfDate); }
 void QuillPdf::SetScale(Unit scaleMode, float userFactor) { impl_->SetScale(Number(scaleMode), userFactor); }
-void QuillPdf::SetPaperSize(int32_t index, float width, float height) {
-    impl_->SetPaperSize(index, width, height);
+void QuillPdf::SetPaperSize(Paper paper, float width, float height) {
+    impl_->SetPaperSize(Number(paper), width, height);
 }
-void QuillPdf::SetMargins(float left, float right, float top, float bottom, int16_t clip) {
-    impl_->SetMargins(left, right, top, bottom, clip);
+void QuillPdf::SetMargins(float left, float right, float top, float bottom, Clip clip) {
+    impl_->SetMargins(left, right, top, bottom, Number(clip));
 }
-void QuillPdf::SetPageView(int32_t view) { impl_->SetPageView(view); }
-void QuillPdf::SetPageTransition(int32_t transition, float showTime, float transTime) {
-    impl_->SetPageTransition(transition, showTime, transTime);
+void QuillPdf::SetPageView(PageView view) { impl_->SetPageView(Number(view)); }
+void QuillPdf::SetPageTransition(Transition transition, float showTime, float transTime) {
+    impl_->SetPageTransition(Number(transition), showTime, transTime);
 }
-void QuillPdf::SetLabel(int32_t style, const std::string& prefix, int16_t firstValue) {
-    impl_->SetLabel(style, prefix, firstValue);
+void QuillPdf::SetLabel(LabelStyle style, const std::string& prefix, int16_t firstValue) {
+    impl_->SetLabel(Number(style), prefix, firstValue);
 }
 int32_t QuillPdf::BeginPage() { return impl_->BeginPage(); }
 void QuillPdf::EndPage() { impl_->EndPage(); }
@@ -64,12 +64,12 @@ void QuillPdf::DrawLine(float x1, float y1, float x2, float y2, Paint options) {
     impl_->DrawLine(x1, y1, x2, y2, Number(options));
 }
 void QuillPdf::DrawLineTo(float x, float y, Paint options) { impl_->DrawLineTo(x, y, Number(options)); }
-void QuillPdf::DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3, float y3,
+void QuillPdf::DrawCurve(Curve curve, float x1, float y1, float x2, float y2, float x3, float y3,
                          Paint options) {
-    impl_->DrawCurve(curveType, x1, y1, x2, y2, x3, y3, Number(options));
+    impl_->DrawCurve(Number(curve), x1, y1, x2, y2, x3, y3, Number(options));
 }
-void QuillPdf::DrawRect(float x, float y, float width, float height, Paint options, float radius, int32_t cornerMask) {
-    impl_->DrawRect(x, y, width, height, Number(options), radius, cornerMask);
+void QuillPdf::DrawRect(float x, float y, float width, float height, Paint options, float radius, Corner corners) {
+    impl_->DrawRect(x, y, width, height, Number(options), radius, Number(corners));
 }
 void QuillPdf::DrawEllipse(float x, float y, float rx, float ry, Paint options) {
     impl_->DrawEllipse(x, y, rx, ry, Number(options));
@@ -88,7 +88,7 @@ void QuillPdf::DrawPolyline(const std::vector<float>& points, Paint options) {
     impl_->DrawPolyline(points, Number(options));
 }
 void QuillPdf::SetLineWidth(float width) { impl_->SetLineWidth(width); }
-void QuillPdf::SetLineStyle(int32_t style, float miterLimit) { impl_->SetLineStyle(style, miterLimit); }
+void QuillPdf::SetLineStyle(LineStyle style, float miterLimit) { impl_->SetLineStyle(Number(style), miterLimit); }
 void QuillPdf::SetDash(const std::string& style, float phase) { impl_->SetDash(style, phase); }
 void QuillPdf::SetColorLine(const std::string& color) { impl_->SetColorLine(color); }
 void QuillPdf::SetColorFill(const std::string& color) { impl_->SetColorFill(color); }
@@ -104,42 +104,42 @@ void QuillPdf::BeginSpace(float newX, float newY, float scaleX, float scaleY, fl
     impl_->BeginSpace(newX, newY, scaleX, scaleY, angle);
 }
 void QuillPdf::EndSpace() { impl_->EndSpace(); }
-void QuillPdf::SetFont(const std::string& name, float size, int32_t style, int32_t encoding) {
-    impl_->SetFont(name, size, style, encoding);
+void QuillPdf::SetFont(const std::string& name, float size, FontStyle style, Encoding encoding) {
+    impl_->SetFont(name, size, Number(style), Number(encoding));
 }
 void QuillPdf::SetFontSize(float points) { impl_->SetFontSize(points); }
 void QuillPdf::SetCharSpacing(float points) { impl_->SetCharSpacing(points); }
 void QuillPdf::SetWordSpacing(float points) { impl_->SetWordSpacing(points); }
 void QuillPdf::SetTextHorizontalScaling(float percent) { impl_->SetTextHorizontalScaling(percent); }
-void QuillPdf::SetTextMode(int32_t mode) { impl_->SetTextMode(mode); }
+void QuillPdf::SetTextMode(TextMode mode) { impl_->SetTextMode(Number(mode)); }
 void QuillPdf::SetTextLineSpacing(float factor) { impl_->SetTextLineSpacing(factor); }
 float QuillPdf::TextLength(std::string_view text) const { return impl_->TextLength(text); }
 float QuillPdf::TextHeight() const { return impl_->TextHeight(); }
 void QuillPdf::DrawText(float x, float y, std::string_view text, Align align) {
     impl_->DrawText(x, y, text, Number(align));
 }
-void QuillPdf::WriteText(std::string_view text, int32_t position, float percent) {
-    impl_->WriteText(text, position, percent);
+void QuillPdf::WriteText(std::string_view text, TextPosition position, float percent) {
+    impl_->WriteText(text, Number(position), percent);
 }
 void QuillPdf::WriteTextLn(std::string_view text) { impl_->WriteTextLn(text); }
-std::string QuillPdf::AddFont(const std::string& fileName, const std::string& fontName, bool embed, int32_t encoding) {
-    return impl_->AddFont(fileName, fontName, embed, encoding);
+std::string QuillPdf::AddFont(const std::string& fileName, const std::string& fontName, bool embed, Encoding encoding) {
+    return impl_->AddFont(fileName, fontName, embed, Number(encoding));
 }
 float QuillPdf::DrawBarCode(Barcode BarCodeType, const std::string& Code, const float& X, const float& Y,
                             bool ShowCode, float ZoomFactor, float Height, bool AddCheck) {
     return impl_->DrawBarCode(Number(BarCodeType), Code, X, Y, ShowCode, ZoomFactor, Height, AddCheck);
 }
-int32_t QuillPdf::AddBookmark(const std::string& title, int16_t level, int32_t viewMode, float x, float y,
-                              float width, float height, float zoom, const std::string& color, int32_t style) {
-    return impl_->AddBookmark(title, level, viewMode, x, y, width, height, zoom, color, style);
+int32_t QuillPdf::AddBookmark(const std::string& title, int16_t level, View view, float x, float y, float width,
+                              float height, float zoom, const std::string& color, OutlineStyle style) {
+    return impl_->AddBookmark(title, level, Number(view), x, y, width, height, zoom, color, Number(style));
 }
-void QuillPdf::LinkTo(const std::string& target, int16_t border, int32_t highlight, int32_t viewMode, float x,
-                      float y, float width, float height, float zoom) {
-    impl_->LinkTo(target, border, highlight, viewMode, x, y, width, height, zoom);
+void QuillPdf::LinkTo(const std::string& target, int16_t border, Highlight highlight, View view, float x, float y,
+                      float width, float height, float zoom) {
+    impl_->LinkTo(target, border, Number(highlight), Number(view), x, y, width, height, zoom);
 }
-void QuillPdf::DefineRef(const std::string& name, int32_t viewMode, float x, float y, float width, float height,
+void QuillPdf::DefineRef(const std::string& name, View view, float x, float y, float width, float height,
                          float zoom) {
-    impl_->DefineRef(name, viewMode, x, y, width, height, zoom);
+    impl_->DefineRef(name, Number(view), x, y, width, height, zoom);
 }
 void QuillPdf::DrawImage(const std::string& fileName, float x, float y, float width, float height,
                          int16_t transparency, const std::string& transparentColor) {

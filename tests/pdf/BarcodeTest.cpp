@@ -45,7 +45,7 @@ TEST(Barcode, ZbarReadsWhatWasDrawn) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
         const Doc doc = WriteDoc([&](QuillPdf& p) {
-            p.SetPaperSize(255, 1400, 200), p.BeginPage();
+            p.SetPaperSize(Paper::Custom, 1400, 200), p.BeginPage();
             EXPECT_GT(p.DrawBarCode(static_cast<Barcode>(c.type), c.code, 40, 40, true, 1, 0, c.check), 0);
         });
         EXPECT_EQ(Decode(doc), c.decoded);
@@ -109,7 +109,7 @@ TEST(Barcode, TextLeavesTheWriterAsItWas) {
     const Doc doc = WriteDoc([](QuillPdf& p) {
         p.BeginPage(), p.DrawBarCode(Barcode::Code39, "A", 0, 0, true);
         EXPECT_EQ(p.TextLength("abc"), 0);  // no font before, none after
-        p.SetScale(Unit::Centimetres), p.SetFont("Times", 12, 1), p.SetColorLine("Blue"), p.SetLineWidth(0.1f);
+        p.SetScale(Unit::Centimetres), p.SetFont("Times", 12, FontStyle::Bold), p.SetColorLine("Blue"), p.SetLineWidth(0.1f);
         p.SetXY(3, 4);
         const float length = p.TextLength("abc");
         p.DrawBarCode(Barcode::Ean13, "978020137962", 1, 1, true, 1, 2);  // 2 cm high with the text

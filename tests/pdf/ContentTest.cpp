@@ -41,8 +41,8 @@ TEST(Content, Graphics) {
          }, "10 20 30 40 re\rS\r10 20 30 40 re\rh S\r10 20 30 40 re\rB*\r10 20 30 40 re\rb*\r10 20 30 40 re\rf*\r"
             "10 20 30 40 re\r10 20 30 40 re\rW f*\r50 60 l\rS\r"},
         {"curves", [](QuillPdf& p) {
-             p.MoveTo(1, 2), p.DrawCurve(1, 3, 4, 5, 6, 7, 8), Here(p), p.DrawCurve(2, 9, 10, 11, 12), Here(p);
-             p.DrawCurve(3, 13, 14, 15, 16, 0, 0, Paint::Fill), p.DrawCurve(4, 1, 1, 1, 1), Here(p);
+             p.MoveTo(1, 2), p.DrawCurve(Curve::TwoControlPoints, 3, 4, 5, 6, 7, 8), Here(p), p.DrawCurve(Curve::StartTangent, 9, 10, 11, 12), Here(p);
+             p.DrawCurve(Curve::EndTangent, 13, 14, 15, 16, 0, 0, Paint::Fill), p.DrawCurve(static_cast<Curve>(4), 1, 1, 1, 1), Here(p);
          }, "1 2 m\r3 4 5 6 7 8 c\rS\r7 8 m\r9 10 11 12 v\rS\r11 12 m\r13 14 15 16 y\rB*\r15 16 m\r"},
         // k = (sqrt(2) - 1) × 4 / 3 = 0.55228: 27.614 = 50 k, 11.046 = 20 k.
         {"ellipse", [](QuillPdf& p) { p.DrawEllipse(100, 100, 50, 20), p.DrawCircle(0, 0, 1, Paint::NoOutline); },
@@ -51,9 +51,9 @@ TEST(Content, Graphics) {
          "-1 0.552 -0.552 1 0 1 c\r0.552 1 1 0.552 1 0 c\r"},
         // Corner curves with control points 0.55 r from their ends; the radius is at most half the height.
         {"rounded rectangles", [](QuillPdf& p) {
-             p.DrawRect(0, 0, 100, 50, Paint::Stroke, 10, 2), p.DrawRect(0, 0, 20, 10, Paint::Fill, 8);
-             p.DrawRect(20, 0, -20, 10, Paint::NoOutline, 5, 1);
-             p.DrawRect(0, 0, 10, 10, Paint::Stroke, 5, 0);
+             p.DrawRect(0, 0, 100, 50, Paint::Stroke, 10, Corner::TopRight), p.DrawRect(0, 0, 20, 10, Paint::Fill, 8);
+             p.DrawRect(20, 0, -20, 10, Paint::NoOutline, 5, Corner::TopLeft);
+             p.DrawRect(0, 0, 10, 10, Paint::Stroke, 5, Corner::None);
          }, "0 0 m\r90 0 l\r95.5 0 100 4.5 100 10 c\r100 50 l\r0 50 l\r0 0 l\rS\r"
             "5 0 m\r15 0 l\r17.75 0 20 2.25 20 5 c\r20 5 l\r20 7.75 17.75 10 15 10 c\r5 10 l\r2.25 10 0 7.75 0 5 c\r"
             "0 5 l\r0 2.25 2.25 0 5 0 c\rB*\r15 0 m\r0 0 l\r0 10 l\r20 10 l\r20 5 l\r20 2.25 17.75 0 15 0 c\r0 0 10 10 re\rS\r"},
@@ -69,7 +69,7 @@ TEST(Content, Graphics) {
         {"line styles and dashes", [](QuillPdf& p) {
              p.SetScale(Unit::Centimetres), p.SetLineWidth(0.1f), p.SetLineWidth(-1), p.SetDash("dash"), p.SetDash(" dashdot ");
              p.SetDash("0,2;0.1", 0.5f), p.SetDash("0;0"), p.SetDash("1;x"), p.SetDash("SOLID");
-             p.SetLineStyle(0x20 | 2, 4), p.SetLineStyle(0x70 | 7, 0.5f);
+             p.SetLineStyle(LineStyle::RoundCap | LineStyle::RoundJoin, 4), p.SetLineStyle(static_cast<LineStyle>(0x70 | 7), 0.5f);
          }, "2.835 w\r[2.835 ] 0 d\r[2.835 1.417 1.417 1.417 ] 0 d\r[5.669 2.835 ] 14.173 d\r[ ] 0 d\r[ ] 0 d\r"
             "1 J\r1 j\r4 M\r2 J\r2 j\r"},
         {"transforms", [](QuillPdf& p) {
@@ -95,19 +95,19 @@ TEST(Content, Text) {
     Check({
         // A blank text only moves the current point.
         {"escaped bold run in centimetres", [](QuillPdf& p) {
-             p.SetScale(Unit::Centimetres), p.SetFont("Courier New", 9, 1), p.DrawText(1, 2, "(a)\\b"), p.DrawText(2, 3, "  "), Here(p); },
+             p.SetScale(Unit::Centimetres), p.SetFont("Courier New", 9, FontStyle::Bold), p.DrawText(1, 2, "(a)\\b"), p.DrawText(2, 3, "  "), Here(p); },
          "0 0 0 rg\rBT\r/CourierNew,Bold 9 Tf 9 TL\r1 0 0 -1 28.346 56.693 Tm\r(\\(a\\)\\\\b) Tj\rET\r0 0 0 rg\r56.693 85.039 m\r"},
         // Courier 16: "abc" is 3 × 0.6 × 16 = 28.8 wide; lines 16/8 below, 0.8 × 16 and 0.3 × 16 above.
         {"lines and colour", [](QuillPdf& p) {
-             p.SetColorText("Red"), p.SetFont("Courier", 16, 4), p.DrawText(10, 100, "abc");
-             p.SetColorText("#FF0000"), p.SetFont("Courier", 16, 1 | 8 | 16), p.DrawText(10, 100, "abc");
+             p.SetColorText("Red"), p.SetFont("Courier", 16, FontStyle::Underline), p.DrawText(10, 100, "abc");
+             p.SetColorText("#FF0000"), p.SetFont("Courier", 16, FontStyle::Bold | FontStyle::Overline | FontStyle::Strikeout), p.DrawText(10, 100, "abc");
          }, "1 0 0 rg\rBT\r/CourierNew 16 Tf 16 TL\r1 0 0 -1 10 100 Tm\r(abc) Tj\rET\r0 0 0 rg\rq\r1 0 0 RG\r1 w 1 0 0 1 10 100 cm\r"
             "0 2 m 28.8 2 l S\r0 0 0 RG\rQ\r1 0 0 rg\rBT\r/CourierNew,Bold 16 Tf 16 TL\r1 0 0 -1 10 100 Tm\r(abc) Tj\rET\r0 0 0 rg\r"
             "q\r1 0 0 RG\r1 w 1 0 0 1 10 100 cm\r0 -12.8 m 28.8 -12.8 l S\r0 -4.8 m 28.8 -4.8 l S\r0 0 0 RG\rQ\r"},
         // Lowered: (10 + 5) × 0.3; raised: 5 × 0.3 − 11.33 / 2; each "x" is 5 × 0.6 wide.
         {"write text", [](QuillPdf& p) {
-             p.SetFont("Courier", 10), p.SetXY(100, 100), p.WriteText("x", 2, 50), p.WriteText("y", 1, 50);
-             p.WriteText("z", 3, 50), p.WriteText("w", 4), p.WriteText("v"), Here(p), p.WriteTextLn("u"), Here(p);
+             p.SetFont("Courier", 10), p.SetXY(100, 100), p.WriteText("x", TextPosition::Lowered, 50), p.WriteText("y", TextPosition::Raised, 50);
+             p.WriteText("z", TextPosition::Baseline, 50), p.WriteText("w", static_cast<TextPosition>(4)), p.WriteText("v"), Here(p), p.WriteTextLn("u"), Here(p);
          }, "0 0 0 rg\rBT\r/CourierNew 5 Tf 5 TL\r1 0 0 -1 100 104.5 Tm\r(x) Tj\rET\r0 0 0 rg\r"
             "0 0 0 rg\rBT\r/CourierNew 5 Tf 5 TL\r1 0 0 -1 103 95.835 Tm\r(y) Tj\rET\r0 0 0 rg\r"
             "0 0 0 rg\rBT\r/CourierNew 5 Tf 5 TL\r1 0 0 -1 106 100 Tm\r(z) Tj\rET\r0 0 0 rg\r"
@@ -117,7 +117,7 @@ TEST(Content, Text) {
         // Without a font: Arial. Courier after Courier bold is no shortcut to the bold record. "abcd" is 24
         // wide: right ends at 100 (76), centred 88, align 10 acts as 2 and 64 as left.
         {"default font and alignment", [](QuillPdf& p) {
-             p.DrawText(10, 20, "Ciao"), p.SetFont("Courier", 10, 1), p.SetFont("Courier", 10), p.DrawText(100, 50, "abcd", Align::Right);
+             p.DrawText(10, 20, "Ciao"), p.SetFont("Courier", 10, FontStyle::Bold), p.SetFont("Courier", 10), p.DrawText(100, 50, "abcd", Align::Right);
              Here(p), p.DrawText(100, 50, "abcd", Align::Center);
              p.DrawText(100, 50, "abcd", static_cast<Align>(10)), p.DrawText(100, 50, "abcd", static_cast<Align>(64));
              p.DrawText(1, 1, "  "), Here(p);
@@ -130,7 +130,7 @@ TEST(Content, Text) {
         {"spacing, scaling and text mode", [](QuillPdf& p) {
              p.SetFont("Courier", 10), p.SetWordSpacing(1), p.SetWordSpacing(0), p.SetTextHorizontalScaling(80);
              p.SetTextHorizontalScaling(100), p.SetCharSpacing(0.5f), p.SetWordSpacing(2), p.SetTextHorizontalScaling(50);
-             p.SetTextHorizontalScaling(0), p.SetTextMode(3), p.SetTextMode(8);
+             p.SetTextHorizontalScaling(0), p.SetTextMode(TextMode::Invisible), p.SetTextMode(static_cast<TextMode>(8));
          }, "1 Tw\r0 Tw\r80 Tz\r100 Tz\r0.5 Tc\r2 Tw\r50 Tz\r3 Tr\r"},
     });
 }
@@ -138,10 +138,10 @@ TEST(Content, Text) {
 TEST(Content, FrameAndClipInCentimetres) {
     // Left 1 cm = 28.346; 842 − 2 cm = 785.307; 596 − 2 cm = 539.307; 842 − 4 cm = 728.614.
     EXPECT_EQ(Content([](QuillPdf& p) { p.DrawLine(1, 1, 2, 1); },
-                      [](QuillPdf& p) { p.SetScale(Unit::Centimetres), p.SetPaperSize(0), p.SetMargins(1, 1, 2, 2, 1); }),
+                      [](QuillPdf& p) { p.SetScale(Unit::Centimetres), p.SetPaperSize(Paper::A4), p.SetMargins(1, 1, 2, 2, static_cast<Clip>(1)); }),
               "1 0 0 -1 28.346 785.307 cm \r0 0 539.307 728.614 re W n\r0 0 0 rg\r0 0 0 RG\r"
               "28.346 28.346 m 56.693 28.346 l\rS\r");
-    EXPECT_EQ(Content([](QuillPdf&) {}, [](QuillPdf& p) { p.SetPaperSize(1), p.SetMargins(0, 0, 0, 3, 1); }),
+    EXPECT_EQ(Content([](QuillPdf&) {}, [](QuillPdf& p) { p.SetPaperSize(Paper::A4Landscape), p.SetMargins(0, 0, 0, 3, static_cast<Clip>(1)); }),
               "1 0 0 -1 0 596 cm \r0 0 842 593 re W n\r0 0 0 rg\r0 0 0 RG\r");  // as the lists: zero margins, clip on
 }
 
@@ -184,13 +184,13 @@ TEST(Content, PopplerReadsAndRendersThePage) {
         p.SetFont("Courier New", 10);
         p.DrawText(10, 3, "Destra", Align::Right), p.DrawText(10, 5, "Centro", Align::Center), p.DrawText(10, 7, "Sinistra");
         p.DrawText(2, 9, "Totale (TF14) \\ caff\xE8 citt\xE0 \x80 100");
-        p.SetFont("Times New Roman", 12, 1);
+        p.SetFont("Times New Roman", 12, FontStyle::Bold);
         p.DrawText(2, 11, "Societ\xE0 \xC9lite");
         p.SetScale(Unit::Points);
         p.SetColorFill("Red"), p.DrawRect(100, 400, 100, 50, Paint::Fill | Paint::NoOutline);
         p.SetColorFill("#0000FF"), p.DrawCircle(400, 450, 40, Paint::Fill | Paint::NoOutline);
         p.SetLineWidth(6), p.SetColorLine("Lime"), p.DrawLine(100, 600, 500, 600);
-        p.SetColorLine("Black"), p.MoveTo(100, 800), p.DrawCurve(1, 200, 700, 300, 900, 400, 800);
+        p.SetColorLine("Black"), p.MoveTo(100, 800), p.DrawCurve(Curve::TwoControlPoints, 200, 700, 300, 900, 400, 800);
     });
     EXPECT_EQ(Shell("pdftotext -enc UTF-8 " + Q(doc.path) + " -").out,
               "Destra\n\nCentro\n\nSinistra\n\nTotale (TF14) \\ caff\xC3\xA8 citt\xC3\xA0 \xE2\x82\xAC 100\n\n"

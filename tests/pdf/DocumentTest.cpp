@@ -118,11 +118,11 @@ TEST(Document, AbortClosesTheFileAndResetsEverything) {
     const std::string partial = TempPath("partial.pdf"), path = TempPath("after.pdf");
     QuillPdf pdf;
     pdf.SetFixedCreationDate(kDate);
-    pdf.SetDocProperty("Primo", "S", "A", "C", "P", "K"), pdf.SetScale(Unit::Centimetres), pdf.SetPaperSize(1);
-    pdf.SetMargins(1, 1, 1, 1, 1), pdf.SetPageView(1), pdf.SetViewerPreferences(static_cast<Viewer>(0x3FF));
+    pdf.SetDocProperty("Primo", "S", "A", "C", "P", "K"), pdf.SetScale(Unit::Centimetres), pdf.SetPaperSize(Paper::A4Landscape);
+    pdf.SetMargins(1, 1, 1, 1, static_cast<Clip>(1)), pdf.SetPageView(PageView::Rotate270), pdf.SetViewerPreferences(static_cast<Viewer>(0x3FF));
     pdf.SetCompression(static_cast<Filter>(31), 3);
-    pdf.SetProtection(Permit::Print | Permit::Copy, "a", "b"), pdf.SetMemoryUsage(5), pdf.SetPageTransition(3), pdf.SetLabel(2);
-    pdf.BeginDoc(partial), pdf.BeginPage(), pdf.SetFont("Times", 12, 1), pdf.SetAlpha(50), pdf.SetWordSpacing(2);
+    pdf.SetProtection(Permit::Print | Permit::Copy, "a", "b"), pdf.SetMemoryUsage(5), pdf.SetPageTransition(Transition::SplitHorizontalOut), pdf.SetLabel(LabelStyle::UpperRoman);
+    pdf.BeginDoc(partial), pdf.BeginPage(), pdf.SetFont("Times", 12, FontStyle::Bold), pdf.SetAlpha(50), pdf.SetWordSpacing(2);
     pdf.SetCharSpacing(1), pdf.SetTextHorizontalScaling(50), pdf.SetTextLineSpacing(2), pdf.DrawText(1, 1, "testo");
     EXPECT_GT(pdf.FileSize(), 0);
     pdf.Abort();  // what was written goes, and the file never took its name
@@ -142,13 +142,13 @@ TEST(Document, PageDictionariesViewsTransitionsAndLabels) {
     const Doc doc = WriteDoc(
         [](QuillPdf& p) {
             p.BeginPage(), p.BeginPage();  // default view and transition; two pages without EndPage
-            p.SetPageView(2), p.SetPageView(9), p.SetPageTransition(0), p.SetPageTransition(18);  // this page; 9, 18 ignored
-            p.SetLabel(1, "A-(", 5), p.SetPaperSize(1), p.BeginPage(), p.EndPage(), p.EndPage();
-            p.SetPageView(3), p.SetPageTransition(6, 2, 0.5f), p.SetScale(Unit::Millimetres), p.SetPaperSize(255, 100, 200);
-            p.SetLabel(2), p.SetLabel(5), p.SetLabel(0), p.SetLabel(4, "", 0);  // 5 replaces 2; the others are ignored
+            p.SetPageView(PageView::Rotate180), p.SetPageView(static_cast<PageView>(9)), p.SetPageTransition(Transition::Off), p.SetPageTransition(static_cast<Transition>(18));  // this page; 9, 18 ignored
+            p.SetLabel(LabelStyle::Decimal, "A-(", 5), p.SetPaperSize(Paper::A4Landscape), p.BeginPage(), p.EndPage(), p.EndPage();
+            p.SetPageView(PageView::Rotate90), p.SetPageTransition(Transition::WipeRight, 2, 0.5f), p.SetScale(Unit::Millimetres), p.SetPaperSize(Paper::Custom, 100, 200);
+            p.SetLabel(LabelStyle::UpperRoman), p.SetLabel(LabelStyle::LowerLetters), p.SetLabel(LabelStyle::None), p.SetLabel(LabelStyle::UpperLetters, "", 0);  // 5 replaces 2; the others are ignored
             p.BeginPage();
         },
-        [](QuillPdf& p) { p.SetPageView(1), p.SetPageTransition(13, 3, 1.5f), p.SetLabel(3); });
+        [](QuillPdf& p) { p.SetPageView(PageView::Rotate270), p.SetPageTransition(Transition::Dissolve, 3, 1.5f), p.SetLabel(LabelStyle::LowerRoman); });
     EXPECT_EQ(Shown(Collect(doc.bytes, "<< /Type /Page ", '\n')), R"(/Parent 1 0 R /Contents 5 0 R\r/Rotate 270\r/MediaBox [0 0 596 842]\r/CropBox [0 0 596 842]\r)"
 R"(/BleedBox [0 0 596 842]\r/Resources 2 0 R\r/Dur 3 /Trans << /Type /Trans /D 1.5 /S /Dissolve >> >>,)"
 R"(/Parent 1 0 R /Contents 7 0 R\r/Rotate 180\r/MediaBox [0 0 596 842]\r/CropBox [0 0 596 842]\r)"
@@ -167,7 +167,7 @@ R"(/Dur 2 /Trans << /Type /Trans /D 0.5 /S /Wipe /Di 0 >> >>,)");
 TEST(Document, EveryPaperIndexAndTransition) {
     const Doc doc = WriteDoc([](QuillPdf& p) {
         for (int index = -9; index <= 18; ++index) {  // paper -9 and 18, transitions from 18 change nothing
-            p.SetPaperSize(index), p.SetPageTransition(index + 9, 2, 1);
+            p.SetPaperSize(static_cast<Paper>(index)), p.SetPageTransition(static_cast<Transition>(index + 9), 2, 1);
             p.BeginPage();
         }
     });
@@ -182,11 +182,11 @@ TEST(Document, EveryPaperIndexAndTransition) {
 
 TEST(Document, PageGeometryGetters) {
     QuillPdf pdf;
-    pdf.SetPaperSize(255, -5, 10), pdf.SetScale(static_cast<Unit>(7)), pdf.SetScale(Unit::UserFactor, 0);  // all ignored
+    pdf.SetPaperSize(Paper::Custom, -5, 10), pdf.SetScale(static_cast<Unit>(7)), pdf.SetScale(Unit::UserFactor, 0);  // all ignored
     EXPECT_EQ(pdf.GetPageWidth(), 596);
     pdf.SetScale(Unit::Inches);
     EXPECT_FLOAT_EQ(pdf.GetPageHeight(), 842.0f / 72);
-    pdf.SetScale(Unit::UserFactor, 2), pdf.SetPaperSize(255, 100, 200), pdf.SetMargins(10, -1, 0, 0);  // a negative margin: ignored
+    pdf.SetScale(Unit::UserFactor, 2), pdf.SetPaperSize(Paper::Custom, 100, 200), pdf.SetMargins(10, -1, 0, 0);  // a negative margin: ignored
     EXPECT_EQ(pdf.GetPageWidth(true), 100);
     pdf.SetMargins(10, 20, 30, 40), pdf.SetScale(Unit::Points);  // 20, 40, 60, 80 points
     EXPECT_TRUE(pdf.GetPageWidth() == 200 && pdf.GetPageWidth(true) == 140 && pdf.GetPageHeight(true) == 260);
@@ -252,9 +252,9 @@ TEST(Document, FileErrorsAreRecordedNotThrown) {
 TEST(Document, OneFontObjectPerKey) {
     const Doc doc = WriteDoc(
         [](QuillPdf& p) {
-            p.SetFont("Times New Roman", 10, 1), p.SetFont("times", 12, 1 | 4);  // line bits are no part of the key
-            p.SetFont("Helvetica", 10), p.SetFont("Courier New", 9, 3), p.SetFont("Arial", 10);  // Arial is Helvetica
-            p.SetFont("Comic Sans"), p.SetFont("Symbol", 9, 3), p.SetFont("ZapfDingbats"), p.SetFont("Arial", 9, 2, 1);
+            p.SetFont("Times New Roman", 10, FontStyle::Bold), p.SetFont("times", 12, FontStyle::Bold | FontStyle::Underline);  // line bits are no part of the key
+            p.SetFont("Helvetica", 10), p.SetFont("Courier New", 9, FontStyle::Bold | FontStyle::Italic), p.SetFont("Arial", 10);  // Arial is Helvetica
+            p.SetFont("Comic Sans"), p.SetFont("Symbol", 9, FontStyle::Bold | FontStyle::Italic), p.SetFont("ZapfDingbats"), p.SetFont("Arial", 9, FontStyle::Italic, Encoding::MacRoman);
         },
         [](QuillPdf& p) { p.SetFont("Courier", 11); });  // written right after the header
     std::string fonts;  // one line per font object, its LF shown as "|"

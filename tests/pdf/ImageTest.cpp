@@ -86,7 +86,7 @@ TEST(ImageTest, RenderedColours) {
                 p.DrawRect(10, 10, 160, 160, quill::Paint::Fill | quill::Paint::NoOutline);
                 p.DrawImage(path, 10, 10, 160, 160, c.transparency, c.color);
             },
-            [&](quill::QuillPdf& p) { p.SetPaperSize(255, 180, 180), p.SetCompression(static_cast<quill::Filter>(compression), 3); });
+            [&](quill::QuillPdf& p) { p.SetPaperSize(quill::Paper::Custom, 180, 180), p.SetCompression(static_cast<quill::Filter>(compression), 3); });
         EXPECT_EQ(Count(doc.bytes, "/Mask "), c.mask.empty() ? 0u : 1u);
         EXPECT_EQ(c.mask.empty() || doc.bytes.find("/Mask " + c.mask) != std::string::npos, true);
         if (const size_t at = doc.bytes.find("/Indexed /DeviceRGB "); at != std::string::npos) {

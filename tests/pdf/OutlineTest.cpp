@@ -56,11 +56,11 @@ TEST(Outline, TreeViewsAndLevels) {
     const Doc doc = WriteDoc([](QuillPdf& p) {
         p.SetScale(Unit::Inches), p.SetMargins(0.5f, 0.5f, 1, 1), p.SetDocProperty("Elenco \x93TF14\x94");
         p.SetViewerPreferences(Viewer::UseOutlines);
-        p.AddBookmark("A", 0, 4, 1, 1, 0, 0, 150, "Red", 2);  // before the first page: page 1
-        p.BeginPage(), p.AddBookmark("B", -1, 3, 1, 2, 3, 4);
-        p.BeginPage(), p.AddBookmark("C\xA0\x80\xAD", 0, 2, 0, 1);
-        p.AddBookmark("D", 7, 1, 1, 9, 0, 0, 100, "#0000FF"), p.AddBookmark("E", -3), p.AddBookmark("F", 1, 9);
-        p.AddBookmark("G", -1, 0, 0, 0, 0, 0, 100, "", 5);  // style 5: italic only
+        p.AddBookmark("A", 0, View::Zoom, 1, 1, 0, 0, 150, "Red", OutlineStyle::Bold);  // before the first page: page 1
+        p.BeginPage(), p.AddBookmark("B", -1, View::FitRect, 1, 2, 3, 4);
+        p.BeginPage(), p.AddBookmark("C\xA0\x80\xAD", 0, View::FitHorizontal, 0, 1);
+        p.AddBookmark("D", 7, View::FitVertical, 1, 9, 0, 0, 100, "#0000FF"), p.AddBookmark("E", -3), p.AddBookmark("F", 1, static_cast<View>(9));
+        p.AddBookmark("G", -1, View::FitPage, 0, 0, 0, 0, 100, "", static_cast<OutlineStyle>(5));  // style 5: italic only
     });
     EXPECT_EQ(Summary(doc),
               "    B 0 p1 /FitR 108 338 324 626  \n"
@@ -83,16 +83,16 @@ TEST(Outline, TreeViewsAndLevels) {
 TEST(Outline, LinkTargets) {
     const Doc doc = WriteDoc([](QuillPdf& p) {
         p.SetScale(Unit::Inches), p.SetMargins(0.5f, 0.5f, 1, 1), p.BeginPage();
-        p.AddBookmark("A", 0, 4, 1, 1, 0, 0, 200);
+        p.AddBookmark("A", 0, View::Zoom, 1, 1, 0, 0, 200);
         p.LinkTo("page:2");  // nothing drawn yet: no link
         p.DrawRect(1, 1, 2, 0.5f);
         for (const char* target : {"page:LAST", "page:+5", "page:-5", "page:#2", "page:NEXT", "page:PREV", "page:x",
                                    "bookmark:@1", "bookmark:@2", "ref:Totali (2)", "gopher:x", "HTTPS://kvs.it/a b",
                                    "mailto:paghe@kvs.it", "ftp:x", "file:altro.pdf", "script:app.alert(1)"})
             p.LinkTo(target);
-        p.LinkTo("page:1", 2, 3, 4, 0, 1, 0, 0, 50), p.LinkTo("page:1", 0, 9, 2, 0, 1);
-        p.BeginPage(), p.DefineRef("Totali (2)", 2, 0, 2), p.DrawText(1, 2, "Vai"), p.LinkTo("page:PREV", 1, 1);
-        p.BeginPage(), p.LinkTo("page:1"), p.DrawBarCode(Barcode::Code128, "1234", 0, 0, true), p.LinkTo("page:+1", 0, 2);
+        p.LinkTo("page:1", 2, Highlight::Push, View::Zoom, 0, 1, 0, 0, 50), p.LinkTo("page:1", 0, static_cast<Highlight>(9), View::FitHorizontal, 0, 1);
+        p.BeginPage(), p.DefineRef("Totali (2)", View::FitHorizontal, 0, 2), p.DrawText(1, 2, "Vai"), p.LinkTo("page:PREV", 1, Highlight::Invert);
+        p.BeginPage(), p.LinkTo("page:1"), p.DrawBarCode(Barcode::Code128, "1234", 0, 0, true), p.LinkTo("page:+1", 0, Highlight::Outline);
     });
     EXPECT_EQ(Summary(doc),
               "  A 0 p1 /XYZ 108 698 2  \n"

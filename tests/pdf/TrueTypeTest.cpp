@@ -117,12 +117,12 @@ TEST(TrueType, RealFontsAgreeWithFreeType) {
         {Saved("true" + ReadFile(kDir + "dejavu/DejaVuSansMono.ttf").substr(4), "x.ttf"), "Mono", true, 0, "MONO", "MONO", "Mono"},
     };
     const Doc doc = WriteDoc([&](QuillPdf& p) {
-        p.SetCompression(Filter::Flate), p.SetFont(cases[0].key, 12, 3, 1);  // no such font yet: Arial
-        for (const Case& c : cases) EXPECT_EQ(p.AddFont(c.file, c.name, c.embed, c.encoding), c.key);
+        p.SetCompression(Filter::Flate), p.SetFont(cases[0].key, 12, FontStyle::Bold | FontStyle::Italic, Encoding::MacRoman);  // no such font yet: Arial
+        for (const Case& c : cases) EXPECT_EQ(p.AddFont(c.file, c.name, c.embed, static_cast<Encoding>(c.encoding)), c.key);
         p.BeginPage();
-        for (float y = 50; const Case& c : cases) p.SetFont(c.name.empty() ? c.key : c.name, 12, 3, 1), p.DrawText(50, y += 20, c.text);
+        for (float y = 50; const Case& c : cases) p.SetFont(c.name.empty() ? c.key : c.name, 12, FontStyle::Bold | FontStyle::Italic, Encoding::MacRoman), p.DrawText(50, y += 20, c.text);
         EXPECT_FLOAT_EQ(p.TextHeight(), (928 + 236) * 12 / 1000.0f);  // as the Ascent and Descent of DejaVuSans below
-    }, [&](QuillPdf& p) { EXPECT_EQ(p.AddFont(cases[1].file, cases[1].name, true, 1), cases[1].key); });
+    }, [&](QuillPdf& p) { EXPECT_EQ(p.AddFont(cases[1].file, cases[1].name, true, Encoding::MacRoman), cases[1].key); });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
         const std::string file = ReadFile(c.file);
@@ -158,7 +158,7 @@ TEST(TrueType, RefusedFilesLeaveNoTrace) {
         const std::string path = TempPath("refused.pdf");
         QuillPdf p;
         p.SetFixedCreationDate(kDate), p.SetCompression(Filter::Flate), p.BeginDoc(path), p.BeginPage();
-        std::string key = font.empty() ? "" : p.AddFont(font, "Font", true, 0);
+        std::string key = font.empty() ? "" : p.AddFont(font, "Font", true, Encoding::WinAnsi);
         key += font.empty() ? "" : p.ErrSource() + " " + std::to_string(p.ErrNumber()) + " " + p.ErrDescription();
         p.SetFont("Font", 10), p.DrawText(10, 10, "Text"), p.EndDoc();
         EXPECT_EQ(QpdfCheck(path), "");

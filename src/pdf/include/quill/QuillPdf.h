@@ -79,12 +79,78 @@ enum class Align : int32_t { Left = 1, Right = 2, Center = 4 };
 // Symbologies of DrawBarCode.
 enum class Barcode : int32_t { Ean13 = 0, Code39 = 1, Interleaved2of5 = 2, Postnet = 3, Code128 = 4, Ean8 = 5 };
 
+// Paper sizes (SetPaperSize): the A series, even portrait and odd landscape,
+// then Letter, Tabloid, Legal, Statement and Executive; Custom takes the
+// width and height given.
+enum class Paper : int32_t {
+    A0 = -8, A0Landscape, A1, A1Landscape, A2, A2Landscape, A3, A3Landscape,
+    A4 = 0, A4Landscape, A5, A5Landscape, A6, A6Landscape, A7, A7Landscape,
+    Letter = 8, LetterLandscape, Tabloid, TabloidLandscape, Legal, LegalLandscape,
+    Statement, StatementLandscape, Executive, ExecutiveLandscape,
+    Custom = 255,
+};
+
+// Whether the page content is clipped to the margins (SetMargins).
+enum class Clip : int16_t { Off = 0, On = -1 };
+
+// The rotation a page is shown with (SetPageView).
+enum class PageView : int32_t { Upright = 0, Rotate270 = 1, Rotate180 = 2, Rotate90 = 3 };
+
+// Page transitions (SetPageTransition); Off clears it.
+enum class Transition : int32_t {
+    Off = 0,
+    SplitHorizontalIn, SplitVerticalIn, SplitHorizontalOut, SplitVerticalOut,
+    WipeLeft, WipeRight, WipeDown, WipeUp,
+    BoxIn, BoxOut, BlindsHorizontal, BlindsVertical, Dissolve,
+    GlitterRight, GlitterDown, GlitterDiagonal, Replace,
+};
+
+// Page label numbering (SetLabel).
+enum class LabelStyle : int32_t { None = 0, Decimal, UpperRoman, LowerRoman, UpperLetters, LowerLetters };
+
+// Font styles (SetFont): bold and italic for Arial, Courier New and Times New
+// Roman; the lines for every font.
+enum class FontStyle : int32_t { Regular = 0, Bold = 1, Italic = 2, Underline = 4, Overline = 8, Strikeout = 16 };
+
+// Single-byte encodings of a font (SetFont, AddFont).
+enum class Encoding : int32_t { WinAnsi = 0, MacRoman = 1 };
+
+// Text rendering modes (SetTextMode).
+enum class TextMode : int32_t { Fill = 0, Stroke, FillStroke, Invisible, FillClip, StrokeClip, FillStrokeClip, Clip };
+
+// A raised, lowered or same-baseline run of smaller text (WriteText).
+enum class TextPosition : int32_t { Normal = 0, Raised = 1, Lowered = 2, Baseline = 3 };
+
+// Bezier curves (DrawCurve): two control points, or the current point
+// (StartTangent) or the end point (EndTangent) standing for one of them.
+enum class Curve : int16_t { TwoControlPoints = 1, StartTangent = 2, EndTangent = 3 };
+
+// The corners DrawRect rounds.
+enum class Corner : int32_t { None = 0, TopLeft = 1, TopRight = 2, BottomRight = 4, BottomLeft = 8, All = 15 };
+
+// Line caps and joins (SetLineStyle), one of each combined with |.
+enum class LineStyle : int32_t { ButtCap = 0, RoundCap = 0x20, SquareCap = 0x40, MiterJoin = 0, RoundJoin = 2, BevelJoin = 4 };
+
+// How a bookmark, link or reference shows its page: the whole page, fitting
+// the width or height at a coordinate, a rectangle, or a position and zoom.
+enum class View : int32_t { FitPage = 0, FitVertical = 1, FitHorizontal = 2, FitRect = 3, Zoom = 4 };
+
+// How a link looks when clicked (LinkTo).
+enum class Highlight : int32_t { None = 0, Invert = 1, Outline = 2, Push = 3 };
+
+// The text style of a bookmark (AddBookmark).
+enum class OutlineStyle : int32_t { Plain = 0, Italic = 1, Bold = 2 };
+
 template <class E>
 inline constexpr bool kFlagOption = false;
 template <> inline constexpr bool kFlagOption<Viewer> = true;
 template <> inline constexpr bool kFlagOption<Filter> = true;
 template <> inline constexpr bool kFlagOption<Permit> = true;
 template <> inline constexpr bool kFlagOption<Paint> = true;
+template <> inline constexpr bool kFlagOption<FontStyle> = true;
+template <> inline constexpr bool kFlagOption<Corner> = true;
+template <> inline constexpr bool kFlagOption<LineStyle> = true;
+template <> inline constexpr bool kFlagOption<OutlineStyle> = true;
 
 template <class E>
     requires kFlagOption<E>
@@ -141,14 +207,13 @@ public:
     // With Unit::UserFactor, userFactor points make a unit.
     void SetScale(Unit scaleMode, float userFactor = 1);
     // Index -8..17 from the paper table, 255 with width and height in user units.
-    void SetPaperSize(int32_t index, float width = 0, float height = 0);
-    void SetMargins(float left, float right, float top, float bottom, int16_t clip = 0);
-    // 1 rotate 270, 2 rotate 180, 3 rotate 90, other values upright.
-    void SetPageView(int32_t view);
-    // Transition 1..17 (0 clears), showTime and transTime in seconds.
-    void SetPageTransition(int32_t transition, float showTime = 1, float transTime = 1);
-    // Style 1 decimal, 2 upper roman, 3 lower roman, 4 upper letters, 5 lower letters.
-    void SetLabel(int32_t style, const std::string& prefix = "", int16_t firstValue = -1);
+    // Width and height (user units) for Paper::Custom only.
+    void SetPaperSize(Paper paper, float width = 0, float height = 0);
+    void SetMargins(float left, float right, float top, float bottom, Clip clip = Clip::Off);
+    void SetPageView(PageView view);
+    // showTime and transTime in seconds.
+    void SetPageTransition(Transition transition, float showTime = 1, float transTime = 1);
+    void SetLabel(LabelStyle style, const std::string& prefix = "", int16_t firstValue = -1);
 
     int32_t BeginPage();
     void EndPage();
@@ -165,11 +230,11 @@ public:
     void DrawLineTo(float x, float y, Paint options = Paint::Stroke);
     // Type 1: x1 y1 x2 y2 x3 y3 c; type 2: x2 y2 x3 y3 v; type 3: x1 y1 x3 y3 y
     // (the last two points given as x1 y1 x2 y2 for types 2 and 3).
-    void DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3 = 0,
+    void DrawCurve(Curve curve, float x1, float y1, float x2, float y2, float x3 = 0,
                    float y3 = 0, Paint options = Paint::Stroke);
-    // Corner mask bits: 1 top-left, 2 top-right, 4 bottom-right, 8 bottom-left.
+    // With a radius, the corners given are rounded.
     void DrawRect(float x, float y, float width, float height, Paint options = Paint::Stroke,
-                  float radius = 0, int32_t cornerMask = 15);
+                  float radius = 0, Corner corners = Corner::All);
     void DrawEllipse(float x, float y, float rx, float ry, Paint options = Paint::Stroke);
     void DrawCircle(float x, float y, float ray, Paint options = Paint::Stroke);
     void DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle = 0,
@@ -181,7 +246,7 @@ public:
     void DrawPolyline(const std::vector<float>& points, Paint options = Paint::Stroke);
 
     void SetLineWidth(float width);
-    void SetLineStyle(int32_t style, float miterLimit = 0);
+    void SetLineStyle(LineStyle style, float miterLimit = 0);
     // "SOLID", "DASH", "DOT", "DASHDOT", "DASHDOTDOT" or lengths "a;b;c".
     void SetDash(const std::string& style, float phase = 0);
     // Colours: "#RRGGBB", "%grey", "@r;g;b", "@c;m;y;k", a colour name, or a
@@ -202,18 +267,19 @@ public:
     // ---- Text -------------------------------------------------------------
     // Style bits: 1 bold, 2 italic, 4 underline, 8 overline, 16 strike-through.
     // Encoding 1 = Mac Roman, otherwise Windows ANSI.
-    void SetFont(const std::string& name, float size = 0, int32_t style = 0, int32_t encoding = 0);
+    void SetFont(const std::string& name, float size = 0, FontStyle style = FontStyle::Regular,
+                 Encoding encoding = Encoding::WinAnsi);
     void SetFontSize(float points);
     void SetCharSpacing(float points);
     void SetWordSpacing(float points);
     void SetTextHorizontalScaling(float percent);
-    void SetTextMode(int32_t mode);
+    void SetTextMode(TextMode mode);
     void SetTextLineSpacing(float factor);
     float TextLength(std::string_view text) const;
     float TextHeight() const;
     void DrawText(float x, float y, std::string_view text, Align align = Align::Left);
     // Position 1 raised, 2 lowered, 3 same baseline, at percent of the size.
-    void WriteText(std::string_view text, int32_t position = 0, float percent = 100);
+    void WriteText(std::string_view text, TextPosition position = TextPosition::Normal, float percent = 100);
     void WriteTextLn(std::string_view text);
 
     // ---- TrueType fonts (QuillPdfTrueType.cpp) ----------------------------
@@ -221,7 +287,7 @@ public:
     // embedded when embed is true). Returns the key that SetFont selects it
     // by: the font name, or the name in the file when empty, upper case
     // without blanks; "" when the file was refused (see ErrNumber).
-    std::string AddFont(const std::string& fileName, const std::string& fontName, bool embed, int32_t encoding);
+    std::string AddFont(const std::string& fileName, const std::string& fontName, bool embed, Encoding encoding);
 
     // ---- Barcodes, outline and links (QuillPdfBarcodes.cpp, QuillPdfOutline.cpp)
     // The symbol's top-left corner at X, Y (Code 39 in its full ASCII form).
@@ -232,21 +298,21 @@ public:
                       bool ShowCode = false, float ZoomFactor = 0, float Height = 0, bool AddCheck = false);
     // An outline entry for the current page. Level -1: child of the previous
     // entry; 0: its sibling; n: level n, at most one deeper than the previous.
-    // View 0 whole page, 1 height at x, 2 width at y, 3 the rectangle x y
-    // width height, 4 x y at zoom percent. Colour as SetColorLine; style 1
-    // italic, 2 bold. Returns the entry's identifier (1, 2 ...), 0 if not added.
-    int32_t AddBookmark(const std::string& title, int16_t level = 0, int32_t viewMode = 0, float x = 0,
+    // The view's coordinates: x for FitVertical, y for FitHorizontal, the
+    // rectangle for FitRect, x, y and zoom percent for Zoom. Colour as
+    // SetColorLine. Returns the entry's identifier (1, 2 ...), 0 if not added.
+    int32_t AddBookmark(const std::string& title, int16_t level = 0, View view = View::FitPage, float x = 0,
                         float y = 0, float width = 0, float height = 0, float zoom = 100,
-                        const std::string& color = "", int32_t style = 0);
+                        const std::string& color = "", OutlineStyle style = OutlineStyle::Plain);
     // A link over the last thing drawn on the open page. Targets: "page:" n,
     // +n, -n, #n, FIRST, LAST, NEXT, PREV; "bookmark:@" identifier; "ref:"
     // name (DefineRef); "http:", "https:", "ftp:", "mailto:" addresses;
-    // "file:" another PDF file; "script:" a script. Highlight 0 none,
-    // 1 invert, 2 outline, 3 push; the view as in AddBookmark.
-    void LinkTo(const std::string& target, int16_t border = 0, int32_t highlight = 0, int32_t viewMode = 0,
+    // "file:" another PDF file; "script:" a script.
+    void LinkTo(const std::string& target, int16_t border = 0, Highlight highlight = Highlight::None,
+                View view = View::FitPage,
                 float x = 0, float y = 0, float width = 0, float height = 0, float zoom = 100);
     // Names a place on the current page for "ref:" links.
-    void DefineRef(const std::string& name, int32_t viewMode = 0, float x = 0, float y = 0, float width = 0,
+    void DefineRef(const std::string& name, View view = View::FitPage, float x = 0, float y = 0, float width = 0,
                    float height = 0, float zoom = 100);
 
     // ---- Images (QuillPdfImages.cpp) ---------------------------------------

@@ -21,6 +21,7 @@ public:
     void NewPage() override {}
     void WriteText(double, double, const std::string&) override {}
     lists::Medium medium() const override { return lists::Medium::Pdf; }
+    lists::PageGeometry Geometry(const lists::ListLayout&) const override { return {0, 0}; }
 };
 
 // Shown on the printer when no printer is configured: every printed list stops at the check.

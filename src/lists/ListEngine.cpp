@@ -239,8 +239,8 @@ void ListRun::WriteLine(std::string text) {
 
 void ListRun::HeaderBlock() {
     sink_.BeginPageHeader(layout_);
-    const bool pdf = sink_.medium() == Medium::Pdf;
-    y_ = pdf ? 0.5 : 1.0;
+    const PageGeometry geometry = sink_.Geometry(layout_);
+    y_ = geometry.top;
     env_.files.FAIOPEN(archive::ExtractionHeader);
     const bool headerMissing = env_.files.LEGGIREC(archive::ExtractionHeader, 1) == 1;
     header_ = env_.files.buffer(archive::ExtractionHeader);
@@ -258,7 +258,7 @@ void ListRun::HeaderBlock() {
     for (const std::string& h : layout_.columnHeader) WriteLine(h);
     WriteLine(separator);
     lines_ = layout_.linesAfterHeader;
-    y_ = pdf ? layout_.yAfterHeaderPdf : layout_.yAfterHeaderPrinter;
+    y_ = geometry.afterHeader;
 }
 
 void ListRun::TotalsLine(const char* label, const std::array<double, kMaxTotals>& totals) {

@@ -8,9 +8,15 @@ namespace kv::lists {
 struct ListInfo;
 struct ListLayout;
 
-// Paper and PDF place a list's lines differently, and a printed list checks its printer before it
-// selects anybody, while a PDF document is made only for a company that lists somebody.
+// A printed list checks its printer before it selects anybody, while a PDF document is made only for
+// a company that lists somebody; one legend line differs between them too.
 enum class Medium { Paper, Pdf };
+
+// Where a list's lines go on the sink's pages, in centimetres from the top.
+struct PageGeometry {
+    double top;          // the first line of each header block
+    double afterHeader;  // the first employee line after it
+};
 
 class ReportSink {
 public:
@@ -26,6 +32,7 @@ public:
     // Writes one text at (y, x), in centimetres from the top-left corner of the page.
     virtual void WriteText(double y, double x, const std::string& text) = 0;
     virtual Medium medium() const = 0;
+    virtual PageGeometry Geometry(const ListLayout& layout) const = 0;
     // True when the list's document could not get the protection the installation asks for, because
     // the installation's fiscal record was missing when it was opened.
     virtual bool ProtectionDataMissing() const { return false; }

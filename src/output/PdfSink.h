@@ -2,6 +2,7 @@
 // The lists written as PDF files: one document per company, set up by PdfListFiles.
 #include <string>
 
+#include "lists/ListLayout.h"
 #include "lists/ReportSink.h"
 #include "output/PdfListFiles.h"
 
@@ -18,6 +19,10 @@ public:
     void NewPage() override;
     void WriteText(double y, double x, const std::string& text) override;
     lists::Medium medium() const override { return lists::Medium::Pdf; }
+    // Pages start 0.5 cm from the top.
+    lists::PageGeometry Geometry(const lists::ListLayout& layout) const override {
+        return {0.5, layout.yAfterHeaderPdf};
+    }
     bool ProtectionDataMissing() const override { return files_.fiscalRecordMissing(); }
 
 private:

@@ -3,6 +3,7 @@
 // printer check with its messages) is behind the Printer interface, implemented by the application.
 #include <string>
 
+#include "lists/ListLayout.h"
 #include "lists/ReportSink.h"
 
 namespace kv::output {
@@ -30,6 +31,10 @@ public:
     void NewPage() override { printer_.NewPage(); }
     void WriteText(double y, double x, const std::string& text) override;
     lists::Medium medium() const override { return lists::Medium::Paper; }
+    // Printed pages start 1 cm from the top.
+    lists::PageGeometry Geometry(const lists::ListLayout& layout) const override {
+        return {1.0, layout.yAfterHeaderPrinter};
+    }
 
     // 567 twips make a centimetre; the printer's origin lies 0.3 cm right and 0.6 cm below the page's.
     static int XTwips(double xCm);

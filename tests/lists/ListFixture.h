@@ -40,6 +40,9 @@ public:
         document += Cm(y) + (x == 0.5 ? "" : "@x=" + Cm(x)) + "|" + text + "|\n";
     }
     kv::lists::Medium medium() const override { return pdf_ ? kv::lists::Medium::Pdf : kv::lists::Medium::Paper; }
+    kv::lists::PageGeometry Geometry(const kv::lists::ListLayout& layout) const override {
+        return pdf_ ? kv::lists::PageGeometry{0.5, layout.yAfterHeaderPdf} : kv::lists::PageGeometry{1.0, layout.yAfterHeaderPrinter};
+    }
 
     std::string document;
     std::vector<Write> writes;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds the project (Release with debug info) into build/.
+# Configures and builds the project into build/: the `dev` preset of CMakePresets.json (Release with
+# debug info, warnings as errors).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j"$(nproc)"

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib/packages.sh
-OUT=build-package
+OUT=build-package   # the package preset's build folder (CMakePresets.json)
 
 # dpkg-shlibdeps (dpkg-dev) finds the dependencies; lintian and desktop-file-validate check the result.
 install_missing dpkg-dev file lintian desktop-file-utils
@@ -18,9 +18,10 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 export CXXFLAGS LDFLAGS
-# Only the program and its installed files are built: cpack must not build the tests and benchmarks.
-cmake -S . -B "$OUT" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-cmake --build "$OUT" --target kvteso kvteso_install_files -j"$(nproc)"
+# The `package` presets: Release, without tests and benchmarks (nor GoogleTest and Google Benchmark),
+# building only the program and its installed files, into $OUT.
+cmake --preset package >/dev/null
+cmake --build --preset package -j"$(nproc)"
 
 rm -f "$OUT"/kvteso_*.deb
 (cd "$OUT" && cpack -G DEB >/dev/null)

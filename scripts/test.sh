@@ -5,31 +5,29 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+ctest --preset dev -j"$(nproc)"
 # Decimal separators of PDF numbers and records must not follow the process locale: the whole suite
 # runs once more under an Italian locale.
 if locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$'; then
   echo "== again under LC_ALL=it_IT.UTF-8"
-  LC_ALL=it_IT.UTF-8 ctest --test-dir build --output-on-failure -j"$(nproc)"
+  LC_ALL=it_IT.UTF-8 ctest --preset dev -j"$(nproc)"
 else
   echo "warning: no it_IT.UTF-8 locale: the run under an Italian locale was skipped" >&2
 fi
-# The whole suite once more with AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/.
-# Every report ends the test that made it. Once, in the default locale: the locale run above checks
-# the code paths that depend on it. Leaks reported inside Qt, fontconfig and the other system
-# libraries are not ours: scripts/lsan.supp names them; a leak in our code still fails.
+# The whole suite once more with AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/ (the
+# `asan` presets). Every report ends the test that made it. Once, in the default locale: the locale run
+# above checks the code paths that depend on it. Leaks reported inside Qt, fontconfig and the other
+# system libraries are not ours: scripts/lsan.supp names them; a leak in our code still fails.
 echo "== again with the sanitizers (build-asan)"
-# (GCC warns falsely of uninitialised members inside libstdc++'s <regex> when it instruments it.)
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SANITIZE=ON \
-  -DCMAKE_CXX_FLAGS="-fno-sanitize-recover=all -Wno-maybe-uninitialized" >/dev/null
-cmake --build build-asan -j"$(nproc)"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j"$(nproc)"
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 # libstdc++'s std::regex recurses once per character matched, and instrumented frames are larger:
 # the tests that match whole PDF texts need more than the usual 8 MB of stack.
 ulimit -s 65536
-ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+ctest --preset asan -j"$(nproc)"
 # Every parser fed with libFuzzer for a few seconds each (clang, build-fuzz/): a short run that keeps the
 # targets building and working; `tools/fuzz 600` is the long one. Random inputs make this run differ
 # from one CI run to the next, so a finding is reported here (with the input in fuzz/crashes/) rather

@@ -18,7 +18,7 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 export CXXFLAGS LDFLAGS
-# The `package` presets: Release, without tests and benchmarks (nor GoogleTest and Google Benchmark),
+# The `package` presets: optimised with debug information (stripped in the package), without tests and benchmarks (nor GoogleTest and Google Benchmark),
 # building only the program and its installed files, into $OUT.
 cmake --preset package >/dev/null
 cmake --build --preset package -j"$(nproc)"

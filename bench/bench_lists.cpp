@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "../tests/support/PlatformDoubles.h"
 #include "../tools/demo/SuiteLayout.h"
 #include "../tools/demo/SuitePlan.h"
 #include "../tools/demo/SuiteWriter.h"

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <memory>
 
+#include "../tests/support/PlatformDoubles.h"
 #include "../tools/demo/SuitePlan.h"
 #include "../tools/demo/SuiteWriter.h"
 #include "app/Installation.h"

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "../tests/support/PlatformDoubles.h"
 #include "../tools/demo/SuiteLayout.h"
 #include "FuzzSupport.h"
 #include "archive/ArchiveContext.h"

@@ -18,6 +18,7 @@
 #include "demo/Period.h"
 #include "demo/SuitePlan.h"
 #include "demo/SuiteWriter.h"
+#include "platform/Encoding.h"
 #include "platform/Messages.h"
 
 namespace {

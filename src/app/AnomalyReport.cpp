@@ -4,7 +4,7 @@
 #include <set>
 #include <utility>
 
-#include "platform/Messages.h"
+#include "platform/Encoding.h"
 
 namespace kv::app {
 

@@ -9,6 +9,7 @@
 #include "app/ListJob.h"
 #include "lists/ListCatalogue.h"
 #include "lists/ListFormat.h"
+#include "platform/Encoding.h"
 #include "platform/Messages.h"
 
 namespace kv::app {

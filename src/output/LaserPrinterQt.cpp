@@ -12,6 +12,7 @@
 #include "archive/ArchiveContext.h"
 #include "archive/LegacyText.h"
 #include "output/Spooler.h"
+#include "platform/Encoding.h"
 
 namespace kv::output {
 

@@ -17,7 +17,7 @@
 #include "lists/ListEngine.h"
 #include "lists/ListFormat.h"
 #include "output/PdfListFiles.h"
-#include "platform/Messages.h"
+#include "platform/Encoding.h"
 
 namespace kv::output {
 

@@ -5,7 +5,7 @@
 #include "archive/Errors.h"
 #include "archive/LegacyText.h"
 #include "archive/SuiteFields.h"
-#include "platform/Messages.h"
+#include "platform/Encoding.h"
 
 namespace kv::output {
 

@@ -3,10 +3,8 @@
 // real dialogs, the batch run can print to the terminal and tests can script the answers.
 // Titles and texts are bytes in the Windows single-byte code page (1252); line breaks inside a text
 // are the single character 13, as the suite writes them.
-#include <deque>
 #include <iosfwd>
 #include <string>
-#include <vector>
 
 namespace kv::platform {
 
@@ -50,24 +48,5 @@ private:
     std::ostream& out_;
     Answer safeAnswer_;
 };
-
-// For tests: records every message and answers questions from a queue (No when it is empty).
-class ScriptedMessageBoxes : public MessageBoxes {
-public:
-    Answer Show(const Message& message) override;
-    void QueueAnswer(Answer a) { answers_.push_back(a); }
-    const std::vector<Message>& shown() const { return shown_; }
-    std::vector<std::string> texts() const;
-    void clear() { shown_.clear(); }
-
-private:
-    std::vector<Message> shown_;
-    std::deque<Answer> answers_;
-};
-
-// Windows-1252 bytes to UTF-8, for the terminal and for Qt.
-std::string Cp1252ToUtf8(const std::string& bytes);
-// UTF-8 to Windows-1252; characters without a code-page byte become '?'.
-std::string Utf8ToCp1252(const std::string& utf8);
 
 }  // namespace kv::platform

@@ -1,11 +1,9 @@
 #pragma once
 // The registry as the installation loader sees it: text values under a key of a hive.
-// On Windows the real registry serves; elsewhere an INI file (RegistryQt.cpp) or, in tests, memory.
+// On Windows the real registry serves; elsewhere an INI file (RegistryQt.cpp).
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
-#include <utility>
 
 namespace kv::platform {
 
@@ -22,26 +20,6 @@ public:
     // the value is missing, or when the value is not a text value.
     virtual std::optional<std::string> ReadString(Hive hive, const std::string& key,
                                                   const std::string& valueName) const = 0;
-};
-
-// An in-memory registry for tests and tools. Key and value names compare without regard to case,
-// as the Windows registry does.
-class MemoryRegistry : public RegistryReader {
-public:
-    std::optional<std::string> ReadString(Hive hive, const std::string& key,
-                                          const std::string& valueName) const override;
-    void SetString(Hive hive, const std::string& key, const std::string& valueName, std::string value);
-    // Stores a value of another type (a number, binary data): it reads as missing.
-    void SetNonText(Hive hive, const std::string& key, const std::string& valueName);
-    void Remove(Hive hive, const std::string& key, const std::string& valueName);
-
-private:
-    struct Entry {
-        bool isText = true;
-        std::string text;
-    };
-    static std::string Id(Hive hive, const std::string& key, const std::string& valueName);
-    std::map<std::string, Entry> values_;
 };
 
 }  // namespace kv::platform

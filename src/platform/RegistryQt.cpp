@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 #include <QString>
 
-#include "platform/Messages.h"
+#include "platform/Encoding.h"
 
 namespace kv::platform {
 

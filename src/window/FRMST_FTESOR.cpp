@@ -28,6 +28,7 @@
 #include "lists/ListCatalogue.h"
 #include "lists/ListFormat.h"
 #include "output/LaserPrinter.h"
+#include "platform/Encoding.h"
 #include "window/WindowMessageBoxes.h"
 
 // The pictures live in the static library: register them before the first use.

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/Encoding.h"
+
 namespace kv::window {
 
 namespace {

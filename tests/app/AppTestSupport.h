@@ -3,8 +3,6 @@
 // its archives, a session opened on it the way the program starts, a recording printer, the external
 // tools that judge the PDF files, and messages that compare and print as a whole.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <map>
@@ -15,6 +13,7 @@
 #include "app/Session.h"
 #include "archive/SuiteFields.h"
 #include "platform/RegistryQt.h"
+#include "support/TestSupport.h"
 
 namespace kv::platform {
 inline bool operator==(const Message& a, const Message& b) {
@@ -33,9 +32,11 @@ using lists::ListKind;
 using platform::Icon;
 using platform::Message;
 using Messages = std::vector<Message>;
+using namespace kvtest;
 
 // The archives the program opens at start-up, in its order.
 inline constexpr int kOpenedAtStart[] = {archive::Companies, archive::ExtractionList, archive::EmployeeIndex, archive::Employees, archive::Parameters, archive::ExtractionHeader};
+inline const std::string kKvteso = Quoted(std::string(KV_BUILD_DIR) + "/src/program/kvteso");
 inline constexpr const char* kPassword = "LEGGIPDF";                          // F357 of the demo installation
 inline const std::string kHandedBack = "01" + std::string(98, ' ') + "\r\n";  // the task line after the end
 inline const Message kEndNotice{"KvsPaghe", "CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\rLANCIARE RIPRISTINO TASK", Icon::Information};
@@ -44,11 +45,6 @@ inline const Message kPdfDone{"Creazione modulo PDF Liste Fondo Tesoreria",
                               "C:\\KVPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\FDOTES",
                               Icon::Information};
 
-inline std::string ReadFile(const fs::path& p) {
-    std::ostringstream s;
-    s << std::ifstream(p, std::ios::binary).rdbuf();
-    return s.str();
-}
 // Every file and folder under folder: relative path -> FNV-1a hash of its bytes.
 inline std::map<std::string, uint64_t> HashTree(const fs::path& folder) {
     std::map<std::string, uint64_t> out;
@@ -64,33 +60,6 @@ inline std::vector<fs::path> PdfFilesUnder(const fs::path& folder) {  // sorted
     for (const auto& entry : fs::recursive_directory_iterator(folder, ec))
         if (entry.path().extension() == ".pdf") out.push_back(entry.path());
     return std::sort(out.begin(), out.end()), out;
-}
-
-struct CommandResult {
-    int status = -1;     // exit status, -1 when the command did not end normally
-    std::string output;  // stdout and stderr
-};
-inline CommandResult RunCommand(const std::string& command) {
-    CommandResult r;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) r.output.append(buf, n);
-    const int status = ::pclose(pipe);
-    return r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1, r;
-}
-inline std::string Quoted(const fs::path& p) {
-    std::string s = "'";
-    for (char c : p.string()) s += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return s + "'";
-}
-// qpdf --check (with the password that opens the file): passes only without errors and warnings.
-inline ::testing::AssertionResult QpdfClean(const fs::path& pdf, const std::string& password = {}) {
-    const auto r = RunCommand("qpdf --check" + (password.empty() ? "" : " --password=" + password) + " " + Quoted(pdf));
-    if (r.status == 0 && r.output.find("WARNING") == std::string::npos) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << pdf << "\n" << r.output;
-}
-inline std::string PdfText(const fs::path& pdf, const std::string& password = {}) {
-    return RunCommand("pdftotext -layout -enc UTF-8" + (password.empty() ? "" : " -upw " + password) + " " + Quoted(pdf) + " -").output;
 }
 
 // A session of the program with scripted message boxes and the '.' separator; it counts the resets
@@ -129,13 +98,11 @@ private:
 // A demo installation under a fresh temporary root, removed with the object, and damage done to it.
 struct DemoInstallation {
     explicit DemoInstallation(demo::DemoOptions options = {}) {
-        fs::remove_all(folder), fs::create_directories(folder);
         platform::ScriptedMessageBoxes writerMessages;
-        demo::SuiteWriter(plan = demo::MakePlan((options.root = folder, options)), writerMessages).Write();
+        demo::SuiteWriter(plan = demo::MakePlan((options.root = root(), options)), writerMessages).Write();
         EXPECT_EQ(writerMessages.shown(), Messages{});
     }
-    ~DemoInstallation() { fs::remove_all(folder); }
-    const fs::path& root() const { return folder; }
+    const fs::path& root() const { return folder.path; }
     fs::path registryFile() const { return root() / "registry.ini"; }
     fs::path ArchiveFile(const std::string& name) const { return root() / "C/KVPAGHE/ARCHIVI" / name; }
     fs::path PdfTree() const { return root() / "C/KVPAGHE/FILE-PDF"; }
@@ -162,8 +129,7 @@ struct DemoInstallation {
     }
     void Truncate(const std::string& file, uint64_t size) const { fs::resize_file(ArchiveFile(file), size); }
 
-    static inline int count = 0;
-    const fs::path folder = fs::temp_directory_path() / ("kvapp_" + std::to_string(::getpid()) + "_" + std::to_string(++count));
+    const TempDir folder{"kvapp"};
     demo::SuitePlan plan;
 };
 

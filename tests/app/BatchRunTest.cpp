@@ -12,8 +12,6 @@
 namespace kv::app::test {
 namespace {
 
-const std::string kKvteso = Quoted(std::string(KV_BUILD_DIR) + "/src/program/kvteso");
-
 TEST(BatchOptionsTest, GoodAndBadCommandLines) {
     std::ostringstream err;
     BatchOptions o;

@@ -11,6 +11,7 @@
 
 #include "AppTestSupport.h"
 #include "app/BatchRun.h"
+#include "platform/Encoding.h"
 
 namespace kv::app::test {
 namespace {

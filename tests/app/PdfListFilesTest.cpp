@@ -18,8 +18,11 @@ TEST_F(PdfListFilesTest, NamesDocumentSetUpAndProtection) {
     const fs::path two = suite_->PdfFolder("002") / "TESTF14_002_TRASPORTI A_R_ VELOCI E SICURI.pdf";
     EXPECT_EQ(std::vector<fs::path>(files.begin(), files.end()),
               (std::vector<fs::path>{one, two, suite_->PdfFolder("004") / "TESTF14_004_OFFICINA MECCANICA VERDI SNC.pdf"}));
-    EXPECT_TRUE(PdfFilesUnder(suite_->PdfTree()).size() == 3 && !QpdfClean(one) && !QpdfClean(one, "SBAGLIATA"));
-    EXPECT_TRUE(QpdfClean(one, kPassword) && QpdfClean(two));
+    EXPECT_EQ(PdfFilesUnder(suite_->PdfTree()).size(), 3u);
+    EXPECT_NE(RunCommand("qpdf --check " + Quoted(one)).status, 0);  // no password, or a wrong one: unreadable
+    EXPECT_NE(RunCommand("qpdf --check --password=SBAGLIATA " + Quoted(one)).status, 0);
+    EXPECT_TRUE(QpdfClean(one, kPassword));
+    EXPECT_TRUE(QpdfClean(two));
     // What pdfinfo says of the document set-up and the protection (20: printing and copying allowed).
     EXPECT_EQ(RunCommand("pdfinfo -upw LEGGIPDF " + Quoted(one) + " | grep -E '^(Title|Author|Creator|Producer|Pages|Encrypted|Page size):'").output,
               R"(Title:           PDFTESTF14_

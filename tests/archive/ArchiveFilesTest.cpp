@@ -6,8 +6,8 @@
 #include "ArchiveFixture.h"
 
 using namespace kv;
-using kvtest::ReadBytes;
-using kvtest::WriteBytes;
+using kvtest::ReadFile;
+using kvtest::WriteFile;
 using F = ArchiveFiles&;
 
 namespace {
@@ -123,13 +123,13 @@ TEST_F(ArchiveFiles_, ReportOfADamagedBufferAndOfABrokenCatalogue) {
 TEST_F(ArchiveFiles_, RecordsAtTheirPlaceSlotsAndDeletion) {
     EXPECT_EQ(f.FAIOPEN(6), 30);  // a missing file reads as empty and is not created
     EXPECT_EQ(f.LEGGIREC(6, 1) + std::filesystem::exists(archive("TESTATA.DAT")), 1);
-    WriteBytes(archive("TESTATA.DAT"), "");
+    WriteFile(archive("TESTATA.DAT"), "");
     EXPECT_EQ(f.VERBASE(6) * 10 + f.buffer(6).size(), 30);  // an empty file does not count
     f.ELIMINA(6);
     EXPECT_TRUE(std::filesystem::exists(archive("TESTATA.DAT")));  // and stays
     const std::string first = "\xE0\xE8\xFC\x80 CAFF\xC8" + std::string(20, 'A');  // code-page bytes kept
     const std::string content = first + std::string(30, 'B') + "CCCCC";             // a short third record
-    WriteBytes(archive("TESTATA.DAT"), content);
+    WriteFile(archive("TESTATA.DAT"), content);
     const long openFiles = kvtest::OpenFileCount();
     f.FAIOPEN(6);
     const std::pair<int64_t, std::string> reads[] = {
@@ -141,11 +141,11 @@ TEST_F(ArchiveFiles_, RecordsAtTheirPlaceSlotsAndDeletion) {
     EXPECT_TRUE(f.VERBASE(6) == 1 && f.ESISTEFILE("C:\\KVS\\ARCHIVI\\TESTATA.DAT"));
     f.CHIUDI(0);
     EXPECT_EQ(kvtest::OpenFileCount(), openFiles);
-    EXPECT_EQ(ReadBytes(archive("TESTATA.DAT")), content);  // reading never changes a byte
+    EXPECT_EQ(ReadFile(archive("TESTATA.DAT")), content);  // reading never changes a byte
     f.FAIOPEN(6), f.SCRIVIREC(6, 2, std::string(30, '2'));
     f.buffer(6) = std::string(30, '3');
     f.SCRIVIREC(6, 4, "");
-    EXPECT_EQ(ReadBytes(archive("TESTATA.DAT")), first + std::string(30, '2') + "CCCCC" + std::string(25, '\0') + std::string(30, '3'));
+    EXPECT_EQ(ReadFile(archive("TESTATA.DAT")), first + std::string(30, '2') + "CCCCC" + std::string(25, '\0') + std::string(30, '3'));
     EXPECT_EQ(f.LEGGIREC(6, 2) + f.buffer(6).find_first_not_of('2'), std::string::npos);
 
     f.FAIOPEN(1), f.FAIOPEN(395), f.FAIOPEN(6);  // reopening keeps one number for the slot
@@ -157,7 +157,7 @@ TEST_F(ArchiveFiles_, RecordsAtTheirPlaceSlotsAndDeletion) {
     EXPECT_EQ(std::filesystem::exists(archive("TESTATA.DAT")) + f.VERBASE(6), 0);
     EXPECT_TRUE(f.slot(1).fileNumber == 0 && f.slot(395).fileNumber == 0 && !f.IsOpen(1) && !f.IsOpen(395));
     // ELIMINA and AZZERAARCHIVIO give the values back between their two resolutions of the name.
-    WriteBytes(archive("D012A05.DAT"), std::string(20, 'Q'));
+    WriteFile(archive("D012A05.DAT"), std::string(20, 'Q'));
     f.values = Values("12", "2005");
     f.AZZERAARCHIVIO(2);
     EXPECT_EQ(f.IsOpen(2) + f.LEGGIREC(2, 1) + std::filesystem::exists(archive("D012A05.DAT")), 2);  // emptied: gone until written
@@ -168,7 +168,7 @@ TEST_F(ArchiveFiles_, RecordsAtTheirPlaceSlotsAndDeletion) {
 
 TEST_F(ArchiveFiles_, SequentialFilesAndTheProgramsEnd) {
     context->settings().terminalNumber = "07";
-    WriteBytes(archive("STAMP07.TXT"), "HP LaserJet\r\nKyocera FS-1370\n\rlast");
+    WriteFile(archive("STAMP07.TXT"), "HP LaserJet\r\nKyocera FS-1370\n\rlast");
     f.FAIOPENIO(280, 0);
     for (const char* line : {"HP LaserJet", "Kyocera FS-1370", "", "last"}) {
         EXPECT_FALSE(f.EndOfFile(280));
@@ -178,20 +178,20 @@ TEST_F(ArchiveFiles_, SequentialFilesAndTheProgramsEnd) {
     EXPECT_EQ(EndLines([&] { f.LineInput(280); }).at(0), "Errore 62 Input past end of file");
     f.FAIOPENIO(280, 1);  // replaces the file
     f.PrintLine(280, "PDF"), f.PrintLine(280, "2"), f.CHIUDI(280);
-    EXPECT_EQ(ReadBytes(archive("STAMP07.TXT")), "PDF\r\n2\r\n");
+    EXPECT_EQ(ReadFile(archive("STAMP07.TXT")), "PDF\r\n2\r\n");
     // The task line goes back as the terminal number in 100 characters and CR LF.
     const auto taskFile = tmp.path / "C/KVSTASK/KVSTASK.INI";
-    WriteBytes(taskFile, " 7 USER=ROSSI PROG=KVTESO\r\nsecond line\r\n");
+    WriteFile(taskFile, " 7 USER=ROSSI PROG=KVTESO\r\nsecond line\r\n");
     f.FAIOPEN(1);
     EXPECT_TRUE(EndLines([&] { f.FINEPROGRAMMA(); }, 0).empty() && !f.IsOpen(1));
-    EXPECT_EQ(ReadBytes(taskFile) + "|" + context->settings().taskLine, "07" + std::string(98, ' ') + "\r\n|07" + std::string(98, ' '));
+    EXPECT_EQ(ReadFile(taskFile) + "|" + context->settings().taskLine, "07" + std::string(98, ' ') + "\r\n|07" + std::string(98, ' '));
     std::filesystem::remove_all(tmp.path / "C/KVSTASK");
     EndLines([&] { f.FINEPROGRAMMA(); }, 0);
     EXPECT_FALSE(std::filesystem::exists(tmp.path / "C/KVSTASK"));  // no task file: nothing created
 }
 
 TEST_F(ArchiveFiles_, SemaphoreAgainstASecondProcess) {
-    WriteBytes(archive("SLSEMA.DAT"), std::string(2000, 'S'));
+    WriteFile(archive("SLSEMA.DAT"), std::string(2000, 'S'));
     {
         const kvtest::OtherProcess holder(archive("SLSEMA.DAT"), 60000);
         const auto start = std::chrono::steady_clock::now();
@@ -206,8 +206,8 @@ TEST_F(ArchiveFiles_, SemaphoreAgainstASecondProcess) {
     EXPECT_TRUE(f.buffer(16) == std::string(2000, 'S') && !kvtest::OtherProcessCanLock(archive("SLSEMA.DAT")));
     f.APRISEMA(), f.CHIUDISEMA();  // taking it again while held reopens it rather than waiting on ourselves
     EXPECT_TRUE(!f.IsOpen(16) && kvtest::OtherProcessCanLock(archive("SLSEMA.DAT")));
-    EXPECT_EQ(ReadBytes(archive("SLSEMA.DAT")), std::string(2000, 'S'));
-    WriteBytes(archive("SLSEMA.DAT"), "");  // a short semaphore file reads as blanks
+    EXPECT_EQ(ReadFile(archive("SLSEMA.DAT")), std::string(2000, 'S'));
+    WriteFile(archive("SLSEMA.DAT"), "");  // a short semaphore file reads as blanks
     f.APRISEMA();
     EXPECT_EQ(f.buffer(16), std::string(2000, ' '));
     f.CHIUDI(0);

@@ -5,9 +5,9 @@
 #include <map>
 
 #include "../../tools/demo/SuiteLayout.h"
-#include "../platform/PlatformSupport.h"
 #include "archive/ArchiveContext.h"
 #include "archive/LegacyText.h"
+#include "support/TestSupport.h"
 
 namespace kvtest {
 
@@ -19,7 +19,7 @@ protected:
     kv::ArchiveFiles& files() { return context->files(); }
 
     void WriteCatalogue(const std::map<int, std::pair<std::string, int>>& entries, int last = 400) {
-        WriteBytes(archive("SLBASE.DAT"), kv::demo::CatalogueBytes(entries, last));
+        WriteFile(archive("SLBASE.DAT"), kv::demo::CatalogueBytes(entries, last));
     }
     void StandardCatalogue() {
         WriteCatalogue({{1, {"DITTE.DAT", 20}}, {2, {"D###A**.DAT", 10}}, {3, {"!:\\BACKUP\\X.DAT", 10}},

@@ -4,8 +4,8 @@
 #include <functional>
 #include <sstream>
 
-#include "../platform/PlatformSupport.h"
 #include "archive/FieldRepository.h"
+#include "support/TestSupport.h"
 
 using namespace kv;
 using kvtest::Fields;

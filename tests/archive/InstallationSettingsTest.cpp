@@ -3,7 +3,7 @@
 #include "ArchiveFixture.h"
 
 using namespace kv;
-using kvtest::WriteBytes;
+using kvtest::WriteFile;
 
 namespace {
 
@@ -12,9 +12,9 @@ protected:
     Installation_() {
         StandardCatalogue();
         std::filesystem::create_directories(tmp.path / "C/KVS/PROGRAMMI");
-        WriteBytes(tmp.path / "C/KVSTASK/KVSTASK.INI", " 3 UTENTE=ROSSI\r\nALTRO\r\n");
+        WriteFile(tmp.path / "C/KVSTASK/KVSTASK.INI", " 3 UTENTE=ROSSI\r\nALTRO\r\n");
         // Upper case in Windows-1252 from the name's first 30 characters ("X" is the 31st).
-        WriteBytes(archive("INSTALL.DAT"), "  studio \xE8lite \x9a\x9c\x9e\xff\xf7 s.r.l.   X" + std::string(69, ' '));
+        WriteFile(archive("INSTALL.DAT"), "  studio \xE8lite \x9a\x9c\x9e\xff\xf7 s.r.l.   X" + std::string(69, ' '));
     }
     void Registry(const std::string& archives, const std::string& programs) {
         // Value names compare without regard to case.
@@ -23,8 +23,8 @@ protected:
     }
     void PathFiles(const char* archives, const char* programs) {
         std::filesystem::remove_all(tmp.path / "C/RARADADE");
-        if (archives) WriteBytes(tmp.path / "C/RARADADE/SLPERARK.SLP", archives);
-        if (programs) WriteBytes(tmp.path / "C/RARADADE/SLPERPRO.SLP", programs);
+        if (archives) WriteFile(tmp.path / "C/RARADADE/SLPERARK.SLP", archives);
+        if (programs) WriteFile(tmp.path / "C/RARADADE/SLPERPRO.SLP", programs);
     }
     // Loads afresh; the settings as "archives|programs|task line|terminal|installation".
     std::string Load(bool registryOnly = false) {
@@ -44,7 +44,7 @@ TEST_F(Installation_, RegistryFirstThenThePathFiles) {
     Registry("C:\\KVS\\ARCHIVI", "C:\\KVS\\NONE");
     EXPECT_EQ(Load(true), "||||");
     PathFiles("  C:\\KVS\\ARCHIVI  \r\nignored\r\n", "C:\\KVS\\PROGRAMMI\n");
-    WriteBytes(tmp.path / "C/KVSTASK/KVSTASK.INI", "12ABC");  // the terminal: the task line's first two characters
+    WriteFile(tmp.path / "C/KVSTASK/KVSTASK.INI", "12ABC");  // the terminal: the task line's first two characters
     EXPECT_EQ(Load(), folders + "12ABC|12" + name);
     // A value that is not text reads as missing; a value reads up to its first NUL.
     Registry(std::string("C:\\A\0B", 6), "");
@@ -53,7 +53,7 @@ TEST_F(Installation_, RegistryFirstThenThePathFiles) {
     EXPECT_EQ(loader.LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOPROGRAMMI") + "|" +
                   loader.LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOARCHIVI") + "|" +
                   loader.LEGGIVALOREREG({platform::Hive::CurrentUser, "SOFTWARE\\NONE"}, "PERCORSOARCHIVI"), "|C:\\A|");
-    WriteBytes(tmp.path / "C/KVSTASK/KVSTASK.INI", "\r\n");
+    WriteFile(tmp.path / "C/KVSTASK/KVSTASK.INI", "\r\n");
     EXPECT_EQ(Load(), folders + "|" + name);
     EXPECT_TRUE(messages.shown().empty());
 }

@@ -23,7 +23,7 @@ std::vector<IndexBuilder::Entry> Entries(int count) {
 class KeySearch_ : public kvtest::ArchiveFixture {
 protected:
     KeySearch_() { StandardCatalogue(); }
-    void Load(const std::string& bytes) { kvtest::WriteBytes(archive("DIPIND.DAT"), bytes), files().FAIOPEN(7); }
+    void Load(const std::string& bytes) { kvtest::WriteFile(archive("DIPIND.DAT"), bytes), files().FAIOPEN(7); }
     // The record number found, or the message shown ("-> result" added), or the first line of the
     // error report that ended the program.
     std::string Answer(const std::string& key, int operation = 2, int64_t record = 0) {
@@ -90,12 +90,12 @@ TEST_F(KeySearch_, EdgesChecksAndDamagedPages) {
     for (const auto& [file, key, operation, record, expected] : cases) {
         Load(file);
         EXPECT_EQ(Answer(key, operation, record), expected) << key << " " << operation;
-        EXPECT_TRUE(kvtest::ReadBytes(archive("DIPIND.DAT")) == file) << "searching never writes";
+        EXPECT_TRUE(kvtest::ReadFile(archive("DIPIND.DAT")) == file) << "searching never writes";
     }
     // Operation 9 writes the empty index and leaves the substitution values as they were.
     files().values.DITTAOPEN = "12";
     EXPECT_EQ(Answer("", 9) + "|" + files().values.DITTAOPEN, "0|12");
-    EXPECT_TRUE(kvtest::ReadBytes(archive("DIPIND.DAT")) == b.Build({}));
+    EXPECT_TRUE(kvtest::ReadFile(archive("DIPIND.DAT")) == b.Build({}));
 }
 
 TEST(IndexBuilder, PageLayoutAndRefusedInput) {

@@ -4,9 +4,9 @@
 #include <charconv>
 #include <cmath>
 
-#include "../platform/PlatformSupport.h"
 #include "archive/Errors.h"
 #include "archive/Numbers.h"
+#include "support/TestSupport.h"
 
 using namespace kv;
 

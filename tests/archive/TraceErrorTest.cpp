@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "archive/ErrorHandler.h"
+#include "support/PlatformDoubles.h"
 
 using namespace kv;
 using platform::Answer;

@@ -14,7 +14,6 @@
 namespace kv::app::test {
 namespace {
 
-const std::string kKvteso = Quoted(std::string(KV_BUILD_DIR) + "/src/program/kvteso");
 const std::string kEarlier = "an earlier list";
 const std::string kShim = Quoted(std::string(KV_BUILD_DIR) + "/tests/libkvfaultshim.so");
 

@@ -7,7 +7,6 @@
 // written text (Y in centimetres, the text between bars so that trailing blanks show), "== ..." for
 // the other sink operations.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <charconv>
 #include <cmath>
@@ -17,6 +16,7 @@
 #include "archive/ArchiveContext.h"
 #include "lists/ListEngine.h"
 #include "lists/ListCatalogue.h"
+#include "support/TestSupport.h"
 
 namespace kvtest::lists {
 
@@ -63,14 +63,10 @@ class ListSuite {
 public:
     // The extraction of the last day of month/year; additional: month-type character "0".
     explicit ListSuite(int year = 2024, int month = 3, bool additional = false) {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "kvlistsXXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-        root_ = tmpl;
-        plan_.options = {root_, 4, 0, {year, month}, additional, 2018, {}};
-        ctx_ = std::make_unique<kv::ArchiveContext>(messages_, kv::platform::PathMap(root_), registry_);
+        plan_.options = {root_.path, 4, 0, {year, month}, additional, 2018, {}};
+        ctx_ = std::make_unique<kv::ArchiveContext>(messages_, kv::platform::PathMap(root_.path), registry_);
         ctx_->settings().archiveFolder = std::string(kv::demo::kArchiveFolder);
     }
-    ~ListSuite() { ctx_.reset(), std::filesystem::remove_all(root_, ec_); }
     kv::ArchiveContext& ctx() { return *ctx_; }
     kv::ArchiveFiles& files() { return ctx_->files(); }
     kv::FieldRepository& repo() { return ctx_->repository(); }
@@ -138,8 +134,7 @@ private:
         return values;
     }
 
-    std::filesystem::path root_;
-    std::error_code ec_;
+    kvtest::TempDir root_{"kvlists"};  // removed after the context that has its files open
     kv::demo::SuitePlan plan_;
     kv::platform::ScriptedMessageBoxes messages_;
     kv::platform::MemoryRegistry registry_;

@@ -28,8 +28,8 @@ protected:
     // The scheduler's queues: LaserPaghe, Ferma (stopped), Rifiuta (refusing jobs), Margini (with
     // hardware margins) and Fax; the demo's setting file names LaserPaghe as the laser printer.
     static void SetUpTestSuite() {
-        char dir[] = "/tmp/kvcups_XXXXXX";
-        sandbox_ = ::mkdtemp(dir);
+        folder_ = std::make_unique<kvtest::TempDir>("kvcups_", "/tmp");  // short: the scheduler's socket is in it
+        sandbox_ = folder_->path.string();
         const auto r = RunCommand("bash " + Quoted(Script()) + " start " + sandbox_ + " LaserPaghe Ferma Rifiuta </dev/null");
         ASSERT_EQ(r.status, 0) << r.output;
         ::setenv("CUPS_SERVER", (sandbox_ + "/cups.sock").c_str(), 1);  // before Qt asks for the printers
@@ -45,9 +45,9 @@ protected:
         std::ofstream(suite_->ArchiveFile("SLSTAMPE01.TXT"), std::ios::binary) << "Standard\r\nLaserPaghe\r\n";
     }
     static void TearDownTestSuite() {
-        suite_.reset(), app_.reset(), RunCommand("bash " + Quoted(Script()) + " stop " + sandbox_), fs::remove_all(sandbox_);
+        suite_.reset(), app_.reset(), RunCommand("bash " + Quoted(Script()) + " stop " + sandbox_), folder_.reset();
     }
-    static fs::path Script() { return fs::path(KV_TEST_DATA).parent_path().parent_path() / "tools/cups-sandbox.sh"; }
+    static fs::path Script() { return fs::path(KV_SOURCE_DIR) / "tools/cups-sandbox.sh"; }
     static std::vector<fs::path> Jobs() {  // every job's document the scheduler received, oldest first
         std::vector<fs::path> out;
         for (const auto& e : fs::directory_iterator(sandbox_ + "/spool"))
@@ -72,6 +72,7 @@ protected:
         return out;
     }
 
+    static inline std::unique_ptr<kvtest::TempDir> folder_;
     static inline std::string sandbox_;
     static inline std::unique_ptr<QGuiApplication> app_;
     static inline std::unique_ptr<DemoInstallation> suite_;

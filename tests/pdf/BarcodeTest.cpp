@@ -17,8 +17,8 @@ using namespace pdftest;
 // the 43 characters only: full ASCII codes come back as their pairs.
 std::string Decode(const Doc& doc) {
     const std::string png = TempPath("code");
-    Shell("pdftoppm -r 300 -png -singlefile " + Q(doc.path) + " " + Q(png));
-    std::string out = Shell("zbarimg --nodbus --raw -q " + Q(png + ".png")).out;
+    RunCommand("pdftoppm -r 300 -png -singlefile " + Quoted(doc.path) + " " + Quoted(png));
+    std::string out = RunCommand("zbarimg --nodbus --raw -q " + Quoted(png + ".png")).output;
     if (!out.empty() && out.back() == '\n') out.pop_back();
     return out;
 }

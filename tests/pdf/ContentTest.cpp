@@ -192,7 +192,7 @@ TEST(Content, PopplerReadsAndRendersThePage) {
         p.SetLineWidth(6), p.SetColorLine("Lime"), p.DrawLine(100, 600, 500, 600);
         p.SetColorLine("Black"), p.MoveTo(100, 800), p.DrawCurve(Curve::TwoControlPoints, 200, 700, 300, 900, 400, 800);
     });
-    EXPECT_EQ(Shell("pdftotext -enc UTF-8 " + Q(doc.path) + " -").out,
+    EXPECT_EQ(RunCommand("pdftotext -enc UTF-8 " + Quoted(doc.path) + " -").output,
               "Destra\n\nCentro\n\nSinistra\n\nTotale (TF14) \\ caff\xC3\xA8 citt\xC3\xA0 \xE2\x82\xAC 100\n\n"
               "Societ\xC3\xA0 \xC3\x89lite\n\n\f");
     const auto words = PdfWords(doc.path);
@@ -227,10 +227,10 @@ TEST(Format, NumbersAndStrings) {
 }
 
 TEST(Format, BuiltInFontWidths) {
-    const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+    const std::filesystem::path root = KV_SOURCE_DIR;
     const std::string out = TempPath("metrics.cpp");  // the generator run again gives the committed tables
-    const Cmd gen = Shell("python3 " + Q((root / "tools/gen_font_metrics.py").string()) + " --output " + Q(out));
-    EXPECT_EQ(gen.code, 0) << gen.out;
+    const kvtest::CommandResult gen = RunCommand("python3 " + Quoted((root / "tools/gen_font_metrics.py").string()) + " --output " + Quoted(out));
+    EXPECT_EQ(gen.status, 0) << gen.output;
     EXPECT_TRUE(ReadFile(out) == ReadFile((root / "src/pdf/StandardFontMetrics.cpp").string()));
     // Courier 600 everywhere; Times "W" regular, bold, italic, bold italic; Helvetica "W" and control codes.
     for (int code = 0; code < 256; ++code) EXPECT_EQ(StandardWidths(StdFamily::CourierNew, code & 3)[code], 600);

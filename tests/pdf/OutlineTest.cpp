@@ -48,8 +48,8 @@ for i, p in enumerate(pages):
 )";
 
 std::string Summary(const Doc& doc) {
-    const std::string json = "qpdf --json --json-key=qpdf --json-key=outlines " + Q(doc.path);
-    return Shell("{ " + json + " | python3 -c " + Q(kSummary) + "; }").out;
+    const std::string json = "qpdf --json --json-key=qpdf --json-key=outlines " + Quoted(doc.path);
+    return RunCommand("{ " + json + " | python3 -c " + Quoted(kSummary) + "; }").output;
 }
 
 TEST(Outline, TreeViewsAndLevels) {

@@ -1,5 +1,5 @@
-// Support of the PDF writer tests: scratch files, external commands (qpdf,
-// poppler) and documents written by a setup function and checked on the way.
+// Support of the PDF writer tests: scratch files, the cross-reference check, qpdf's and poppler's
+// views of a file, and documents written by a setup function and checked on the way.
 #pragma once
 
 #include <functional>
@@ -7,18 +7,17 @@
 #include <vector>
 
 #include "quill/QuillPdf.h"
+#include "support/TestSupport.h"
 
 namespace pdftest {
 
-struct Cmd { int code = -1; std::string out; };  // out: standard output and standard error together
-Cmd Shell(const std::string& command);
-std::string Q(const std::string& text);  // quoted for the shell
-std::string ReadFile(const std::string& path);
+using namespace kvtest;
+
 // A fresh path in a folder of this process, removed when the process ends.
 std::string TempPath(const std::string& name);
+// The bytes saved as a file of exactly that name, in a fresh folder.
+std::string Saved(const std::string& name, const std::string& bytes);
 
-// "" when qpdf --check finds neither errors nor warnings, else its report.
-std::string QpdfCheck(const std::string& path, const std::string& password = "");
 // "" when startxref points at "xref", every entry has 20 bytes, every in-use
 // offset points at its "N 0 obj" line and /Size counts the entries.
 std::string CheckXref(const std::string& bytes);

@@ -56,17 +56,17 @@ TEST(Protection, DocumentsOpenWithTheirPasswords) {
         EXPECT_NE(doc.bytes.find("\n/Encrypt 7 0 R /ID [<" + id + "><" + id + ">]\n>>\nstartxref\n"), std::string::npos);
         EXPECT_EQ(doc.bytes.find("Lista"), std::string::npos);  // the title is encrypted
 
-        const Cmd shown = Shell("qpdf --show-encryption --password=" + Q(owner) + " " + Q(doc.path));
-        EXPECT_NE(shown.out.find(c.version == '3' ? "R = 2\n" : "R = 3\n"), std::string::npos) << shown.out;
+        const kvtest::CommandResult shown = RunCommand("qpdf --show-encryption --password=" + Quoted(owner) + " " + Quoted(doc.path));
+        EXPECT_NE(shown.output.find(c.version == '3' ? "R = 2\n" : "R = 3\n"), std::string::npos) << shown.output;
         if (!owner.empty()) {
-            EXPECT_NE(shown.out.find("Supplied password is owner password"), std::string::npos) << shown.out;
-            EXPECT_NE(shown.out.find("User password = " + c.user.substr(0, 32) + "\n"), std::string::npos) << shown.out;
+            EXPECT_NE(shown.output.find("Supplied password is owner password"), std::string::npos) << shown.output;
+            EXPECT_NE(shown.output.find("User password = " + c.user.substr(0, 32) + "\n"), std::string::npos) << shown.output;
         }
-        EXPECT_EQ(Shell("qpdf --check " + Q(doc.path)).code == 0, c.user.empty());
-        for (const std::string& password : {"-upw " + Q(c.user), "-opw " + Q(owner)})
-            EXPECT_EQ(Shell("pdftotext -enc UTF-8 " + password + " " + Q(doc.path) + " -").out,
+        EXPECT_EQ(RunCommand("qpdf --check " + Quoted(doc.path)).status == 0, c.user.empty());
+        for (const std::string& password : {"-upw " + Quoted(c.user), "-opw " + Quoted(owner)})
+            EXPECT_EQ(RunCommand("pdftotext -enc UTF-8 " + password + " " + Quoted(doc.path) + " -").output,
                       "Lista (TF14) \\ citt\xC3\xA0\n\n\f");
-        const std::string info = Shell("pdfinfo -enc UTF-8 -upw " + Q(c.user) + " " + Q(doc.path)).out;
+        const std::string info = RunCommand("pdfinfo -enc UTF-8 -upw " + Quoted(c.user) + " " + Quoted(doc.path)).output;
         EXPECT_NE(info.find("Title:           Lista (TF14) \\ citt\xC3\xA0\n"), std::string::npos) << info;
     }
 }

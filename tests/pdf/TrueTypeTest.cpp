@@ -32,12 +32,6 @@ std::string Patched(std::string b, const char* tag, size_t at, unsigned v, bool 
     Put(b, (inTable ? offset[0] << 24 | offset[1] << 16 | offset[2] << 8 | offset[3] : entry) + at, n, v);
     return b;
 }
-std::string Saved(const std::string& bytes, const std::string& name) {
-    const std::filesystem::path folder = TempPath("fonts");
-    std::filesystem::create_directories(folder), std::ofstream(folder / name, std::ios::binary) << bytes;
-    return folder / name;
-}
-
 // Code point of a byte in the charset; the byte itself where the charset has none.
 uint32_t Unicode(const char* charset, char c) {
     uint32_t out = static_cast<unsigned char>(c);
@@ -107,14 +101,14 @@ TEST(TrueType, RealFontsAgreeWithFreeType) {
         Put(symbolF0, end + 2 * i++, 2, v);
     struct Case { std::string file, name; bool embed; int32_t encoding; std::string key, resource, text; };
     const Case cases[] = {
-        {Saved(kSans, "DejaVuSans.ttf"), "", true, 0, "DEJAVUSANS", "DEJAVUSANS", "Caff\xE8 \x80 1.234,56 \x93ok\x94"},
+        {Saved("DejaVuSans.ttf", kSans), "", true, 0, "DEJAVUSANS", "DEJAVUSANS", "Caff\xE8 \x80 1.234,56 \x93ok\x94"},
         {kDir + "dejavu/DejaVuSans-Bold.ttf", " dejavu Bold ", true, 1, "DEJAVUBOLD", "DEJAVUBOLD", "Mac \x8E\x9F"},
         {kDir + "liberation/LiberationSerif-Italic.ttf", "Lib Serif\t(It)\xE8", true, 0, "LIBSERIF\t(IT)\xE8", "LIBSERIF#09#28IT#29#E8", "Corsivo"},
         {kDir + "libreoffice/opens___.ttf", "", false, 0, "OPENSYMBOL", "OPENSYMBOL", "OpenSymbol"},
-        {Saved(symbol, "My Symbol.ttf"), "", true, 0, "MYSYMBOL", "MYSYMBOL", ""},
-        {Saved(symbolF0, "Sym F0.ttf"), "", true, 0, "SYMF0", "SYMF0", ""},
+        {Saved("My Symbol.ttf", symbol), "", true, 0, "MYSYMBOL", "MYSYMBOL", ""},
+        {Saved("Sym F0.ttf", symbolF0), "", true, 0, "SYMF0", "SYMF0", ""},
         // Apple's version tag; long metrics for 4 glyphs only, the others take the last one's advance.
-        {Saved("true" + ReadFile(kDir + "dejavu/DejaVuSansMono.ttf").substr(4), "x.ttf"), "Mono", true, 0, "MONO", "MONO", "Mono"},
+        {Saved("x.ttf", "true" + ReadFile(kDir + "dejavu/DejaVuSansMono.ttf").substr(4)), "Mono", true, 0, "MONO", "MONO", "Mono"},
     };
     const Doc doc = WriteDoc([&](QuillPdf& p) {
         p.SetCompression(Filter::Flate), p.SetFont(cases[0].key, 12, FontStyle::Bold | FontStyle::Italic, Encoding::MacRoman);  // no such font yet: Arial
@@ -134,8 +128,8 @@ TEST(TrueType, RealFontsAgreeWithFreeType) {
     EXPECT_EQ(QpdfStream(doc.path, 6), ReadFile(cases[1].file));  // the font added before BeginDoc: objects 4, 5, 6
     EXPECT_EQ(std::regex_replace(QpdfStream(doc.path, ContentObject(doc.bytes)), std::regex(R"(([\s\S]*?/(\S+) 12 Tf|[\s\S]+$))"), "$2 "),
               "DEJAVUSANS DEJAVUBOLD LIBSERIF#09#28IT#29#E8 OPENSYMBOL MONO  ");
-    EXPECT_EQ(Shell("(pdffonts " + Q(doc.path) + " | tail -n +3 | awk '{print $1, $(NF-5), $(NF-4)}')").out +
-                  Shell("pdftotext " + Q(doc.path) + " -").out,
+    EXPECT_EQ(RunCommand("(pdffonts " + Quoted(doc.path) + " | tail -n +3 | awk '{print $1, $(NF-5), $(NF-4)}')").output +
+                  RunCommand("pdftotext " + Quoted(doc.path) + " -").output,
               "DejaVuSansBold,Bold MacRoman yes\nArial,BoldItalic MacRoman no\nDejaVuSans WinAnsi yes\n"
               "LiberationSerifItalic,Italic WinAnsi yes\nOpenSymbol WinAnsi no\nMySymbol WinAnsi yes\nSymF0 WinAnsi yes\n"
               "DejaVuSansMono WinAnsi yes\nCaff\u00e8 \u20ac 1.234,56 \u201cok\u201d\nMac \u00e9\u00fc\nCorsivo\nOpenSymbol\n\nMono\n\n\f");
@@ -161,12 +155,12 @@ TEST(TrueType, RefusedFilesLeaveNoTrace) {
         std::string key = font.empty() ? "" : p.AddFont(font, "Font", true, Encoding::WinAnsi);
         key += font.empty() ? "" : p.ErrSource() + " " + std::to_string(p.ErrNumber()) + " " + p.ErrDescription();
         p.SetFont("Font", 10), p.DrawText(10, 10, "Text"), p.EndDoc();
-        EXPECT_EQ(QpdfCheck(path), "");
+        EXPECT_TRUE(QpdfClean(path));
         return key.substr(0, key.find(" - ")) + ReadFile(path);
     };
     const std::string reference = write("");
     for (const auto& c : cases) {
-        const std::string font = c.error == 53 ? "/nonexistent/font.ttf" : Saved(c.bytes, std::string(c.what) + ".ttf");
+        const std::string font = c.error == 53 ? "/nonexistent/font.ttf" : Saved(std::string(c.what) + ".ttf", c.bytes);
         if (c.what == std::string("too large")) std::filesystem::resize_file(font, (256 << 20) + 1);  // sparse
         EXPECT_EQ(write(font), "QuillPdf.AddFont " + std::to_string(c.error) + " " + font + reference) << c.what;
     }

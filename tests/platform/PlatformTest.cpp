@@ -4,10 +4,11 @@
 #include <QStringList>
 #include <sstream>
 
-#include "PlatformSupport.h"
+#include "platform/Encoding.h"
 #include "platform/Messages.h"
 #include "platform/RegistryQt.h"
 #include "platform/SingleInstance.h"
+#include "support/TestSupport.h"
 
 using namespace kv::platform;
 using kvtest::OtherProcessCanLock;

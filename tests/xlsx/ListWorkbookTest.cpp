@@ -18,7 +18,7 @@ struct Sheet { std::string name, meta; Rows rows; };  // meta: frozen cell and c
 
 std::vector<Sheet> ReadWorkbook(const fs::path& file) {
     std::vector<Sheet> sheets;
-    std::istringstream in(RunCommand("/usr/bin/python3 " + Quoted(fs::path(__FILE__).parent_path() / "read_workbook.py") + " " + Quoted(file)).output);
+    std::istringstream in(RunCommand("/usr/bin/python3 " + Quoted(fs::path(KV_SOURCE_DIR) / "tests/xlsx/read_workbook.py") + " " + Quoted(file)).output);
     for (std::string line; std::getline(in, line);) {
         if (line.rfind("SHEET ", 0) == 0) sheets.push_back({line.substr(6, line.find('|') - 6), line.substr(line.find('|')), {}});
         else if (!sheets.empty()) sheets.back().rows.push_back({});

@@ -14,7 +14,7 @@
 #include "Fields.h"
 #include "GeneratedEmployees.h"
 #include "Period.h"
-#include "platform/Messages.h"
+#include "platform/Encoding.h"
 
 namespace kv::demo {
 

@@ -24,6 +24,7 @@
 #include "archive/Numbers.h"
 #include "archive/Settings.h"
 #include "archive/Trace.h"
+#include "platform/Encoding.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"

@@ -215,7 +215,8 @@ void BM_IndexSearchPlainPread(benchmark::State& state) {
         benchmark::DoNotOptimize(::pread(s, sema.data(), sema.size(), 0));
         ::close(s);
         for (int p : searches[i].pages)
-            benchmark::DoNotOptimize(::pread(index, page.data(), page.size(), int64_t{p - 1} * demo::kIndexRecordLength));
+            benchmark::DoNotOptimize(
+                ::pread(index, page.data(), page.size(), int64_t{p - 1} * demo::kIndexRecordLength));
         i = (i + 1) % searches.size();
     }
     ::close(index);
@@ -267,7 +268,8 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred) nanos_[r.benchmark_name()] = r.GetAdjustedRealTime();
+            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
+                nanos_[r.benchmark_name()] = r.GetAdjustedRealTime();
     }
     void Finalize() override {
         ConsoleReporter::Finalize();

@@ -27,8 +27,8 @@
 #include "../tools/demo/SuitePlan.h"
 #include "../tools/demo/SuiteWriter.h"
 #include "app/Session.h"
-#include "lists/ListEngine.h"
 #include "lists/ListCatalogue.h"
+#include "lists/ListEngine.h"
 #include "output/ListWorkbook.h"
 #include "platform/Messages.h"
 #include "platform/RegistryQt.h"
@@ -37,7 +37,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using kv::lists::ListKind;
-
 
 // One pread of the plan: which file, where, how many bytes.
 struct Read {
@@ -62,8 +61,8 @@ public:
         kv::demo::SuiteWriter(plan_, writerMessages).Write();
 
         registry_ = std::make_unique<kv::platform::QtSettingsRegistry>(root_ / "registry.ini");
-        session_ = std::make_unique<kv::app::Session>(messages_, kv::platform::PathMap(root_), *registry_,
-                                                      [] { return false; }, '.');
+        session_ = std::make_unique<kv::app::Session>(
+            messages_, kv::platform::PathMap(root_), *registry_, [] { return false; }, '.');
         if (!session_->Start()) std::abort();
         codes_ = session_->companyCodes();
         BuildReadPlan();
@@ -101,7 +100,8 @@ public:
             std::string folder;
             const std::string& period = session_->PERIODOESTRAZIONE();
             book.Write(kv::output::PrepareWorkbookFolder(session_->context().settings(), session_->context().paths(),
-                                                         period, folder) / book.FileName(period));
+                                                         period, folder) /
+                       book.FileName(period));
             ++books;
         }
         messages_.clear();
@@ -112,7 +112,8 @@ public:
     int64_t ReadTouchedBytes() {
         int64_t total = 0;
         for (const Read& r : reads_) {
-            const ssize_t got = ::pread(fds_[static_cast<size_t>(r.file)], buffer_.data(), static_cast<size_t>(r.length), r.offset);
+            const ssize_t got =
+                ::pread(fds_[static_cast<size_t>(r.file)], buffer_.data(), static_cast<size_t>(r.length), r.offset);
             if (got < 0) std::abort();
             total += got;
         }
@@ -158,7 +159,8 @@ private:
         for (int level = 1; level <= 3; ++level) {
             pages.push_back(page);
             if (level == 3) break;
-            const std::string p = Pread(index, int64_t{page - 1} * kv::demo::kIndexRecordLength, kv::demo::kIndexRecordLength);
+            const std::string p =
+                Pread(index, int64_t{page - 1} * kv::demo::kIndexRecordLength, kv::demo::kIndexRecordLength);
             int chosen = 0;
             for (int i = 0; i < kv::index::EntriesPerPage; ++i) {
                 const std::string k = p.substr(static_cast<size_t>(i * entry), kv::demo::kIndexKeyLength);
@@ -182,8 +184,8 @@ private:
         for (const auto& e : plan_.employees) recordOfKey[e.key] = e.recordNumber;
         const kv::demo::PlannedEmployee* missing = plan_.MissingKeyEmployee();
         auto employee = [&](int record) {
-            reads_.push_back({employees, int64_t{record - 1} * kv::demo::kEmployeeRecordLength,
-                              kv::demo::kEmployeeRecordLength});
+            reads_.push_back(
+                {employees, int64_t{record - 1} * kv::demo::kEmployeeRecordLength, kv::demo::kEmployeeRecordLength});
         };
         for (const kv::lists::ListInfo& list : kv::lists::AllLists()) {
             const ListKind kind = list.kind;
@@ -192,12 +194,12 @@ private:
                                   kv::demo::kCompanyRecordLength});
                 for (const std::string& entry : table)
                     if (entry.compare(0, 3, code) == 0) employee(std::stoi(entry.substr(3)));
-                kv::lists::ListEnvironment env{ctx.files(), ctx.repository(), ctx.keys(), table, code,
-                                               kind, '.', nullptr};
+                kv::lists::ListEnvironment env{ctx.files(), ctx.repository(), ctx.keys(), table, code, kind,
+                                               '.',         nullptr};
                 for (const std::string& key : kv::lists::CREALISTADISTAMPA(env)) {
                     for (int page : IndexPages(index, key))
-                        reads_.push_back({index, int64_t{page - 1} * kv::demo::kIndexRecordLength,
-                                          kv::demo::kIndexRecordLength});
+                        reads_.push_back(
+                            {index, int64_t{page - 1} * kv::demo::kIndexRecordLength, kv::demo::kIndexRecordLength});
                     // A key the index does not know is skipped without reading the record.
                     if (!(missing && missing->key == key)) employee(recordOfKey.at(key));
                     ++selected_;
@@ -223,7 +225,7 @@ Suite& TheSuite() {
     return suite;
 }
 
-double g_bestRun = 0;   // seconds
+double g_bestRun = 0;  // seconds
 double g_bestRead = 0;  // seconds
 double g_bestXlsx = 0;  // seconds: the workbooks alone
 double g_bestBoth = 0;  // seconds: the PDF files and the workbooks
@@ -243,8 +245,8 @@ void BM_AllListsAsPdf(benchmark::State& state) {
         g_files = suite.RunAllLists();
         Best(g_bestRun, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
-    state.counters["employees/s"] = benchmark::Counter(static_cast<double>(suite.entries() * 7),
-                                                       benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["employees/s"] =
+        benchmark::Counter(static_cast<double>(suite.entries() * 7), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["files"] = static_cast<double>(g_files);
 }
 BENCHMARK(BM_AllListsAsPdf)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
@@ -258,10 +260,17 @@ void BM_AllListsAsXlsx(benchmark::State& state) {
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
         state.counters["workbooks"] = static_cast<double>(suite.RunAllWorkbooks(pdf));
-        Best(pdf ? g_bestBoth : g_bestXlsx, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        Best(pdf ? g_bestBoth : g_bestXlsx,
+             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
 }
-BENCHMARK(BM_AllListsAsXlsx)->Arg(0)->Arg(1)->ArgName("withPdf")->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_AllListsAsXlsx)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("withPdf")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 
 void BM_ReadTouchedBytes(benchmark::State& state) {
     Suite& suite = TheSuite();
@@ -299,8 +308,10 @@ int main(int argc, char** argv) {
         const double ratio = g_bestXlsx / g_bestRun;
         std::printf("\nThe seven lists' workbooks, %zu company sheets each\n", suite.companies());
         std::printf("  workbooks alone (best)  %9.1f ms\n", g_bestXlsx * 1000);
-        std::printf("  PDF files + workbooks   %9.1f ms (%.2fx the PDF run)\n", g_bestBoth * 1000, g_bestBoth / g_bestRun);
-        std::printf("  ratio workbooks / PDF   %9.2fx  (goal: under 1.5x) %s\n", ratio, ratio < 1.5 ? "MET" : "NOT MET");
+        std::printf("  PDF files + workbooks   %9.1f ms (%.2fx the PDF run)\n", g_bestBoth * 1000,
+                    g_bestBoth / g_bestRun);
+        std::printf("  ratio workbooks / PDF   %9.2fx  (goal: under 1.5x) %s\n", ratio,
+                    ratio < 1.5 ? "MET" : "NOT MET");
     }
     return 0;
 }

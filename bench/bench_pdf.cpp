@@ -60,11 +60,11 @@ float LineY(int line) { return kTop + static_cast<float>(line) * kLeading; }  //
 class ListLines {
 public:
     ListLines() {
-        static const char* const surnames[] = {"ROSSI", "BIANCHI", "ESPOSITO", "COLOMBO", "RICCI",
-                                               "MARINO", "GRECO", "BRUNO", "GALLO", "CONTI",
-                                               "DE LUCA", "MANCINI", "COSTA", "GIORDANO"};
-        static const char* const names[] = {"MARIO", "GIUSEPPE", "ANNA", "FRANCESCA", "LUCA",
-                                            "PAOLA", "MARCO", "GIULIA", "ANDREA", "SARA"};
+        static const char* const surnames[] = {"ROSSI",   "BIANCHI", "ESPOSITO", "COLOMBO", "RICCI",
+                                               "MARINO",  "GRECO",   "BRUNO",    "GALLO",   "CONTI",
+                                               "DE LUCA", "MANCINI", "COSTA",    "GIORDANO"};
+        static const char* const names[] = {"MARIO", "GIUSEPPE", "ANNA",   "FRANCESCA", "LUCA",
+                                            "PAOLA", "MARCO",    "GIULIA", "ANDREA",    "SARA"};
         uint32_t seed = 12345;
         auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFFFFFF; };
         lines_.reserve(kPoolSize);
@@ -72,9 +72,9 @@ public:
             char buf[256];
             const double pay = static_cast<double>(next() % 500000) / 100.0;
             std::snprintf(buf, sizeof buf, "%06d %-12s %-10s %02u/%02u/%04u %11.2f %10.2f %10.2f %9.2f %5u",
-                          100000 + static_cast<int>(next() % 900000), surnames[next() % 14],
-                          names[next() % 10], next() % 28 + 1, next() % 12 + 1, 1990 + next() % 35,
-                          pay, pay / 13.5, pay * 0.005, pay * 0.0091, next() % 99999);
+                          100000 + static_cast<int>(next() % 900000), surnames[next() % 14], names[next() % 10],
+                          next() % 28 + 1, next() % 12 + 1, 1990 + next() % 35, pay, pay / 13.5, pay * 0.005,
+                          pay * 0.0091, next() % 99999);
             std::string line(buf);
             line.resize(kCharsPerLine, ' ');
             lines_.push_back(std::move(line));
@@ -244,9 +244,9 @@ void SetRateCounters(benchmark::State& state, int pages, double bytesPerDoc) {
 }
 
 // Writes the document once per iteration; the file is deleted outside the timed part.
-Measured RunDocument(benchmark::State& state, Context& ctx, Writer write, const char* writer, int pages,
-                     Mode mode) {
-    const fs::path path = ctx.dir.File(std::string(writer) + "_" + std::to_string(pages) + "_" + ModeName(mode) + ".pdf");
+Measured RunDocument(benchmark::State& state, Context& ctx, Writer write, const char* writer, int pages, Mode mode) {
+    const fs::path path =
+        ctx.dir.File(std::string(writer) + "_" + std::to_string(pages) + "_" + ModeName(mode) + ".pdf");
     double seconds = 0, bytes = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
@@ -268,8 +268,8 @@ Measured RunDocument(benchmark::State& state, Context& ctx, Writer write, const 
     return m;
 }
 
-[[maybe_unused]] void AddRatio(benchmark::State& state, const Results& results, const char* name, const std::string& otherKey,
-              const Measured& mine) {
+[[maybe_unused]] void AddRatio(benchmark::State& state, const Results& results, const char* name,
+                               const std::string& otherKey, const Measured& mine) {
     if (const Measured* other = results.Get(otherKey); other && mine.secondsPerDoc > 0)
         state.counters[name] = other->secondsPerDoc / mine.secondsPerDoc;
 }
@@ -345,19 +345,17 @@ void Register(Context& ctx) {
     for (int pages : kPageCounts) {
 #ifdef KV_HAVE_HPDF
         for (Mode mode : {Mode::None, Mode::Flate}) {
-            benchmark::RegisterBenchmark(("libharu/" + std::to_string(pages) + "/" + ModeName(mode)).c_str(),
-                                         [&ctx, pages, mode](benchmark::State& s) {
-                                             RunDocument(s, ctx, WriteHaru, "libharu", pages, mode);
-                                         })
+            benchmark::RegisterBenchmark(
+                ("libharu/" + std::to_string(pages) + "/" + ModeName(mode)).c_str(),
+                [&ctx, pages, mode](benchmark::State& s) { RunDocument(s, ctx, WriteHaru, "libharu", pages, mode); })
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
         }
 #endif
 #ifdef KV_HAVE_CAIRO
-        benchmark::RegisterBenchmark(("cairo/" + std::to_string(pages) + "/flate").c_str(),
-                                     [&ctx, pages](benchmark::State& s) {
-                                         RunDocument(s, ctx, WriteCairo, "cairo", pages, Mode::Flate);
-                                     })
+        benchmark::RegisterBenchmark(
+            ("cairo/" + std::to_string(pages) + "/flate").c_str(),
+            [&ctx, pages](benchmark::State& s) { RunDocument(s, ctx, WriteCairo, "cairo", pages, Mode::Flate); })
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
 #endif
@@ -373,11 +371,10 @@ void Register(Context& ctx) {
 #endif
     for (int pages : kPageCounts)
         for (Mode mode : {Mode::Lzw, Mode::Flate})
-            benchmark::RegisterBenchmark(
-                ("zlib_alone/" + std::to_string(pages) + "/" + ModeName(mode)).c_str(),
-                [&ctx, zlibSource, zlibSourceName, pages, mode](benchmark::State& s) {
-                    BenchZlib(s, ctx, zlibSource, zlibSourceName, pages, mode);
-                })
+            benchmark::RegisterBenchmark(("zlib_alone/" + std::to_string(pages) + "/" + ModeName(mode)).c_str(),
+                                         [&ctx, zlibSource, zlibSourceName, pages, mode](benchmark::State& s) {
+                                             BenchZlib(s, ctx, zlibSource, zlibSourceName, pages, mode);
+                                         })
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
 #endif
@@ -395,7 +392,8 @@ void Register(Context& ctx) {
                     AddRatio(s, ctx.results, "x_cairo", Key("cairo", pages, "flate"), m);
                     if (mode != Mode::None) {
                         // Time over zlib's time: how many times the bare compression QuillPdf needs.
-                        if (const Measured* z = ctx.results.Get(Key("zlib", pages, ModeName(mode))); z && z->secondsPerDoc > 0)
+                        if (const Measured* z = ctx.results.Get(Key("zlib", pages, ModeName(mode)));
+                            z && z->secondsPerDoc > 0)
                             s.counters["t/zlib"] = m.secondsPerDoc / z->secondsPerDoc;
                     }
                 })
@@ -423,11 +421,12 @@ void PrintRatio(const Results& r, const std::string& mine, const std::string& ot
 }
 
 void PrintSummary(const Results& r) {
-    std::printf("\nList document, A4, %d lines x %d chars of Courier %g pt per page\n", kLinesPerPage,
-                kCharsPerLine, static_cast<double>(kFontSize));
-    std::printf("(pages/s, MB/s of file; Q/haru and Q/cairo: QuillPdf throughput over theirs;\n"
-                " Q-t/zlib: QuillPdf time over compress2 alone on the same contents;\n"
-                " libharu has no LZW (its Flate is shown), cairo always deflates)\n\n");
+    std::printf("\nList document, A4, %d lines x %d chars of Courier %g pt per page\n", kLinesPerPage, kCharsPerLine,
+                static_cast<double>(kFontSize));
+    std::printf(
+        "(pages/s, MB/s of file; Q/haru and Q/cairo: QuillPdf throughput over theirs;\n"
+        " Q-t/zlib: QuillPdf time over compress2 alone on the same contents;\n"
+        " libharu has no LZW (its Flate is shown), cairo always deflates)\n\n");
     std::printf("%-5s %-5s | %9s %7s | %9s %7s | %9s %7s | %8s %8s %8s\n", "pages", "mode", "QuillPdf", "MB/s",
                 "libharu", "MB/s", "cairo", "MB/s", "Q/haru", "Q/cairo", "Q-t/zlib");
     for (int pages : kPageCounts) {

@@ -47,7 +47,8 @@ void BM_WindowStartUp(benchmark::State& state) {
     static Suite suite;
     int companies = 0;
     for (auto _ : state) {
-        auto installation = std::make_unique<kv::app::Installation>(suite.root.string(), (suite.root / "registry.ini").string());
+        auto installation =
+            std::make_unique<kv::app::Installation>(suite.root.string(), (suite.root / "registry.ini").string());
         kv::platform::ScriptedMessageBoxes messages;
         auto window = std::make_unique<kv::window::FRMST_FTESOR>(*installation, &messages);
         window->Form_Load();

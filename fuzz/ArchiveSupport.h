@@ -36,8 +36,7 @@ void Run(F&& body) {
     try {
         body();
     } catch (const kv::ProgramEnd&) {
-    } catch (const kv::RuntimeError&) {
-    }
+    } catch (const kv::RuntimeError&) {}
 }
 
 }  // namespace kvfuzz

@@ -65,7 +65,8 @@ inline std::map<std::string, std::string> Snapshot(const fs::path& root) {
 inline uint64_t Number(const std::string& s, size_t at) {
     uint64_t v = 0;
     bool any = false;
-    for (; at < s.size() && s[at] >= '0' && s[at] <= '9'; ++at, any = true) v = v * 10 + static_cast<uint64_t>(s[at] - '0');
+    for (; at < s.size() && s[at] >= '0' && s[at] <= '9'; ++at, any = true)
+        v = v * 10 + static_cast<uint64_t>(s[at] - '0');
     return any ? v : UINT64_MAX;
 }
 
@@ -90,18 +91,21 @@ inline std::string CheckPdf(const std::string& pdf) {
         if (entry == "0000000000 65535 f\r\n") continue;
         if (entry.substr(10) != " 00000 n\r\n") return "entry " + num;
         const uint64_t at = Number(entry, 0);
-        if (at >= table || pdf.compare(at, num.size() + 7, num + " 0 obj\n") != 0) return "object " + num + " not at its offset";
+        if (at >= table || pdf.compare(at, num.size() + 7, num + " 0 obj\n") != 0)
+            return "object " + num + " not at its offset";
         objects.emplace_back(at, n);
     }
     if (objects.empty()) return "no objects";
     const size_t trailer = pos + 20 * size;
-    if (pdf.compare(trailer, 17, "trailer\n<< /Size ") != 0 || Number(pdf, trailer + 17) != size) return "trailer /Size";
+    if (pdf.compare(trailer, 17, "trailer\n<< /Size ") != 0 || Number(pdf, trailer + 17) != size)
+        return "trailer /Size";
     std::sort(objects.begin(), objects.end());
     if (pdf.find(" 0 obj\n") < objects[0].first) return "bytes before the first object in the table";
     for (size_t i = 0; i < objects.size(); ++i) {
         const uint64_t begin = objects[i].first, end = i + 1 < objects.size() ? objects[i + 1].first : table;
         const std::string num = std::to_string(objects[i].second);
-        if (end - begin < 7 || pdf.compare(end - 7, 7, "endobj\n") != 0) return "object " + num + " does not end with endobj";
+        if (end - begin < 7 || pdf.compare(end - 7, 7, "endobj\n") != 0)
+            return "object " + num + " does not end with endobj";
         const size_t stream = pdf.find(" >>\rstream\n", begin);
         if (stream == std::string::npos || stream >= end) continue;
         const size_t length = pdf.rfind("/Length ", stream);

@@ -4,8 +4,8 @@
 // small). The start-up's check, load and company lines run as the program runs them. The load is the
 // check's entries sorted, used ones only (no end mark, no blank), never more than the table holds;
 // each company line starts with the code of the next company of the table; no archive changes.
-#include "ArchiveSupport.h"
 #include "app/Extraction.h"
+#include "ArchiveSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::pair<int, int> kLengths[] = {{200, 1460}, {35, 1460}, {12, 1460}, {205, 1460}, {200, 40}};

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const kvfuzz::fs::path ini = kvfuzz::Scratch() / "registry.ini";
     // The suite is checked unchanged after every input, so its fixed parts are written once.
     static const bool fixedParts = [] {
-        kvfuzz::WriteFile(kvfuzz::ArchivePath("SLBASE.DAT"), kvfuzz::CatalogueBytes({{kv::archive::Installation, {"SLINSTAL.DAT", 100}}}));
+        kvfuzz::WriteFile(kvfuzz::ArchivePath("SLBASE.DAT"),
+                          kvfuzz::CatalogueBytes({{kv::archive::Installation, {"SLINSTAL.DAT", 100}}}));
         return kvfuzz::fs::create_directories(kvfuzz::SuiteRoot() / "C/KVS/PROGRAMMI");
     }();
     (void)fixedParts;

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         pdf.SetFixedCreationDate("D:20180331120000Z");
         pdf.BeginDoc(out.string());
         pdf.BeginPage();
-        const std::string key = pdf.AddFont(font.string(), embed ? "" : "Fuzzed", embed, size % 2 ? quill::Encoding::MacRoman : quill::Encoding::WinAnsi);
+        const std::string key = pdf.AddFont(font.string(), embed ? "" : "Fuzzed", embed,
+                                            size % 2 ? quill::Encoding::MacRoman : quill::Encoding::WinAnsi);
         if (!key.empty()) {
             pdf.SetFont(key, 11);
             pdf.DrawText(10, 20, "Tesoreria \xE8 \x80 99,50 \x01\xFF", quill::Align::Left);

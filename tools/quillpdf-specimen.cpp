@@ -60,9 +60,10 @@ struct Section {
 };
 
 // Windows-1252 positions 0x80-0x9F; 0 where the code page has no character.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+constexpr char16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 // UTF-8 to Windows-1252; what the code page lacks (and broken UTF-8) becomes "?".
 std::string ToCp1252(std::string_view utf8) {
@@ -83,9 +84,12 @@ std::string ToCp1252(std::string_view utf8) {
         }
         i += valid ? length : 1;
         const auto high = std::find(std::begin(kCp1252High), std::end(kCp1252High), cp);
-        if (valid && (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))) out += static_cast<char>(cp);
-        else if (valid && cp != 0 && high != std::end(kCp1252High)) out += static_cast<char>(0x80 + (high - kCp1252High));
-        else out += '?';
+        if (valid && (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)))
+            out += static_cast<char>(cp);
+        else if (valid && cp != 0 && high != std::end(kCp1252High))
+            out += static_cast<char>(0x80 + (high - kCp1252High));
+        else
+            out += '?';
     }
     return out;
 }
@@ -119,7 +123,8 @@ std::pair<double, double> PictureSize(const std::string& path) {
     auto le16 = [&](size_t i) { return static_cast<double>(byte(i) | byte(i + 1) << 8); };
     auto be16 = [&](size_t i) { return static_cast<double>(byte(i) << 8 | byte(i + 1)); };
     auto le32 = [&](size_t i) {
-        return static_cast<double>(static_cast<int32_t>(byte(i) | byte(i + 1) << 8 | byte(i + 2) << 16 | byte(i + 3) << 24));
+        return static_cast<double>(
+            static_cast<int32_t>(byte(i) | byte(i + 1) << 8 | byte(i + 2) << 16 | byte(i + 3) << 24));
     };
     std::string ext = fs::path(path).extension().string();
     for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -191,10 +196,14 @@ constexpr Symbol kSymbols[] = {
     {quill::Barcode::Ean13, "EAN-13", "978020137962", false, "12 digits; the writer adds the check digit."},
     {quill::Barcode::Ean8, "EAN-8", "9638507", false, "7 digits; the writer adds the check digit."},
     {quill::Barcode::Code39, "Code 39", "QUILLPDF-2.4.8", false, "Full ASCII: other characters go as pairs."},
-    {quill::Barcode::Code39, "Code 39 with check character", "KVTESO 2026", true, "The modulo 43 check character follows."},
-    {quill::Barcode::Interleaved2of5, "Interleaved 2 of 5", "12345678", true, "Check digit, then a 0 in front: an even count."},
-    {quill::Barcode::Code128, "Code 128, subset B", "QuillPdf 2.4.8", false, "The check symbol is not part of the data."},
-    {quill::Barcode::Code128, "Code 128, subsets B and C", "INV20261206", false, "Switches to subset C for the digits."},
+    {quill::Barcode::Code39, "Code 39 with check character", "KVTESO 2026", true,
+     "The modulo 43 check character follows."},
+    {quill::Barcode::Interleaved2of5, "Interleaved 2 of 5", "12345678", true,
+     "Check digit, then a 0 in front: an even count."},
+    {quill::Barcode::Code128, "Code 128, subset B", "QuillPdf 2.4.8", false,
+     "The check symbol is not part of the data."},
+    {quill::Barcode::Code128, "Code 128, subsets B and C", "INV20261206", false,
+     "Switches to subset C for the digits."},
     {quill::Barcode::Postnet, "POSTNET", "12345-6789", false, "ZIP+4; the check digit is always added."},
 };
 constexpr int kSymbolsPerPage = 4;
@@ -241,18 +250,23 @@ class Specimen {
 public:
     Specimen(QuillPdf& pdf, const Options& options, const fs::path& scratch) : pdf_(pdf) {
         for (const std::string& font : options.fonts)
-            fonts_.push_back({font, Probe(scratch, [&](QuillPdf& p) { p.AddFont(font, "", true, quill::Encoding::WinAnsi); })});
+            fonts_.push_back(
+                {font, Probe(scratch, [&](QuillPdf& p) { p.AddFont(font, "", true, quill::Encoding::WinAnsi); })});
         for (const std::string& image : options.images)
             pictures_.push_back({image, Probe(scratch, [&](QuillPdf& p) { p.DrawImage(image, 0, 0, 100, 0); })});
         const std::string eps = (scratch / "box-and-triangle.eps").string();
-        pictures_.push_back({eps, WriteEpsDrawing(eps) ? Probe(scratch, [&](QuillPdf& p) { p.DrawImage(eps, 0, 0, 100); })
-                                                       : "the drawing could not be written in " + scratch.string()});
+        pictures_.push_back({eps,
+                             WriteEpsDrawing(eps) ? Probe(scratch, [&](QuillPdf& p) { p.DrawImage(eps, 0, 0, 100); })
+                                                  : "the drawing could not be written in " + scratch.string()});
         epsIndex_ = pictures_.size() - 1;
 
         const int fontPages = std::max<int>(1, static_cast<int>((fonts_.size() + kFontsPerPage - 1) / kFontsPerPage));
         const int picturePages = static_cast<int>((pictures_.size() + kCellsPerPage - 1) / kCellsPerPage);
-        sections_ = {{"Contents", 1}, {"The 14 standard fonts", 2}, {"TrueType fonts", 3},
-                     {"Pictures and drawings", 3 + fontPages}, {"Barcodes", 3 + fontPages + picturePages}};
+        sections_ = {{"Contents", 1},
+                     {"The 14 standard fonts", 2},
+                     {"TrueType fonts", 3},
+                     {"Pictures and drawings", 3 + fontPages},
+                     {"Barcodes", 3 + fontPages + picturePages}};
     }
 
     void Write() {
@@ -284,7 +298,8 @@ private:
         pdf_.DrawLine(0, 26, kWidth, 26);
         pdf_.SetFont("Arial", 8, quill::FontStyle::Regular);
         pdf_.SetColorText("%55");
-        pdf_.DrawText(kWidth / 2, kBottom - 4, "QuillPdf specimen \x96 page " + std::to_string(pdf_.GetPage()), quill::Align::Center);
+        pdf_.DrawText(kWidth / 2, kBottom - 4, "QuillPdf specimen \x96 page " + std::to_string(pdf_.GetPage()),
+                      quill::Align::Center);
         pdf_.SetColorText("Black");
     }
 
@@ -305,8 +320,9 @@ private:
         };
         float y = 56;
         for (const char* line : intro) pdf_.DrawText(0, y, line), y += 15;
-        pdf_.DrawText(0, y, "Writer: " + std::string(quill::kLibraryName) + " " + pdf_.Version() +
-                                ". Streams compressed with Flate.");
+        pdf_.DrawText(
+            0, y,
+            "Writer: " + std::string(quill::kLibraryName) + " " + pdf_.Version() + ". Streams compressed with Flate.");
         Heading(y += 40, "Contents");
         y += 8;
         for (const Section& s : sections_) {
@@ -334,15 +350,25 @@ private:
     void StandardFonts() {
         StartPage(sections_[1].title, sections_[1].title);
         using enum quill::FontStyle;
-        struct Face { const char* label; const char* name; quill::FontStyle style; };
-        const Face faces[] = {
-            {"Arial", "Arial", Regular}, {"Arial Bold", "Arial", Bold}, {"Arial Italic", "Arial", Italic},
-            {"Arial Bold Italic", "Arial", Bold | Italic}, {"Times New Roman", "Times New Roman", Regular},
-            {"Times New Roman Bold", "Times New Roman", Bold}, {"Times New Roman Italic", "Times New Roman", Italic},
-            {"Times New Roman Bold Italic", "Times New Roman", Bold | Italic}, {"Courier New", "Courier New", Regular},
-            {"Courier New Bold", "Courier New", Bold}, {"Courier New Italic", "Courier New", Italic},
-            {"Courier New Bold Italic", "Courier New", Bold | Italic}, {"Symbol", "Symbol", Regular},
-            {"ZapfDingbats", "ZapfDingbats", Regular}};
+        struct Face {
+            const char* label;
+            const char* name;
+            quill::FontStyle style;
+        };
+        const Face faces[] = {{"Arial", "Arial", Regular},
+                              {"Arial Bold", "Arial", Bold},
+                              {"Arial Italic", "Arial", Italic},
+                              {"Arial Bold Italic", "Arial", Bold | Italic},
+                              {"Times New Roman", "Times New Roman", Regular},
+                              {"Times New Roman Bold", "Times New Roman", Bold},
+                              {"Times New Roman Italic", "Times New Roman", Italic},
+                              {"Times New Roman Bold Italic", "Times New Roman", Bold | Italic},
+                              {"Courier New", "Courier New", Regular},
+                              {"Courier New Bold", "Courier New", Bold},
+                              {"Courier New Italic", "Courier New", Italic},
+                              {"Courier New Bold Italic", "Courier New", Bold | Italic},
+                              {"Symbol", "Symbol", Regular},
+                              {"ZapfDingbats", "ZapfDingbats", Regular}};
         float y = 50;
         for (const Face& f : faces) {
             pdf_.SetFont("Arial", 8, quill::FontStyle::Regular);
@@ -367,9 +393,11 @@ private:
         }
 
         Heading(y += 30, "Colours and lines");
-        const std::pair<const char*, const char*> colours[] = {
-            {"#C00000", "red #C00000"}, {"@0;128;0", "green @0;128;0"}, {"Blue", "Blue"},
-            {"%50", "grey %50"}, {"@0;100;0;0", "magenta @0;100;0;0 (CMYK)"}};
+        const std::pair<const char*, const char*> colours[] = {{"#C00000", "red #C00000"},
+                                                               {"@0;128;0", "green @0;128;0"},
+                                                               {"Blue", "Blue"},
+                                                               {"%50", "grey %50"},
+                                                               {"@0;100;0;0", "magenta @0;100;0;0 (CMYK)"}};
         x = 0;
         y += 22;
         pdf_.SetFont("Arial", 11, quill::FontStyle::Bold);
@@ -382,8 +410,10 @@ private:
         pdf_.SetFont("Arial", 11, quill::FontStyle::Regular);
         x = 0;
         y += 22;
-        for (const auto& [style, label] : {std::pair{Underline, "underlined"}, {Overline, "overlined"},
-                                           {Strikeout, "struck through"}, {Bold | Underline, "bold and underlined"}}) {
+        for (const auto& [style, label] : {std::pair{Underline, "underlined"},
+                                           {Overline, "overlined"},
+                                           {Strikeout, "struck through"},
+                                           {Bold | Underline, "bold and underlined"}}) {
             pdf_.SetFont("Arial", 11, style);
             pdf_.DrawText(x, y, label);
             x += pdf_.TextLength(label) + 22;
@@ -405,11 +435,13 @@ private:
         float y = 56;
         if (fonts_.empty()) {
             pdf_.SetFont("Arial", 11, quill::FontStyle::Regular);
-            pdf_.DrawText(0, y, "No TrueType font was given. Try --font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+            pdf_.DrawText(0, y,
+                          "No TrueType font was given. Try --font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
             return;
         }
         for (size_t i = 0; i < fonts_.size(); ++i) {
-            if (i > 0 && i % kFontsPerPage == 0) StartPage(section.title + " (continued)", section.title + " (continued)"), y = 56;
+            if (i > 0 && i % kFontsPerPage == 0)
+                StartPage(section.title + " (continued)", section.title + " (continued)"), y = 56;
             const Item& font = fonts_[i];
             pdf_.SetFont("Arial", 9, quill::FontStyle::Regular);
             pdf_.SetColorText("%60");
@@ -463,7 +495,8 @@ private:
                 const double scale = std::min(kBoxWidth / w, kBoxHeight / h);
                 width = static_cast<float>(w * scale), height = static_cast<float>(h * scale);
             }
-            pdf_.DrawImage(picture.path, x + (kCellWidth - width) / 2, y + 10 + (kBoxHeight - height) / 2, width, height);
+            pdf_.DrawImage(picture.path, x + (kCellWidth - width) / 2, y + 10 + (kBoxHeight - height) / 2, width,
+                           height);
         }
     }
 
@@ -487,7 +520,8 @@ private:
                 // The symbols' own outline entries, children of the first page's, stand for the other pages.
                 StartPage(i == 0 ? section.title : section.title + " (continued)", i == 0 ? section.title : "");
                 pdf_.SetFont("Arial", 9, quill::FontStyle::Regular);
-                pdf_.DrawText(0, 42, "Beside each symbol: the data a reader decodes from it, check characters included.");
+                pdf_.DrawText(0, 42,
+                              "Beside each symbol: the data a reader decodes from it, check characters included.");
             }
             const float y = 74 + static_cast<float>(i % kSymbolsPerPage) * 168;
             pdf_.AddBookmark(s.name, i == 0 ? -1 : 0, quill::View::FitHorizontal, 0, y - 20);
@@ -500,7 +534,7 @@ private:
             pdf_.SetFont("Courier New", 10, quill::FontStyle::Bold);
             pdf_.DrawText(0, y + 50, (s.type == quill::Barcode::Postnet ? "Digits: " : "Data: ") + Transmitted(s));
             const bool ownHeight = s.type == quill::Barcode::Ean13 || s.type == quill::Barcode::Postnet ||
-                                   s.type == quill::Barcode::Ean8;  // EAN's tall bars; POSTNET's fixed ones
+                s.type == quill::Barcode::Ean8;  // EAN's tall bars; POSTNET's fixed ones
             pdf_.DrawBarCode(s.type, s.code, 250, y - 10, true, 1, ownHeight ? 0 : 56, s.addCheck);
         }
     }

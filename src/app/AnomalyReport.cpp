@@ -43,7 +43,8 @@ bool AnomalyReport::DamagedData() const {
 int AnomalyReport::EmployeeCount() const {
     std::set<std::pair<std::string, std::string>> employees;
     for (const Anomaly& a : anomalies_)
-        if (a.reason != AnomalyReason::AdditionalMonthRefused && !a.employee.empty()) employees.emplace(a.company, a.employee);
+        if (a.reason != AnomalyReason::AdditionalMonthRefused && !a.employee.empty())
+            employees.emplace(a.company, a.employee);
     return static_cast<int>(employees.size());
 }
 
@@ -56,9 +57,9 @@ std::vector<std::string> AnomalyReport::Lines() const {
 std::string AnomalyReport::Question() const {
     if (!DamagedData()) return {};
     const int n = EmployeeCount();
-    std::string text = n == 0   ? "Alcune liste sono state prodotte da dati danneggiati."
-                       : n == 1 ? "\xC8 stato tralasciato o letto con dati danneggiati 1 dipendente."
-                                : "Sono stati tralasciati o letti con dati danneggiati " + std::to_string(n) + " dipendenti.";
+    std::string text = n == 0 ? "Alcune liste sono state prodotte da dati danneggiati."
+        : n == 1              ? "\xC8 stato tralasciato o letto con dati danneggiati 1 dipendente."
+                 : "Sono stati tralasciati o letti con dati danneggiati " + std::to_string(n) + " dipendenti.";
     return text + "\rVedere l'elenco?";
 }
 
@@ -66,7 +67,8 @@ std::string AnomalyReport::ListText(size_t maxLines) const {
     std::string text;
     for (size_t i = 0; i < anomalies_.size() && i < maxLines; ++i) text += (i ? "\r" : "") + Text(anomalies_[i]);
     if (anomalies_.size() > maxLines)
-        text += (text.empty() ? "" : "\r") + ("... e altre " + std::to_string(anomalies_.size() - maxLines) + " anomalie");
+        text +=
+            (text.empty() ? "" : "\r") + ("... e altre " + std::to_string(anomalies_.size() - maxLines) + " anomalie");
     return text;
 }
 

@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "app/Installation.h"
-#include "app/Session.h"
 #include "app/ListJob.h"
+#include "app/Session.h"
 #include "lists/ListCatalogue.h"
 #include "lists/ListFormat.h"
 #include "platform/Encoding.h"
@@ -77,9 +77,12 @@ bool ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& o, st
             return true;
         };
         std::string v;
-        if (a == "--batch") batch = true;
-        else if (a == "--pdf") o.pdf = true;
-        else if (a == "--xlsx") o.xlsx = true;
+        if (a == "--batch")
+            batch = true;
+        else if (a == "--pdf")
+            o.pdf = true;
+        else if (a == "--xlsx")
+            o.xlsx = true;
         else if (a == "--list") {
             if (!value(v)) return false;
             if (v != "all") {
@@ -122,8 +125,9 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     platform::ConsoleMessageBoxes messages(out, platform::Answer::No);
     const Installation installation(options.root, options.registry);
     const platform::PathMap& paths = installation.paths();
-    Session session(messages, paths, installation.registry(), [&] { return installation.AnotherCopyRunning(); },
-                    lists::DecimalSeparatorOfUserLocale());
+    Session session(
+        messages, paths, installation.registry(), [&] { return installation.AnotherCopyRunning(); },
+        lists::DecimalSeparatorOfUserLocale());
     int status = 0;
     bool started = false;
     try {
@@ -178,7 +182,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
                 workbookFolder = job.workbookPath.parent_path().string();
                 out << "  " << code << ": " << job.workbookPath.string() << "\n";
                 summaries += "\nRiepilogo " + code + " " + session.PERIODOESTRAZIONE().substr(4) + "/" +
-                             session.PERIODOESTRAZIONE().substr(0, 4) + "\n" + job.workbookSummary;
+                    session.PERIODOESTRAZIONE().substr(0, 4) + "\n" + job.workbookSummary;
                 break;
             case WorkbookResult::Failed:
                 out << "kvteso: " << code << " workbook not written: " << platform::Cp1252ToUtf8(job.workbookError)
@@ -191,7 +195,8 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         if (options.pdf) {
             out << files << " PDF file(s) written";
             if (files > 0)
-                out << " under " << paths.ToHost(platform::Cp1252ToUtf8(session.pdfFiles().pdfRoot()) + "\\FILE-PDF").string();
+                out << " under "
+                    << paths.ToHost(platform::Cp1252ToUtf8(session.pdfFiles().pdfRoot()) + "\\FILE-PDF").string();
             out << "\n";
         }
         if (options.xlsx) {

@@ -10,11 +10,11 @@ namespace kv::app {
 
 struct BatchOptions {
     bool pdf = false;
-    std::vector<std::string> lists;      // CF01, CF02, TF02, TF02A, CF11, RECU, TF14; empty = all
+    std::vector<std::string> lists;  // CF01, CF02, TF02, TF02A, CF11, RECU, TF14; empty = all
     std::vector<std::string> companies;  // three-digit codes; empty = all
-    std::string root;                    // where the Windows drives lie (default: KVTESO_ROOT, ~/.kvteso)
-    std::string registry;                // settings store file (default: KVTESO_REGISTRY, the user's config)
-    bool xlsx = false;                   // write each list's workbook of the month
+    std::string root;  // where the Windows drives lie (default: KVTESO_ROOT, ~/.kvteso)
+    std::string registry;  // settings store file (default: KVTESO_REGISTRY, the user's config)
+    bool xlsx = false;  // write each list's workbook of the month
 };
 
 // Parses the command line after the program name. false (with a message on err) on a bad option.

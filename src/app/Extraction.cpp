@@ -25,8 +25,7 @@ bool Extraction::Load(const char* routine) {
             }
         }
     });
-    if (!anyRecord)
-        messages_.Critical(kWindowCaption, "Attenzione: Non esiste estrazione anno corrente");
+    if (!anyRecord) messages_.Critical(kWindowCaption, "Attenzione: Non esiste estrazione anno corrente");
     return anyRecord;
 }
 

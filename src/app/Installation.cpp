@@ -18,10 +18,10 @@ std::filesystem::path Installation::RegistryFile(const platform::PathMap& paths,
 }
 
 std::filesystem::path Installation::ArchiveFolder(const platform::PathMap& paths,
-                                                 const platform::RegistryReader& registry) {
+                                                  const platform::RegistryReader& registry) {
     std::error_code ec;
-    std::string folder = registry.ReadString(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOARCHIVI")
-                             .value_or("");
+    std::string folder =
+        registry.ReadString(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOARCHIVI").value_or("");
     if (folder.empty() || !std::filesystem::is_directory(paths.ToHost(folder), ec)) {
         std::ifstream in(paths.ToHost(kArchivePathFile), std::ios::binary);
         folder.clear();

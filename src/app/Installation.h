@@ -27,7 +27,8 @@ public:
     static std::filesystem::path RegistryFile(const platform::PathMap& paths, const std::string& registry);
     // The archive folder on this host as the program will find it (the settings store, else the
     // path file of the suite); empty when there is none yet.
-    static std::filesystem::path ArchiveFolder(const platform::PathMap& paths, const platform::RegistryReader& registry);
+    static std::filesystem::path ArchiveFolder(const platform::PathMap& paths,
+                                               const platform::RegistryReader& registry);
 
 private:
     platform::PathMap paths_;

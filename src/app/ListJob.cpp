@@ -34,9 +34,9 @@ ListJobResult RunListJob(Session& session, const ListJobRequest& request) {
     try {
         const std::string& period = session.PERIODOESTRAZIONE();
         std::string folder;
-        result.workbookPath = output::PrepareWorkbookFolder(session.context().settings(), session.context().paths(),
-                                                            period, folder) /
-                              book->FileName(period);
+        result.workbookPath =
+            output::PrepareWorkbookFolder(session.context().settings(), session.context().paths(), period, folder) /
+            book->FileName(period);
         book->Write(result.workbookPath);
         result.workbookSuitePath = folder + "\\" + book->FileName(period);
         result.workbookSummary = book->SummaryText(driver.decimalSeparator());

@@ -19,16 +19,16 @@ class Session;
 struct ListJobRequest {
     std::optional<Destination> destination;  // none: the workbook alone, nothing printed, written or shown
     lists::ListKind list = lists::ListKind::CF01;
-    std::vector<std::string> companies;      // three-digit codes, in the order they are listed
+    std::vector<std::string> companies;  // three-digit codes, in the order they are listed
     bool workbook = false;
 };
 
 enum class WorkbookResult {
     NotAsked,
     RunIncomplete,  // the run stopped or failed: companies would be missing, an earlier workbook stays
-    Empty,          // nothing listed and nothing found: no workbook is worth writing
+    Empty,  // nothing listed and nothing found: no workbook is worth writing
     Written,
-    Failed,         // see workbookError
+    Failed,  // see workbookError
 };
 
 struct ListJobResult {
@@ -36,9 +36,9 @@ struct ListJobResult {
     AnomalyReport anomalies;
     WorkbookResult workbook = WorkbookResult::NotAsked;
     std::filesystem::path workbookPath;  // where it was written
-    std::string workbookSuitePath;       // the same as the suite names it (Windows-1252)
-    std::string workbookSummary;         // its "Riepilogo" as text lines (Windows-1252)
-    std::string workbookError;           // why it was not written (Windows-1252)
+    std::string workbookSuitePath;  // the same as the suite names it (Windows-1252)
+    std::string workbookSummary;  // its "Riepilogo" as text lines (Windows-1252)
+    std::string workbookError;  // why it was not written (Windows-1252)
 };
 
 ListJobResult RunListJob(Session& session, const ListJobRequest& request);

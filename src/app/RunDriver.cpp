@@ -51,8 +51,8 @@ bool RunDriver::Notices(ListKind list) {
     }
     const std::string code(info.adhesionCode);
     if (!AppliesToMonth(list)) {
-        msg.Inform(kWindowCaption, "La lista del codice " + code +
-                                       "\rPer tipo mensilita' aggiuntiva non puo' essere selezionata");
+        msg.Inform(kWindowCaption,
+                   "La lista del codice " + code + "\rPer tipo mensilita' aggiuntiva non puo' essere selezionata");
         return false;
     }
     msg.Inform(kWindowCaption,
@@ -62,9 +62,7 @@ bool RunDriver::Notices(ListKind list) {
     return true;
 }
 
-void RunDriver::CloseDocument() {
-    pdfFiles_.CHIUDIPDF();
-}
+void RunDriver::CloseDocument() { pdfFiles_.CHIUDIPDF(); }
 
 void RunDriver::DiscardDocument() {
     // A document that a run-time error interrupted never takes the list file's name (an earlier
@@ -80,8 +78,8 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
     files.LEGGIREC(archive::Companies, ArchiveFiles::RecordValue{Val(code)});
     ctx_.repository().REC_DIT() = files.buffer(archive::Companies);
 
-    lists::ListEnvironment env{files, ctx_.repository(), ctx_.keys(), extraction_.ELENCOESTRAZIONE(), code,
-                               list, decimalSeparator_, listObserver_};
+    lists::ListEnvironment env{files, ctx_.repository(), ctx_.keys(),  extraction_.ELENCOESTRAZIONE(), code,
+                               list,  decimalSeparator_, listObserver_};
     const std::string& header = files.buffer(archive::ExtractionHeader);
     const std::string period = PERIODOESTRAZIONE.empty() ? ExtractionHeader(header).Period() : PERIODOESTRAZIONE;
     if (exportOnly) {
@@ -138,13 +136,14 @@ RunDriver::Outcome RunDriver::Export(ListKind list, const std::vector<std::strin
 void RunDriver::ReportError(const RuntimeError& e) {
     platform::MessageBoxes& msg = ctx_.messages();
     if (e.number() == err::PrinterInfo) {
-        msg.Critical("Attenzione !!!", "Errore N." + std::to_string(e.number()) +
-                                           "\rNessuna stampante installata non e' possibile proseguire");
+        msg.Critical(
+            "Attenzione !!!",
+            "Errore N." + std::to_string(e.number()) + "\rNessuna stampante installata non e' possibile proseguire");
         ctx_.files().CHIUDI(0);
         ctx_.files().FINEPROGRAMMA();
     }
-    msg.Critical(kWindowCaption, "Errore N." + std::to_string(e.number()) + "\r" + e.description() +
-                                     "\r\rNon e' possibile proseguire");
+    msg.Critical(kWindowCaption,
+                 "Errore N." + std::to_string(e.number()) + "\r" + e.description() + "\r\rNon e' possibile proseguire");
 }
 
 RunDriver::Outcome RunDriver::Run(Destination to, ListKind list, const std::vector<std::string>& companies) {

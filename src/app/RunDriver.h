@@ -33,8 +33,7 @@ public:
 
 class RunDriver {
 public:
-    RunDriver(ArchiveContext& context, Extraction& extraction, output::PdfListFiles& pdfFiles,
-              char decimalSeparator)
+    RunDriver(ArchiveContext& context, Extraction& extraction, output::PdfListFiles& pdfFiles, char decimalSeparator)
         : ctx_(context), extraction_(extraction), pdfFiles_(pdfFiles), decimalSeparator_(decimalSeparator) {}
 
     // The printer used by "Stampa Laser" (none: printed lists stop at the printer check).
@@ -46,10 +45,10 @@ public:
     void SetObserver(RunObserver* observer) { observer_ = observer ? observer : &silent_; }
 
     struct Outcome {
-        bool ran = false;           // the company loop ran (no refusal, a company selected)
-        bool failed = false;        // a run-time error ended the run
-        bool stopped = false;       // the observer stopped the run before a company
-        int companiesDone = 0;      // companies whose list finished
+        bool ran = false;  // the company loop ran (no refusal, a company selected)
+        bool failed = false;  // a run-time error ended the run
+        bool stopped = false;  // the observer stopped the run before a company
+        int companiesDone = 0;  // companies whose list finished
         std::vector<std::string> files;  // host paths of the PDF files written
     };
 

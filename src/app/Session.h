@@ -20,8 +20,8 @@ public:
     // The window's own steps of the start-up, each run at its place in the sequence.
     struct StartSteps {
         std::function<void()> afterInstallation;  // size and centre the window
-        std::function<void()> afterArchives;      // IMPOSTAZIONI
-        std::function<void()> afterCheck;         // the standard printer, PULISCICAMPI
+        std::function<void()> afterArchives;  // IMPOSTAZIONI
+        std::function<void()> afterCheck;  // the standard printer, PULISCICAMPI
     };
     // The start-up sequence up to the company list: installation settings, the archives, the
     // extraction period, the extraction check and load, the company lines. False when there is no

@@ -1,11 +1,11 @@
 #include "archive/ArchiveFiles.h"
 
-#include <cerrno>
-#include <cmath>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
+#include <cerrno>
+#include <cmath>
+#include <thread>
 
 #include "archive/LegacyText.h"
 #include "archive/Numbers.h"
@@ -21,7 +21,7 @@ int ErrorFromErrno(int e, const std::filesystem::path& path) {
     case ENOENT: {
         std::error_code ec;
         return !path.has_parent_path() || std::filesystem::is_directory(path.parent_path(), ec) ? err::FileNotFound
-                                                                                             : err::PathNotFound;
+                                                                                                : err::PathNotFound;
     }
     case ENOTDIR: return err::PathNotFound;
     case EACCES:
@@ -47,7 +47,8 @@ bool IsRegularFile(int fd) {
 // Without create, a missing file gives -1.
 int OpenShared(const std::filesystem::path& path, bool create) {
     int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
-    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0 && !create && errno == ENOENT) return -1;
     if (fd < 0) throw RuntimeError(ErrorFromErrno(errno, path));
     if (!IsRegularFile(fd)) {
@@ -136,8 +137,8 @@ bool ArchiveFiles::IsOpen(int number) const {
 std::filesystem::path ArchiveFiles::HostPath(const std::string& suitePath) const {
     std::filesystem::path host = paths_.ToHost(suitePath);
     if (host.empty() && !suitePath.empty())
-        throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - " + suitePath +
-                                                    " is outside the installation");
+        throw RuntimeError(err::PathFileAccess,
+                           DescriptionOf(err::PathFileAccess) + " - " + suitePath + " is outside the installation");
     return host;
 }
 
@@ -231,8 +232,8 @@ std::string ArchiveFiles::ResolveName(int number, int16_t& addFolder) {
     const std::string numberText = std::to_string(number);
     // A name from the catalogue is a suite path: a host path ("/...") would leave the installation.
     if (!name.empty() && name[0] == '/')
-        throw RuntimeError(err::PathFileAccess, DescriptionOf(err::PathFileAccess) + " - " + name +
-                                                    " is outside the installation");
+        throw RuntimeError(err::PathFileAccess,
+                           DescriptionOf(err::PathFileAccess) + " - " + name + " is outside the installation");
 
     if (size_t p = name.find("!:\\"); p != std::string::npos) {
         if (!v.unitPrefix.empty() && (v.unitPrefix[0] == 'A' || v.unitPrefix[0] == 'B'))

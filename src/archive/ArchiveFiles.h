@@ -28,18 +28,18 @@ namespace kv {
 // The six values that fill the placeholders of an archive name. All but the terminal number (kept
 // in Settings) are cleared when they have been put into a name.
 struct SubstitutionValues {
-    std::string DITTAOPEN;   // company code -> "###" (three digits)
-    std::string year;        // -> "**" (last two digits)
-    std::string region;      // -> "@@" (two digits)
-    std::string province;    // -> "%%" (two letters)
+    std::string DITTAOPEN;  // company code -> "###" (three digits)
+    std::string year;  // -> "**" (last two digits)
+    std::string region;  // -> "@@" (two digits)
+    std::string province;  // -> "%%" (two letters)
     std::string unitPrefix;  // -> "!:\" (a drive letter A/B, or a folder put in front)
 };
 
 class ArchiveFiles {
 public:
     struct Slot {
-        int16_t fileNumber = 0;    // 0 = closed
-        std::string buffer;        // one record
+        int16_t fileNumber = 0;  // 0 = closed
+        std::string buffer;  // one record
         int64_t recordLength = 0;  // -1: the catalogue's length is no whole number (no record reads)
         int64_t lastRecord = 0;
     };

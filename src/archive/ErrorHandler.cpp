@@ -22,8 +22,8 @@ ErrorHandler::Resume ErrorHandler::GESTERRORE(const RuntimeError& error) {
             return Resume::Next;
         throw ProgramEnd{1};
     }
-    messages_.Show({std::string(kSuiteTitle) + " " + programName_, ReportText(error), Icon::Critical,
-                    platform::Buttons::Ok});
+    messages_.Show(
+        {std::string(kSuiteTitle) + " " + programName_, ReportText(error), Icon::Critical, platform::Buttons::Ok});
     messages_.Inform(kSuiteTitle, "CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\rLANCIARE RIPRISTINO TASK");
     throw ProgramEnd{1};
 }

@@ -16,8 +16,30 @@ namespace kv {
 
 // The 24 archive prefixes that own a current-record text, in the repository's order.
 enum class ArchivePrefix : uint8_t {
-    DIT, DIP, FIS, SET, FOT, DIC, DI2, CON, CUD, PRO, STU, ART,
-    FOP, F24, PAR, PER, COC, STO, SCR, SCRY, GLA, GLC, M77, SCRU,
+    DIT,
+    DIP,
+    FIS,
+    SET,
+    FOT,
+    DIC,
+    DI2,
+    CON,
+    CUD,
+    PRO,
+    STU,
+    ART,
+    FOP,
+    F24,
+    PAR,
+    PER,
+    COC,
+    STO,
+    SCR,
+    SCRY,
+    GLA,
+    GLC,
+    M77,
+    SCRU,
     Unknown
 };
 inline constexpr std::size_t kArchivePrefixCount = 24;
@@ -25,9 +47,8 @@ inline constexpr std::size_t kArchivePrefixCount = 24;
 // "DITX$", "DIPX$", ... for every known prefix; "" for Unknown.
 constexpr std::string_view PrefixText(ArchivePrefix p) {
     constexpr std::array<std::string_view, kArchivePrefixCount> texts{
-        "DITX$", "DIPX$", "FISX$", "SETX$", "FOTX$", "DICX$", "DI2X$", "CONX$",
-        "CUDX$", "PROX$", "STUX$", "ARTX$", "FOPX$", "F24X$", "PARX$", "PERX$",
-        "COCX$", "STOX$", "SCRX$", "SCRY$", "GLAX$", "GLCX$", "M77X$", "SCRU$"};
+        "DITX$", "DIPX$", "FISX$", "SETX$", "FOTX$", "DICX$", "DI2X$", "CONX$", "CUDX$", "PROX$", "STUX$", "ARTX$",
+        "FOPX$", "F24X$", "PARX$", "PERX$", "COCX$", "STOX$", "SCRX$", "SCRY$", "GLAX$", "GLCX$", "M77X$", "SCRU$"};
     const auto i = static_cast<std::size_t>(p);
     return i < texts.size() ? texts[i] : std::string_view{};
 }
@@ -43,9 +64,9 @@ struct FieldDescriptor {
     std::array<char, 5> prefixText{' ', ' ', ' ', ' ', ' '};  // columns 1-5
     ArchivePrefix prefix = ArchivePrefix::Unknown;
     int32_t position = 0;  // columns 7-11
-    int32_t length = 0;    // columns 13-14
-    char type = ' ';       // column 16: 'A', 'N', '1'..'9', 'D', anything else is text
-    char flag = ' ';       // column 18, carried but not interpreted
+    int32_t length = 0;  // columns 13-14
+    char type = ' ';  // column 16: 'A', 'N', '1'..'9', 'D', anything else is text
+    char flag = ' ';  // column 18, carried but not interpreted
     std::array<char, 4> code{' ', ' ', ' ', ' '};  // columns 20-23, e.g. "Q201"
     // The three digits after the first "I" from column 4 on (the block code of "DI2X$" fields),
     // or -1 when the text has no "I" there.

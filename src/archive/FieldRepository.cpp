@@ -58,9 +58,12 @@ bool StoredAsNumber(std::string_view raw) {
     bool digit = false, minus = false;
     for (; i < raw.size(); ++i) {
         const char c = raw[i];
-        if (c >= '0' && c <= '9') digit = true;
-        else if (c == '-' && !minus) minus = true;
-        else return false;
+        if (c >= '0' && c <= '9')
+            digit = true;
+        else if (c == '-' && !minus)
+            minus = true;
+        else
+            return false;
     }
     return digit;
 }
@@ -108,27 +111,24 @@ int16_t FieldRepository::RepoOffset(const FieldDescriptor& d, int16_t index) {
     const int32_t p = d.position;
     int32_t step = 0;
     switch (d.prefix) {
-        case ArchivePrefix::DIC:
-            if (p > 100) step = 10;
-            break;
-        case ArchivePrefix::DI2:
-            if (d.blockCode < 0) {
-                messages_.Show({kSuiteTitle, kUnknownLetter, platform::Icon::Critical, platform::Buttons::Ok});
-                return 0;
-            }
-            if (d.blockCode >= 100) step = 714;
-            break;
-        case ArchivePrefix::CON:
-            if (p >= 101 && p <= 390) step = 290;
-            break;
-        case ArchivePrefix::M77:
-            if ((p >= 256 && p <= 510) || (p >= 3316 && p <= 3570)) step = 255;
-            break;
-        case ArchivePrefix::F24:
-            step = F24Step(p);
-            break;
-        default:
-            break;
+    case ArchivePrefix::DIC:
+        if (p > 100) step = 10;
+        break;
+    case ArchivePrefix::DI2:
+        if (d.blockCode < 0) {
+            messages_.Show({kSuiteTitle, kUnknownLetter, platform::Icon::Critical, platform::Buttons::Ok});
+            return 0;
+        }
+        if (d.blockCode >= 100) step = 714;
+        break;
+    case ArchivePrefix::CON:
+        if (p >= 101 && p <= 390) step = 290;
+        break;
+    case ArchivePrefix::M77:
+        if ((p >= 256 && p <= 510) || (p >= 3316 && p <= 3570)) step = 255;
+        break;
+    case ArchivePrefix::F24: step = F24Step(p); break;
+    default: break;
     }
     if (step == 0) return 0;
     const int32_t offset = (static_cast<int32_t>(index) - 1) * step;

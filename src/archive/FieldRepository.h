@@ -94,8 +94,7 @@ public:
     // half away from zero to their decimals and stored without a point. The write never lengthens the
     // record: the characters past its end are dropped.
     void RepoW(std::string_view descriptor, std::string& value, int16_t index = 0, std::string* record = nullptr);
-    void RepoW(const FieldDescriptor& descriptor, std::string& value, int16_t index = 0,
-               std::string* record = nullptr);
+    void RepoW(const FieldDescriptor& descriptor, std::string& value, int16_t index = 0, std::string* record = nullptr);
 
     // ---- Repeated blocks --------------------------------------------------------------------------
     // The shift added to the field position for block `index` (0 for index 0 and for prefixes without

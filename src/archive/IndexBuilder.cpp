@@ -29,7 +29,8 @@ IndexBuilder::IndexBuilder(int keyLength, int entriesPerPage) : keyLength_(keyLe
 }
 
 std::string IndexBuilder::Page(int level, const std::vector<std::pair<std::string, int32_t>>& entries) const {
-    if (entries.size() > static_cast<size_t>(index::EntriesPerPage)) throw std::invalid_argument("IndexBuilder: page too full");
+    if (entries.size() > static_cast<size_t>(index::EntriesPerPage))
+        throw std::invalid_argument("IndexBuilder: page too full");
     const char digit = static_cast<char>('0' + level);
     std::string page;
     page.reserve(static_cast<size_t>(recordLength()));

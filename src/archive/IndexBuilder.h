@@ -15,7 +15,7 @@ namespace kv {
 class IndexBuilder {
 public:
     struct Entry {
-        std::string key;     // exactly KL bytes
+        std::string key;  // exactly KL bytes
         int32_t record = 0;  // data record number, 1..999999
     };
 

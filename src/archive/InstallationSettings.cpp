@@ -77,10 +77,10 @@ void InstallationSettings::CARICAINST() {
     errors.trace().TRACCIA("CARICAINST");
     EndWhenAnotherCopyRuns();
     errors.Guard("CARICAINST", [&] {
-        const std::string programs = LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey,
-                                                   "PERCORSOPROGRAMMI");
-        const std::string archives = LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey,
-                                                   "PERCORSOARCHIVI");
+        const std::string programs =
+            LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOPROGRAMMI");
+        const std::string archives =
+            LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOARCHIVI");
         if (!FolderExists(programs) || !FolderExists(archives)) return;
         settings_.archiveFolder = archives;
         settings_.programsFolder = programs;

@@ -36,10 +36,10 @@ int64_t KeySearch::ISAM(int archive, const std::string& key, int operation, int6
         }
         if (files_.FileLength(archive) == 0) return Complain("ERRORE ISAM - FILE VUOTO " + std::to_string(archive));
         if (key.empty()) return Complain("ERRORE ISAM - LUNK=0");
-        if (static_cast<int64_t>(key.size() + index::EntryTail) * index::EntriesPerPage != files_.slot(archive).recordLength)
+        if (static_cast<int64_t>(key.size() + index::EntryTail) * index::EntriesPerPage !=
+            files_.slot(archive).recordLength)
             return Complain("ERRORE ISAM - LUNK NO OK");
-        if (operation != 4 && key.find_first_not_of(' ') == std::string::npos)
-            return Complain("ERRORE ISAM - K=BLANK");
+        if (operation != 4 && key.find_first_not_of(' ') == std::string::npos) return Complain("ERRORE ISAM - K=BLANK");
         if (operation == 1 && record == 0) return Complain("ERR.ISAM - N.REC.=0");
         if (operation == 2) {
             result = Search(archive, key);
@@ -71,8 +71,10 @@ int KeySearch::ChooseEntry(const std::string& page, const std::string& key, int 
         if (mid <= lo + 1) break;
         const int c = compare(mid);
         if (c == 0) return mid;
-        if (c > 0) lo = mid;
-        else hi = mid;
+        if (c > 0)
+            lo = mid;
+        else
+            hi = mid;
     }
     for (int p = lo;; ++p) {
         if (p > n) return n;  // past the last entry in use: the filler is greater than any key
@@ -109,9 +111,9 @@ void KeySearch::Reinitialise(int archive) {
     files_.AZZERAARCHIVIO(archive);
     files_.values = kept;
     const int64_t recordLength = files_.slot(archive).recordLength;
-    const int keyLength = recordLength > 0 && recordLength <= 10000000 ? index::KeyLength(static_cast<int>(recordLength)) : 0;
-    if (keyLength < 1 || index::PageLength(keyLength) != recordLength)
-        throw RuntimeError(err::BadRecordLength);
+    const int keyLength =
+        recordLength > 0 && recordLength <= 10000000 ? index::KeyLength(static_cast<int>(recordLength)) : 0;
+    if (keyLength < 1 || index::PageLength(keyLength) != recordLength) throw RuntimeError(err::BadRecordLength);
     std::string entry(static_cast<size_t>(keyLength), static_cast<char>(index::HighKeyByte));
     entry += "1000000";
     std::string pageText;

@@ -26,10 +26,14 @@ inline std::string UpperCp1252(std::string_view s) {
     std::string out(s);
     for (char& ch : out) {
         unsigned char c = static_cast<unsigned char>(ch);
-        if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 32);
-        else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) c = static_cast<unsigned char>(c - 32);
-        else if (c == 0x9A || c == 0x9C || c == 0x9E) c = static_cast<unsigned char>(c - 16);
-        else if (c == 0xFF) c = 0x9F;
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<unsigned char>(c - 32);
+        else if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+            c = static_cast<unsigned char>(c - 32);
+        else if (c == 0x9A || c == 0x9C || c == 0x9E)
+            c = static_cast<unsigned char>(c - 16);
+        else if (c == 0xFF)
+            c = 0x9F;
         ch = static_cast<char>(c);
     }
     return out;

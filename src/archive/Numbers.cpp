@@ -80,8 +80,10 @@ long OrderOfMagnitude(std::string_view number) {
         } else if (!inFraction) {
             if (c != '0' || significant) significant = true, ++integerDigits;
         } else if (!significant) {
-            if (c == '0') ++leadingFractionZeros;
-            else significant = true;
+            if (c == '0')
+                ++leadingFractionZeros;
+            else
+                significant = true;
         }
     }
     if (!significant) return LONG_MIN / 2;  // zero

@@ -9,9 +9,9 @@ namespace kv {
 struct Settings {
     std::string programName = "KVTESO";
     std::string programCode = "KVST_FTESOR";
-    std::string archiveFolder;   // no trailing "\" expected
+    std::string archiveFolder;  // no trailing "\" expected
     std::string programsFolder;
-    std::string taskLine;        // first line of the task file, as read
+    std::string taskLine;  // first line of the task file, as read
     std::string terminalNumber;  // first two characters of the task line, trimmed
     std::string installationName;
 

@@ -1,7 +1,7 @@
 #include "lists/Arrears.h"
 
-#include "archive/Numbers.h"
 #include "archive/LegacyText.h"
+#include "archive/Numbers.h"
 #include "archive/SuiteFields.h"
 #include "lists/MonthTfr.h"
 

@@ -20,8 +20,12 @@ const ListLayout kLayout{
     .fontSize = 9,
     // TFR MESE, F.TESORERIA, F.PENSIONE, CF01 (always F.TESORERIA: its totals show that total again),
     // RETR. TFR, IM.LE FAP.
-    .columns = {{CellKind::Amount, 10, 0}, {CellKind::Amount, 10, 1}, {CellKind::Amount, 10, 2},
-                {CellKind::Amount, 10, 1}, {CellKind::Amount, 10, 3}, {CellKind::Amount, 10, 4}},
+    .columns = {{CellKind::Amount, 10, 0},
+                {CellKind::Amount, 10, 1},
+                {CellKind::Amount, 10, 2},
+                {CellKind::Amount, 10, 1},
+                {CellKind::Amount, 10, 3},
+                {CellKind::Amount, 10, 4}},
     .totalsCount = 5,
 };
 
@@ -40,8 +44,10 @@ public:
         if (red.RIDUZIONE40 == 1) {
             reducedTo = 40;
             const std::string relief = repo.RepoR(fields::P916);
-            if (!additional && IsReliefCode(relief, "45")) reducedTo = 50, wholeTaxable = true;
-            else if (!additional && IsReliefCode(relief, "6789AB")) reducedTo = 100, wholeTaxable = true;
+            if (!additional && IsReliefCode(relief, "45"))
+                reducedTo = 50, wholeTaxable = true;
+            else if (!additional && IsReliefCode(relief, "6789AB"))
+                reducedTo = 100, wholeTaxable = true;
         }
         double tfr = MonthTfr(repo, red.ALIQUOTA050, additional, reducedTo, wholeTaxable);
 

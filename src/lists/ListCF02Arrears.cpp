@@ -2,8 +2,8 @@
 // arrears declared under code CF02 and the pension-fund share.
 #include <cmath>
 
-#include "lists/Arrears.h"
 #include "archive/SuiteFields.h"
+#include "lists/Arrears.h"
 #include "lists/ListEngine.h"
 #include "lists/MonthTfr.h"
 
@@ -20,8 +20,12 @@ const ListLayout kLayout{
     .yAfterHeaderPrinter = 3.45,
     .yAfterHeaderPdf = 2.95,
     .fontSize = 9,
-    .columns = {{CellKind::Amount, 10, 0}, {CellKind::Amount, 15, 1}, {CellKind::Literal, 6},
-                {CellKind::Amount, 10, 2}, {CellKind::Amount, 10, 3}, {CellKind::Amount, 10, 4}},
+    .columns = {{CellKind::Amount, 10, 0},
+                {CellKind::Amount, 15, 1},
+                {CellKind::Literal, 6},
+                {CellKind::Amount, 10, 2},
+                {CellKind::Amount, 10, 3},
+                {CellKind::Amount, 10, 4}},
     .totalsCount = 5,
 };
 
@@ -50,9 +54,7 @@ public:
 
     std::vector<std::string> Legend(const ListRun&, bool) const override {
         return {"TFR PROGRESSIVO   = ((Q037-(P260+P606)) /13.5) - ((Q001-P240) * 0.50%)",
-                "F.TESORERIA CF02  = Q688 VALORE A DM10/2",
-                "F.PENSIONE        = Q236-Q201",
-                "",
+                "F.TESORERIA CF02  = Q688 VALORE A DM10/2", "F.PENSIONE        = Q236-Q201", "",
                 std::string(kReductionLegend)};
     }
 };

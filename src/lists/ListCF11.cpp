@@ -3,10 +3,10 @@
 // declared under code CF11.
 #include <cmath>
 
-#include "archive/Numbers.h"
-#include "lists/Arrears.h"
 #include "archive/LegacyText.h"
+#include "archive/Numbers.h"
 #include "archive/SuiteFields.h"
+#include "lists/Arrears.h"
 #include "lists/ListEngine.h"
 #include "lists/MonthTfr.h"
 
@@ -16,22 +16,26 @@ namespace {
 
 constexpr std::string_view kMonthLetters = "GFMAMGLASOND";
 
-
 const ListLayout kLayout{
     .blanksBeforePagina = 28,
     .separatorLength = 102,
-    .columnHeader = {"NOMINATIVO                    TFR PROGR.     F.DO TESORERIA   F.PENSIONE MEDIA TFR MESI ARR       "
-                     "INTERESSI",
-                     "                                                  CF02                                              "
-                     "CF11"},
+    .columnHeader =
+        {"NOMINATIVO                    TFR PROGR.     F.DO TESORERIA   F.PENSIONE MEDIA TFR MESI ARR       "
+         "INTERESSI",
+         "                                                  CF02                                              "
+         "CF11"},
     .linesAfterHeader = 7,
     .yAfterHeaderPrinter = 3.46,
     .yAfterHeaderPdf = 2.96,
     .fontSize = 8,
     // TFR PROGR., F.DO TESORERIA CF02, F.PENSIONE, MEDIA TFR, the letters of the months of arrears,
     // INTERESSI CF11.
-    .columns = {{CellKind::Amount, 10, 0}, {CellKind::Amount, 15, 1}, {CellKind::Literal, 6},
-                {CellKind::Amount, 10, 2}, {CellKind::Amount, 10, 3}, {CellKind::Blank, 12},
+    .columns = {{CellKind::Amount, 10, 0},
+                {CellKind::Amount, 15, 1},
+                {CellKind::Literal, 6},
+                {CellKind::Amount, 10, 2},
+                {CellKind::Amount, 10, 3},
+                {CellKind::Blank, 12},
                 {CellKind::Amount, 10, 4}},
     .totalsCount = 5,
 };
@@ -66,13 +70,13 @@ public:
         // amounts, and nothing for the totals.
         if (monthsOfArrears <= 0) {
             line.note = "  MMAAAA Adesione " + Mid(p599, 1, 2) + "/" + Mid(p599, 3, 4) + " MMAAAA Assunzione " +
-                        Mid(p013, 3, 2) + "/" + Mid(p013, 5, 4);
+                Mid(p013, 3, 2) + "/" + Mid(p013, 5, 4);
             return true;
         }
         std::string letters;
         if (start >= 1 && start <= static_cast<double>(kMonthLetters.size()))
-            letters = std::string(kMonthLetters.substr(static_cast<size_t>(start) - 1,
-                                                       static_cast<size_t>(monthsOfArrears)));
+            letters =
+                std::string(kMonthLetters.substr(static_cast<size_t>(start) - 1, static_cast<size_t>(monthsOfArrears)));
         double average = 0;
         if (std::floor(progressive) - std::floor(fp) > 0) average = (progressive - fp) / monthsOfArrears;
         progressive = Rounded(progressive, 2);

@@ -15,9 +15,9 @@ enum class ListKind { CF01, CF02Arrears, TF02, TF02Arrears, CF11, Recoveries, TF
 
 struct ListInfo {
     ListKind kind;
-    std::string_view code;        // on the command line and in the anomaly lines: CF01, CF02, TF02A, RECU...
-    std::string_view option;      // the caption of its option button
-    std::string_view title;       // the start of each page's first line, with its trailing blanks
+    std::string_view code;  // on the command line and in the anomaly lines: CF01, CF02, TF02A, RECU...
+    std::string_view option;  // the caption of its option button
+    std::string_view title;  // the start of each page's first line, with its trailing blanks
     std::string_view filePrefix;  // of its PDF files and workbooks: "TESTF14_"
     // The DM10/2 code of a list of the adhesion month ("CF02 ARRETRATI"): such a list is announced
     // before it runs and refused for an additional month. Empty for the other lists.

@@ -22,16 +22,22 @@ bool IsNumericText(const std::string& text) {
     bool digits = false, point = false;
     for (; i < t.size(); ++i) {
         char c = t[i];
-        if (std::isdigit(static_cast<unsigned char>(c))) digits = true;
-        else if (c == '.' && !point) point = true;
-        else break;
+        if (std::isdigit(static_cast<unsigned char>(c)))
+            digits = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            break;
     }
     if (!digits) return false;
     if (i < t.size() && (t[i] == 'E' || t[i] == 'e')) {
         ++i;
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
         bool expDigits = false;
-        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) { ++i; expDigits = true; }
+        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) {
+            ++i;
+            expDigits = true;
+        }
         if (!expDigits) return false;
     }
     return i == t.size();
@@ -59,7 +65,8 @@ std::string CutShort(double present, double length) {
 // are left out, since the selection stops there.
 void ReportPastEnd(ListEnvironment& env, std::vector<std::string>::const_iterator from, double record) {
     const double present = BytesOfRecord(env.files, record);
-    std::string detail = present > 0 ? "troncato a " + CutShort(present, env.files.slot(archive::Employees).recordLength) : "";
+    std::string detail =
+        present > 0 ? "troncato a " + CutShort(present, env.files.slot(archive::Employees).recordLength) : "";
     for (auto it = from; it != env.extraction.end() && !it->empty(); ++it) {
         if (it->compare(0, 3, env.AZIENDACORRENTE) != 0) continue;
         try {
@@ -76,8 +83,10 @@ void ReportPastEnd(ListEnvironment& env, std::vector<std::string>::const_iterato
 
 void SCRIVICELLA(ReportSink& sink, double y, double x, std::string& text, bool printZero) {
     bool write;
-    if (IsNumericText(text)) write = printZero || Val(TrimBlanks(text)) != 0;
-    else write = !TrimBlanks(text).empty();
+    if (IsNumericText(text))
+        write = printZero || Val(TrimBlanks(text)) != 0;
+    else
+        write = !TrimBlanks(text).empty();
     if (write) sink.WriteText(y, x, text);
     text.clear();
 }
@@ -88,13 +97,13 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
     // A cut archive, or a record length that is not the archive's, misplaces or loses records. Only
     // told: an archive that cannot be measured here fails, if at all, where the lists read it.
     if (env.observer) try {
-        const double length = env.files.slot(archive::Employees).recordLength;
-        const double bytes = static_cast<double>(env.files.FileLength(archive::Employees));
-        if (length > 0 && std::fmod(bytes, length) != 0)
-            env.observer->Found({env.AZIENDACORRENTE, std::string(Info(env.list).code), "", AnomalyReason::ArchiveLength,
-                                 NumberText(bytes) + " caratteri, record di " + NumberText(length)});
-    } catch (const RuntimeError&) {
-    }
+            const double length = env.files.slot(archive::Employees).recordLength;
+            const double bytes = static_cast<double>(env.files.FileLength(archive::Employees));
+            if (length > 0 && std::fmod(bytes, length) != 0)
+                env.observer->Found({env.AZIENDACORRENTE, std::string(Info(env.list).code), "",
+                                     AnomalyReason::ArchiveLength,
+                                     NumberText(bytes) + " caratteri, record di " + NumberText(length)});
+        } catch (const RuntimeError&) {}
     for (auto it = env.extraction.begin(); it != env.extraction.end(); ++it) {
         const std::string& entry = *it;
         if (entry.empty()) break;
@@ -117,11 +126,11 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
         try {
             const double p598 = repo.RepoN(fields::P598);
             const bool take = repo.RepoN(fields::P359) != 99 && repo.RepoN(fields::P054) != 2 &&
-                              (p598 != 0 || (env.list == ListKind::TF14 && repo.RepoN(fields::P188) == 1 &&
-                                             repo.RepoN(fields::T404) == 1 && p598 == 0));
+                (p598 != 0 ||
+                 (env.list == ListKind::TF14 && repo.RepoN(fields::P188) == 1 && repo.RepoN(fields::T404) == 1 &&
+                  p598 == 0));
             if (take) keys.push_back(repo.RepoR(fields::P001));
-        } catch (const RuntimeError&) {
-        }
+        } catch (const RuntimeError&) {}
     }
     // The keys stand in ascending order of their text, whatever the order they were found in.
     std::stable_sort(keys.begin(), keys.end());
@@ -204,7 +213,8 @@ bool ListRun::FindEmployee(const std::string& key) {
     if (recordShort_) {
         const double present = BytesOfRecord(env_.files, record);
         if (present > 0)
-            Report(AnomalyReason::ShortRecord, key, at + ", " + CutShort(present, env_.files.slot(archive::Employees).recordLength));
+            Report(AnomalyReason::ShortRecord, key,
+                   at + ", " + CutShort(present, env_.files.slot(archive::Employees).recordLength));
         else
             Report(AnomalyReason::IndexPastEnd, key, at);
     } else if (const std::string own = env_.repo.RepoR(fields::P001); own != key) {
@@ -223,7 +233,8 @@ ListRun::AmountWatch ListRun::WatchAmounts(const std::string& key) {
             std::string code(d.CodeView());
             if (std::find(watched_.begin(), watched_.end(), code) != watched_.end()) return;
             watched_.push_back(code);
-            if (blank) Report(AnomalyReason::BlankAmount, key, code);
+            if (blank)
+                Report(AnomalyReason::BlankAmount, key, code);
             else
                 Report(AnomalyReason::NonNumericAmount, key,
                        code + " \"" + TrimBlanks(stored) + "\" letto come " + NumberText(value));

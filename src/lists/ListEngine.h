@@ -131,8 +131,8 @@ private:
     int page_ = 1;
     std::array<double, kMaxTotals> pageTotals_{};
     std::array<double, kMaxTotals> grandTotals_{};
-    bool recordShort_ = false;            // the employee's record was read past the end of the archive
-    std::vector<std::string> watched_;    // the fields already reported for the employee's line
+    bool recordShort_ = false;  // the employee's record was read past the end of the archive
+    std::vector<std::string> watched_;  // the fields already reported for the employee's line
 };
 
 // CREALISTADISTAMPA: the keys (P001) of the current company's employees that the list takes,

@@ -1,10 +1,10 @@
 #include "lists/ListFormat.h"
 
+#include <langinfo.h>
+#include <locale.h>
 #include <charconv>
 #include <clocale>
 #include <cmath>
-#include <langinfo.h>
-#include <locale.h>
 
 #include "archive/LegacyText.h"
 
@@ -41,7 +41,8 @@ std::string FormatFixed(double value, int decimals, char sep) {
     if (roundUp) {
         size_t i = keep;
         while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
-        if (i > 0) ++digits[i - 1];
+        if (i > 0)
+            ++digits[i - 1];
         else {
             digits.insert(digits.begin(), '1');
             ++intDigits;

@@ -16,25 +16,25 @@ inline constexpr int kObservedTotals = 7;
 struct EmployeeLine;
 
 enum class AnomalyReason {
-    KeyNotInIndex,        // the employee's key is missing from the index: left out
-    EntryPastEnd,         // an extraction entry past the end of the employee archive: it and the rest left out
-    ShortRecord,          // the employee's record is cut short: the missing part read as blanks
-    BlankAmount,          // an amount field that is blank, read as zero
-    NonNumericAmount,     // an amount field that is no number, read as zero or as far as it goes
+    KeyNotInIndex,  // the employee's key is missing from the index: left out
+    EntryPastEnd,  // an extraction entry past the end of the employee archive: it and the rest left out
+    ShortRecord,  // the employee's record is cut short: the missing part read as blanks
+    BlankAmount,  // an amount field that is blank, read as zero
+    NonNumericAmount,  // an amount field that is no number, read as zero or as far as it goes
     AdditionalMonthRefused,  // the list does not apply to an additional-month extraction: nothing listed
-    IndexPastEnd,         // the index points past the end of the employee archive: a blank record read
-    KeyMismatch,          // the record the index points to carries another key: that record read
-    ArchiveLength,        // the employee archive is no whole number of records: cut, or a wrong record length
-    HeaderMissing,        // the extraction header could not be read: the list's date is blank
-    FiscalDataMissing,    // the installation's fiscal record could not be read: the PDF has no password
+    IndexPastEnd,  // the index points past the end of the employee archive: a blank record read
+    KeyMismatch,  // the record the index points to carries another key: that record read
+    ArchiveLength,  // the employee archive is no whole number of records: cut, or a wrong record length
+    HeaderMissing,  // the extraction header could not be read: the list's date is blank
+    FiscalDataMissing,  // the installation's fiscal record could not be read: the PDF has no password
 };
 
 struct Anomaly {
     std::string company;  // three-digit code
-    std::string list;     // the list's short name (CF01, TF14, ...)
-    std::string employee; // the key (P001), or "record N" when there is no key
+    std::string list;  // the list's short name (CF01, TF14, ...)
+    std::string employee;  // the key (P001), or "record N" when there is no key
     AnomalyReason reason = AnomalyReason::KeyNotInIndex;
-    std::string detail;   // the field, the record number or the text read, for people
+    std::string detail;  // the field, the record number or the text read, for people
 };
 
 // The reason as the office reads it (Windows-1252), the same on the terminal, in the window and in
@@ -65,7 +65,8 @@ public:
     // are not Literal), or its note.
     virtual void Line(const EmployeeLine& /*line*/) {}
     // The final "TOTALE" and the legend under it; the company's list ends.
-    virtual void EndCompany(const std::array<double, kObservedTotals>& /*totals*/, const std::vector<std::string>& /*legend*/) {}
+    virtual void EndCompany(const std::array<double, kObservedTotals>& /*totals*/,
+                            const std::vector<std::string>& /*legend*/) {}
     virtual void Found(const Anomaly& /*anomaly*/) {}
 };
 

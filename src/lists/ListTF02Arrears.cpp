@@ -23,9 +23,15 @@ const ListLayout kLayout{
     .yAfterHeaderPrinter = 3.46,
     .yAfterHeaderPdf = 2.96,
     .fontSize = 8,
-    .columns = {{CellKind::Amount, 10, 0}, {CellKind::Amount, 10, 1}, {CellKind::Percent, 4},
-                {CellKind::Coefficient, 7}, {CellKind::Coefficient, 7}, {CellKind::Blank, 10},
-                {CellKind::Amount, 10, 2}, {CellKind::Amount, 10, 3}, {CellKind::Amount, 10, 4}},
+    .columns = {{CellKind::Amount, 10, 0},
+                {CellKind::Amount, 10, 1},
+                {CellKind::Percent, 4},
+                {CellKind::Coefficient, 7},
+                {CellKind::Coefficient, 7},
+                {CellKind::Blank, 10},
+                {CellKind::Amount, 10, 2},
+                {CellKind::Amount, 10, 3},
+                {CellKind::Amount, 10, 4}},
     .totalsCount = 5,
 };
 
@@ -47,9 +53,12 @@ public:
         const double fdg = GuaranteeFundPercent(repo);
         if (std::floor(punto1) - std::floor(punto2) <= 0) punto1 = punto2;
         double coef1;
-        if (punto1 == 0) coef1 = 0;
-        else if (std::floor(punto1) - std::floor(punto2) <= 0) coef1 = punto1 / punto1;
-        else coef1 = Rounded((punto1 - punto2) / punto1, 5);
+        if (punto1 == 0)
+            coef1 = 0;
+        else if (std::floor(punto1) - std::floor(punto2) <= 0)
+            coef1 = punto1 / punto1;
+        else
+            coef1 = Rounded((punto1 - punto2) / punto1, 5);
         const double coef2 = coef1 * fdg / 100;
         // Whole units from here on (halves away from zero).
         punto1 = WholeUnits(punto1);
@@ -59,8 +68,9 @@ public:
         const double p606 = repo.RepoN(fields::P606);
         const double q691 = repo.RepoN(fields::Q691);
         const double retr = repo.RepoN(fields::Q037) - (repo.RepoN(fields::P260) + p606);
-        const double imle = p606 <= 0 ? repo.RepoN(fields::Q001) - repo.RepoN(fields::P240)
-                                      : repo.RepoN(fields::Q001) - (repo.RepoN(fields::P240) + repo.RepoN(fields::P268));
+        const double imle = p606 <= 0
+            ? repo.RepoN(fields::Q001) - repo.RepoN(fields::P240)
+            : repo.RepoN(fields::Q001) - (repo.RepoN(fields::P240) + repo.RepoN(fields::P268));
         line.cells = {punto1, share, fdg, coef1, coef2, {}, q691, retr, imle};
         return true;
     }
@@ -68,7 +78,7 @@ public:
     std::vector<std::string> Legend(const ListRun& run, bool finalBlock) const override {
         // In the PDF the legend after a page's totals shows the second line without brackets.
         const char* punto2 = (run.medium() == Medium::Pdf && !finalBlock) ? "2) PUNTO 2        = Q236-Q201"
-                                                                           : "2) PUNTO 2        = (Q236-Q201)";
+                                                                          : "2) PUNTO 2        = (Q236-Q201)";
         return {"1) PUNTO 1        = Q688 + VALORE 2",
                 punto2,
                 "   %FDG           = 0.20 AD ESCLUSIONE DIRIG.INDUSTRIA 0.40",

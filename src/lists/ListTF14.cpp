@@ -32,8 +32,8 @@ public:
     const ListLayout& Layout() const override { return kLayout; }
 
     bool Employee(ListRun& run, EmployeeLine& line) override {
-        TreasuryShareLine(
-            ComputeTreasuryShare(run, [](ListRun& r) { return ExonerationOf(r.ExtractionYear()).rate; }), line);
+        TreasuryShareLine(ComputeTreasuryShare(run, [](ListRun& r) { return ExonerationOf(r.ExtractionYear()).rate; }),
+                          line);
         return true;
     }
 

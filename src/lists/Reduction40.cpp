@@ -1,16 +1,14 @@
 #include "lists/Reduction40.h"
 
-#include "archive/LegacyText.h"
 #include "archive/ExtractionHeader.h"
+#include "archive/LegacyText.h"
 #include "archive/SuiteFields.h"
 
 namespace kv::lists {
 
 namespace {
 // The last n characters of (n zeros followed by the trimmed text).
-std::string ZeroFilled(const std::string& s, size_t n) {
-    return RightChars(std::string(n, '0') + TrimBlanks(s), n);
-}
+std::string ZeroFilled(const std::string& s, size_t n) { return RightChars(std::string(n, '0') + TrimBlanks(s), n); }
 }  // namespace
 
 bool IsReliefCode(std::string_view code, std::string_view codes) {
@@ -40,7 +38,8 @@ Reduction40 TESTA_DIP_RID40PERCENTO(FieldRepository& repo, const std::string& he
     const double year = Val(Mid(r.PERIODOSGRAVIO, 1, 4));
     if (year == 2016) {
         r.PERIODOSGRAVIO = ZeroFilled(FormatDouble15(year + 2), 4) + Mid(r.PERIODOSGRAVIO, 5, 2);
-        const std::string extraction = ZeroFilled(ExtractionHeader(header).Year(), 4) + ZeroFilled(ExtractionHeader(header).Month(), 2);
+        const std::string extraction =
+            ZeroFilled(ExtractionHeader(header).Year(), 4) + ZeroFilled(ExtractionHeader(header).Month(), 2);
         if (extraction <= r.PERIODOSGRAVIO) apply();
     }
     if (IsReliefCode(relief)) apply();

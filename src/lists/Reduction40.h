@@ -10,8 +10,8 @@
 namespace kv::lists {
 
 struct Reduction40 {
-    int16_t RIDUZIONE40 = 0;           // 1: the reduction applies
-    double ALIQUOTA050 = 0;            // the contribution rate in percent
+    int16_t RIDUZIONE40 = 0;  // 1: the reduction applies
+    double ALIQUOTA050 = 0;  // the contribution rate in percent
     std::string PERIODOSGRAVIO = "000000";
 };
 

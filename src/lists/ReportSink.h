@@ -14,7 +14,7 @@ enum class Medium { Paper, Pdf };
 
 // Where a list's lines go on the sink's pages, in centimetres from the top.
 struct PageGeometry {
-    double top;          // the first line of each header block
+    double top;  // the first line of each header block
     double afterHeader;  // the first employee line after it
 };
 

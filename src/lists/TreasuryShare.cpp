@@ -21,14 +21,20 @@ TreasuryShare ComputeTreasuryShare(ListRun& run, double (*percentFor)(ListRun&))
     TreasuryShare s;
     s.percent = percentFor(run);
     if (std::floor(punto1) - std::floor(q) <= 0) punto1 = q;
-    if (punto1 <= 0) s.coef1 = 0;
-    else if (p606 <= 0) s.coef1 = Rounded((punto1 - q) / punto1, 5);
-    else s.coef1 = Rounded((p604 + p600) / punto1, 5);
+    if (punto1 <= 0)
+        s.coef1 = 0;
+    else if (p606 <= 0)
+        s.coef1 = Rounded((punto1 - q) / punto1, 5);
+    else
+        s.coef1 = Rounded((p604 + p600) / punto1, 5);
     s.coef2 = s.coef1 * s.percent / 100;
 
-    if (additional) s.amount = p268 * s.coef2;
-    else if (p606 <= 0) s.amount = p240 * s.coef2;
-    else s.amount = (p240 + p268) * s.coef2;
+    if (additional)
+        s.amount = p268 * s.coef2;
+    else if (p606 <= 0)
+        s.amount = p240 * s.coef2;
+    else
+        s.amount = (p240 + p268) * s.coef2;
 
     s.punto1 = punto1;
     s.share = p606 <= 0 ? punto1 - q : p604 + p600;
@@ -52,9 +58,14 @@ ListLayout TreasuryShareLayout(std::string columnHeader) {
         .yAfterHeaderPrinter = 3.1,
         .yAfterHeaderPdf = 2.6,
         .fontSize = 9,
-        .columns = {{CellKind::Amount, 10, 0}, {CellKind::Amount, 10, 1}, {CellKind::Percent, 4},
-                    {CellKind::Coefficient, 7}, {CellKind::Coefficient, 7}, {CellKind::Amount, 10, 2},
-                    {CellKind::Amount, 10, 3}, {CellKind::Amount, 10, 4}},
+        .columns = {{CellKind::Amount, 10, 0},
+                    {CellKind::Amount, 10, 1},
+                    {CellKind::Percent, 4},
+                    {CellKind::Coefficient, 7},
+                    {CellKind::Coefficient, 7},
+                    {CellKind::Amount, 10, 2},
+                    {CellKind::Amount, 10, 3},
+                    {CellKind::Amount, 10, 4}},
         .totalsCount = 5,
     };
 }

@@ -7,12 +7,12 @@
 namespace kv::lists {
 
 struct TreasuryShare {
-    double punto1 = 0;   // TFR MM(1)
-    double share = 0;    // QU.F.TE(2)
+    double punto1 = 0;  // TFR MM(1)
+    double share = 0;  // QU.F.TE(2)
     double percent = 0;  // %ESO / %FDG
     double coef1 = 0;
     double coef2 = 0;
-    double amount = 0;   // TF14(3) / TF02(3)
+    double amount = 0;  // TF14(3) / TF02(3)
     double retrTfr = 0;  // RETR. TFR
     double imleFap = 0;  // IM.LE FAP
 };

@@ -162,8 +162,7 @@ bool LaserPrinter::CONTROLLOSTAMPANTE(const std::string& name) {
         case Spooler::Status::Offline: return refuse("La stampante " + name + " non \xE8 in linea");
         case Spooler::Status::Unsupported: return refuse("La stampante " + name + " non \xE8 laser");
         }
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     return false;
 }
 

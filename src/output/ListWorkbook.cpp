@@ -89,8 +89,7 @@ private:
 
 }  // namespace
 
-ListWorkbook::ListWorkbook(lists::ListKind list)
-    : list_(lists::Info(list)), layout_(list_.make()->Layout()) {
+ListWorkbook::ListWorkbook(lists::ListKind list) : list_(lists::Info(list)), layout_(list_.make()->Layout()) {
     for (size_t i = 0; i < layout_.columns.size(); ++i)
         if (layout_.columns[i].kind != CellKind::Literal) layoutColumn_.push_back(static_cast<int>(i));
 }
@@ -111,8 +110,11 @@ void ListWorkbook::Line(const lists::EmployeeLine& line) {
         for (size_t i = 0; i < layoutColumn_.size(); ++i) {
             const lists::Column& c = layout_.columns[static_cast<size_t>(layoutColumn_[i])];
             const lists::LineCell& cell = line.cells[i];
-            if (HoldsValue(c.kind)) row.cells.push_back({true, cell.value, {}});
-            else row.cells.push_back({false, 0, TrimBlanks(lists::LeftAligned(cell.text, static_cast<size_t>(c.width)))});
+            if (HoldsValue(c.kind))
+                row.cells.push_back({true, cell.value, {}});
+            else
+                row.cells.push_back(
+                    {false, 0, TrimBlanks(lists::LeftAligned(cell.text, static_cast<size_t>(c.width)))});
         }
     }
     companies_.back().rows.push_back(std::move(row));
@@ -157,7 +159,8 @@ std::vector<int> ListWorkbook::TotalColumns(const std::vector<Column>& columns) 
     std::vector<int> out(static_cast<size_t>(layout_.totalsCount), -1);
     for (size_t i = 0; i < columns.size(); ++i) {
         const int t = columns[i].total;
-        if (t >= 0 && t < layout_.totalsCount && out[static_cast<size_t>(t)] < 0) out[static_cast<size_t>(t)] = static_cast<int>(i);
+        if (t >= 0 && t < layout_.totalsCount && out[static_cast<size_t>(t)] < 0)
+            out[static_cast<size_t>(t)] = static_cast<int>(i);
     }
     return out;
 }
@@ -276,9 +279,9 @@ private:
 void ListWorkbook::Write(const std::filesystem::path& path) const {
     const CNumbers numbers;
     static std::atomic<unsigned> workbooks{0};
-    const std::filesystem::path temporary =
-        path.parent_path() / ("." + path.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                              std::to_string(workbooks++) + ".part");
+    const std::filesystem::path temporary = path.parent_path() /
+        ("." + path.filename().string() + "." + std::to_string(::getpid()) + "-" + std::to_string(workbooks++) +
+         ".part");
     // Not the constant-memory mode: it keeps a temporary file open per sheet, and a run may list 999 companies.
     lxw_workbook_options options{};
     lxw_workbook* book = workbook_new_opt(temporary.c_str(), &options);
@@ -348,8 +351,10 @@ void ListWorkbook::Write(const std::filesystem::path& path) const {
             for (size_t i = 0; i < row.cells.size() && i < columns.size(); ++i) {
                 if (columns[i].width < 0) continue;
                 const Cell& cell = row.cells[i];
-                if (cell.number) sheet.Number(r, at[i], cell.value, columns[i].decimals, formats[0][columns[i].decimals == 5]);
-                else sheet.Text(r, at[i], cell.text);
+                if (cell.number)
+                    sheet.Number(r, at[i], cell.value, columns[i].decimals, formats[0][columns[i].decimals == 5]);
+                else
+                    sheet.Text(r, at[i], cell.text);
             }
             sheet.Text(r, noteColumn, row.note);
             ++r;

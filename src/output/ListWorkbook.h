@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "archive/Settings.h"
-#include "lists/ListObserver.h"
 #include "lists/ListCatalogue.h"
+#include "lists/ListObserver.h"
 #include "platform/Paths.h"
 
 namespace kv::output {
@@ -61,8 +61,8 @@ private:
     };
     struct Row {
         std::string number, name;  // the employee number (4 digits) and name of the name cell
-        std::vector<Cell> cells;   // one per column of the layout that is no spacer
-        std::string note;          // a line that gives information instead of amounts
+        std::vector<Cell> cells;  // one per column of the layout that is no spacer
+        std::string note;  // a line that gives information instead of amounts
     };
     struct Company {
         std::string code, name;

@@ -104,7 +104,15 @@ void PdfListFiles::PULISCINOMEFILE(std::string& name) {
     if (!name.empty() && name.back() == '.') name.pop_back();
     for (char& c : name) {
         switch (c) {
-        case '*': case '|': case '\\': case ':': case '<': case '>': case '?': case '/': case '"': c = '_'; break;
+        case '*':
+        case '|':
+        case '\\':
+        case ':':
+        case '<':
+        case '>':
+        case '?':
+        case '/':
+        case '"': c = '_'; break;
         default: break;
         }
     }
@@ -175,8 +183,8 @@ void PdfListFiles::CHIUDIPDF() {
         std::string description = pdf.ErrDescription();
         // The writer has removed what it wrote; an earlier complete file of that name stays.
         pdf_.reset();
-        throw RuntimeError(error, (description.empty() ? DescriptionOf(error) : description) + " (EndDoc " +
-                                      filePath_ + ")");
+        throw RuntimeError(error,
+                           (description.empty() ? DescriptionOf(error) : description) + " (EndDoc " + filePath_ + ")");
     }
     pdf_.reset();
 }

@@ -11,8 +11,8 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/FieldRepository.h"
 #include "archive/Settings.h"
-#include "quill/QuillPdf.h"
 #include "platform/Paths.h"
+#include "quill/QuillPdf.h"
 
 namespace kv::output {
 

@@ -10,9 +10,9 @@ namespace kv::output {
 class Spooler {
 public:
     enum class Status {
-        Ready,        // the queue exists and takes jobs
-        NotFound,     // no such queue, or the scheduler cannot be reached
-        Offline,      // stopped, or refusing jobs
+        Ready,  // the queue exists and takes jobs
+        NotFound,  // no such queue, or the scheduler cannot be reached
+        Offline,  // stopped, or refusing jobs
         Unsupported,  // not a printer the lists can use (a fax queue)
     };
 

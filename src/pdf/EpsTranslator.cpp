@@ -44,9 +44,12 @@ bool IsNumber(std::string_view w) {
     if (!w.empty() && (w.front() == '+' || w.front() == '-')) w.remove_prefix(1);
     bool digit = false, point = false;
     for (char c : w) {
-        if (c >= '0' && c <= '9') digit = true;
-        else if (c == '.' && !point) point = true;
-        else return false;
+        if (c >= '0' && c <= '9')
+            digit = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            return false;
     }
     return digit;
 }
@@ -78,11 +81,31 @@ bool IsDashOperand(std::string_view s) {
 // Operands taken by the one-character operators; -1: not copied.
 int OperandCount(char op) {
     switch (op) {
-    case 'm': case 'l': case 'L': return 2;
-    case 'c': case 'C': return 6;
-    case 'v': case 'y': case 'V': case 'Y': case 'k': case 'K': return 4;
-    case 'g': case 'G': case 'w': case 'M': case 'J': case 'j': return 1;
-    case 'n': case 'N': case 's': case 'S': case 'f': case 'F': case 'b': case 'B': return 0;
+    case 'm':
+    case 'l':
+    case 'L': return 2;
+    case 'c':
+    case 'C': return 6;
+    case 'v':
+    case 'y':
+    case 'V':
+    case 'Y':
+    case 'k':
+    case 'K': return 4;
+    case 'g':
+    case 'G':
+    case 'w':
+    case 'M':
+    case 'J':
+    case 'j': return 1;
+    case 'n':
+    case 'N':
+    case 's':
+    case 'S':
+    case 'f':
+    case 'F':
+    case 'b':
+    case 'B': return 0;
     default: return -1;
     }
 }
@@ -159,16 +182,24 @@ private:
                                   : OperandCount(op) == static_cast<int>(words.size()) && AllNumbers(words);
         if (!ok) return;
         switch (op) {
-        case 's': case 'S':
+        case 's':
+        case 'S':
             if (!painted_) Write(line, "\r");
             break;
-        case 'Y': case 'N': case 'L': case 'C': case 'V':
+        case 'Y':
+        case 'N':
+        case 'L':
+        case 'C':
+        case 'V':
             Write(line.substr(0, line.size() - 1), "");
             out_.push_back(static_cast<char>(op - 'A' + 'a'));
             out_.push_back('\r');
             pending_ = true;
             break;
-        case 'f': case 'F': case 'b': case 'B':
+        case 'f':
+        case 'F':
+        case 'b':
+        case 'B':
             if (!painted_ && pending_) Write(op == 'b' ? "b*" : op == 'B' ? "B*" : "f*", "\r");
             painted_ = true;
             pending_ = false;

@@ -16,8 +16,7 @@ class MsbBitWriter {
 public:
     explicit MsbBitWriter(uint8_t* out) : out_(out) {}
 
-    void Put(uint32_t code, unsigned width)
-    {
+    void Put(uint32_t code, unsigned width) {
         acc_ = (acc_ << width) | code;
         bits_ += width;
         if (bits_ >= 32) {
@@ -33,8 +32,7 @@ public:
 
     // Writes the remaining bits, the last byte padded with zero bits; returns
     // the position after the last byte written.
-    uint8_t* Finish()
-    {
+    uint8_t* Finish() {
         while (bits_ >= 8) {
             bits_ -= 8;
             *out_++ = static_cast<uint8_t>(acc_ >> bits_);
@@ -63,8 +61,7 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 // ---------------------------------------------------------------------------
 // Run-length
 
-void RunLengthEncode(std::string& data)
-{
+void RunLengthEncode(std::string& data) {
     const size_t n = data.size();
     const uint8_t* in = Bytes(data);
     // Worst case: one length byte per 128 literals, plus the end-of-data byte.
@@ -104,9 +101,10 @@ void RunLengthEncode(std::string& data)
 // ---------------------------------------------------------------------------
 // Flate
 
-void zzToFlateDecode(std::string& data, int quality)
-{
-    struct Row { int good, lazy, nice, chain; };
+void zzToFlateDecode(std::string& data, int quality) {
+    struct Row {
+        int good, lazy, nice, chain;
+    };
     static constexpr Row kRows[4] = {{4, 4, 16, 16}, {8, 16, 32, 32}, {8, 16, 128, 128}, {8, 32, 128, 256}};
     const int q = ClampQuality(quality);
 
@@ -152,8 +150,7 @@ void zzToFlateDecode(std::string& data, int quality)
 
 LzwEncoder::LzwEncoder() : slots_(kTableSize, kFreeSlot) {}
 
-void LzwEncoder::LzwEncode(std::string& data, int quality)
-{
+void LzwEncoder::LzwEncode(std::string& data, int quality) {
     constexpr uint32_t kClear = 256;
     constexpr uint32_t kEndOfData = 257;
     constexpr uint32_t kFirstCode = 258;
@@ -227,8 +224,7 @@ void LzwEncoder::LzwEncode(std::string& data, int quality)
 // ---------------------------------------------------------------------------
 // ASCII85 and ASCIIHex
 
-void Ascii85Encode(std::string& data)
-{
+void Ascii85Encode(std::string& data) {
     const size_t n = data.size();
     const uint8_t* in = Bytes(data);
     std::string out(n / 4 * 5 + 5 + 2, '\0');
@@ -246,8 +242,8 @@ void Ascii85Encode(std::string& data)
 
     size_t i = 0;
     for (; i + 4 <= n; i += 4) {
-        const uint32_t v = (uint32_t{in[i]} << 24) | (uint32_t{in[i + 1]} << 16) |
-                           (uint32_t{in[i + 2]} << 8) | uint32_t{in[i + 3]};
+        const uint32_t v =
+            (uint32_t{in[i]} << 24) | (uint32_t{in[i + 1]} << 16) | (uint32_t{in[i + 2]} << 8) | uint32_t{in[i + 3]};
         if (v == 0)
             *op++ = 'z';
         else
@@ -266,8 +262,7 @@ void Ascii85Encode(std::string& data)
     data.swap(out);
 }
 
-void AsciiHexEncode(std::string& data)
-{
+void AsciiHexEncode(std::string& data) {
     // Expanded in place from the back, so the buffer is only grown once.
     const size_t n = data.size();
     data.resize(2 * n);
@@ -281,9 +276,7 @@ void AsciiHexEncode(std::string& data)
 
 // ---------------------------------------------------------------------------
 
-std::string ApplyFilters(std::string& data, uint32_t flags, int quality, bool callerHasFilter,
-                         LzwEncoder& lzw)
-{
+std::string ApplyFilters(std::string& data, uint32_t flags, int quality, bool callerHasFilter, LzwEncoder& lzw) {
     std::string names;
     auto prepend = [&names](const char* name) { names.insert(0, name); };
     if (!callerHasFilter) {

@@ -53,7 +53,6 @@ void AsciiHexEncode(std::string& data);
 // run-length (1), Flate (2), LZW (4); then always ASCII85 (8) and ASCIIHex (16).
 // Returns the filter names in decoding order, each followed by a blank
 // (flags 2 + 8 -> "/ASCII85Decode /FlateDecode "), or "" when none was applied.
-std::string ApplyFilters(std::string& data, uint32_t flags, int quality, bool callerHasFilter,
-                         LzwEncoder& lzw);
+std::string ApplyFilters(std::string& data, uint32_t flags, int quality, bool callerHasFilter, LzwEncoder& lzw);
 
 }  // namespace quill

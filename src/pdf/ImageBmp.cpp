@@ -87,9 +87,9 @@ Error ReadBmp(std::string_view file, DecodedImage& out) {
                     continue;
                 }
                 const unsigned char* p = row + x * bits / 8;
-                const uint32_t pixel = bits == 16 ? static_cast<uint32_t>(p[0] | p[1] << 8)
-                                                  : static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16) |
-                                                        static_cast<uint32_t>(p[3]) << 24;
+                const uint32_t pixel = bits == 16
+                    ? static_cast<uint32_t>(p[0] | p[1] << 8)
+                    : static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16) | static_cast<uint32_t>(p[3]) << 24;
                 *o++ = red.Of(pixel), *o++ = green.Of(pixel), *o++ = blue.Of(pixel);
             }
         }

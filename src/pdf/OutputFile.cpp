@@ -12,31 +12,24 @@ namespace quill {
 
 Error FileErrorFromErrno(int err) {
     switch (err) {
-    case 0:
-        return {};
+    case 0: return {};
     case ENOENT:
-    case ENOTDIR:
-        return {76, "Path not found"};
+    case ENOTDIR: return {76, "Path not found"};
     case EACCES:
     case EPERM:
     case EBUSY:
-    case ETXTBSY:
-        return {70, "Permission denied"};
+    case ETXTBSY: return {70, "Permission denied"};
     case ENOSPC:
 #ifdef EDQUOT
     case EDQUOT:
 #endif
         return {61, "Disk full"};
     case EMFILE:
-    case ENFILE:
-        return {67, "Too many files"};
+    case ENFILE: return {67, "Too many files"};
     case ENAMETOOLONG:
-    case EINVAL:
-        return {52, "Bad file name or number"};
-    case EIO:
-        return {57, "Device I/O error"};
-    default:
-        return {75, "Path/File access error"};
+    case EINVAL: return {52, "Bad file name or number"};
+    case EIO: return {57, "Device I/O error"};
+    default: return {75, "Path/File access error"};
     }
 }
 
@@ -47,9 +40,7 @@ Error FileErrorFromCode(const std::error_code& ec) {
 
 OutputFile::OutputFile() : buffer_(std::make_unique<char[]>(kBufferSize)) {}
 
-OutputFile::~OutputFile() {
-    Discard();
-}
+OutputFile::~OutputFile() { Discard(); }
 
 Error OutputFile::Open(const std::string& path) {
     Discard();
@@ -79,7 +70,7 @@ Error OutputFile::Open(const std::string& path) {
     static std::atomic<unsigned> documents{0};
     const std::filesystem::path target(path);
     std::string hidden = "." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                         std::to_string(documents++) + ".part";
+        std::to_string(documents++) + ".part";
     const std::string temporary = (target.parent_path() / hidden).string();
     errno = 0;
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -13,8 +13,8 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <string_view>
+#include <system_error>
 
 #include "pdf/Error.h"
 

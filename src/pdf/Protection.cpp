@@ -19,29 +19,25 @@ constexpr const char* kFileIdSuffix = "2.4.8";
 std::string PaddingString() { return std::string(reinterpret_cast<const char*>(kPadding), 32); }
 
 // The password cut to 32 bytes, or completed to 32 bytes with the padding string.
-std::string PadPassword(const std::string& password)
-{
+std::string PadPassword(const std::string& password) {
     std::string padded = password.substr(0, 32);
     padded.append(reinterpret_cast<const char*>(kPadding), 32 - padded.size());
     return padded;
 }
 
-std::string DigestText(std::string_view bytes)
-{
+std::string DigestText(std::string_view bytes) {
     const auto d = Md5Digest(bytes);
     return std::string(reinterpret_cast<const char*>(d.data()), d.size());
 }
 
 // MD5 of the input, then 50 times MD5 of the first 16 bytes of the previous digest.
-std::string DigestRehashed50(std::string_view bytes)
-{
+std::string DigestRehashed50(std::string_view bytes) {
     std::string h = DigestText(bytes);
     for (int i = 0; i < 50; ++i) h = DigestText(h);
     return h;
 }
 
-std::string LittleEndian32(int32_t value)
-{
+std::string LittleEndian32(int32_t value) {
     const auto u = static_cast<uint32_t>(value);
     std::string s(4, '\0');
     for (int i = 0; i < 4; ++i) s[static_cast<size_t>(i)] = static_cast<char>((u >> (8 * i)) & 0xFF);
@@ -50,36 +46,30 @@ std::string LittleEndian32(int32_t value)
 
 // Encrypts under the key, then 19 more times under the key with each byte XORed
 // with the round number 1 to 19.
-void Rc4TwentyRounds(Rc4& rc4, const std::string& key, std::string& data)
-{
+void Rc4TwentyRounds(Rc4& rc4, const std::string& key, std::string& data) {
     rc4.Rc4Crypt(key, data);
     std::string roundKey(key.size(), '\0');
     for (int round = 1; round <= 19; ++round) {
-        for (size_t k = 0; k < key.size(); ++k)
-            roundKey[k] = static_cast<char>(static_cast<uint8_t>(key[k]) ^ round);
+        for (size_t k = 0; k < key.size(); ++k) roundKey[k] = static_cast<char>(static_cast<uint8_t>(key[k]) ^ round);
         rc4.Rc4Crypt(roundKey, data);
     }
 }
 
-bool IsBlank(const std::string& s)
-{
+bool IsBlank(const std::string& s) {
     return std::all_of(s.begin(), s.end(), [](char ch) { return ch == ' '; });
 }
 
 }  // namespace
 
-std::array<uint8_t, 16> Md5Digest(std::string_view bytes)
-{
+std::array<uint8_t, 16> Md5Digest(std::string_view bytes) {
     std::array<uint8_t, 16> digest{};
     unsigned int length = 0;
-    if (EVP_Digest(bytes.data(), bytes.size(), digest.data(), &length, EVP_md5(), nullptr) != 1 ||
-        length != 16)
+    if (EVP_Digest(bytes.data(), bytes.size(), digest.data(), &length, EVP_md5(), nullptr) != 1 || length != 16)
         throw std::runtime_error("MD5 digest failed");
     return digest;
 }
 
-void Rc4::Rc4Crypt(std::string_view key, std::string& data)
-{
+void Rc4::Rc4Crypt(std::string_view key, std::string& data) {
     if (!haveState_ || key != lastKey_) {
         // Key schedule; an empty key leaves the identity permutation.
         for (int i = 0; i < 256; ++i) lastState_[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
@@ -110,8 +100,7 @@ void Rc4::Rc4Crypt(std::string_view key, std::string& data)
     }
 }
 
-std::string Protection::ObjectKey(uint32_t objectNumber) const
-{
+std::string Protection::ObjectKey(uint32_t objectNumber) const {
     std::string input = fileKey;
     input.push_back(static_cast<char>(objectNumber & 0xFF));
     input.push_back(static_cast<char>((objectNumber >> 8) & 0xFF));
@@ -122,8 +111,7 @@ std::string Protection::ObjectKey(uint32_t objectNumber) const
 }
 
 Protection ComputeProtection(uint32_t mode, const std::string& owner, const std::string& user,
-                             const std::string& producer)
-{
+                             const std::string& producer) {
     Protection p;
     p.fileId = producer + kFileIdSuffix;
     const std::string ownerPadded = PadPassword(IsBlank(owner) ? user : owner);

@@ -30,11 +30,11 @@ private:
 struct Protection {
     bool on = false;
     bool is128 = false;
-    std::string fileKey;      // 5 or 16 bytes
+    std::string fileKey;  // 5 or 16 bytes
     int objectKeyLength = 0;  // 10 or 16
-    std::string O, U;         // 32 bytes each
+    std::string O, U;  // 32 bytes each
     int32_t P = 0;
-    std::string fileId;       // producer name followed by "2.4.8"
+    std::string fileId;  // producer name followed by "2.4.8"
 
     // Key of the given object (generation 0), objectKeyLength bytes.
     std::string ObjectKey(uint32_t objectNumber) const;

@@ -64,8 +64,7 @@ void QuillPdf::DrawLine(float x1, float y1, float x2, float y2, Paint options) {
     impl_->DrawLine(x1, y1, x2, y2, Number(options));
 }
 void QuillPdf::DrawLineTo(float x, float y, Paint options) { impl_->DrawLineTo(x, y, Number(options)); }
-void QuillPdf::DrawCurve(Curve curve, float x1, float y1, float x2, float y2, float x3, float y3,
-                         Paint options) {
+void QuillPdf::DrawCurve(Curve curve, float x1, float y1, float x2, float y2, float x3, float y3, Paint options) {
     impl_->DrawCurve(Number(curve), x1, y1, x2, y2, x3, y3, Number(options));
 }
 void QuillPdf::DrawRect(float x, float y, float width, float height, Paint options, float radius, Corner corners) {
@@ -74,9 +73,7 @@ void QuillPdf::DrawRect(float x, float y, float width, float height, Paint optio
 void QuillPdf::DrawEllipse(float x, float y, float rx, float ry, Paint options) {
     impl_->DrawEllipse(x, y, rx, ry, Number(options));
 }
-void QuillPdf::DrawCircle(float x, float y, float ray, Paint options) {
-    impl_->DrawCircle(x, y, ray, Number(options));
-}
+void QuillPdf::DrawCircle(float x, float y, float ray, Paint options) { impl_->DrawCircle(x, y, ray, Number(options)); }
 void QuillPdf::DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle, Paint options) {
     impl_->DrawPolygon(cx, cy, radius, sides, startAngle, Number(options));
 }
@@ -94,9 +91,7 @@ void QuillPdf::SetColorLine(const std::string& color) { impl_->SetColorLine(colo
 void QuillPdf::SetColorFill(const std::string& color) { impl_->SetColorFill(color); }
 void QuillPdf::SetColorText(const std::string& color) { impl_->SetColorText(color); }
 void QuillPdf::SetAlpha(int16_t percent) { impl_->SetAlpha(percent); }
-void QuillPdf::AxisTranslation(float translateX, float translateY) {
-    impl_->AxisTranslation(translateX, translateY);
-}
+void QuillPdf::AxisTranslation(float translateX, float translateY) { impl_->AxisTranslation(translateX, translateY); }
 void QuillPdf::AxisScaling(float scaleX, float scaleY) { impl_->AxisScaling(scaleX, scaleY); }
 void QuillPdf::AxisRotation(float degrees) { impl_->AxisRotation(degrees); }
 void QuillPdf::AxisSkewing(float angleA, float angleB) { impl_->AxisSkewing(angleA, angleB); }
@@ -125,8 +120,8 @@ void QuillPdf::WriteTextLn(std::string_view text) { impl_->WriteTextLn(text); }
 std::string QuillPdf::AddFont(const std::string& fileName, const std::string& fontName, bool embed, Encoding encoding) {
     return impl_->AddFont(fileName, fontName, embed, Number(encoding));
 }
-float QuillPdf::DrawBarCode(Barcode BarCodeType, const std::string& Code, const float& X, const float& Y,
-                            bool ShowCode, float ZoomFactor, float Height, bool AddCheck) {
+float QuillPdf::DrawBarCode(Barcode BarCodeType, const std::string& Code, const float& X, const float& Y, bool ShowCode,
+                            float ZoomFactor, float Height, bool AddCheck) {
     return impl_->DrawBarCode(Number(BarCodeType), Code, X, Y, ShowCode, ZoomFactor, Height, AddCheck);
 }
 int32_t QuillPdf::AddBookmark(const std::string& title, int16_t level, View view, float x, float y, float width,
@@ -137,12 +132,11 @@ void QuillPdf::LinkTo(const std::string& target, int16_t border, Highlight highl
                       float width, float height, float zoom) {
     impl_->LinkTo(target, border, Number(highlight), Number(view), x, y, width, height, zoom);
 }
-void QuillPdf::DefineRef(const std::string& name, View view, float x, float y, float width, float height,
-                         float zoom) {
+void QuillPdf::DefineRef(const std::string& name, View view, float x, float y, float width, float height, float zoom) {
     impl_->DefineRef(name, Number(view), x, y, width, height, zoom);
 }
-void QuillPdf::DrawImage(const std::string& fileName, float x, float y, float width, float height,
-                         int16_t transparency, const std::string& transparentColor) {
+void QuillPdf::DrawImage(const std::string& fileName, float x, float y, float width, float height, int16_t transparency,
+                         const std::string& transparentColor) {
     impl_->DrawImage(fileName, x, y, width, height, transparency, transparentColor);
 }
 

@@ -138,8 +138,10 @@ Symbol Postnet(std::string_view code, float zoom) {
     const float width = zoom * 1.44f, pitch = zoom * 3.6f, full = zoom * 9.0f, half = zoom * 3.6f;
     for (size_t i = 0; i < bars.size(); ++i) {
         const float x = 5 * width + static_cast<float>(i) * pitch;
-        if (bars[i] == '1') s.bars.push_back({x, 0, width, full});
-        else s.bars.push_back({x, full - half, width, half});
+        if (bars[i] == '1')
+            s.bars.push_back({x, 0, width, full});
+        else
+            s.bars.push_back({x, full - half, width, half});
     }
     s.extent = 5 * width + static_cast<float>(bars.size() - 1) * pitch + width + 5 * width;
     return s;

@@ -4,9 +4,9 @@
 // record.
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <random>
@@ -56,12 +56,14 @@ std::string CreationDateNow() {
 std::string XmpDate(const std::string& pdfDate) {
     std::string digits;
     for (size_t i = 2; i < pdfDate.size() && digits.size() < 14; ++i) {
-        if (pdfDate[i] >= '0' && pdfDate[i] <= '9') digits.push_back(pdfDate[i]);
-        else break;
+        if (pdfDate[i] >= '0' && pdfDate[i] <= '9')
+            digits.push_back(pdfDate[i]);
+        else
+            break;
     }
     digits.resize(14, '0');
-    return digits.substr(0, 4) + "-" + digits.substr(4, 2) + "-" + digits.substr(6, 2) + "T" +
-           digits.substr(8, 2) + ":" + digits.substr(10, 2) + ":" + digits.substr(12, 2) + "+01:00";
+    return digits.substr(0, 4) + "-" + digits.substr(4, 2) + "-" + digits.substr(6, 2) + "T" + digits.substr(8, 2) +
+        ":" + digits.substr(10, 2) + ":" + digits.substr(12, 2) + "+01:00";
 }
 
 // Text for an XML element: markup characters escaped, bytes above 127 written
@@ -92,9 +94,7 @@ std::string XmlText(std::string_view text) {
 }  // namespace
 
 QuillPdf::Impl::Impl()
-    : lzw_(std::make_unique<LzwEncoder>()),
-      rc4_(std::make_unique<Rc4>()),
-      protection_(std::make_unique<Protection>()) {
+    : lzw_(std::make_unique<LzwEncoder>()), rc4_(std::make_unique<Rc4>()), protection_(std::make_unique<Protection>()) {
     ResetState();
 }
 
@@ -171,9 +171,9 @@ void QuillPdf::Impl::SetFixedCreationDate(const std::string& pdfDate) {
     if (!pdfDate.empty()) creationDate_ = pdfDate;
 }
 
-void QuillPdf::Impl::SetDocProperty(const std::string& title, const std::string& subject,
-                                    const std::string& author, const std::string& creator,
-                                    const std::string& producer, const std::string& keywords) {
+void QuillPdf::Impl::SetDocProperty(const std::string& title, const std::string& subject, const std::string& author,
+                                    const std::string& creator, const std::string& producer,
+                                    const std::string& keywords) {
     title_ = title;
     subject_ = subject;
     keywords_ = keywords;
@@ -222,9 +222,8 @@ void QuillPdf::Impl::StartIndirectObject(uint32_t& number) {
     if (number > highestObject_) highestObject_ = number;
     if (number >= offsets_.size()) {
         // Grow by the memory usage factor so that long documents reallocate rarely.
-        size_t bound = memoryUsage_ <= 1
-                           ? number + 10
-                           : number + 10 + static_cast<size_t>(std::lround(memoryUsage_ * number / 5.0));
+        size_t bound = memoryUsage_ <= 1 ? number + 10
+                                         : number + 10 + static_cast<size_t>(std::lround(memoryUsage_ * number / 5.0));
         bound = std::max<size_t>(bound, static_cast<size_t>(std::max(memoryUsage_, 1)) * 10);
         offsets_.resize(std::max(bound, offsets_.size() * 3 / 2), kNotWritten);
     }
@@ -239,10 +238,8 @@ void QuillPdf::Impl::StartIndirectObject(uint32_t& number) {
 
 void QuillPdf::Impl::EndIndirectObject() { WriteLine("endobj"); }
 
-void QuillPdf::Impl::WriteStream(std::string& data, uint32_t objectNumber, std::string filterText,
-                                 int32_t length1) {
-    const std::string applied =
-        ApplyFilters(data, compression_, compressionQuality_, !filterText.empty(), *lzw_);
+void QuillPdf::Impl::WriteStream(std::string& data, uint32_t objectNumber, std::string filterText, int32_t length1) {
+    const std::string applied = ApplyFilters(data, compression_, compressionQuality_, !filterText.empty(), *lzw_);
     filterText.insert(0, applied);
     if (protection_->on) rc4_->Rc4Crypt(protection_->ObjectKey(objectNumber), data);
     if (!filterText.empty()) {
@@ -363,13 +360,13 @@ void QuillPdf::Impl::WriteResourceDictionary(uint32_t number, bool forPages) {
 }
 
 void QuillPdf::Impl::WriteMetadataObject(uint32_t& number) {
-    const std::string producer = XmlText(producer_), author = XmlText(author_),
-                      creator = XmlText(creator_), title = XmlText(title_),
-                      subject = XmlText(subject_), keywords = XmlText(keywords_),
+    const std::string producer = XmlText(producer_), author = XmlText(author_), creator = XmlText(creator_),
+                      title = XmlText(title_), subject = XmlText(subject_), keywords = XmlText(keywords_),
                       date = XmpDate(creationDate_);
     std::string body;
-    body += "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' "
-            "xmlns:iX='http://ns.adobe.com/iX/1.0/'>\r";
+    body +=
+        "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' "
+        "xmlns:iX='http://ns.adobe.com/iX/1.0/'>\r";
     body += "<rdf:Description rdf:about='' xmlns:pdf='http://ns.adobe.com/pdf/1.3/'>\r";
     body += "<pdf:Producer>" + producer + "</pdf:Producer>\r";
     body += "<pdf:Author>" + author + "</pdf:Author>\r";
@@ -385,15 +382,15 @@ void QuillPdf::Impl::WriteMetadataObject(uint32_t& number) {
     body += "<xap:ModifyDate>" + date + "</xap:ModifyDate>\r";
     body += "<xap:Title><rdf:Alt><rdf:li xml:lang='x-default'>" + title + "</rdf:li></rdf:Alt></xap:Title>\r";
     body += "<xap:CreateDate>" + date + "</xap:CreateDate>\r";
-    body += "<xap:Description><rdf:Alt><rdf:li xml:lang='x-default'>" + subject +
-            "</rdf:li></rdf:Alt></xap:Description>\r";
+    body +=
+        "<xap:Description><rdf:Alt><rdf:li xml:lang='x-default'>" + subject + "</rdf:li></rdf:Alt></xap:Description>\r";
     body += "<xap:MetadataDate>" + date + "</xap:MetadataDate>\r";
     body += "</rdf:Description>\r";
     body += "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'>\r";
     body += "<dc:creator><rdf:Seq><rdf:li>" + author + "</rdf:li></rdf:Seq></dc:creator>\r";
     body += "<dc:title><rdf:Alt><rdf:li xml:lang='x-default'>" + title + "</rdf:li></rdf:Alt></dc:title>\r";
-    body += "<dc:description><rdf:Alt><rdf:li xml:lang='x-default'>" + subject +
-            "</rdf:li></rdf:Alt></dc:description>\r";
+    body +=
+        "<dc:description><rdf:Alt><rdf:li xml:lang='x-default'>" + subject + "</rdf:li></rdf:Alt></dc:description>\r";
     body += "</rdf:Description>\r";
     body += "</rdf:RDF>\r";
     const std::string tail = "<?xpacket end='r'?>";
@@ -439,9 +436,12 @@ uint32_t QuillPdf::Impl::WriteCatalog(uint32_t metadataObject) {
 
     const int32_t flags = viewerPreferences_;
     const uint32_t layout = static_cast<uint32_t>(flags) & 0xFFFFF000u;
-    if (layout == 0x2000) WriteLine("/PageLayout /OneColumn");
-    else if (layout == 0x4000) WriteLine("/PageLayout /TwoColumnLeft");
-    else if (layout == 0xFFFF8000u) WriteLine("/PageLayout /TwoColumnRight");
+    if (layout == 0x2000)
+        WriteLine("/PageLayout /OneColumn");
+    else if (layout == 0x4000)
+        WriteLine("/PageLayout /TwoColumnLeft");
+    else if (layout == 0xFFFF8000u)
+        WriteLine("/PageLayout /TwoColumnRight");
     switch (flags & 0xF) {
     case 1: WriteLine("/PageMode /FullScreen"); break;
     case 2:  // outlines are shown only when the document has bookmarks
@@ -509,8 +509,8 @@ bool QuillPdf::Impl::WriteXrefAndTrailer(uint32_t catalog, uint32_t info, uint32
         file_.Write(std::string_view(entry, 20));
     }
     WriteLine("trailer");
-    std::string trailer = "<< /Size " + std::to_string(highestObject_ + 1) + " /Info " +
-                          std::to_string(info) + " 0 R /Root " + std::to_string(catalog) + " 0 R";
+    std::string trailer = "<< /Size " + std::to_string(highestObject_ + 1) + " /Info " + std::to_string(info) +
+        " 0 R /Root " + std::to_string(catalog) + " 0 R";
     WriteLine(trailer);
     if (encrypt != 0) {
         const std::string id = ToUpperHex(protection_->fileId);

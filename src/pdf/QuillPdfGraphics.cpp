@@ -22,18 +22,15 @@ struct NamedColor {
 };
 
 constexpr NamedColor kNamedColors[] = {
-    {"BLACK", "#000000"},     {"GRAY", "#808080"},       {"SILVER", "#C0C0C0"},
-    {"WHITE", "#FFFFFF"},     {"MAROON", "#800000"},     {"RED", "#FF0000"},
-    {"PURPLE", "#800080"},    {"FUCHSIA", "#FF00FF"},    {"MAGENTA", "#FF00FF"},
-    {"GREEN", "#008000"},     {"LIME", "#00FF00"},       {"OLIVE", "#808000"},
-    {"YELLOW", "#FFFF00"},    {"NAVY", "#000080"},       {"BLUE", "#0000FF"},
-    {"TEAL", "#008080"},      {"AQUA", "#00FFFF"},       {"CYAN", "#00FFFF"},
-    {"ORANGE", "#FF7F00"},    {"AZURE", "#F0FFFF"},      {"GOLD", "#FFD700"},
-    {"LIGHTBLUE", "#ADD8E6"}, {"LIGHTCYAN", "#E0FFFF"},  {"LIGHTGREEN", "#90EE90"},
-    {"LIGHTPINK", "#FFB6C1"}, {"LIGHTYELLOW", "#FFFFE0"}, {"TOMATO", "#FF6347"},
-    {"VIOLET", "#EE82EE"},    {"PINK", "#FFC0CB"},       {"IVORY", "#FFFFF0"},
-    {"DARKGRAY", "#A9A9A9"},  {"DARKCYAN", "#008B8B"},   {"DARKBLUE", "#00008B"},
-    {"BROWN", "#A52A2A"},     {"BEIGE", "#F5F5DC"}};
+    {"BLACK", "#000000"},     {"GRAY", "#808080"},        {"SILVER", "#C0C0C0"},    {"WHITE", "#FFFFFF"},
+    {"MAROON", "#800000"},    {"RED", "#FF0000"},         {"PURPLE", "#800080"},    {"FUCHSIA", "#FF00FF"},
+    {"MAGENTA", "#FF00FF"},   {"GREEN", "#008000"},       {"LIME", "#00FF00"},      {"OLIVE", "#808000"},
+    {"YELLOW", "#FFFF00"},    {"NAVY", "#000080"},        {"BLUE", "#0000FF"},      {"TEAL", "#008080"},
+    {"AQUA", "#00FFFF"},      {"CYAN", "#00FFFF"},        {"ORANGE", "#FF7F00"},    {"AZURE", "#F0FFFF"},
+    {"GOLD", "#FFD700"},      {"LIGHTBLUE", "#ADD8E6"},   {"LIGHTCYAN", "#E0FFFF"}, {"LIGHTGREEN", "#90EE90"},
+    {"LIGHTPINK", "#FFB6C1"}, {"LIGHTYELLOW", "#FFFFE0"}, {"TOMATO", "#FF6347"},    {"VIOLET", "#EE82EE"},
+    {"PINK", "#FFC0CB"},      {"IVORY", "#FFFFF0"},       {"DARKGRAY", "#A9A9A9"},  {"DARKCYAN", "#008B8B"},
+    {"DARKBLUE", "#00008B"},  {"BROWN", "#A52A2A"},       {"BEIGE", "#F5F5DC"}};
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -144,8 +141,7 @@ std::string PatternName(std::string_view text) {
     std::string out;
     for (char c : Upper(Trim(text))) {
         const unsigned char u = static_cast<unsigned char>(c);
-        if (u > 32 && u < 127 && std::string_view("()<>[]{}/%#").find(c) == std::string_view::npos)
-            out.push_back(c);
+        if (u > 32 && u < 127 && std::string_view("()<>[]{}/%#").find(c) == std::string_view::npos) out.push_back(c);
     }
     return out;
 }
@@ -236,8 +232,10 @@ void QuillPdf::Impl::SetColorText(const std::string& color) { SetColor(color, 2)
 void QuillPdf::Impl::AppendPaint(std::string& out, int32_t options) const {
     const bool noOutline = options & 1, close = options & 2, fill = options & 4, clip = options & 128;
     const char* op;
-    if (fill) op = noOutline ? "f*" : (close ? "b*" : "B*");
-    else op = noOutline ? "" : (close ? "h S" : "S");
+    if (fill)
+        op = noOutline ? "f*" : (close ? "b*" : "B*");
+    else
+        op = noOutline ? "" : (close ? "h S" : "S");
     if (clip) out += "W ";
     out += op;
     if (clip || *op != '\0') out.push_back('\r');
@@ -295,8 +293,10 @@ void QuillPdf::Impl::DrawCurve(int16_t curveType, float x1, float y1, float x2, 
         out->append(curveType == 1 ? " c\r" : curveType == 2 ? " v\r" : " y\r");
         AppendPaint(*out, options);
     }
-    if (curveType == 1) SetXY(x3, y3);
-    else SetXY(x2, y2);
+    if (curveType == 1)
+        SetXY(x3, y3);
+    else
+        SetXY(x2, y2);
 }
 
 void QuillPdf::Impl::DrawRect(float x, float y, float width, float height, int32_t options, float radius,

@@ -110,11 +110,16 @@ void QuillPdf::Impl::DrawImage(const std::string& fileName, float x, float y, fl
     if (extension == ".EPS" || extension == ".AI" || extension == ".WMF")
         return DrawVectorFile(fileName, x, y, width, height, extension == ".WMF");
     Error (*reader)(std::string_view, DecodedImage&) = nullptr;
-    if (extension == ".JPG" || extension == ".JPEG" || extension == ".JPE") reader = ReadJpeg;
-    else if (extension == ".BMP") reader = ReadBmp;
-    else if (extension == ".GIF") reader = ReadGif;
-    else if (extension == ".TGA") reader = ReadTga;
-    else return RecordError("DrawImage", {321, "invalid file format"}, fileName);
+    if (extension == ".JPG" || extension == ".JPEG" || extension == ".JPE")
+        reader = ReadJpeg;
+    else if (extension == ".BMP")
+        reader = ReadBmp;
+    else if (extension == ".GIF")
+        reader = ReadGif;
+    else if (extension == ".TGA")
+        reader = ReadTga;
+    else
+        return RecordError("DrawImage", {321, "invalid file format"}, fileName);
 
     // Without transparency the colour plays no part: it must not split the cache.
     std::string key = fileName;

@@ -37,9 +37,9 @@ struct QuillPdf::Impl {
     std::string ErrSource() const { return error_.source; }
     std::string ErrDescription() const { return error_.description; }
 
-    void SetDocProperty(const std::string& title = "", const std::string& subject = "",
-                        const std::string& author = "", const std::string& creator = "",
-                        const std::string& producer = "", const std::string& keywords = "");
+    void SetDocProperty(const std::string& title = "", const std::string& subject = "", const std::string& author = "",
+                        const std::string& creator = "", const std::string& producer = "",
+                        const std::string& keywords = "");
     void SetMemoryUsage(int16_t factor);
     void SetViewerPreferences(int32_t mode);
     void SetCompression(int32_t mode, int quality = 0);
@@ -69,16 +69,15 @@ struct QuillPdf::Impl {
     float GetY() const;
     void DrawLine(float x1, float y1, float x2, float y2, int32_t options = 0);
     void DrawLineTo(float x, float y, int32_t options = 0);
-    void DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3 = 0,
-                   float y3 = 0, int32_t options = 0);
-    void DrawRect(float x, float y, float width, float height, int32_t options = 0,
-                  float radius = 0, int32_t cornerMask = 15);
+    void DrawCurve(int16_t curveType, float x1, float y1, float x2, float y2, float x3 = 0, float y3 = 0,
+                   int32_t options = 0);
+    void DrawRect(float x, float y, float width, float height, int32_t options = 0, float radius = 0,
+                  int32_t cornerMask = 15);
     void DrawEllipse(float x, float y, float rx, float ry, int32_t options = 0);
     void DrawCircle(float x, float y, float ray, int32_t options = 0);
-    void DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle = 0,
-                     int32_t options = 0);
-    void DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle,
-                 float step = 5, int32_t options = 0, bool pie = false);
+    void DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle = 0, int32_t options = 0);
+    void DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle, float step = 5,
+                 int32_t options = 0, bool pie = false);
     void DrawPolyline(const std::vector<float>& points, int32_t options = 0);
 
     void SetLineWidth(float width);
@@ -93,8 +92,7 @@ struct QuillPdf::Impl {
     void AxisScaling(float scaleX, float scaleY);
     void AxisRotation(float degrees);
     void AxisSkewing(float angleA, float angleB);
-    void BeginSpace(float newX = 0, float newY = 0, float scaleX = 1, float scaleY = 1,
-                    float angle = 0);
+    void BeginSpace(float newX = 0, float newY = 0, float scaleX = 1, float scaleY = 1, float angle = 0);
     void EndSpace();
 
     // ---- Text -------------------------------------------------------------
@@ -117,11 +115,11 @@ struct QuillPdf::Impl {
     // ---- Barcodes, outline and links (QuillPdfBarcodes.cpp, QuillPdfOutline.cpp)
     float DrawBarCode(int32_t BarCodeType, const std::string& Code, const float& X, const float& Y,
                       bool ShowCode = false, float ZoomFactor = 0, float Height = 0, bool AddCheck = false);
-    int32_t AddBookmark(const std::string& title, int16_t level = 0, int32_t viewMode = 0, float x = 0,
-                        float y = 0, float width = 0, float height = 0, float zoom = 100,
-                        const std::string& color = "", int32_t style = 0);
-    void LinkTo(const std::string& target, int16_t border = 0, int32_t highlight = 0, int32_t viewMode = 0,
-                float x = 0, float y = 0, float width = 0, float height = 0, float zoom = 100);
+    int32_t AddBookmark(const std::string& title, int16_t level = 0, int32_t viewMode = 0, float x = 0, float y = 0,
+                        float width = 0, float height = 0, float zoom = 100, const std::string& color = "",
+                        int32_t style = 0);
+    void LinkTo(const std::string& target, int16_t border = 0, int32_t highlight = 0, int32_t viewMode = 0, float x = 0,
+                float y = 0, float width = 0, float height = 0, float zoom = 100);
     void DefineRef(const std::string& name, int32_t viewMode = 0, float x = 0, float y = 0, float width = 0,
                    float height = 0, float zoom = 100);
 
@@ -178,8 +176,7 @@ struct QuillPdf::Impl {
     void WriteLine(std::string_view text);
     void StartIndirectObject(uint32_t& number);
     void EndIndirectObject();
-    void WriteStream(std::string& data, uint32_t objectNumber, std::string filterText = "",
-                     int32_t length1 = 0);
+    void WriteStream(std::string& data, uint32_t objectNumber, std::string filterText = "", int32_t length1 = 0);
     uint32_t WriteScriptObject(const std::string& text);
     std::string PdfString(std::string_view text);
     void RequireVersion(int32_t increment);
@@ -200,8 +197,8 @@ struct QuillPdf::Impl {
     void SetColor(const std::string& color, int which);
 
     // Text (QuillPdfText.cpp).
-    void WriteTextRun(float x, float y, float boxWidth, std::string_view text, float extraWidth,
-                      int32_t align, bool newLine);
+    void WriteTextRun(float x, float y, float boxWidth, std::string_view text, float extraWidth, int32_t align,
+                      bool newLine);
     float RawWidth(std::string_view text) const;
     void WriteFontObject(FontRecord& font);
     int FindTrueTypeFont(std::string_view name) const;  // -1 when none has that key

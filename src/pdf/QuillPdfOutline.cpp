@@ -16,9 +16,9 @@ namespace {
 
 // Windows-1252 bytes 0x80..0x9F as PDFDocEncoding codes; blanks where
 // Windows-1252 has no character.
-constexpr unsigned char kPdfDoc80[32] = {
-    0xA0, 0x20, 0x91, 0x86, 0x8C, 0x83, 0x81, 0x82, 0x1A, 0x8B, 0x97, 0x88, 0x96, 0x20, 0x99, 0x20,
-    0x20, 0x8F, 0x90, 0x8D, 0x8E, 0x80, 0x85, 0x84, 0x1F, 0x92, 0x9D, 0x89, 0x9C, 0x20, 0x9E, 0x98};
+constexpr unsigned char kPdfDoc80[32] = {0xA0, 0x20, 0x91, 0x86, 0x8C, 0x83, 0x81, 0x82, 0x1A, 0x8B, 0x97,
+                                         0x88, 0x96, 0x20, 0x99, 0x20, 0x20, 0x8F, 0x90, 0x8D, 0x8E, 0x80,
+                                         0x85, 0x84, 0x1F, 0x92, 0x9D, 0x89, 0x9C, 0x20, 0x9E, 0x98};
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size()) return false;
@@ -46,9 +46,12 @@ std::string QuillPdf::Impl::PdfTextString(std::string_view text) {
     std::string bytes(text);
     for (char& c : bytes) {
         const unsigned char u = static_cast<unsigned char>(c);
-        if (u >= 0x80 && u <= 0x9F) c = static_cast<char>(kPdfDoc80[u - 0x80]);
-        else if (u == 0xA0) c = ' ';
-        else if (u == 0xAD) c = '-';
+        if (u >= 0x80 && u <= 0x9F)
+            c = static_cast<char>(kPdfDoc80[u - 0x80]);
+        else if (u == 0xA0)
+            c = ' ';
+        else if (u == 0xAD)
+            c = '-';
     }
     return PdfString(bytes);
 }
@@ -106,9 +109,12 @@ int32_t QuillPdf::Impl::AddBookmark(const std::string& title, int16_t level, int
     int newLevel = 0;
     if (!bookmarks_.empty()) {
         const int previous = bookmarks_.back().level;
-        if (level == -1) newLevel = previous + 1;
-        else if (level <= 0) newLevel = previous;
-        else newLevel = std::min<int>(level, previous + 1);
+        if (level == -1)
+            newLevel = previous + 1;
+        else if (level <= 0)
+            newLevel = previous;
+        else
+            newLevel = std::min<int>(level, previous + 1);
     }
     if (newLevel >= 255) return 0;
     Bookmark entry;
@@ -180,10 +186,14 @@ void QuillPdf::Impl::LinkTo(const std::string& target, int16_t border, int32_t h
         std::string page(text.substr(5));
         for (char& c : page) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
         int64_t number = 0;
-        if (page == "FIRST") number = 1;
-        else if (page == "LAST") number = INT32_MAX;  // whatever the page count turns out to be
-        else if (page == "NEXT") number = pageCount_ + 1;
-        else if (page == "PREV") number = pageCount_ - 1;
+        if (page == "FIRST")
+            number = 1;
+        else if (page == "LAST")
+            number = INT32_MAX;  // whatever the page count turns out to be
+        else if (page == "NEXT")
+            number = pageCount_ + 1;
+        else if (page == "PREV")
+            number = pageCount_ - 1;
         else if (!page.empty() && (page[0] == '+' || page[0] == '-')) {
             if (!ParseWhole(std::string_view(page).substr(1), number)) return;
             number = pageCount_ + (page[0] == '+' ? number : -number);
@@ -247,7 +257,8 @@ uint32_t QuillPdf::Impl::WriteOutline() {
         open.resize(static_cast<size_t>(bookmarks_[k - 1].level) + 1);
         const size_t p = open.back();
         parent[k] = p;
-        if (first[p] == 0) first[p] = k;
+        if (first[p] == 0)
+            first[p] = k;
         else {
             prev[k] = last[p];
             next[last[p]] = k;

@@ -17,32 +17,30 @@ struct PaperSize {
 
 // Indexes -8 to 17: A0..A7 portrait and landscape, then Letter, Tabloid,
 // Legal, Statement and Executive.
-constexpr PaperSize kPaperSizes[] = {
-    {2384, 3371}, {3371, 2384}, {1685, 2384}, {2384, 1685}, {1192, 1685}, {1685, 1192},
-    {842, 1192},  {1192, 842},  {596, 842},   {842, 596},   {421, 596},   {596, 421},
-    {298, 421},   {421, 298},   {210, 298},   {298, 210},   {612, 792},   {792, 612},
-    {792, 1224},  {1224, 792},  {612, 1008},  {1008, 612},  {396, 612},   {612, 396},
-    {522, 756},   {756, 522}};
+constexpr PaperSize kPaperSizes[] = {{2384, 3371}, {3371, 2384}, {1685, 2384}, {2384, 1685}, {1192, 1685}, {1685, 1192},
+                                     {842, 1192},  {1192, 842},  {596, 842},   {842, 596},   {421, 596},   {596, 421},
+                                     {298, 421},   {421, 298},   {210, 298},   {298, 210},   {612, 792},   {792, 612},
+                                     {792, 1224},  {1224, 792},  {612, 1008},  {1008, 612},  {396, 612},   {612, 396},
+                                     {522, 756},   {756, 522}};
 
-constexpr const char* kTransitionStyles[] = {
-    "",
-    "/S /Split /Dm /H /M /I >> ",
-    "/S /Split /Dm /V /M /I >> ",
-    "/S /Split /Dm /H /M /O >> ",
-    "/S /Split /Dm /V /M /O >> ",
-    "/S /Wipe /Di 180 >> ",
-    "/S /Wipe /Di 0 >> ",
-    "/S /Wipe /Di 270 >> ",
-    "/S /Wipe /Di 90 >> ",
-    "/S /Box /M /I >> ",
-    "/S /Box /M /O >> ",
-    "/S /Blinds /Dm /H >> ",
-    "/S /Blinds /Dm /V >> ",
-    "/S /Dissolve >> ",
-    "/S /Glitter /Di 0 >> ",
-    "/S /Glitter /Di 270 >> ",
-    "/S /Glitter /Di 315 >> ",
-    "/S /R >> "};
+constexpr const char* kTransitionStyles[] = {"",
+                                             "/S /Split /Dm /H /M /I >> ",
+                                             "/S /Split /Dm /V /M /I >> ",
+                                             "/S /Split /Dm /H /M /O >> ",
+                                             "/S /Split /Dm /V /M /O >> ",
+                                             "/S /Wipe /Di 180 >> ",
+                                             "/S /Wipe /Di 0 >> ",
+                                             "/S /Wipe /Di 270 >> ",
+                                             "/S /Wipe /Di 90 >> ",
+                                             "/S /Box /M /I >> ",
+                                             "/S /Box /M /O >> ",
+                                             "/S /Blinds /Dm /H >> ",
+                                             "/S /Blinds /Dm /V >> ",
+                                             "/S /Dissolve >> ",
+                                             "/S /Glitter /Di 0 >> ",
+                                             "/S /Glitter /Di 270 >> ",
+                                             "/S /Glitter /Di 315 >> ",
+                                             "/S /R >> "};
 
 bool Usable(float v) { return std::isfinite(v); }
 
@@ -87,8 +85,10 @@ void QuillPdf::Impl::SetMargins(float left, float right, float top, float bottom
 
 void QuillPdf::Impl::SetPageView(int32_t view) {
     if (view < 0 || view > 3) return;
-    if (pageOpen_) currentView_ = view;
-    else defaultView_ = view;
+    if (pageOpen_)
+        currentView_ = view;
+    else
+        defaultView_ = view;
 }
 
 void QuillPdf::Impl::SetPageTransition(int32_t transition, float showTime, float transTime) {
@@ -122,8 +122,10 @@ void QuillPdf::Impl::SetLabel(int32_t style, const std::string& prefix, int16_t 
     // One range per starting page, kept in page order as the number tree needs.
     auto it = std::lower_bound(pageLabels_.begin(), pageLabels_.end(), range.pageIndex,
                                [](const LabelRange& r, int32_t index) { return r.pageIndex < index; });
-    if (it != pageLabels_.end() && it->pageIndex == range.pageIndex) *it = std::move(range);
-    else pageLabels_.insert(it, std::move(range));
+    if (it != pageLabels_.end() && it->pageIndex == range.pageIndex)
+        *it = std::move(range);
+    else
+        pageLabels_.insert(it, std::move(range));
 }
 
 float QuillPdf::Impl::GetPageWidth(bool insideMargins) const {

@@ -57,14 +57,15 @@ bool SameUpper(std::string_view a, std::string_view b) {
 }  // namespace
 
 void QuillPdf::Impl::SetFont(const std::string& name, float size, int32_t style, int32_t encoding) {
-    if (std::isfinite(size) && size > 0) text_.size = size;
-    else if (text_.size <= 0) text_.size = 10;
+    if (std::isfinite(size) && size > 0)
+        text_.size = size;
+    else if (text_.size <= 0)
+        text_.size = 10;
     text_.style = style;
     const int32_t enc = encoding == 1 ? 1 : 0;
     text_.encoding = enc;
     // Lists select the same font for every line: skip the lookup then.
-    if (text_.font >= 0 && text_.requestStyle == (style & 3) && text_.requestEncoding == enc &&
-        name == text_.request)
+    if (text_.font >= 0 && text_.requestStyle == (style & 3) && text_.requestEncoding == enc && name == text_.request)
         return;
     text_.fontName = name;
     text_.request = name;
@@ -185,8 +186,7 @@ float QuillPdf::Impl::RawWidth(std::string_view text) const {
         blanks += c == ' ';
     }
     const double length = static_cast<double>(sum) * text_.size / 1000.0 +
-                          blanks * static_cast<double>(text_.wordSpacing) +
-                          static_cast<double>(text.size()) * text_.charSpacing;
+        blanks * static_cast<double>(text_.wordSpacing) + static_cast<double>(text.size()) * text_.charSpacing;
     return static_cast<float>(length * text_.horizontalScaling / 100.0);
 }
 
@@ -216,8 +216,10 @@ void QuillPdf::Impl::WriteText(std::string_view text, int32_t position, float pe
     const FontRecord& font = fonts_[static_cast<size_t>(text_.font)];
     const float descent = std::fabs(static_cast<float>(font.descent)) / 1000.0f;
     float baseline = graphics_.y;
-    if (position == 2) baseline += (oldSize + newSize) * descent;
-    else if (position == 1) baseline += newSize * descent - font.textHeight * oldSize / 1000.0f / 2;
+    if (position == 2)
+        baseline += (oldSize + newSize) * descent;
+    else if (position == 1)
+        baseline += newSize * descent - font.textHeight * oldSize / 1000.0f / 2;
     text_.size = newSize;
     WriteTextRun(x, baseline / scale_, 0, text, 0, 1, false);
     text_.size = oldSize;

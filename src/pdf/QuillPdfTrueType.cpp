@@ -16,7 +16,6 @@ namespace quill {
 
 namespace {
 
-
 // Blanks removed and upper case, as SetFont compares names.
 std::string FontKey(std::string_view name) {
     std::string key;
@@ -102,7 +101,7 @@ void QuillPdf::Impl::WriteTrueTypeObjects(FontRecord& font) {
     // Symbol fonts are read through their own built-in encoding.
     if (!m.symbolic) {
         text += std::string("/Encoding << /Type /Encoding /BaseEncoding /") +
-                (font.encoding == 1 ? "MacRomanEncoding" : "WinAnsiEncoding") + ">>\n";
+            (font.encoding == 1 ? "MacRomanEncoding" : "WinAnsiEncoding") + ">>\n";
     }
     text += "/FontDescriptor ";
     AppendInteger(text, number + 1);

@@ -13,7 +13,6 @@ namespace quill {
 
 namespace {
 
-
 VectorDrawing ReadDrawing(const std::string& fileName, std::string& bytes) {
     VectorDrawing read;
     read.error = ReadInputFile(fileName, {7, "Out of memory: drawing file larger than 256 MiB"}, bytes);

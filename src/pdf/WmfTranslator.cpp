@@ -42,8 +42,7 @@ enum Function : uint16_t {
 constexpr uint16_t kOtherObjects[] = {0x02FB, 0x00F7, 0x01F9, 0x0142, 0x06FF};
 
 // Dash patterns of the pen styles, in points.
-constexpr const char* kDashes[] = {"[ ] 0 d", "[3 1] 0 d", "[0.5 0.5] 0 d", "[2 1 0.5 1] 0 d",
-                                   "[2 1 0.5 1 0.5 1] 0 d"};
+constexpr const char* kDashes[] = {"[ ] 0 d", "[3 1] 0 d", "[0.5 0.5] 0 d", "[2 1 0.5 1] 0 d", "[2 1 0.5 1 0.5 1] 0 d"};
 
 constexpr int kPenNull = 5;
 constexpr int kBrushSolid = 0, kBrushHatched = 2;
@@ -91,7 +90,7 @@ public:
 
     bool placeable = false;
     double boxWidth = 0, boxHeight = 0, pointsPerUnit = 1;  // the placeable header's box
-    double ox = 0, oy = 0, ex = 0, ey = 0;                   // the window
+    double ox = 0, oy = 0, ex = 0, ey = 0;  // the window
     bool mapped = false;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 
@@ -110,12 +109,8 @@ public:
             if (mode == 1 || mode == kWinding) winding_ = mode == kWinding;
             break;
         }
-        case kCreatePen:
-            Create({Object::kPen, p.Word(0) & 0x0F, std::abs(p.Word(1)), p.Color(6)});
-            break;
-        case kCreateBrush:
-            Create({Object::kBrush, p.Word(0), 0, p.Color(2)});
-            break;
+        case kCreatePen: Create({Object::kPen, p.Word(0) & 0x0F, std::abs(p.Word(1)), p.Color(6)}); break;
+        case kCreateBrush: Create({Object::kBrush, p.Word(0), 0, p.Color(2)}); break;
         case kSelectObject: {
             const size_t i = static_cast<uint16_t>(p.Word(0));
             if (i < objects_.size() && objects_[i].kind == Object::kPen) pen_ = objects_[i];
@@ -170,8 +165,10 @@ public:
         case kEllipse: {
             const double bottom = p.Word(0), right = p.Word(1), top = p.Word(2), left = p.Word(3);
             std::string path;
-            if (function == kRectangle) Rectangle(path, left, top, right, bottom);
-            else Ellipse(path, left, top, right, bottom);
+            if (function == kRectangle)
+                Rectangle(path, left, top, right, bottom);
+            else
+                Ellipse(path, left, top, right, bottom);
             Paint(path, true);
             break;
         }
@@ -306,7 +303,7 @@ private:
     bool winding_ = false;
     std::vector<Object> objects_;
     std::set<size_t> free_;  // slots of deleted objects
-    Object pen_{Object::kPen, 0, 0, 0};                 // black, thinnest
+    Object pen_{Object::kPen, 0, 0, 0};  // black, thinnest
     Object brush_{Object::kBrush, kBrushSolid, 0, 0xFFFFFF};  // white
     std::string width_, dash_, strokeColor_, fillColor_;  // last written
 };
@@ -325,8 +322,7 @@ VectorDrawing TranslateWmf(std::string_view file, const VectorTarget& target) {
         t.pointsPerUnit = 72.0 / U16(file, 14);
         header = 22;
     }
-    if (file.size() < header + 18 || (U16(file, header) != 1 && U16(file, header) != 2) ||
-        U16(file, header + 2) != 9) {
+    if (file.size() < header + 18 || (U16(file, header) != 1 && U16(file, header) != 2) || U16(file, header + 2) != 9) {
         result.error = {321, "Invalid file format: not a Windows metafile"};
         return result;
     }
@@ -336,8 +332,7 @@ VectorDrawing TranslateWmf(std::string_view file, const VectorTarget& target) {
             if (bytes < 6 || bytes > file.size() - at)
                 throw Damaged{"record at byte " + std::to_string(at) + " has a size of " + std::to_string(bytes) +
                               " bytes"};
-            if (!t.Record(static_cast<uint16_t>(U16(file, at + 4)), Params{file.substr(at + 6, bytes - 6), at}))
-                break;
+            if (!t.Record(static_cast<uint16_t>(U16(file, at + 4)), Params{file.substr(at + 6, bytes - 6), at})) break;
             at += bytes;
         }
         if (!t.mapped && (t.ex == 0 || t.ey == 0)) throw Damaged{"the window has no width or no height"};

@@ -1,9 +1,9 @@
 #include "platform/FileLock.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace kv::platform {
 

@@ -24,13 +24,14 @@ Answer ConsoleMessageBoxes::Show(const Message& message) {
     // would drive the terminal: it is shown as "?".
     auto printable = [](std::string text) {
         for (char& c : text)
-            if (c == '\r') c = '\n';
-            else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+            if (c == '\r')
+                c = '\n';
+            else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                c = '?';
         return Cp1252ToUtf8(text);
     };
     out_ << "[" << IconName(message.icon) << "] " << printable(message.title) << ": " << printable(message.text);
-    if (message.buttons == Buttons::YesNo)
-        out_ << " -> " << (safeAnswer_ == Answer::Yes ? "Si" : "No");
+    if (message.buttons == Buttons::YesNo) out_ << " -> " << (safeAnswer_ == Answer::Yes ? "Si" : "No");
     out_ << std::endl;
     if (message.buttons == Buttons::Ok) return Answer::Ok;
     return safeAnswer_;

@@ -1,9 +1,9 @@
 #include "platform/SingleInstance.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <system_error>
 #include <unistd.h>
+#include <cerrno>
+#include <system_error>
 
 namespace kv::platform {
 

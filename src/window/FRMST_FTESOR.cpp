@@ -124,14 +124,16 @@ public:
         bar_->setRange(0, count);
         bar_->setValue(index - 1);
         if (!stopAsked_)
-            label_->setText(QStringLiteral("Azienda %1 di %2\n%3").arg(index).arg(count).arg(FromLegacy(line.substr(3)).trimmed()));
+            label_->setText(
+                QStringLiteral("Azienda %1 di %2\n%3").arg(index).arg(count).arg(FromLegacy(line.substr(3)).trimmed()));
     }
     bool stopAsked() const { return stopAsked_; }
     // The stop button, Esc and the close box all ask to stop; the company under way finishes.
     void reject() override {
         stopAsked_ = true;
         stop_->setEnabled(false);
-        label_->setText(label_->text().section('\n', 0, 0) + QStringLiteral("\nInterruzione al termine dell'azienda in corso..."));
+        label_->setText(label_->text().section('\n', 0, 0) +
+                        QStringLiteral("\nInterruzione al termine dell'azienda in corso..."));
     }
 
 private:
@@ -167,9 +169,9 @@ FRMST_FTESOR::FRMST_FTESOR(app::Installation& installation, platform::MessageBox
         messages = ownMessages_.get();
     }
     relay_ = std::make_unique<Relay>(*messages);
-    session_ = std::make_unique<app::Session>(*relay_, installation.paths(), installation.registry(),
-                                              [&installation] { return installation.AnotherCopyRunning(); },
-                                              lists::DecimalSeparatorOfUserLocale());
+    session_ = std::make_unique<app::Session>(
+        *relay_, installation.paths(), installation.registry(),
+        [&installation] { return installation.AnotherCopyRunning(); }, lists::DecimalSeparatorOfUserLocale());
     printer_ = std::make_unique<output::LaserPrinter>(session_->context());
     session_->driver().SetObserver(this);
     session_->driver().SetPrinter(printer_.get());
@@ -204,9 +206,10 @@ void FRMST_FTESOR::BuildControls() {
     for (const Control& c : kControls) {
         QWidget* parent = c.parent ? findChild<QWidget*>(QString::fromLatin1(c.parent)) : this;
         // The list options' captions are the catalogue's, in its order.
-        const QString caption = FromLegacy(
-            c.kind == Kind::Option ? std::string(lists::AllLists()[static_cast<size_t>(option1_->buttons().size())].option)
-                                   : std::string(c.caption));
+        const QString caption =
+            FromLegacy(c.kind == Kind::Option
+                           ? std::string(lists::AllLists()[static_cast<size_t>(option1_->buttons().size())].option)
+                           : std::string(c.caption));
         QWidget* w = nullptr;
         switch (c.kind) {
         case Kind::Frame: w = new QGroupBox(caption, parent); break;
@@ -378,8 +381,7 @@ void FRMST_FTESOR::OpenPdfFolder(const std::vector<std::string>& files) {
             break;
         }
     }
-    if (folder.empty())
-        folder = session_->context().paths().ToHost(session_->pdfFiles().pdfRoot() + "\\FILE-PDF");
+    if (folder.empty()) folder = session_->context().paths().ToHost(session_->pdfFiles().pdfRoot() + "\\FILE-PDF");
     openUrl_(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
 }
 
@@ -393,8 +395,9 @@ void FRMST_FTESOR::Form_KeyDown(int keyCode, int shift) {
     for (std::string* s : {&name, &code}) {
         *s = QString::fromStdString(*s).trimmed().toUpper().toStdString();
     }
-    relay_->Inform("Informazioni Progetto kvsPaghe", "Programma kvsPaghe\r\rNome EXE : " + name + ".EXE\rNome VBP : " +
-                                                         code + kProjectFileExtension + "\r");
+    relay_->Inform(
+        "Informazioni Progetto kvsPaghe",
+        "Programma kvsPaghe\r\rNome EXE : " + name + ".EXE\rNome VBP : " + code + kProjectFileExtension + "\r");
 }
 
 void FRMST_FTESOR::closeEvent(QCloseEvent* event) {
@@ -406,10 +409,12 @@ void FRMST_FTESOR::closeEvent(QCloseEvent* event) {
 }
 
 bool FRMST_FTESOR::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const Qt::KeyboardModifiers m = key->modifiers();
-        const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+        const int shift =
+            (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
         if (key->key() == Qt::Key_P && shift == 3) {
             InEvent([&] { Form_KeyDown(80, shift); });
             return true;
@@ -437,8 +442,10 @@ void FRMST_FTESOR::End(int exitCode) {
 void FRMST_FTESOR::Busy(bool on) {
     if (on == busy_) return;
     busy_ = on;
-    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else QApplication::restoreOverrideCursor();
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 bool FRMST_FTESOR::BeforeCompany(int index, int count, const std::string& code) {
@@ -449,7 +456,8 @@ bool FRMST_FTESOR::BeforeCompany(int index, int count, const std::string& code) 
     }
     const std::vector<std::string>& codes = session_->companyCodes();
     const auto at = std::find(codes.begin(), codes.end(), code);
-    progress_->Company(index, count, at == codes.end() ? code : session_->companyLines()[static_cast<size_t>(at - codes.begin())]);
+    progress_->Company(index, count,
+                       at == codes.end() ? code : session_->companyLines()[static_cast<size_t>(at - codes.begin())]);
     // The stop button is heard between companies.
     QCoreApplication::processEvents();
     return true;

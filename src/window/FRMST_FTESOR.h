@@ -27,7 +27,7 @@ class Session;
 namespace kv::output {
 class LaserPrinter;
 class ListWorkbook;
-}
+}  // namespace kv::output
 
 namespace kv::window {
 

@@ -37,7 +37,8 @@ platform::Answer WindowMessageBoxes::Show(const platform::Message& message) {
         box.setDefaultButton(QMessageBox::Yes);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
-        if (message.title == kPdfDoneTitle) openFolder = box.addButton(QStringLiteral("Apri cartella"), QMessageBox::ActionRole);
+        if (message.title == kPdfDoneTitle)
+            openFolder = box.addButton(QStringLiteral("Apri cartella"), QMessageBox::ActionRole);
     }
     // A message during a run shows the normal pointer, not the hourglass.
     const bool busy = QApplication::overrideCursor() != nullptr;

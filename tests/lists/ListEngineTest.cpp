@@ -44,8 +44,9 @@ TEST(ListSkipping, NothingSelectedNoPrinterOrOnlySkippedEmployees) {
     s.Run(ListKind::CF01, 9, notReady);
     EXPECT_EQ(notReady.document, "== begin list TESCF01_ 9pt\n");
     // The totals block right after the header: its separator at 2.60, "TOTALE" at 2.95.
-    EXPECT_NE(s.Document(ListKind::CF01, 9, true).find(
-                  "\n2.95|TOTALE                            0.00       0.00       0.00       0.00       0.00       0.00|\n"),
+    EXPECT_NE(s.Document(ListKind::CF01, 9, true)
+                  .find("\n2.95|TOTALE                            0.00       0.00       0.00       0.00       0.00     "
+                        "  0.00|\n"),
               std::string::npos);
 }
 
@@ -62,15 +63,15 @@ TEST(EmployeeSelection, ExclusionsWideningAndTheEndOfTheExtraction) {
         ListSuite s;
         s.Company(1, "ALFA", "1", t404);
         s.Company(2, "BETA", "2");
-        s.Employee(1, 9, "NOVE", "N", "");                       // taken
-        s.Employee(1, 1, "UNO", "U", "P359=99");                 // excluded
-        s.Employee(1, 2, "DUE", "D", "P054=2");                  // excluded
-        s.Employee(1, 3, "TRE", "T", "P598=0");                  // excluded
-        s.Employee(1, 4, "QUATTRO", "Q", "P598=0 P188=1");       // TF14 with T404 = 1 only
-        s.Employee(1, 5, "CINQUE", "C", "P598=2 P188=1");        // taken (P598 not 0)
-        s.Employee(2, 6, "SEI", "S", "");                        // another company
-        s.Employee(1, 7, "SETTE", "S", "P359=98 P054=1");        // taken
-        s.Employee(1, 8, "OTTO", "O", "P598=0 P188=1 P054=2");   // excluded by P054
+        s.Employee(1, 9, "NOVE", "N", "");  // taken
+        s.Employee(1, 1, "UNO", "U", "P359=99");  // excluded
+        s.Employee(1, 2, "DUE", "D", "P054=2");  // excluded
+        s.Employee(1, 3, "TRE", "T", "P598=0");  // excluded
+        s.Employee(1, 4, "QUATTRO", "Q", "P598=0 P188=1");  // TF14 with T404 = 1 only
+        s.Employee(1, 5, "CINQUE", "C", "P598=2 P188=1");  // taken (P598 not 0)
+        s.Employee(2, 6, "SEI", "S", "");  // another company
+        s.Employee(1, 7, "SETTE", "S", "P359=98 P054=1");  // taken
+        s.Employee(1, 8, "OTTO", "O", "P598=0 P188=1 P054=2");  // excluded by P054
         s.Write();
         const std::vector<std::string> taken = {"0010000005", "0010000007", "0010000009"};
         EXPECT_EQ(Select(s, 1, 0), taken);
@@ -89,13 +90,16 @@ TEST(EmployeeSelection, ExclusionsWideningAndTheEndOfTheExtraction) {
 
 // A number is written unless it is zero; any other text unless it is blank. The text is emptied.
 TEST(ScriviCella, WritesNeitherBlankTextNorZero) {
-    struct Case { std::string text; bool printZero, written; } const cases[] = {
-        {"", false, false},       {"", true, false},          {"     ", false, false}, {"0", false, false},
-        {"0.00", false, false},   {"  0.00 ", false, false},  {"-0.00", false, false}, {"+0", false, false},
-        {"0E+5", false, false},   {"0", true, true},          {"0.00", true, true},    {"1.5", false, true},
-        {"-0.01", false, true},   {"TOTALE", false, true},    {" A ", false, true},    {"0001 ROSSI M", false, true},
-        {"0.0.0", false, true},   {"0.0.", false, true},      {"0E", false, true},     {"0E+", false, true},
-        {"-", false, true},       {"0 0", false, true},       {".", false, true},      {"00-", false, true},
+    struct Case {
+        std::string text;
+        bool printZero, written;
+    } const cases[] = {
+        {"", false, false},     {"", true, false},         {"     ", false, false}, {"0", false, false},
+        {"0.00", false, false}, {"  0.00 ", false, false}, {"-0.00", false, false}, {"+0", false, false},
+        {"0E+5", false, false}, {"0", true, true},         {"0.00", true, true},    {"1.5", false, true},
+        {"-0.01", false, true}, {"TOTALE", false, true},   {" A ", false, true},    {"0001 ROSSI M", false, true},
+        {"0.0.0", false, true}, {"0.0.", false, true},     {"0E", false, true},     {"0E+", false, true},
+        {"-", false, true},     {"0 0", false, true},      {".", false, true},      {"00-", false, true},
     };
     for (const Case& c : cases) {
         CaptureSink sink(true);

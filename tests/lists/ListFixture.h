@@ -14,8 +14,8 @@
 
 #include "../../tools/demo/SuiteWriter.h"
 #include "archive/ArchiveContext.h"
-#include "lists/ListEngine.h"
 #include "lists/ListCatalogue.h"
+#include "lists/ListEngine.h"
 #include "support/TestSupport.h"
 
 namespace kvtest::lists {
@@ -24,13 +24,16 @@ using kv::lists::ListKind;
 
 class CaptureSink : public kv::lists::ReportSink {
 public:
-    struct Write { double y; std::string text; };
+    struct Write {
+        double y;
+        std::string text;
+    };
     explicit CaptureSink(bool pdf, bool ready = true) : pdf_(pdf), ready_(ready) {}
 
     bool BeginList(const kv::lists::ListInfo& list, const kv::lists::ListLayout& layout) override {
         char size[16];
         document += "== begin list " + std::string(list.filePrefix) + " " +
-                    std::string(size, std::to_chars(size, size + sizeof size, layout.fontSize).ptr) + "pt\n";
+            std::string(size, std::to_chars(size, size + sizeof size, layout.fontSize).ptr) + "pt\n";
         return ready_;
     }
     void BeginPageHeader(const kv::lists::ListLayout&) override { document += "== page header\n"; }
@@ -41,7 +44,8 @@ public:
     }
     kv::lists::Medium medium() const override { return pdf_ ? kv::lists::Medium::Pdf : kv::lists::Medium::Paper; }
     kv::lists::PageGeometry Geometry(const kv::lists::ListLayout& layout) const override {
-        return pdf_ ? kv::lists::PageGeometry{0.5, layout.yAfterHeaderPdf} : kv::lists::PageGeometry{1.0, layout.yAfterHeaderPrinter};
+        return pdf_ ? kv::lists::PageGeometry{0.5, layout.yAfterHeaderPdf}
+                    : kv::lists::PageGeometry{1.0, layout.yAfterHeaderPrinter};
     }
 
     std::string document;
@@ -80,11 +84,12 @@ public:
     // fields: "P260=2000.00 P240=2000.00 ..." (a later value of a code wins).
     void Employee(int company, int number, const std::string& surname, const std::string& firstName,
                   const std::string& fields, bool inIndex = true) {
-        kv::demo::PlannedEmployee e{company, number, kv::demo::EmployeeKey(company, number), surname, firstName, "",
-                                    {}, !inIndex, static_cast<int>(plan_.employees.size()) + 1};
+        kv::demo::PlannedEmployee e{company, number,    kv::demo::EmployeeKey(company, number),
+                                    surname, firstName, "",
+                                    {},      !inIndex,  static_cast<int>(plan_.employees.size()) + 1};
         auto values = Parse(fields);
-        values.merge(std::map<std::string, std::string>{{"P001", e.key}, {"P177", std::to_string(number)},
-                                                        {"P002", surname}, {"P003", firstName}, {"P598", "1"}});
+        values.merge(std::map<std::string, std::string>{
+            {"P001", e.key}, {"P177", std::to_string(number)}, {"P002", surname}, {"P003", firstName}, {"P598", "1"}});
         for (const auto& [code, value] : values) e.fields.push_back({code, value});
         extraction.push_back(kv::demo::ExtractionEntry(company, e.recordNumber));
         plan_.employees.push_back(std::move(e));
@@ -97,15 +102,16 @@ public:
         kv::platform::ScriptedMessageBoxes writerMessages;
         kv::demo::SuiteWriter(plan_, writerMessages).Write();
         ASSERT_TRUE(writerMessages.shown().empty());
-        for (int n : {kv::archive::Companies, kv::archive::Employees, kv::archive::ExtractionHeader, kv::archive::EmployeeIndex})
+        for (int n : {kv::archive::Companies, kv::archive::Employees, kv::archive::ExtractionHeader,
+                      kv::archive::EmployeeIndex})
             files().FAIOPEN(n);
     }
 
     kv::lists::ListEnvironment Environment(int company, ListKind list, char separator) {
         files().LEGGIREC(kv::archive::Companies, company);
         repo().REC_DIT() = files().buffer(kv::archive::Companies);
-        return {files(), repo(), ctx_->keys(), extraction, kv::demo::ExtractionPeriod::Digits(company, 3), list,
-                separator, nullptr};
+        return {files(), repo(),    ctx_->keys(), extraction, kv::demo::ExtractionPeriod::Digits(company, 3),
+                list,    separator, nullptr};
     }
 
     // Makes the company current and runs one list on the sink.

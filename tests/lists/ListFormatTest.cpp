@@ -16,14 +16,36 @@ using kv::lists::NumberCell;
 // "######0.#0" and the other patterns: half away from zero on the value's 15 significant digits.
 TEST(ListFormat, FormatFixedAndNumberCell) {
     constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-    struct Case { double value; int decimals; char separator; const char* expected; } const cases[] = {
+    struct Case {
+        double value;
+        int decimals;
+        char separator;
+        const char* expected;
+    } const cases[] = {
         {2.675, 2, '.', "2.68"},  // binary 2.67499999... reads 2.67500000000000 on 15 digits
-        {1.005, 2, '.', "1.01"}, {0.005, 2, '.', "0.01"}, {-0.005, 2, '.', "-0.01"}, {-0.004, 2, '.', "0.00"},
-        {-0.0, 2, '.', "0.00"}, {0, 2, '.', "0.00"}, {0.0028, 5, '.', "0.00280"}, {0.0002614, 5, '.', "0.00026"},
-        {0.000005, 5, '.', "0.00001"}, {1.0, 5, '.', "1.00000"}, {1e7, 2, '.', "10000000.00"}, {12345678.9, 2, '.', "12345678.90"},
-        {99.995, 2, '.', "100.00"}, {-16.39, 2, '.', "-16.39"}, {138.148148148148, 2, '.', "138.15"}, {1234.5, 2, ',', "1234,50"},
-        {0.28, 2, ',', "0,28"}, {1000.5, 0, '.', "1001"}, {-1000.5, 0, '.', "-1001"}, {19.1340464, 2, '.', "19.13"},
-        {0.5, 0, '.', "1"}, {kNaN, 2, '.', "0.00"}, {std::numeric_limits<double>::infinity(), 2, '.', "0.00"},
+        {1.005, 2, '.', "1.01"},
+        {0.005, 2, '.', "0.01"},
+        {-0.005, 2, '.', "-0.01"},
+        {-0.004, 2, '.', "0.00"},
+        {-0.0, 2, '.', "0.00"},
+        {0, 2, '.', "0.00"},
+        {0.0028, 5, '.', "0.00280"},
+        {0.0002614, 5, '.', "0.00026"},
+        {0.000005, 5, '.', "0.00001"},
+        {1.0, 5, '.', "1.00000"},
+        {1e7, 2, '.', "10000000.00"},
+        {12345678.9, 2, '.', "12345678.90"},
+        {99.995, 2, '.', "100.00"},
+        {-16.39, 2, '.', "-16.39"},
+        {138.148148148148, 2, '.', "138.15"},
+        {1234.5, 2, ',', "1234,50"},
+        {0.28, 2, ',', "0,28"},
+        {1000.5, 0, '.', "1001"},
+        {-1000.5, 0, '.', "-1001"},
+        {19.1340464, 2, '.', "19.13"},
+        {0.5, 0, '.', "1"},
+        {kNaN, 2, '.', "0.00"},
+        {std::numeric_limits<double>::infinity(), 2, '.', "0.00"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatFixed(c.value, c.decimals, c.separator), c.expected) << c.value;
 
@@ -54,8 +76,15 @@ TEST(ListFormat, DecimalSeparatorOfTheUserLocale) {
 TEST(Reduction40, EveryRoute) {
     // header: the extraction date DDMMYYYY; rateIn: the rate the list has set (0 for an exempt
     // employee); period: PERIODOSGRAVIO, nullptr: not checked.
-    struct Case { const char* what; const char* fields; const char* header; double rateIn;
-                  int reduction; double rateOut; const char* period; } const cases[] = {
+    struct Case {
+        const char* what;
+        const char* fields;
+        const char* header;
+        double rateIn;
+        int reduction;
+        double rateOut;
+        const char* period;
+    } const cases[] = {
         {"blank code", "P013=01032016", "31032018", 0.50, 0, 0.50, "000000"},
         {"code 0", "P916=0 P013=01032016", "31032018", 0.50, 0, 0.50, "000000"},
         {"2016 hire, last month of the window", "P916=1 P013=01032016", "31032018", 0.50, 1, 0.50, "201803"},
@@ -81,7 +110,9 @@ TEST(Reduction40, EveryRoute) {
             kv::lists::TESTA_DIP_RID40PERCENTO(s.repo(), std::string(c.header) + "1", c.rateIn);
         EXPECT_EQ(r.RIDUZIONE40, c.reduction) << c.what;
         EXPECT_DOUBLE_EQ(r.ALIQUOTA050, c.rateOut) << c.what;
-        if (c.period) { EXPECT_EQ(r.PERIODOSGRAVIO, c.period) << c.what; }
+        if (c.period) {
+            EXPECT_EQ(r.PERIODOSGRAVIO, c.period) << c.what;
+        }
     }
     // A blank relief code becomes "0" in the record text held in memory.
     s.repo().REC_DIP() = s.Record("P013=01032016");

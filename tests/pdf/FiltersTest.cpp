@@ -17,7 +17,11 @@ namespace {
 
 using namespace pdftest;
 
-struct LzwCode { uint32_t code; unsigned width; size_t at; };  // at: bytes decoded before the code
+struct LzwCode {
+    uint32_t code;
+    unsigned width;
+    size_t at;
+};  // at: bytes decoded before the code
 
 // LZWDecode with early change. Strict: a missing end-of-data code, an undefined
 // code, more than 4096 codes, non-zero padding, or a new entry the table
@@ -26,7 +30,8 @@ std::optional<std::string> LzwDecode(const std::string& in, std::vector<LzwCode>
     size_t pos = 0;
     auto read = [&](unsigned width) {
         uint32_t v = 0;
-        for (unsigned k = 0; k < width; ++k, ++pos) v = v << 1 | (static_cast<uint8_t>(in[pos / 8]) >> (7 - pos % 8) & 1u);
+        for (unsigned k = 0; k < width; ++k, ++pos)
+            v = v << 1 | (static_cast<uint8_t>(in[pos / 8]) >> (7 - pos % 8) & 1u);
         return v;
     };
     std::vector<std::string> table;  // codes from 258
@@ -44,10 +49,14 @@ std::optional<std::string> LzwDecode(const std::string& in, std::vector<LzwCode>
         }
         if (code == 257) break;
         std::string entry;
-        if (code < 256) entry.assign(1, static_cast<char>(code));
-        else if (code - 258 < table.size()) entry = table[code - 258];
-        else if (code - 258 == table.size() && !previous.empty()) entry = previous + previous[0];
-        else return std::nullopt;
+        if (code < 256)
+            entry.assign(1, static_cast<char>(code));
+        else if (code - 258 < table.size())
+            entry = table[code - 258];
+        else if (code - 258 == table.size() && !previous.empty())
+            entry = previous + previous[0];
+        else
+            return std::nullopt;
         if (!previous.empty()) {
             if (table.size() >= 4096 - 258 || !pairs.insert(previousCode << 8 | static_cast<uint8_t>(entry[0])).second)
                 return std::nullopt;
@@ -74,7 +83,7 @@ std::string ListText(size_t n) {  // lines like the lists': numbers, names and a
     std::string s;
     while (s.size() < n)
         s += "BT\r1 0 0 -1 28.346 " + std::to_string(rng() % 800) + " Tm\r(" + std::to_string(rng() % 999999) +
-             (rng() % 3 ? " ROSSI MARIO " : " BIANCHI ANNA ") + std::to_string(rng() % 99999) + ",56) Tj\rET\r";
+            (rng() % 3 ? " ROSSI MARIO " : " BIANCHI ANNA ") + std::to_string(rng() % 99999) + ",56) Tj\rET\r";
     return s;
 }
 
@@ -95,8 +104,15 @@ TEST(Lzw, WorkedValues) {
 TEST(Lzw, EveryQualityDecodesStrictlyAndClearsWhenTheTableIsFull) {
     // "ABCDEF" is eight 9-bit codes, no padding; Sequence(254) enters code 511 with its last
     // prefix: the end-of-data code takes 10 bits; Sequence(255) at quality 0 fills the table.
-    const std::string samples[] = {"", "A", "AA", "ABCDEF", std::string(10000, '\0'), Sequence(254), Sequence(255),
-                                   Random(200000, 2), ListText(300000),
+    const std::string samples[] = {"",
+                                   "A",
+                                   "AA",
+                                   "ABCDEF",
+                                   std::string(10000, '\0'),
+                                   Sequence(254),
+                                   Sequence(255),
+                                   Random(200000, 2),
+                                   ListText(300000),
                                    std::string(70000, 'Q') + ListText(5000) + std::string(7000, 'Q')};
     LzwEncoder lzw;  // one encoder for every stream, as in a document
     for (int quality = 0; quality <= 3; ++quality) {
@@ -147,8 +163,8 @@ TEST(Flate, ZlibAtLevelQualityPlusFourWithFixedHeader) {
             zzToFlateDecode(data, quality);
             std::string reference(compressBound(input.size()), '\0');
             uLongf length = reference.size();
-            compress2(reinterpret_cast<Bytef*>(reference.data()), &length,
-                      reinterpret_cast<const Bytef*>(input.data()), input.size(), std::min(quality, 3) + 4);
+            compress2(reinterpret_cast<Bytef*>(reference.data()), &length, reinterpret_cast<const Bytef*>(input.data()),
+                      input.size(), std::min(quality, 3) + 4);
             reference.resize(length);
             EXPECT_EQ(data, "\x78\x5E" + reference.substr(2)) << "quality " << quality;
         }
@@ -159,8 +175,18 @@ TEST(Filters, WorkedEncodings) {
     auto rl = [](std::string s) { return RunLengthEncode(s), s; };
     auto a85 = [](std::string s) { return Ascii85Encode(s), s; };
     EXPECT_EQ(rl(""), "\x80");
-    EXPECT_EQ(rl(std::string(131, 'B')), "\x81" "B\xFE" "B\x80");  // 257 - 128, then 257 - 3
-    EXPECT_EQ(rl("xyCCCCCab" + std::string(129, 'D')), "\x01xy\xFC" "C\x01" "ab\x81" "D" + std::string("\x00" "D\x80", 3));
+    EXPECT_EQ(rl(std::string(131, 'B')),
+              "\x81"
+              "B\xFE"
+              "B\x80");  // 257 - 128, then 257 - 3
+    EXPECT_EQ(rl("xyCCCCCab" + std::string(129, 'D')),
+              "\x01xy\xFC"
+              "C\x01"
+              "ab\x81"
+              "D" +
+                  std::string("\x00"
+                              "D\x80",
+                              3));
     const std::string literals = Sequence(256) + "x";  // 128 + 128 + 1 literals
     EXPECT_EQ(rl(literals), "\x7F" + literals.substr(0, 128) + "\x7F" + literals.substr(128, 128) + '\0' + "x\x80");
     EXPECT_EQ(a85(""), "~>");
@@ -190,15 +216,26 @@ TEST(Filters, QpdfDecodesEveryCombinationInDocuments) {
         p.DrawText(10, 10, Random(100000, 5) + ListText(100000));
     };
     const Doc plain = WriteDoc(pages);
-    const struct { int flags, quality; const char* names; } cases[] = {
-        {1, 0, "/RunLengthDecode "}, {2, 0, "/FlateDecode "}, {4, 0, "/LZWDecode "}, {4, 1, "/LZWDecode "},
-        {4, 2, "/LZWDecode "}, {4, 3, "/LZWDecode "}, {8, 0, "/ASCII85Decode "}, {16, 0, "/ASCIIHexDecode "},
-        {2 + 8, 1, "/ASCII85Decode /FlateDecode "}, {2 + 16, 2, "/ASCIIHexDecode /FlateDecode "},
-        {1 + 4, 0, "/LZWDecode /RunLengthDecode "},
-        {31, 3, "/ASCIIHexDecode /ASCII85Decode /LZWDecode /FlateDecode /RunLengthDecode "}, {32, 3, ""}};
+    const struct {
+        int flags, quality;
+        const char* names;
+    } cases[] = {{1, 0, "/RunLengthDecode "},
+                 {2, 0, "/FlateDecode "},
+                 {4, 0, "/LZWDecode "},
+                 {4, 1, "/LZWDecode "},
+                 {4, 2, "/LZWDecode "},
+                 {4, 3, "/LZWDecode "},
+                 {8, 0, "/ASCII85Decode "},
+                 {16, 0, "/ASCIIHexDecode "},
+                 {2 + 8, 1, "/ASCII85Decode /FlateDecode "},
+                 {2 + 16, 2, "/ASCIIHexDecode /FlateDecode "},
+                 {1 + 4, 0, "/LZWDecode /RunLengthDecode "},
+                 {31, 3, "/ASCIIHexDecode /ASCII85Decode /LZWDecode /FlateDecode /RunLengthDecode "},
+                 {32, 3, ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE("flags " + std::to_string(c.flags) + " quality " + std::to_string(c.quality));
-        const Doc doc = WriteDoc(pages, [&](QuillPdf& p) { p.SetCompression(static_cast<Filter>(c.flags), c.quality); });
+        const Doc doc =
+            WriteDoc(pages, [&](QuillPdf& p) { p.SetCompression(static_cast<Filter>(c.flags), c.quality); });
         EXPECT_NE(doc.bytes.find(*c.names ? std::string("<<\n/Filter [") + c.names + "]\n/Length " : "<<\n/Length "),
                   std::string::npos);
         for (int page = 1; page <= 5; ++page)

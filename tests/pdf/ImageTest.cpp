@@ -19,7 +19,8 @@ constexpr Rgb R{255, 0, 0}, L{0, 255, 0}, B{0, 0, 255}, Y{255, 255, 0}, F{255, 0
 // A 3 x 2 run-length Targa: one packet of 128 red pixels, clipped at the picture's end.
 const std::string kRunTga = std::string("\0\0\x0A\0\0\0\0\0\0\0\0\0\x03\0\x02\0\x18\x20\xFF\0\0\xFF", 22);
 // 2x2, top-down: a raw packet (blue, lime), then a run packet of two yellows.
-const std::string kRawTga = std::string("\0\0\x0A\0\0\0\0\0\0\0\0\0\x02\0\x02\0\x18\x20\x01\xFF\0\0\0\xFF\0\x81\0\xFF\xFF", 29);
+const std::string kRawTga =
+    std::string("\0\0\x0A\0\0\0\0\0\0\0\0\0\x02\0\x02\0\x18\x20\x01\xFF\0\0\0\xFF\0\x81\0\xFF\xFF", 29);
 
 size_t Count(const std::string& text, const std::string& what) {
     size_t n = 0;
@@ -45,17 +46,25 @@ TEST(ImageTest, RenderedColours) {
     // LZW data ending in a code past the table (clear, 0, 7): the first pixel red, the others black
     const std::string early = gif.substr(0, gif.find(',') + 11) + "\x02\xC4\x01" + std::string("\0;", 2);
     const Case cases[] = {
-        {Saved("rgb.JPEG", jpg), 0, "", "", 24, {R, L, B, Y}}, {"progressive.jpg", 0, "", "", 24, {R, L, B, Y}},
-        {"cmyk.jpg", 0, "", "", 24, {c1, c2, c3, c4}},        {"gray.jpg", 0, "", "", 24, {g1, g2, g3, g4}},
+        {Saved("rgb.JPEG", jpg), 0, "", "", 24, {R, L, B, Y}},
+        {"progressive.jpg", 0, "", "", 24, {R, L, B, Y}},
+        {"cmyk.jpg", 0, "", "", 24, {c1, c2, c3, c4}},
+        {"gray.jpg", 0, "", "", 24, {g1, g2, g3, g4}},
         {Saved("rgb.Jpe", jpg), 0, "", "", 24, {R, L, B, Y}},
-        {"bits1.bmp", 0, "", "", 0, {R, B, B, R}},        {"bits4.bmp", 0, "", "", 0, {R, L, B, Y}},
-        {"bits8.bmp", 0, "", "", 0, {R, L, B, Y}},        {"bits16.bmp", 0, "", "", 0, {R, L, B, Y}},
+        {"bits1.bmp", 0, "", "", 0, {R, B, B, R}},
+        {"bits4.bmp", 0, "", "", 0, {R, L, B, Y}},
+        {"bits8.bmp", 0, "", "", 0, {R, L, B, Y}},
+        {"bits16.bmp", 0, "", "", 0, {R, L, B, Y}},
         {"bits24.bmp", 0, "Blue", "", 0, {R, L, B, Y}},
-        {"bits32.bmp", 0, "", "", 0, {R, L, B, Y}},       {"topdown.bmp", 0, "", "", 0, {R, L, B, Y}},
-        {"plain.gif", 0, "", "", 0, {R, L, B, Y}},        {"interlaced.gif", 0, "", "", 0, {R, L, B, Y}},
+        {"bits32.bmp", 0, "", "", 0, {R, L, B, Y}},
+        {"topdown.bmp", 0, "", "", 0, {R, L, B, Y}},
+        {"plain.gif", 0, "", "", 0, {R, L, B, Y}},
+        {"interlaced.gif", 0, "", "", 0, {R, L, B, Y}},
         {Saved("early.gif", early), 0, "", "", 0, {K, K, K, K}},
-        {"transparent.gif", 0, "", "[3 3]", 0, {R, F, B, Y}}, {"plain.tga", 0, "", "", 0, {R, L, B, Y}},
-        {"rle.tga", 0, "", "", 0, {R, L, B, Y}},          {Saved("run.tga", kRunTga), 0, "", "", 0, {R, R, R, R}},
+        {"transparent.gif", 0, "", "[3 3]", 0, {R, F, B, Y}},
+        {"plain.tga", 0, "", "", 0, {R, L, B, Y}},
+        {"rle.tga", 0, "", "", 0, {R, L, B, Y}},
+        {Saved("run.tga", kRunTga), 0, "", "", 0, {R, R, R, R}},
         {Saved("raw.tga", kRawTga), 0, "", "", 0, {B, L, Y, Y}},
         // colour-key masks per colour space; none for CMYK or a colour the palette lacks
         {"bits24.bmp", 1, "Blue", "[0 0 0 0 255 255]", 0, {R, L, F, Y}},
@@ -80,7 +89,10 @@ TEST(ImageTest, RenderedColours) {
                 p.DrawRect(10, 10, 160, 160, quill::Paint::Fill | quill::Paint::NoOutline);
                 p.DrawImage(path, 10, 10, 160, 160, c.transparency, c.color);
             },
-            [&](quill::QuillPdf& p) { p.SetPaperSize(quill::Paper::Custom, 180, 180), p.SetCompression(static_cast<quill::Filter>(compression), 3); });
+            [&](quill::QuillPdf& p) {
+                p.SetPaperSize(quill::Paper::Custom, 180, 180),
+                    p.SetCompression(static_cast<quill::Filter>(compression), 3);
+            });
         EXPECT_EQ(Count(doc.bytes, "/Mask "), c.mask.empty() ? 0u : 1u);
         EXPECT_EQ(c.mask.empty() || doc.bytes.find("/Mask " + c.mask) != std::string::npos, true);
         if (const size_t at = doc.bytes.find("/Indexed /DeviceRGB "); at != std::string::npos) {
@@ -132,25 +144,39 @@ TEST(ImageTest, HostileFiles) {
                       gif = ReadFile(kImages + "plain.gif"), tga = ReadFile(kImages + "rle.tga");
     auto patched = [](std::string b, size_t at, const std::string& with) { return b.replace(at, with.size(), with); };
     const size_t sof = jpg.find("\xFF\xC0"), gifData = gif.find(',') + 10;
-    struct Case { std::string name, bytes; int32_t error; };
+    struct Case {
+        std::string name, bytes;
+        int32_t error;
+    };
     const Case cases[] = {
-        {"a.jpg", jpg.substr(0, 2), 321}, {"b.jpg", jpg.substr(0, 100), 321},
+        {"a.jpg", jpg.substr(0, 2), 321},
+        {"b.jpg", jpg.substr(0, 100), 321},
         {"c.jpg", jpg.substr(0, jpg.size() - 4), 321},
-        {"d.jpg", patched(jpg, 4, "\xFF\xF0"), 321}, {"e.jpg", patched(jpg, sof, "\xFF\xC9"), 321},
-        {"f.JPEG", patched(jpg, sof + 5, std::string("\0\0", 2)), 321}, {"g.jpg", "not a picture", 321},
-        {"a.bmp", bmp.substr(0, 30), 321}, {"b.bmp", bmp.substr(0, 200), 321}, {"c.bmp", bmp.substr(0, 1300), 321},
-        {"d.bmp", patched(bmp, 46, std::string("\0\0\0\x10", 4)), 321}, {"e.bmp", "BN" + bmp.substr(2), 321},
+        {"d.jpg", patched(jpg, 4, "\xFF\xF0"), 321},
+        {"e.jpg", patched(jpg, sof, "\xFF\xC9"), 321},
+        {"f.JPEG", patched(jpg, sof + 5, std::string("\0\0", 2)), 321},
+        {"g.jpg", "not a picture", 321},
+        {"a.bmp", bmp.substr(0, 30), 321},
+        {"b.bmp", bmp.substr(0, 200), 321},
+        {"c.bmp", bmp.substr(0, 1300), 321},
+        {"d.bmp", patched(bmp, 46, std::string("\0\0\0\x10", 4)), 321},
+        {"e.bmp", "BN" + bmp.substr(2), 321},
         {"f.bmp", patched(bmp, 18, std::string("\x60\xEA\0\0\x60\xEA\0\0", 8)), 7},
         {"g.bmp", patched(bmp, 28, std::string("\x02\0", 2)), 321},
         {"h.bmp", patched(bmp, 14, std::string("\x0C\0", 2)), 321},
-        {"a.gif", gif.substr(0, 20), 321}, {"b.gif", gif.substr(0, 60), 321}, {"c.gif", gif.substr(0, 85), 321},
+        {"a.gif", gif.substr(0, 20), 321},
+        {"b.gif", gif.substr(0, 60), 321},
+        {"c.gif", gif.substr(0, 85), 321},
         {"d.gif", patched(gif, gifData - 5, "\xFF\xFF\xFF\xFF"), 7},
         {"e.gif", gif.substr(0, gifData + 1) + std::string(5000, '\xFF'), 321},  // LZW data that never ends
         {"f.gif", patched(gif, 10, std::string("\0", 1)), 321},
-        {"a.tga", tga.substr(0, 10), 321}, {"b.tga", tga.substr(0, 100), 321},
+        {"a.tga", tga.substr(0, 10), 321},
+        {"b.tga", tga.substr(0, 100), 321},
         {"c.tga", ReadFile(kImages + "plain.tga").substr(0, 500), 321},
-        {"d.tga", patched(tga, 12, "\xFF\xFF\xFF\xFF"), 7}, {"e.tga", patched(tga, 16, "\x20"), 321},
-        {"a.png", jpg, 321}, {"", "", 53},
+        {"d.tga", patched(tga, 12, "\xFF\xFF\xFF\xFF"), 7},
+        {"e.tga", patched(tga, 16, "\x20"), 321},
+        {"a.png", jpg, 321},
+        {"", "", 53},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -28,7 +28,9 @@ std::string RawContent(const std::string& bytes, int page = 1);
 int ContentObject(const std::string& bytes, int page = 1);
 
 using Steps = std::function<void(quill::QuillPdf&)>;
-struct Doc { std::string path, bytes; };
+struct Doc {
+    std::string path, bytes;
+};
 constexpr char kDate[] = "D:20240131120000Z+01'00'";
 // before(pdf), BeginDoc, body(pdf), EndDoc, with the fixed creation date kDate;
 // the file must pass qpdf --check and the cross-reference check.
@@ -37,10 +39,16 @@ Doc WriteDoc(const Steps& body, const Steps& before = nullptr, const std::string
 // "1 0 0 -1 0 842 cm \r0 0 0 rg\r0 0 0 RG\r" (kept when it differs).
 std::string Content(const Steps& draw, const Steps& before = nullptr);
 
-struct Word { double xMin, xMax; std::string text; };
+struct Word {
+    double xMin, xMax;
+    std::string text;
+};
 std::vector<Word> PdfWords(const std::string& path);  // pdftotext -bbox, page 1
 // Page 1 rendered at 72 dpi: one RGB pixel per point, rows from the top.
-struct Image { int width = 0, height = 0; std::string rgb; };
+struct Image {
+    int width = 0, height = 0;
+    std::string rgb;
+};
 Image Render(const std::string& path);
 
 }  // namespace pdftest

@@ -82,8 +82,9 @@ TEST(Messages, CodePageConversionConsoleAndScriptedAnswers) {
     EXPECT_FALSE(console.AskYesNo("T", "Q?", Icon::Exclamation));
     EXPECT_EQ(console.Show({"T", "d", Icon::Question, Buttons::Ok}), Answer::Ok);
     EXPECT_TRUE(yes.AskYesNo("T", "Q?", Icon::Question));
-    EXPECT_EQ(out.str(), "[ERRORE] KvsPaghe?: Errore 53\nCAFF\xC3\x88?[2J????\n[INFO] T: i\n[MESSAGGIO] T: p\n"
-                         "[ATTENZIONE] T: Q? -> No\n[DOMANDA] T: d\n[DOMANDA] T: Q? -> Si\n");
+    EXPECT_EQ(out.str(),
+              "[ERRORE] KvsPaghe?: Errore 53\nCAFF\xC3\x88?[2J????\n[INFO] T: i\n[MESSAGGIO] T: p\n"
+              "[ATTENZIONE] T: Q? -> No\n[DOMANDA] T: d\n[DOMANDA] T: Q? -> Si\n");
     ScriptedMessageBoxes scripted;  // answers from its queue, No when it is empty; an Ok box takes none
     scripted.QueueAnswer(Answer::Yes);
     scripted.Plain("T", "ok");

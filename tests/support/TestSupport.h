@@ -61,7 +61,7 @@ inline std::vector<std::string> Fields(std::string_view row, char separator = '|
 inline long OpenFileCount() { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); }
 
 struct CommandResult {
-    int status = -1;     // exit status, -1 when the command did not end normally
+    int status = -1;  // exit status, -1 when the command did not end normally
     std::string output;  // standard output and standard error together
 };
 // Runs command with the shell, its input from /dev/null; a group, so that a pipe or a redirection
@@ -93,7 +93,8 @@ public:
         if ((pid_ = ::fork()) == 0) {
             const int fd = ::open(file.c_str(), O_RDWR);
             const char taken = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 'y' : 'n';
-            if (::write(channel[1], &taken, 1) == 1 && taken == 'y') ::usleep(static_cast<useconds_t>(holdMillis) * 1000);
+            if (::write(channel[1], &taken, 1) == 1 && taken == 'y')
+                ::usleep(static_cast<useconds_t>(holdMillis) * 1000);
             ::_exit(0);  // the lock ends with the process
         }
         char answer = 0;
@@ -121,7 +122,9 @@ inline ::testing::AssertionResult QpdfClean(const fs::path& pdf, const std::stri
 }
 // The text of every page, as pdftotext -layout gives it in UTF-8.
 inline std::string PdfText(const fs::path& pdf, const std::string& password = {}) {
-    return RunCommand("pdftotext -layout -enc UTF-8" + (password.empty() ? "" : " -upw " + Quoted(password)) + " " + Quoted(pdf) + " -").output;
+    return RunCommand("pdftotext -layout -enc UTF-8" + (password.empty() ? "" : " -upw " + Quoted(password)) + " " +
+                      Quoted(pdf) + " -")
+        .output;
 }
 
 }  // namespace kvtest

@@ -11,8 +11,8 @@
 namespace kv::demo {
 
 // Company record (archive 1, "DITX$"), in the order of their positions.
-inline constexpr std::array<FieldDescriptor, 5> kCompanyFields{
-    fields::T001, fields::T002, fields::T404, fields::T003, fields::T364};
+inline constexpr std::array<FieldDescriptor, 5> kCompanyFields{fields::T001, fields::T002, fields::T404, fields::T003,
+                                                               fields::T364};
 
 // Employee record (archive 2, "DIPX$"), in the order of their positions.
 inline constexpr std::array<FieldDescriptor, 32> kEmployeeFields{

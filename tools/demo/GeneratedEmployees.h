@@ -25,7 +25,9 @@ public:
     // True with the given chance in percent.
     bool Percent(int chance) { return Between(1, 100) <= chance; }
     template <typename T, std::size_t N>
-    const T& Pick(const std::array<T, N>& items) { return items[static_cast<std::size_t>(Between(0, N - 1))]; }
+    const T& Pick(const std::array<T, N>& items) {
+        return items[static_cast<std::size_t>(Between(0, N - 1))];
+    }
     uint32_t Next() { return engine_(); }
 
 private:
@@ -58,34 +60,34 @@ struct GeneratedEmployee {
 };
 
 inline constexpr std::array<std::string_view, 48> kSurnames{
-    "ROSSI",     "RUSSO",    "FERRARI",  "ESPOSITO", "BIANCHI",  "ROMANO",    "COLOMBO",  "RICCI",
-    "MARINO",    "GRECO",    "BRUNO",    "GALLO",    "CONTI",    "DE LUCA",   "MANCINI",  "COSTA",
-    "GIORDANO",  "RIZZO",    "LOMBARDI", "MORETTI",  "BARBIERI", "FONTANA",   "SANTORO",  "MARINI",
-    "RINALDI",   "CARUSO",   "FERRARA",  "GALLI",    "MARTINI",  "LEONE",     "LONGO",    "GENTILE",
-    "MARTINELLI", "VITALE",  "LOMBARDO", "SERRA",    "COPPOLA",  "DE SANTIS", "D'ANGELO", "MARCHETTI",
-    "PARISI",    "VILLA",    "CONTE",    "FERRO",    "FABBRI",   "BIANCO",    "MARCHI",   "NICOLÒ"};
+    "ROSSI",      "RUSSO",  "FERRARI",  "ESPOSITO", "BIANCHI",  "ROMANO",    "COLOMBO",  "RICCI",
+    "MARINO",     "GRECO",  "BRUNO",    "GALLO",    "CONTI",    "DE LUCA",   "MANCINI",  "COSTA",
+    "GIORDANO",   "RIZZO",  "LOMBARDI", "MORETTI",  "BARBIERI", "FONTANA",   "SANTORO",  "MARINI",
+    "RINALDI",    "CARUSO", "FERRARA",  "GALLI",    "MARTINI",  "LEONE",     "LONGO",    "GENTILE",
+    "MARTINELLI", "VITALE", "LOMBARDO", "SERRA",    "COPPOLA",  "DE SANTIS", "D'ANGELO", "MARCHETTI",
+    "PARISI",     "VILLA",  "CONTE",    "FERRO",    "FABBRI",   "BIANCO",    "MARCHI",   "NICOLÒ"};
 inline constexpr std::array<std::string_view, 40> kFirstNames{
-    "MARCO",   "GIULIA",   "LUCA",    "FRANCESCA", "ANDREA",  "CHIARA",  "MATTEO",   "SARA",
-    "ALESSANDRO", "MARTINA", "LORENZO", "ELENA",   "DAVIDE",  "VALENTINA", "SIMONE", "ALESSIA",
-    "FEDERICO", "SILVIA",  "GIORGIO", "LAURA",     "PAOLO",   "ANNA",    "STEFANO",  "ROBERTA",
-    "NICOLÒ",  "NOEMI",    "MATTIA",  "GAIA",      "RICCARDO", "AURORA", "TOMMASO",  "BEATRICE",
-    "FABIO",   "IRENE",    "CLAUDIO", "ELISA",     "PIETRO",  "MONICA",  "EMANUELE", "CRISTINA"};
+    "MARCO",      "GIULIA",  "LUCA",    "FRANCESCA", "ANDREA",   "CHIARA",    "MATTEO",   "SARA",
+    "ALESSANDRO", "MARTINA", "LORENZO", "ELENA",     "DAVIDE",   "VALENTINA", "SIMONE",   "ALESSIA",
+    "FEDERICO",   "SILVIA",  "GIORGIO", "LAURA",     "PAOLO",    "ANNA",      "STEFANO",  "ROBERTA",
+    "NICOLÒ",     "NOEMI",   "MATTIA",  "GAIA",      "RICCARDO", "AURORA",    "TOMMASO",  "BEATRICE",
+    "FABIO",      "IRENE",   "CLAUDIO", "ELISA",     "PIETRO",   "MONICA",    "EMANUELE", "CRISTINA"};
 inline constexpr std::array<std::string_view, 24> kCompanyWords{
-    "EDILIZIA", "TRASPORTI", "LOGISTICA", "METALMECCANICA", "ALIMENTARI", "TESSILE",
-    "SERVIZI", "COSTRUZIONI", "IMPIANTI", "COMMERCIALE", "AUTOFFICINA", "FORNITURE",
-    "INFORMATICA", "CERAMICHE", "ARREDAMENTI", "TIPOGRAFIA", "CALZATURIFICIO", "CASEIFICIO",
-    "FALEGNAMERIA", "VETRERIA", "IDRAULICA", "ELETTRONICA", "PANIFICIO", "AGRICOLA"};
+    "EDILIZIA",     "TRASPORTI",   "LOGISTICA",   "METALMECCANICA", "ALIMENTARI",     "TESSILE",
+    "SERVIZI",      "COSTRUZIONI", "IMPIANTI",    "COMMERCIALE",    "AUTOFFICINA",    "FORNITURE",
+    "INFORMATICA",  "CERAMICHE",   "ARREDAMENTI", "TIPOGRAFIA",     "CALZATURIFICIO", "CASEIFICIO",
+    "FALEGNAMERIA", "VETRERIA",    "IDRAULICA",   "ELETTRONICA",    "PANIFICIO",      "AGRICOLA"};
 inline constexpr std::array<std::string_view, 16> kCompanyPlaces{
-    "LOMBARDA", "VENETA", "EMILIANA", "TOSCANA", "ROMANA", "PUGLIESE", "SICULA", "SARDA",
-    "DEL NORD", "DEL SUD", "ADRIATICA", "TIRRENICA", "ALPINA", "LIGURE", "FRIULANA", "MARCHIGIANA"};
-inline constexpr std::array<std::string_view, 6> kCompanyForms{"S.R.L.", "S.P.A.", "SNC", "SAS", "S.R.L.S.",
-                                                               "SOC. COOP."};
+    "LOMBARDA", "VENETA",  "EMILIANA",  "TOSCANA",   "ROMANA", "PUGLIESE", "SICULA",   "SARDA",
+    "DEL NORD", "DEL SUD", "ADRIATICA", "TIRRENICA", "ALPINA", "LIGURE",   "FRIULANA", "MARCHIGIANA"};
+inline constexpr std::array<std::string_view, 6> kCompanyForms{"S.R.L.", "S.P.A.",   "SNC",
+                                                               "SAS",    "S.R.L.S.", "SOC. COOP."};
 inline constexpr std::array<std::string_view, 8> kReliefCodes{"4", "5", "6", "7", "8", "9", "A", "B"};
 
 // A company name made of an activity, a place and a legal form.
 inline std::string GeneratedCompanyName(DemoRandom& rnd) {
     return std::string(rnd.Pick(kCompanyWords)) + " " + std::string(rnd.Pick(kCompanyPlaces)) + " " +
-           std::string(rnd.Pick(kCompanyForms));
+        std::string(rnd.Pick(kCompanyForms));
 }
 
 // One employee with plausible values for the period. With exclusions false the employee is always
@@ -106,13 +108,17 @@ inline GeneratedEmployee GenerateEmployee(DemoRandom& rnd, const ExtractionPerio
     const int lastYear = std::max(1990, period.year - 1);
     const int hireYear = period.year >= 2016 && rnd.Percent(8) ? 2016 : rnd.Between(1990, lastYear);
     const int hireMonth = rnd.Between(1, 12);
-    set("P013", ExtractionPeriod::Digits(rnd.Between(1, 28), 2) + ExtractionPeriod::Digits(hireMonth, 2) +
-                    ExtractionPeriod::Digits(hireYear, 4));
+    set("P013",
+        ExtractionPeriod::Digits(rnd.Between(1, 28), 2) + ExtractionPeriod::Digits(hireMonth, 2) +
+            ExtractionPeriod::Digits(hireYear, 4));
 
     const int relief = rnd.Between(1, 100);
-    if (relief <= 5) set("P916", " ");
-    else if (relief <= 12) set("P916", "1");
-    else if (relief <= 22) set("P916", std::string(rnd.Pick(kReliefCodes)));
+    if (relief <= 5)
+        set("P916", " ");
+    else if (relief <= 12)
+        set("P916", "1");
+    else if (relief <= 22)
+        set("P916", std::string(rnd.Pick(kReliefCodes)));
 
     if (rnd.Percent(10)) set("P620", "0.30");
     if (rnd.Percent(3)) set("P083", "1");
@@ -138,8 +144,9 @@ inline GeneratedEmployee GenerateEmployee(DemoRandom& rnd, const ExtractionPerio
             set("Q689", Amount(rnd.Between(0, 300)));
             set("Q691", Amount(rnd.Between(0, 100)));
         } else {
-            set("P599", ExtractionPeriod::Digits(rnd.Between(1, 12), 2) +
-                            ExtractionPeriod::Digits(rnd.Between(std::min(2007, lastYear), lastYear), 4));
+            set("P599",
+                ExtractionPeriod::Digits(rnd.Between(1, 12), 2) +
+                    ExtractionPeriod::Digits(rnd.Between(std::min(2007, lastYear), lastYear), 4));
         }
     }
     if (rnd.Percent(3)) set("P188", "1");
@@ -149,9 +156,12 @@ inline GeneratedEmployee GenerateEmployee(DemoRandom& rnd, const ExtractionPerio
     if (rnd.Percent(4)) set("P603", Amount(rnd.Between(10000, 500000)));
     if (exclusions) {
         const int out = rnd.Between(1, 100);
-        if (out <= 2) set("P359", "99");
-        else if (out <= 4) set("P054", "2");
-        else if (out <= 7) set("P598", "0");
+        if (out <= 2)
+            set("P359", "99");
+        else if (out <= 4)
+            set("P054", "2");
+        else if (out <= 7)
+            set("P598", "0");
     }
     return e;
 }

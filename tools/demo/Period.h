@@ -45,11 +45,16 @@ struct ExtractionPeriod {
                     const std::string_view token = value.substr(i + 1, close - i - 1);
                     std::string replacement;
                     bool known = true;
-                    if (token == "DATE") replacement = Date();
-                    else if (token == "MMYYYY") replacement = MMYYYY();
-                    else if (token == "MM") replacement = MM();
-                    else if (token == "YYYY") replacement = YYYY();
-                    else known = false;
+                    if (token == "DATE")
+                        replacement = Date();
+                    else if (token == "MMYYYY")
+                        replacement = MMYYYY();
+                    else if (token == "MM")
+                        replacement = MM();
+                    else if (token == "YYYY")
+                        replacement = YYYY();
+                    else
+                        known = false;
                     if (known) {
                         out += replacement;
                         i = close + 1;

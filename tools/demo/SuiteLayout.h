@@ -35,8 +35,8 @@ inline constexpr int kPrinterSettingsRecordLength = 256;
 
 struct CatalogueEntry {
     int number;
-    std::string_view pattern;      // columns 4-32
-    int recordLength;              // columns 33-37
+    std::string_view pattern;  // columns 4-32
+    int recordLength;  // columns 33-37
     std::string_view description;  // columns 38-79, for the people who read the file
 };
 
@@ -72,6 +72,6 @@ inline std::string CatalogueBytes(const std::map<int, std::pair<std::string, int
 
 // Installation-wide values.
 inline constexpr std::string_view kInstallationName = "Studio Paghe Demo Velmora";  // upper-cased on reading
-inline constexpr std::string_view kDocumentPassword = "LEGGIPDF";                   // F357
+inline constexpr std::string_view kDocumentPassword = "LEGGIPDF";  // F357
 
 }  // namespace kv::demo

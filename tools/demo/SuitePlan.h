@@ -20,12 +20,12 @@ namespace kv::demo {
 
 inline constexpr int kCatalogueCompanies = 4;
 inline constexpr int kMaxExtractionEntries = 10000;  // the program's extraction table holds 10000
-inline constexpr int kMaxEmployeesPerCompany = 9999; // four-digit employee number
+inline constexpr int kMaxEmployeesPerCompany = 9999;  // four-digit employee number
 
 struct DemoOptions {
-    std::filesystem::path root;     // the folder that stands for the drives: C:\ is root/C
+    std::filesystem::path root;  // the folder that stands for the drives: C:\ is root/C
     int companies = kCatalogueCompanies;
-    int employees = 0;              // 0: the catalogue's own count
+    int employees = 0;  // 0: the catalogue's own count
     ExtractionPeriod period{2018, 3};
     bool additionalMonth = false;
     uint32_t seed = 2018;
@@ -40,14 +40,14 @@ struct PlannedField {
 
 struct PlannedEmployee {
     int company = 0;
-    int number = 0;            // P177
-    std::string key;           // P001, 10 characters
-    std::string surname;       // Windows-1252
-    std::string firstName;     // Windows-1252
+    int number = 0;  // P177
+    std::string key;  // P001, 10 characters
+    std::string surname;  // Windows-1252
+    std::string firstName;  // Windows-1252
     std::string exercises;
     std::vector<PlannedField> fields;  // every field written, in writing order
     bool keyMissingFromIndex = false;
-    int recordNumber = 0;      // in archive 2
+    int recordNumber = 0;  // in archive 2
 
     // The planned text of a field, or nullopt when the plan does not write it.
     std::optional<std::string> Value(std::string_view code) const {
@@ -60,7 +60,7 @@ struct PlannedEmployee {
 
 struct PlannedCompany {
     int code = 0;
-    std::string name;          // Windows-1252, as given (the record keeps 30 characters)
+    std::string name;  // Windows-1252, as given (the record keeps 30 characters)
     std::string registration;  // T003
     bool tf14Widening = false;
     std::string ownerPassword;
@@ -190,7 +190,8 @@ inline SuitePlan MakePlan(const DemoOptions& options) {
         company.tf14Widening = c.tf14Widening;
         company.ownerPassword = std::string(c.ownerPassword);
         for (const auto& e : c.employees)
-            addEmployee(company, detail::PlanEmployee(e, c.code, static_cast<int>(company.employees.size()) + 1, period));
+            addEmployee(company,
+                        detail::PlanEmployee(e, c.code, static_cast<int>(company.employees.size()) + 1, period));
         // The page-break company takes the further employees when there is no further company.
         int generated = c.generatedEmployees;
         if (c.generatedEmployees > 0 && extraCompanies == 0) generated += extraEmployees;
@@ -212,7 +213,8 @@ inline SuitePlan MakePlan(const DemoOptions& options) {
     std::vector<int> order(plan.employees.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
     detail::Shuffle(order, rnd);
-    for (std::size_t r = 0; r < order.size(); ++r) plan.employees[static_cast<std::size_t>(order[r])].recordNumber = static_cast<int>(r) + 1;
+    for (std::size_t r = 0; r < order.size(); ++r)
+        plan.employees[static_cast<std::size_t>(order[r])].recordNumber = static_cast<int>(r) + 1;
 
     // Extraction entries in record-number order, so every company's entries are spread over the
     // records and out of key order. The second record ends early with the end mark and the third

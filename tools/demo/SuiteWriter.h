@@ -34,16 +34,16 @@ namespace kv::demo {
 
 struct DemoSummary {
     std::filesystem::path root;
-    std::string archiveFolder;              // as the suite names it
+    std::string archiveFolder;  // as the suite names it
     std::filesystem::path archiveHostFolder;
     std::filesystem::path registryFile;
-    std::string period;                     // YYYYMM
-    std::string extractionDate;             // DDMMYYYY
+    std::string period;  // YYYYMM
+    std::string extractionDate;  // DDMMYYYY
     bool additionalMonth = false;
-    int companies = 0;                      // companies with entries in the extraction
-    int employees = 0;                      // extraction entries
+    int companies = 0;  // companies with entries in the extraction
+    int employees = 0;  // extraction entries
     int extractionRecords = 0;
-    std::string missingKey;                 // the key left out of the index
+    std::string missingKey;  // the key left out of the index
     std::vector<std::pair<int, std::string>> companyNames;  // code, name as stored (Windows-1252)
 };
 
@@ -119,8 +119,9 @@ private:
         std::string bytes(static_cast<std::size_t>(last) * archive::CatalogueRecordLength, ' ');
         for (const auto& e : kCatalogue) {
             const std::string record = ExtractionPeriod::Digits(e.number, 3) + Padded(e.pattern, 29) +
-                                       ExtractionPeriod::Digits(e.recordLength, 5) + Padded(e.description, 42);
-            bytes.replace(static_cast<std::size_t>(e.number - 1) * archive::CatalogueRecordLength, record.size(), record);
+                ExtractionPeriod::Digits(e.recordLength, 5) + Padded(e.description, 42);
+            bytes.replace(static_cast<std::size_t>(e.number - 1) * archive::CatalogueRecordLength, record.size(),
+                          record);
         }
         WriteWholeFile(Host(InArchiveFolder("SLBASE.DAT")), bytes);
     }
@@ -241,8 +242,8 @@ private:
 
     void WriteParameters() {
         OpenEmpty(archive::Parameters);
-        files_.SCRIVIREC(archive::Parameters, 1, Padded("PARAMETRI KVSPAGHE " + plan_.options.period.YYYY(),
-                                                        kParametersRecordLength));
+        files_.SCRIVIREC(archive::Parameters, 1,
+                         Padded("PARAMETRI KVSPAGHE " + plan_.options.period.YYYY(), kParametersRecordLength));
         files_.CHIUDI(archive::Parameters);
     }
 

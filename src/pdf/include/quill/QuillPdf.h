@@ -83,10 +83,32 @@ enum class Barcode : int32_t { Ean13 = 0, Code39 = 1, Interleaved2of5 = 2, Postn
 // then Letter, Tabloid, Legal, Statement and Executive; Custom takes the
 // width and height given.
 enum class Paper : int32_t {
-    A0 = -8, A0Landscape, A1, A1Landscape, A2, A2Landscape, A3, A3Landscape,
-    A4 = 0, A4Landscape, A5, A5Landscape, A6, A6Landscape, A7, A7Landscape,
-    Letter = 8, LetterLandscape, Tabloid, TabloidLandscape, Legal, LegalLandscape,
-    Statement, StatementLandscape, Executive, ExecutiveLandscape,
+    A0 = -8,
+    A0Landscape,
+    A1,
+    A1Landscape,
+    A2,
+    A2Landscape,
+    A3,
+    A3Landscape,
+    A4 = 0,
+    A4Landscape,
+    A5,
+    A5Landscape,
+    A6,
+    A6Landscape,
+    A7,
+    A7Landscape,
+    Letter = 8,
+    LetterLandscape,
+    Tabloid,
+    TabloidLandscape,
+    Legal,
+    LegalLandscape,
+    Statement,
+    StatementLandscape,
+    Executive,
+    ExecutiveLandscape,
     Custom = 255,
 };
 
@@ -99,10 +121,23 @@ enum class PageView : int32_t { Upright = 0, Rotate270 = 1, Rotate180 = 2, Rotat
 // Page transitions (SetPageTransition); Off clears it.
 enum class Transition : int32_t {
     Off = 0,
-    SplitHorizontalIn, SplitVerticalIn, SplitHorizontalOut, SplitVerticalOut,
-    WipeLeft, WipeRight, WipeDown, WipeUp,
-    BoxIn, BoxOut, BlindsHorizontal, BlindsVertical, Dissolve,
-    GlitterRight, GlitterDown, GlitterDiagonal, Replace,
+    SplitHorizontalIn,
+    SplitVerticalIn,
+    SplitHorizontalOut,
+    SplitVerticalOut,
+    WipeLeft,
+    WipeRight,
+    WipeDown,
+    WipeUp,
+    BoxIn,
+    BoxOut,
+    BlindsHorizontal,
+    BlindsVertical,
+    Dissolve,
+    GlitterRight,
+    GlitterDown,
+    GlitterDiagonal,
+    Replace,
 };
 
 // Page label numbering (SetLabel).
@@ -129,7 +164,14 @@ enum class Curve : int16_t { TwoControlPoints = 1, StartTangent = 2, EndTangent 
 enum class Corner : int32_t { None = 0, TopLeft = 1, TopRight = 2, BottomRight = 4, BottomLeft = 8, All = 15 };
 
 // Line caps and joins (SetLineStyle), one of each combined with |.
-enum class LineStyle : int32_t { ButtCap = 0, RoundCap = 0x20, SquareCap = 0x40, MiterJoin = 0, RoundJoin = 2, BevelJoin = 4 };
+enum class LineStyle : int32_t {
+    ButtCap = 0,
+    RoundCap = 0x20,
+    SquareCap = 0x40,
+    MiterJoin = 0,
+    RoundJoin = 2,
+    BevelJoin = 4
+};
 
 // How a bookmark, link or reference shows its page: the whole page, fitting
 // the width or height at a coordinate, a rectangle, or a position and zoom.
@@ -143,22 +185,30 @@ enum class OutlineStyle : int32_t { Plain = 0, Italic = 1, Bold = 2 };
 
 template <class E>
 inline constexpr bool kFlagOption = false;
-template <> inline constexpr bool kFlagOption<Viewer> = true;
-template <> inline constexpr bool kFlagOption<Filter> = true;
-template <> inline constexpr bool kFlagOption<Permit> = true;
-template <> inline constexpr bool kFlagOption<Paint> = true;
-template <> inline constexpr bool kFlagOption<FontStyle> = true;
-template <> inline constexpr bool kFlagOption<Corner> = true;
-template <> inline constexpr bool kFlagOption<LineStyle> = true;
-template <> inline constexpr bool kFlagOption<OutlineStyle> = true;
+template <>
+inline constexpr bool kFlagOption<Viewer> = true;
+template <>
+inline constexpr bool kFlagOption<Filter> = true;
+template <>
+inline constexpr bool kFlagOption<Permit> = true;
+template <>
+inline constexpr bool kFlagOption<Paint> = true;
+template <>
+inline constexpr bool kFlagOption<FontStyle> = true;
+template <>
+inline constexpr bool kFlagOption<Corner> = true;
+template <>
+inline constexpr bool kFlagOption<LineStyle> = true;
+template <>
+inline constexpr bool kFlagOption<OutlineStyle> = true;
 
 template <class E>
-    requires kFlagOption<E>
+requires kFlagOption<E>
 constexpr E operator|(E a, E b) {
     return static_cast<E>(static_cast<std::underlying_type_t<E>>(a) | static_cast<std::underlying_type_t<E>>(b));
 }
 template <class E>
-    requires kFlagOption<E>
+requires kFlagOption<E>
 constexpr E operator&(E a, E b) {
     return static_cast<E>(static_cast<std::underlying_type_t<E>>(a) & static_cast<std::underlying_type_t<E>>(b));
 }
@@ -188,9 +238,9 @@ public:
     std::string ErrDescription() const;
 
     // Until a creator is given, the documents name this library as theirs.
-    void SetDocProperty(const std::string& title = "", const std::string& subject = "",
-                        const std::string& author = "", const std::string& creator = "",
-                        const std::string& producer = "", const std::string& keywords = "");
+    void SetDocProperty(const std::string& title = "", const std::string& subject = "", const std::string& author = "",
+                        const std::string& creator = "", const std::string& producer = "",
+                        const std::string& keywords = "");
     void SetMemoryUsage(int16_t factor);
     void SetViewerPreferences(Viewer mode);
     // Quality 0..3.
@@ -230,18 +280,18 @@ public:
     void DrawLineTo(float x, float y, Paint options = Paint::Stroke);
     // Type 1: x1 y1 x2 y2 x3 y3 c; type 2: x2 y2 x3 y3 v; type 3: x1 y1 x3 y3 y
     // (the last two points given as x1 y1 x2 y2 for types 2 and 3).
-    void DrawCurve(Curve curve, float x1, float y1, float x2, float y2, float x3 = 0,
-                   float y3 = 0, Paint options = Paint::Stroke);
+    void DrawCurve(Curve curve, float x1, float y1, float x2, float y2, float x3 = 0, float y3 = 0,
+                   Paint options = Paint::Stroke);
     // With a radius, the corners given are rounded.
-    void DrawRect(float x, float y, float width, float height, Paint options = Paint::Stroke,
-                  float radius = 0, Corner corners = Corner::All);
+    void DrawRect(float x, float y, float width, float height, Paint options = Paint::Stroke, float radius = 0,
+                  Corner corners = Corner::All);
     void DrawEllipse(float x, float y, float rx, float ry, Paint options = Paint::Stroke);
     void DrawCircle(float x, float y, float ray, Paint options = Paint::Stroke);
     void DrawPolygon(float cx, float cy, float radius, int32_t sides, float startAngle = 0,
                      Paint options = Paint::Stroke);
     // Angles in degrees, counter-clockwise from the positive X axis.
-    void DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle,
-                 float step = 5, Paint options = Paint::Stroke, bool pie = false);
+    void DrawArc(float cx, float cy, float rx, float ry, float startAngle, float endAngle, float step = 5,
+                 Paint options = Paint::Stroke, bool pie = false);
     // Pairs x0 y0 x1 y1 ...
     void DrawPolyline(const std::vector<float>& points, Paint options = Paint::Stroke);
 
@@ -260,8 +310,7 @@ public:
     void AxisScaling(float scaleX, float scaleY);
     void AxisRotation(float degrees);
     void AxisSkewing(float angleA, float angleB);
-    void BeginSpace(float newX = 0, float newY = 0, float scaleX = 1, float scaleY = 1,
-                    float angle = 0);
+    void BeginSpace(float newX = 0, float newY = 0, float scaleX = 1, float scaleY = 1, float angle = 0);
     void EndSpace();
 
     // ---- Text -------------------------------------------------------------
@@ -302,15 +351,15 @@ public:
     // rectangle for FitRect, x, y and zoom percent for Zoom. Colour as
     // SetColorLine. Returns the entry's identifier (1, 2 ...), 0 if not added.
     int32_t AddBookmark(const std::string& title, int16_t level = 0, View view = View::FitPage, float x = 0,
-                        float y = 0, float width = 0, float height = 0, float zoom = 100,
-                        const std::string& color = "", OutlineStyle style = OutlineStyle::Plain);
+                        float y = 0, float width = 0, float height = 0, float zoom = 100, const std::string& color = "",
+                        OutlineStyle style = OutlineStyle::Plain);
     // A link over the last thing drawn on the open page. Targets: "page:" n,
     // +n, -n, #n, FIRST, LAST, NEXT, PREV; "bookmark:@" identifier; "ref:"
     // name (DefineRef); "http:", "https:", "ftp:", "mailto:" addresses;
     // "file:" another PDF file; "script:" a script.
     void LinkTo(const std::string& target, int16_t border = 0, Highlight highlight = Highlight::None,
-                View view = View::FitPage,
-                float x = 0, float y = 0, float width = 0, float height = 0, float zoom = 100);
+                View view = View::FitPage, float x = 0, float y = 0, float width = 0, float height = 0,
+                float zoom = 100);
     // Names a place on the current page for "ref:" links.
     void DefineRef(const std::string& name, View view = View::FitPage, float x = 0, float y = 0, float width = 0,
                    float height = 0, float zoom = 100);

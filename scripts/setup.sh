@@ -4,7 +4,7 @@ set -euo pipefail
 . "$(dirname "$0")/lib/packages.sh"
 PACKAGES=(
   # build
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config clang-format
   # libraries
   zlib1g-dev libssl-dev qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   # the spreadsheet export

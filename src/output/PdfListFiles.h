@@ -60,7 +60,6 @@ public:
     const std::string& fileName() const { return fileName_; }
     // The last APRIPDF found no installation fiscal record (its passwords read as blank).
     bool fiscalRecordMissing() const { return fiscalRecordMissing_; }
-    const std::string& filePath() const { return filePath_; }
     // The host path of the last file opened.
     const std::filesystem::path& hostFilePath() const { return hostFilePath_; }
 

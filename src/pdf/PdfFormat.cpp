@@ -47,12 +47,11 @@ void AppendNumber(std::string& out, double value) {
         out.push_back('0');
         return;
     }
-    // At most 7 significant digits, no exponent.
+    // At most 7 significant digits, no exponent (from 10000 up: at most 2 decimals).
     const double magnitude = static_cast<double>(single);
     int integerDigits = static_cast<int>(std::floor(std::log10(magnitude))) + 1;
     int decimals = 7 - integerDigits;
     if (decimals < 0) decimals = 0;
-    if (decimals > 3) decimals = 3;
     char buffer[64];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals);
     if (ec != std::errc()) {

@@ -13,8 +13,7 @@ std::vector<ListKind> EveryList() {
 }
 
 // Runs the lists as "Crea PDF" does; returns the PDF files.
-std::vector<std::string> RunLists(const DemoInstallation& suite, const std::vector<ListKind>& lists,
-                                  lists::ListObserver* observer,
+std::vector<std::string> RunLists(const DemoInstallation& suite, const std::vector<ListKind>& lists, lists::ListObserver* observer,
                                   const std::vector<std::string>& companies = {"001", "002", "003", "004"}) {
     auto s = suite.Open();
     (*s)->pdfFiles().SetFixedCreationDate("D:20180331120000");
@@ -50,9 +49,7 @@ TEST(AnomaliesTest, DemoSuiteGivesItsNamedCasesAndTheSameLists) {
     std::vector<std::string> expected;
     for (const std::string list : {"CF01", "CF02", "TF02", "TF02A", "CF11", "RECU", "TF14"}) {
         if (list == "CF01" || list == "TF02" || list == "TF14")  // the others leave GRASSI out before
-            expected.insert(expected.end(),
-                            {"Anomalia 001 " + list + " 0010000049: Importo vuoto letto come zero (P240)",
-                             "Anomalia 001 " + list + " 0010000049: Importo non numerico (Q201 \"N/D\" letto come 0)"});
+            expected.insert(expected.end(), {"Anomalia 001 " + list + " 0010000049: Importo vuoto letto come zero (P240)", "Anomalia 001 " + list + " 0010000049: Importo non numerico (Q201 \"N/D\" letto come 0)"});
         expected.push_back("Anomalia 004 " + list + " 0040000001: Chiave assente dall'indice");
     }
     EXPECT_EQ(report.Lines(), expected);
@@ -65,15 +62,13 @@ TEST(AnomaliesTest, DemoSuiteGivesItsNamedCasesAndTheSameLists) {
 // additional month's refusal is told but is no damage. The recoveries list reads none of GRASSI's.
 TEST(AnomaliesTest, DamagedArchivesGiveTheirReasons) {
     const std::tuple<ListKind, bool, std::function<void(const DemoInstallation&)>, std::string> cases[] = {
-        {ListKind::Recoveries, false,
-         [](auto& s) { s.Truncate("SLDIPEND.DAT", 121ull * demo::kEmployeeRecordLength + 100); },
+        {ListKind::Recoveries, false, [](auto& s) { s.Truncate("SLDIPEND.DAT", 121ull * demo::kEmployeeRecordLength + 100); },
          "001 RECU: Archivio dipendenti non fatto di record interi (1957396 caratteri, record di 16176)\r"
          "001 RECU record 122: Voce oltre la fine dell'archivio dipendenti (troncato a 100 caratteri su 16176)\r"
          "001 RECU record 123: Voce oltre la fine dell'archivio dipendenti\r"
          "001 RECU record 124: Voce oltre la fine dell'archivio dipendenti|"
          "Sono stati tralasciati o letti con dati danneggiati 3 dipendenti.\rVedere l'elenco?"},
-        {ListKind::CF01, false,
-         [](auto& s) {
+        {ListKind::CF01, false, [](auto& s) {
              const std::string index = ReadFile(s.ArchiveFile("SLDIPIDX.DAT"));
              s.Patch("SLDIPIDX.DAT", index.find("00100000013") + 11, "999999");  // ROSSI past the end
              s.Patch("SLDIPIDX.DAT", index.find("00100000023") + 11, "000001");  // BIANCHI to another's record

@@ -20,8 +20,8 @@ inline bool operator==(const Message& a, const Message& b) {
     return a.title == b.title && a.text == b.text && a.icon == b.icon && a.buttons == b.buttons;
 }
 inline void PrintTo(const Message& m, std::ostream* os) {  // CR shown as "|"
-    *os << "{\"" << m.title << "\", \"" << std::regex_replace(m.text, std::regex("\r"), "|") << "\", icon "
-        << int(m.icon) << ", buttons " << int(m.buttons) << "}";
+    *os << "{\"" << m.title << "\", \"" << std::regex_replace(m.text, std::regex("\r"), "|") << "\", icon " << int(m.icon)
+        << ", buttons " << int(m.buttons) << "}";
 }
 }  // namespace kv::platform
 
@@ -35,13 +35,11 @@ using Messages = std::vector<Message>;
 using namespace kvtest;
 
 // The archives the program opens at start-up, in its order.
-inline constexpr int kOpenedAtStart[] = {archive::Companies, archive::ExtractionList, archive::EmployeeIndex,
-                                         archive::Employees, archive::Parameters,     archive::ExtractionHeader};
+inline constexpr int kOpenedAtStart[] = {archive::Companies, archive::ExtractionList, archive::EmployeeIndex, archive::Employees, archive::Parameters, archive::ExtractionHeader};
 inline const std::string kKvteso = Quoted(std::string(KV_BUILD_DIR) + "/src/program/kvteso");
 inline constexpr const char* kPassword = "LEGGIPDF";  // F357 of the demo installation
 inline const std::string kHandedBack = "01" + std::string(98, ' ') + "\r\n";  // the task line after the end
-inline const Message kEndNotice{"KvsPaghe", "CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\rLANCIARE RIPRISTINO TASK",
-                                Icon::Information};
+inline const Message kEndNotice{"KvsPaghe", "CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\rLANCIARE RIPRISTINO TASK", Icon::Information};
 inline const Message kPdfDone{"Creazione modulo PDF Liste Fondo Tesoreria",
                               "I file PDF creati sono contenuti nella relativa cartella situata in :\r\r"
                               "C:\\KVPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\FDOTES",
@@ -69,9 +67,8 @@ inline std::vector<fs::path> PdfFilesUnder(const fs::path& folder) {  // sorted
 class OpenSession : public RunObserver {
 public:
     OpenSession(const fs::path& root, const fs::path& registryFile)
-        : registry_(registryFile),
-          session_(
-              messages, platform::PathMap(root), registry_, [] { return false; }, '.') {
+        : registry_(registryFile), session_(
+                                       messages, platform::PathMap(root), registry_, [] { return false; }, '.') {
         session_.driver().SetObserver(this);
     }
     void Busy(bool on) override { busy.push_back(on); }
@@ -153,9 +150,7 @@ struct FakePrinter : output::Printer {
         if (failOnFont) throw RuntimeError(err::PrinterInfo);
         current.push_back("font " + name + " " + std::to_string(int(size)) + (bold ? " bold" : ""));
     }
-    void PrintAt(int x, int y, const std::string& text) override {
-        current.push_back(std::to_string(x) + " " + std::to_string(y) + " " + text);
-    }
+    void PrintAt(int x, int y, const std::string& text) override { current.push_back(std::to_string(x) + " " + std::to_string(y) + " " + text); }
     void NewPage() override { current.push_back("new page"); }
     void EndDoc() override { jobs.push_back(std::exchange(current, {})); }
 

@@ -15,25 +15,16 @@ namespace {
 TEST(BatchOptionsTest, GoodAndBadCommandLines) {
     std::ostringstream err;
     BatchOptions o;
-    ASSERT_TRUE(ParseBatchOptions(
-        {"--batch", "--pdf", "--list", "CF01,TF02A", "--companies", "001,004", "--root", "/x", "--registry", "/r.ini"},
-        o, err));
+    ASSERT_TRUE(ParseBatchOptions({"--batch", "--pdf", "--list", "CF01,TF02A", "--companies", "001,004", "--root", "/x",
+                                   "--registry", "/r.ini"},
+                                  o, err));
     EXPECT_EQ(o.lists, (std::vector<std::string>{"CF01", "TF02A"}));
     EXPECT_EQ(o.companies, (std::vector<std::string>{"001", "004"}));
     EXPECT_EQ(o.root + " " + o.registry, "/x /r.ini");
-    ASSERT_TRUE(
-        ParseBatchOptions({"--pdf", "--batch", "--list", "all", "--companies", "all"}, o = BatchOptions{}, err));
+    ASSERT_TRUE(ParseBatchOptions({"--pdf", "--batch", "--list", "all", "--companies", "all"}, o = BatchOptions{}, err));
     EXPECT_TRUE(o.pdf && o.lists.empty() && o.companies.empty() && err.str().empty());
-    for (const auto& args : std::vector<std::vector<std::string>>{{},
-                                                                  {"--batch"},
-                                                                  {"--pdf"},
-                                                                  {"--batch", "--pdf", "--list", "TF15"},
-                                                                  {"--batch", "--pdf", "--list"},
-                                                                  {"--batch", "--pdf", "--companies", "1"},
-                                                                  {"--batch", "--pdf", "--companies", "00A"},
-                                                                  {"--batch", "--pdf", "--frobnicate"},
-                                                                  {"--batch", "--pdf", "--root"},
-                                                                  {"--batch", "--pdf", "--registry"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"--batch"}, {"--pdf"}, {"--batch", "--pdf", "--list", "TF15"}, {"--batch", "--pdf", "--list"}, {"--batch", "--pdf", "--companies", "1"}, {"--batch", "--pdf", "--companies", "00A"}, {"--batch", "--pdf", "--frobnicate"}, {"--batch", "--pdf", "--root"}, {"--batch", "--pdf", "--registry"}}) {
         std::ostringstream e;
         EXPECT_FALSE(ParseBatchOptions(args, o = BatchOptions{}, e)) << args.size();
         EXPECT_EQ(e.str().substr(0, 8), "kvteso: ");
@@ -42,14 +33,12 @@ TEST(BatchOptionsTest, GoodAndBadCommandLines) {
     EXPECT_EQ(RunCommand(kKvteso + " --help").output, BatchUsage());
     EXPECT_EQ(RunCommand(kKvteso + " --help").status, 0);
     const DemoInstallation elsewhere;  // a root without an installation under it
-    for (const std::string& args : std::vector<std::string>{
-             "", "--batch", "--batch --pdf --root " + Quoted(elsewhere.root() / "x") + " --registry /none.ini"}) {
+    for (const std::string& args : std::vector<std::string>{"", "--batch", "--batch --pdf --root " + Quoted(elsewhere.root() / "x") + " --registry /none.ini"}) {
         const CommandResult r = RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY " + kKvteso + " " + args + " </dev/null");
-        EXPECT_EQ(r.status, 2) << args << "\n" << r.output;
-        EXPECT_NE(r.output.find(
-                      args.size() < 9
-                          ? "\nUsage: kvteso --batch --pdf [--list CF01|CF02|TF02|TF02A|CF11|RECU|TF14|all]"
-                          : "ERRORE DI CONFIGURAZIONE! CONTROLLARE I PERCORSI DI KvsPaghe CON IL PROGRAMMA SENTIERO"),
+        EXPECT_EQ(r.status, 2) << args << "\n"
+                               << r.output;
+        EXPECT_NE(r.output.find(args.size() < 9 ? "\nUsage: kvteso --batch --pdf [--list CF01|CF02|TF02|TF02A|CF11|RECU|TF14|all]"
+                                                : "ERRORE DI CONFIGURAZIONE! CONTROLLARE I PERCORSI DI KvsPaghe CON IL PROGRAMMA SENTIERO"),
                   std::string::npos)
             << r.output;
     }
@@ -62,20 +51,17 @@ class BatchRunTest : public SharedDemoTest {};
 // task file changed.
 TEST_F(BatchRunTest, FullRunWritesEveryFileAndLeavesTheArchivesUntouched) {
     const auto before = HashTree(suite_->root());
-    const CommandResult r =
-        RunCommand("KVTESO_ROOT=" + Quoted(suite_->root()) + " " + kKvteso + " --batch --pdf </dev/null");
+    const CommandResult r = RunCommand("KVTESO_ROOT=" + Quoted(suite_->root()) + " " + kKvteso + " --batch --pdf </dev/null");
     ASSERT_EQ(r.status, 3) << r.output;  // the demo's damaged cases, named on standard error
     EXPECT_EQ(suite_->Task(), kHandedBack);
     auto after = HashTree(suite_->root());
-    std::erase_if(after,
-                  [](auto& f) { return f.first.rfind("C/KVPAGHE/FILE-PDF", 0) == 0 || f.first.rfind("run", 0) == 0; });
+    std::erase_if(after, [](auto& f) { return f.first.rfind("C/KVPAGHE/FILE-PDF", 0) == 0 || f.first.rfind("run", 0) == 0; });
     after["C/KVSTASK/KVSTASK.INI"] = before.at("C/KVSTASK/KVSTASK.INI");
     EXPECT_EQ(after, before);
 
     const auto pdfs = PdfFilesUnder(suite_->PdfTree());
     EXPECT_EQ(pdfs.size(), 21u);
-    EXPECT_NE(r.output.find("21 PDF file(s) written under " + suite_->PdfTree().string() + "\n"), std::string::npos)
-        << r.output;
+    EXPECT_NE(r.output.find("21 PDF file(s) written under " + suite_->PdfTree().string() + "\n"), std::string::npos) << r.output;
     for (const auto& pdf : pdfs) {
         const std::string company = fs::relative(pdf, suite_->PdfTree()).string().substr(0, 3);
         EXPECT_EQ(pdf.parent_path(), suite_->PdfFolder(company));
@@ -91,21 +77,14 @@ TEST_F(BatchRunTest, ChosenListsCompaniesAndStatusOneOrTwo) {
     EXPECT_EQ(err.str(),
               "Anomalia 004 RECU 0040000001: Chiave assente dall'indice\n"
               "Anomalia 004 TF14 0040000001: Chiave assente dall'indice\n");
-    const std::string
-        folder = suite_->PdfFolder("004").string(),
-        done =
-            R"([INFO] Creazione modulo PDF Liste Fondo Tesoreria: I file PDF creati sono contenuti nella relativa cartella situata in :
+    const std::string folder = suite_->PdfFolder("004").string(), done = R"([INFO] Creazione modulo PDF Liste Fondo Tesoreria: I file PDF creati sono contenuti nella relativa cartella situata in :
 
 C:\KVPAGHE\FILE-PDF\DITTA\ANNO\MESE\FDOTES
 )";
-    EXPECT_EQ(
-        out.str(),
-        R"([INFO] Stampe Fondo Tesoreria: Viene eseguita una lista dei recuperi in caso di anticipo o liquidazioni TFR 
+    EXPECT_EQ(out.str(), R"([INFO] Stampe Fondo Tesoreria: Viene eseguita una lista dei recuperi in caso di anticipo o liquidazioni TFR 
 vengono stampati solo i dipendenti che hanno un valore nel campo P602 o nel campo P603
-)" + done +
-            "  RECU: " + folder + "/TESRECU_004_OFFICINA MECCANICA VERDI SNC.pdf\n" + done + "  TF14: " + folder +
-            "/TESTF14_004_OFFICINA MECCANICA VERDI SNC.pdf\n2 PDF file(s) written under " + suite_->PdfTree().string() +
-            "\n");
+)" + done + "  RECU: " +
+                  folder + "/TESRECU_004_OFFICINA MECCANICA VERDI SNC.pdf\n" + done + "  TF14: " + folder + "/TESTF14_004_OFFICINA MECCANICA VERDI SNC.pdf\n2 PDF file(s) written under " + suite_->PdfTree().string() + "\n");
     EXPECT_EQ(PdfFilesUnder(suite_->PdfTree()).size(), 2u);
     // A company that is not in the extraction, and a list stopped by a run-time error.
     o.companies = {"999"};
@@ -142,8 +121,7 @@ TEST(KilledRunTest, EveryListFileLeftIsComplete) {
         ::kill(child, SIGKILL), ::waitpid(child, nullptr, 0);
     }
     EXPECT_GT(PdfFilesUnder(suite.PdfTree()).size(), 100u);
-    for (const auto& pdf : PdfFilesUnder(suite.PdfTree()))
-        EXPECT_TRUE(QpdfClean(pdf, pdf.string().find("/001/") != std::string::npos ? kPassword : ""));
+    for (const auto& pdf : PdfFilesUnder(suite.PdfTree())) EXPECT_TRUE(QpdfClean(pdf, pdf.string().find("/001/") != std::string::npos ? kPassword : ""));
 }
 
 // A second run on the same archives, through the same root or another root whose C: leads to them,
@@ -154,8 +132,7 @@ TEST_F(BatchRunTest, SecondCopyOnTheSameArchivesSaysSo) {
     auto running = std::make_unique<Installation>(suite_->root().string(), suite_->registryFile().string());
     for (const fs::path& root : {suite_->root(), other}) {
         std::ostringstream out, err;
-        EXPECT_EQ(RunBatch({true, {"TF14"}, {"001"}, root.string(), suite_->registryFile().string()}, out, err), 2)
-            << root;
+        EXPECT_EQ(RunBatch({true, {"TF14"}, {"001"}, root.string(), suite_->registryFile().string()}, out, err), 2) << root;
         EXPECT_EQ(err.str(), "kvteso: another copy is running on this installation\n");
     }
     running.reset(), fs::remove_all(other);

@@ -21,12 +21,9 @@ namespace {
 TEST(BadDataTest, StartUpDamageIsReportedAndEndsTheProgram) {
     const std::tuple<std::function<void(DemoInstallation&)>, std::string, std::string> cases[] = {
         {[](auto& s) { s.Truncate("SLBASE.DAT", 0); }, "Errore 62 ", "DAMMIFILE$ (395)\r"},
-        {[](auto& s) {
-             s.WriteExtraction({std::string(200 * 500, '1'), "1111111111"});
-         },
+        {[](auto& s) { s.WriteExtraction({std::string(200 * 500, '1'), "1111111111"}); },
          "Errore 9 ", "VERIFICAESTRAZIONE\r"},  // 10001 entries: the table holds 10000
-        {[](auto& s) { s.WriteExtraction({"0010000001ABC0000001"}); },
-         "Errore 63 ",  // a company code that is no number
+        {[](auto& s) { s.WriteExtraction({"0010000001ABC0000001"}); }, "Errore 63 ",  // a company code that is no number
          "\rUltima lettura: C:\\KVPAGHE\\ARCHIVI\\SLDITTE.DAT, record 0\rVoce dell'estrazione: ABC0000001\r"}};
     for (const auto& [damage, error, trace] : cases) {
         DemoInstallation suite;
@@ -35,13 +32,12 @@ TEST(BadDataTest, StartUpDamageIsReportedAndEndsTheProgram) {
         EXPECT_THROW((*s)->Start(), ProgramEnd);
         const Messages shown = s->Shown();
         ASSERT_EQ(shown.size(), 2u);
-        EXPECT_TRUE(shown[0].title == "KvsPaghe KVTESO" && shown[0].icon == Icon::Critical &&
-                    shown[0].text.rfind(error, 0) == 0 && shown[0].text.find(trace) != std::string::npos)
+        EXPECT_TRUE(shown[0].title == "KvsPaghe KVTESO" && shown[0].icon == Icon::Critical && shown[0].text.rfind(error, 0) == 0 &&
+                    shown[0].text.find(trace) != std::string::npos)
             << shown[0].text;
         EXPECT_EQ(shown[1], kEndNotice);
         std::ostringstream out;
-        EXPECT_EQ(RunBatch({true, {}, {}, suite.root().string(), suite.registryFile().string()}, out, out), 2)
-            << out.str();
+        EXPECT_EQ(RunBatch({true, {}, {}, suite.root().string(), suite.registryFile().string()}, out, out), 2) << out.str();
         EXPECT_EQ(out.str().find("another copy"), std::string::npos);
         EXPECT_EQ(PdfFilesUnder(suite.root()), std::vector<fs::path>{});
     }
@@ -55,8 +51,7 @@ TEST(BadDataTest, DamagedEmployeesInTheTf14ListOfCompanyOne) {
         return PdfText(outcome.files.at(0), kPassword);
     };
     auto lists = [](const std::string& text, const auto& e) {  // "\n0025 CARUSO S" starts the employee's line
-        return text.find("\n" + e.key.substr(6) + " " + platform::Cp1252ToUtf8(e.surname.substr(0, 20))) !=
-            std::string::npos;
+        return text.find("\n" + e.key.substr(6) + " " + platform::Cp1252ToUtf8(e.surname.substr(0, 20))) != std::string::npos;
     };
     const DemoInstallation pristine;
     const std::string before = tf14(pristine);
@@ -70,9 +65,7 @@ TEST(BadDataTest, DamagedEmployeesInTheTf14ListOfCompanyOne) {
     amounts.PatchEmployee(rossi, fields::P260, "ABCDEFGHIJ"), amounts.PatchEmployee(rossi, fields::P240, "          ");
     amounts.PatchEmployee(rossi, fields::Q201, "N/D     "), amounts.PatchEmployee(rossi, fields::P606, "xx.yy   ");
     amounts.PatchEmployee(rossi, fields::P620, "     ");
-    EXPECT_TRUE(std::regex_search(
-        tf14(amounts),
-        std::regex("\n0001 ROSSI M +0\\.00 +0\\.00 +0\\.28 +0\\.00000 +0\\.00000 +0\\.00 +0\\.00 +0\\.00\n")));
+    EXPECT_TRUE(std::regex_search(tf14(amounts), std::regex("\n0001 ROSSI M +0\\.00 +0\\.00 +0\\.28 +0\\.00000 +0\\.00000 +0\\.00 +0\\.00 +0\\.00\n")));
     // An entry past the end of the employee archive, before the last extraction record: nothing changes.
     const std::string bytes = ReadFile(entry.ArchiveFile("SLESTRAZ.DAT"));
     entry.WriteExtraction({bytes.substr(0, bytes.size() - 200), "0010009999", bytes.substr(bytes.size() - 200)});
@@ -92,39 +85,29 @@ TEST(BadDataTest, ProgramEndInTheMiddleOfAListLeavesNoPdf) {
     EXPECT_THROW(suite.Open()->Click(0, ListKind::TF14, {"001"}), ProgramEnd);
     std::ostringstream out;
     EXPECT_EQ(RunBatch({true, {"TF14"}, {"001"}, suite.root().string(), suite.registryFile().string()}, out, out), 1);
-    EXPECT_TRUE(PdfFilesUnder(suite.root()).empty() &&
-                out.str().find("LANCIARE RIPRISTINO TASK\n") != std::string::npos);
+    EXPECT_TRUE(PdfFilesUnder(suite.root()).empty() && out.str().find("LANCIARE RIPRISTINO TASK\n") != std::string::npos);
 }
 
 // A header or company code that would make folders of its damage stops the run with its error
 // report before any folder is made; the batch workbook of the month is not written either. Then an
 // extraction entry whose record number is no number: the report names the record read and the entry.
 TEST(BadDataTest, FolderNamesFromDataAndTheReportOfABadEntry) {
-    const std::tuple<const char*, int, std::string, std::string> cases[] = {
-        // offset -1: the file cut to 3 bytes
-        {"SLESTTES.DAT", -1, "", "the extraction period \"    0 \" is not a month YYYYMM"},
-        {"SLESTTES.DAT", 2, "13", "the extraction period \"201813\" is not a month YYYYMM"},
-        {"SLESTTES.DAT", 4, "9999", "the extraction period \"999903\" is not a month YYYYMM"},
-        {"SLESTTES.DAT", 2, "0\x1B", "the extraction period \"20180?\" is not a month YYYYMM"},
-        {"SLDITTE.DAT", 2, ".. ", "the company code \".. \" is not three digits"}};
+    const std::tuple<const char*, int, std::string, std::string> cases[] = {// offset -1: the file cut to 3 bytes
+                                                                            {"SLESTTES.DAT", -1, "", "the extraction period \"    0 \" is not a month YYYYMM"},
+                                                                            {"SLESTTES.DAT", 2, "13", "the extraction period \"201813\" is not a month YYYYMM"},
+                                                                            {"SLESTTES.DAT", 4, "9999", "the extraction period \"999903\" is not a month YYYYMM"},
+                                                                            {"SLESTTES.DAT", 2, "0\x1B", "the extraction period \"20180?\" is not a month YYYYMM"},
+                                                                            {"SLDITTE.DAT", 2, ".. ", "the company code \".. \" is not three digits"}};
     for (const auto& [file, at, bytes, what] : cases) {
         DemoInstallation suite;
         at < 0 ? suite.Truncate(file, 3) : suite.Patch(file, at, bytes);
         auto s = suite.Open();
         const bool period = what[4] == 'e';
         EXPECT_TRUE(s->Click(0, ListKind::TF14, {"001"}).failed && !fs::exists(suite.PdfTree())) << what;
-        EXPECT_EQ(s->Shown().back(),
-                  (Message{kWindowCaption,
-                           "Errore N.75\rPath/File access error - " + what + "\r\rNon e' possibile proseguire",
-                           Icon::Critical}));
+        EXPECT_EQ(s->Shown().back(), (Message{kWindowCaption, "Errore N.75\rPath/File access error - " + what + "\r\rNon e' possibile proseguire", Icon::Critical}));
         std::ostringstream out;
-        EXPECT_EQ(
-            RunBatch({false, {"TF14"}, {"001"}, suite.root().string(), suite.registryFile().string(), true}, out, out),
-            period ? 1 : 3);
-        EXPECT_EQ(out.str().find("kvteso: TF14 workbook not written: Path/File access error - " + what + "\n") !=
-                      std::string::npos,
-                  period)
-            << out.str();
+        EXPECT_EQ(RunBatch({false, {"TF14"}, {"001"}, suite.root().string(), suite.registryFile().string(), true}, out, out), period ? 1 : 3);
+        EXPECT_EQ(out.str().find("kvteso: TF14 workbook not written: Path/File access error - " + what + "\n") != std::string::npos, period) << out.str();
         EXPECT_EQ(fs::exists(suite.root() / "C/KVPAGHE/FILE-XLSX"), !period);
     }
     DemoInstallation suite;
@@ -147,8 +130,7 @@ struct RandomDamage {
             const auto f = demo::kEmployeeFields[Below(demo::kEmployeeFields.size())];
             Patch(suite, "SLDIPEND.DAT", (e.recordNumber - 1) * demo::kEmployeeRecordLength + f.position - 1, f.length);
         }
-        if (Below(3) == 0)
-            Patch(suite, "SLDITTE.DAT", Below(4) * demo::kCompanyRecordLength + 5, 30 + 30 * Below(2));  // a name
+        if (Below(3) == 0) Patch(suite, "SLDITTE.DAT", Below(4) * demo::kCompanyRecordLength + 5, 30 + 30 * Below(2));  // a name
         if (Below(4) == 0) Patch(suite, "SLESTTES.DAT", 0, 8);  // the extraction date
         if (Below(3) == 0) Patch(suite, "SLESTRAZ.DAT", Below(3) * 10 + 3, 7);  // an employee record number
     }
@@ -188,17 +170,14 @@ TEST(DamagedRecordsTest, EveryListEndsInAListOrTheErrorReport) {
         bool ended = false;
         try {
             for (int option = 0; option < 7 && (option > 0 || (*s)->Start()); ++option) {
-                const auto outcome =
-                    s->Click(0, lists::AllLists()[static_cast<size_t>(option)].kind, {"001", "002", "003", "004"});
+                const auto outcome = s->Click(0, lists::AllLists()[static_cast<size_t>(option)].kind, {"001", "002", "003", "004"});
                 named.insert(named.end(), outcome.files.begin(), outcome.files.end());
                 for (const Message& m : s->Shown())  // a run-time error gets the driver's own report
-                    EXPECT_TRUE(m.icon != Icon::Critical ||
-                                (outcome.failed && m.title == kWindowCaption && m.text.rfind("Errore N.", 0) == 0));
+                    EXPECT_TRUE(m.icon != Icon::Critical || (outcome.failed && m.title == kWindowCaption && m.text.rfind("Errore N.", 0) == 0));
             }
         } catch (const ProgramEnd&) {
             const Messages shown = s->Shown();
-            EXPECT_TRUE(shown.size() >= 2 && shown[shown.size() - 2].text.rfind("Errore ", 0) == 0 &&
-                        shown.back() == kEndNotice);
+            EXPECT_TRUE(shown.size() >= 2 && shown[shown.size() - 2].text.rfind("Errore ", 0) == 0 && shown.back() == kEndNotice);
             (*s)->context().files().CHIUDI(0), ended = true;
         }
         EXPECT_EQ(HashTree(suite.ArchiveFile("")), archives);

@@ -16,18 +16,15 @@ TEST_F(PdfListFilesTest, NamesDocumentSetUpAndProtection) {
     const auto files = suite_->Open()->Click(0, ListKind::TF14, {"001", "002", "003", "004"}).files;
     const fs::path one = suite_->PdfFolder("001") / "TESTF14_001_PER\xC3\x92 COSTRUZIONI S.R.L.pdf";
     const fs::path two = suite_->PdfFolder("002") / "TESTF14_002_TRASPORTI A_R_ VELOCI E SICURI.pdf";
-    EXPECT_EQ(
-        std::vector<fs::path>(files.begin(), files.end()),
-        (std::vector<fs::path>{one, two, suite_->PdfFolder("004") / "TESTF14_004_OFFICINA MECCANICA VERDI SNC.pdf"}));
+    EXPECT_EQ(std::vector<fs::path>(files.begin(), files.end()),
+              (std::vector<fs::path>{one, two, suite_->PdfFolder("004") / "TESTF14_004_OFFICINA MECCANICA VERDI SNC.pdf"}));
     EXPECT_EQ(PdfFilesUnder(suite_->PdfTree()).size(), 3u);
     EXPECT_NE(RunCommand("qpdf --check " + Quoted(one)).status, 0);  // no password, or a wrong one: unreadable
     EXPECT_NE(RunCommand("qpdf --check --password=SBAGLIATA " + Quoted(one)).status, 0);
     EXPECT_TRUE(QpdfClean(one, kPassword));
     EXPECT_TRUE(QpdfClean(two));
     // What pdfinfo says of the document set-up and the protection (20: printing and copying allowed).
-    EXPECT_EQ(RunCommand("pdfinfo -upw LEGGIPDF " + Quoted(one) +
-                         " | grep -E '^(Title|Author|Creator|Producer|Pages|Encrypted|Page size):'")
-                  .output,
+    EXPECT_EQ(RunCommand("pdfinfo -upw LEGGIPDF " + Quoted(one) + " | grep -E '^(Title|Author|Creator|Producer|Pages|Encrypted|Page size):'").output,
               R"(Title:           PDFTESTF14_
 Author:          Velmora Vivirid
 Creator:         STUDIO PAGHE DEMO VELMORA
@@ -40,9 +37,8 @@ Page size:       596 x 842 pts (A4)
     EXPECT_NE(raw.find("/ViewerPreferences << /CenterWindow true /FitWindow true  >>"), std::string::npos);
     EXPECT_NE(raw.find("/Filter [/LZWDecode ]"), std::string::npos);
     // The list's lines are in the file (their layout is the lists' concern).
-    EXPECT_TRUE(std::regex_search(PdfText(one, kPassword),
-                                  std::regex("TF14 31/03/2018 +Pagina +1\n-+\nAZIENDA : 001 PER\xC3\x92 "
-                                             "COSTRUZIONI S\\.R\\.L\\. +4901234567\n[^]*\n0001 ROSSI M +138\\.15 ")));
+    EXPECT_TRUE(std::regex_search(PdfText(one, kPassword), std::regex("TF14 31/03/2018 +Pagina +1\n-+\nAZIENDA : 001 PER\xC3\x92 "
+                                                                      "COSTRUZIONI S\\.R\\.L\\. +4901234567\n[^]*\n0001 ROSSI M +138\\.15 ")));
 }
 
 // A company without a name gets prefix and code; a run replaces the earlier file.
@@ -67,8 +63,7 @@ TEST_F(PdfListFilesTest, FailedDocumentLeavesNothingToTheNextOne) {
     EXPECT_TRUE(outcome.failed && outcome.files.empty());
     const Messages shown = s->Shown();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_NE(shown[0].text.find("(EndDoc C:\\KVPAGHE\\FILE-PDF\\001\\2018\\03\\FDOTES\\TESCF01_001_"),
-              std::string::npos)
+    EXPECT_NE(shown[0].text.find("(EndDoc C:\\KVPAGHE\\FILE-PDF\\001\\2018\\03\\FDOTES\\TESCF01_001_"), std::string::npos)
         << shown[0].text;
     EXPECT_TRUE(fs::is_symlink(full));  // not the program's: left as it was
     outcome = s->Click(0, ListKind::CF01, {"002"});
@@ -87,14 +82,10 @@ TEST(PdfFoldersTest, TreeNextToTheArchiveFolder) {
     ctx.settings().archiveFolder = "  D:\\  ";
     fs::create_directories(drives.root() / "D");
     output::PdfListFiles files(ctx.files(), ctx.repository(), ctx.settings(), ctx.paths());
-    for (const auto& [company, period] : std::vector<std::pair<std::string, std::string>>{{"012", "..\\...."},
-                                                                                          {"012", "20/803"},
-                                                                                          {"..", "201803"},
-                                                                                          {"0:2", "201803"},
-                                                                                          {"012",
-                                                                                           std::string("2018\0"
-                                                                                                       "3",
-                                                                                                       6)}})
+    for (const auto& [company, period] : std::vector<std::pair<std::string, std::string>>{
+             {"012", "..\\...."}, {"012", "20/803"}, {"..", "201803"}, {"0:2", "201803"}, {"012", std::string("2018\0"
+                                                                                                              "3",
+                                                                                                              6)}})
         EXPECT_THROW(files.CREACARTELLEPDF(company, "FDOTES", period), RuntimeError) << company << " " << period;
     EXPECT_FALSE(fs::exists(drives.root() / "D/FILE-PDF"));
     for (int twice = 0; twice < 2; ++twice) files.CREACARTELLEPDF("012", "FDOTES", "200512");

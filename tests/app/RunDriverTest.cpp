@@ -23,23 +23,16 @@ class RunDriverTest : public SharedDemoTest {};
 // final message. Then a company that selects nobody: no file, no folder, no message.
 TEST_F(RunDriverTest, EveryOptionRunsItsListAfterItsNotice) {
     auto s = suite_->Open();
-    const std::pair<const char*, Messages> options[] = {{"TESCF01_", {}},
-                                                        {"TESCF02_", {Arrears("CF02 ARRETRATI")}},
-                                                        {"TESTF02_", {}},
-                                                        {"TETF02A_", {Arrears("TF02 ARRETRATI")}},
-                                                        {"TESCF11_", {Arrears("CF11 INTERESSI")}},
-                                                        {"TESRECU_", {kRecoveries}},
-                                                        {"TESTF14_", {}}};
+    const std::pair<const char*, Messages> options[] = {
+        {"TESCF01_", {}}, {"TESCF02_", {Arrears("CF02 ARRETRATI")}}, {"TESTF02_", {}}, {"TETF02A_", {Arrears("TF02 ARRETRATI")}}, {"TESCF11_", {Arrears("CF11 INTERESSI")}}, {"TESRECU_", {kRecoveries}}, {"TESTF14_", {}}};
     for (int option = 0; option < 7; ++option) {
         auto [prefix, expected] = options[option];
         const fs::path file = suite_->PdfFolder("004") / (prefix + std::string("004_OFFICINA MECCANICA VERDI SNC.pdf"));
-        EXPECT_EQ(s->Click(0, lists::AllLists()[static_cast<size_t>(option)].kind, {"004"}).files,
-                  std::vector<std::string>{file.string()});
+        EXPECT_EQ(s->Click(0, lists::AllLists()[static_cast<size_t>(option)].kind, {"004"}).files, std::vector<std::string>{file.string()});
         EXPECT_EQ(s->Shown(), (expected.push_back(kPdfDone), expected)) << prefix;
     }
     const auto outcome = s->Click(0, ListKind::CF01, {"003"});
-    EXPECT_TRUE(outcome.ran && outcome.companiesDone == 1 && outcome.files.empty() &&
-                !fs::exists(suite_->PdfTree() / "003"));
+    EXPECT_TRUE(outcome.ran && outcome.companiesDone == 1 && outcome.files.empty() && !fs::exists(suite_->PdfTree() / "003"));
     EXPECT_EQ(s->Shown(), Messages{});
     for (int button : {0, 1}) {
         EXPECT_FALSE(s->Click(button, ListKind::CF02Arrears, {}).ran);
@@ -62,17 +55,9 @@ TEST_F(RunDriverTest, PrintedRunIsOneJobPerCompany) {
     EXPECT_EQ(printer.jobs[2], std::vector<std::string>{"font Courier New 9"});
     // x = floor((cm - 0.3) * 567), y = floor((cm - 0.6) * 567): 0.5 cm -> 113, 1 cm -> 226, 1.35 cm -> 425.
     printer.jobs[3].resize(4);
-    EXPECT_EQ(
-        printer.jobs[3],
-        (std::vector<std::string>{
-            "font Courier New 9",
-            "113 226 IMPORTI RECUPERATI QUADRO D DM10/2 CODICE DM TF14 31/03/2018                  Pagina    1",
-            "113 425 "
-            "-------------------------------------------------------------------------------------------------------",
-            "113 623 AZIENDA : 004 OFFICINA MECCANICA VERDI SNC   7304567890"}));
+    EXPECT_EQ(printer.jobs[3], (std::vector<std::string>{"font Courier New 9", "113 226 IMPORTI RECUPERATI QUADRO D DM10/2 CODICE DM TF14 31/03/2018                  Pagina    1", "113 425 -------------------------------------------------------------------------------------------------------", "113 623 AZIENDA : 004 OFFICINA MECCANICA VERDI SNC   7304567890"}));
     auto pellegrini = [&](size_t job) {
-        return std::count_if(printer.jobs[job].begin(), printer.jobs[job].end(),
-                             [](auto& l) { return l.find(" 0035 PELLEGRINI C ") != l.npos; });
+        return std::count_if(printer.jobs[job].begin(), printer.jobs[job].end(), [](auto& l) { return l.find(" 0035 PELLEGRINI C ") != l.npos; });
     };
     EXPECT_EQ(pellegrini(0), 1);
     s->Click(1, ListKind::CF01, {"001"});
@@ -88,9 +73,7 @@ TEST_F(RunDriverTest, PrintedRunIsOneJobPerCompany) {
 
     (*s)->driver().SetPrinter(&(printer.failOnFont = true, printer));  // error 484 ends the program as "&Uscita" does
     EXPECT_THROW(s->Click(1, ListKind::CF01, {"001", "002"}), ProgramEnd);
-    EXPECT_EQ(s->Shown(),
-              (Messages{{"Attenzione !!!", "Errore N.484\rNessuna stampante installata non e' possibile proseguire",
-                         Icon::Critical}}));
+    EXPECT_EQ(s->Shown(), (Messages{{"Attenzione !!!", "Errore N.484\rNessuna stampante installata non e' possibile proseguire", Icon::Critical}}));
     EXPECT_TRUE(printer.jobs.size() == 5 && !(*s)->context().files().IsOpen(archive::Companies));
     EXPECT_EQ(suite_->Task(), kHandedBack);
 }
@@ -102,11 +85,10 @@ TEST_F(RunDriverTest, RunTimeErrorEndsTheRunAndTheWindowStays) {
     auto outcome = s->Click(0, ListKind::TF14, {"001", "002", "004"});  // 001 finished; 004 never started
     EXPECT_TRUE(outcome.failed && outcome.companiesDone == 1 && !fs::exists(suite_->PdfTree() / "004"));
     EXPECT_TRUE(outcome.files.size() == 1 && QpdfClean(outcome.files.at(0), kPassword));
-    EXPECT_EQ(s->Shown(),
-              (Messages{{kWindowCaption,
-                         "Errore N.75\rPath/File access error - C:\\KVPAGHE\\FILE-PDF\\002\r\r"
-                         "Non e' possibile proseguire",
-                         Icon::Critical}}));  // no final message
+    EXPECT_EQ(s->Shown(), (Messages{{kWindowCaption,
+                                     "Errore N.75\rPath/File access error - C:\\KVPAGHE\\FILE-PDF\\002\r\r"
+                                     "Non e' possibile proseguire",
+                                     Icon::Critical}}));  // no final message
     EXPECT_TRUE(!(*s)->driver().MODOPDF && s->busy == std::vector<bool>({true, false}));
     // A list file that cannot be opened gives up that file only: the next list is whole.
     fs::create_directories(suite_->PdfFolder("001") / "TESTF02_001_PER\xC3\x92 COSTRUZIONI S.R.L.pdf");
@@ -125,9 +107,7 @@ TEST(SessionTest, StartRunAndLeave) {
     ArchiveFiles& files = (*s)->context().files();
     for (int number : kOpenedAtStart) EXPECT_TRUE(files.IsOpen(number)) << number;
     EXPECT_EQ((*s)->TESTATAESTRAZIONE().substr(0, 9) + " " + (*s)->PERIODOESTRAZIONE(), "311220051 200512");
-    EXPECT_EQ((*s)->companyLines(),
-              (std::vector<std::string>{kLine001, kLine002, "003 STUDIO ASSOCIATO BIANCHI 6203456789",
-                                        "004 OFFICINA MECCANICA VERDI SNC 7304567890"}));
+    EXPECT_EQ((*s)->companyLines(), (std::vector<std::string>{kLine001, kLine002, "003 STUDIO ASSOCIATO BIANCHI 6203456789", "004 OFFICINA MECCANICA VERDI SNC 7304567890"}));
     suite.Patch("SLESTTES.DAT", 0, "31012006");
     const fs::path file = suite.PdfTree() / "002/2005/12/FDOTES/TESCF01_002_TRASPORTI A_R_ VELOCI E SICURI.pdf";
     EXPECT_EQ(s->Click(0, ListKind::CF01, {"002"}).files, std::vector<std::string>{file.string()});
@@ -143,28 +123,25 @@ TEST(SessionTest, StartRunAndLeave) {
 // and 002 lie in three records; a company past the end of the company archive ends the lines.
 TEST(ExtractionTest, EndMarksBlankEntriesAndScatteredCompanies) {
     DemoInstallation suite;
-    suite.WriteExtraction(
-        {"0010000005"
-         "0020000003"
-         "0010000001",
-         "9999999999"
-         "0040000002",
-         "0020000001"
-         "          "
-         "0010000009",
-         "0010000002"
-         "0040000007"});
+    suite.WriteExtraction({
+        "0010000005"
+        "0020000003"
+        "0010000001",
+        "9999999999"
+        "0040000002",
+        "0020000001"
+        "          "
+        "0010000009",
+        "0010000002"
+        "0040000007"});
     suite.Truncate("SLDITTE.DAT", 2ull * demo::kCompanyRecordLength);
     auto s = suite.Open();
     Extraction& e = (*s)->extraction();
     using Entries = std::vector<std::string>;
-    EXPECT_EQ(e.ELENCOESTRAZIONE(),
-              (Entries{"0010000001", "0010000002", "0010000005", "0020000001", "0020000003", "0040000007"}));
+    EXPECT_EQ(e.ELENCOESTRAZIONE(), (Entries{"0010000001", "0010000002", "0010000005", "0020000001", "0020000003", "0040000007"}));
     EXPECT_EQ((*s)->companyLines(), (Entries{kLine001, kLine002}));
-    EXPECT_TRUE(e.VERIFICAESTRAZIONE() && e.ESTRAZIONEMANCANTE == 0 &&
-                s->Shown().empty());  // the check keeps the archive's order
-    EXPECT_EQ(e.ELENCOESTRAZIONE(),
-              (Entries{"0010000005", "0020000003", "0010000001", "0020000001", "0010000002", "0040000007"}));
+    EXPECT_TRUE(e.VERIFICAESTRAZIONE() && e.ESTRAZIONEMANCANTE == 0 && s->Shown().empty());  // the check keeps the archive's order
+    EXPECT_EQ(e.ELENCOESTRAZIONE(), (Entries{"0010000005", "0020000003", "0010000001", "0020000001", "0010000002", "0040000007"}));
     // The table holds 10000 entries (one more ends the program: BadDataTest); company 111 lies past the company archive.
     suite.WriteExtraction(std::vector<std::string>(500, std::string(200, '1')));
     EXPECT_TRUE((*suite.Open())->extraction().ELENCOESTRAZIONE().size() == 10000);
@@ -176,15 +153,12 @@ TEST(AdditionalMonthTest, ArrearsAndInterestListsAreRefusedOncePerClick) {
     options.additionalMonth = true;
     const DemoInstallation suite(options);
     auto s = suite.Open();  // no printer: a printer check would show its message
-    const std::pair<ListKind, std::string> refused[] = {{ListKind::CF02Arrears, "CF02 ARRETRATI"},
-                                                        {ListKind::TF02Arrears, "TF02 ARRETRATI"},
-                                                        {ListKind::CF11, "CF11 INTERESSI"}};
+    const std::pair<ListKind, std::string> refused[] = {
+        {ListKind::CF02Arrears, "CF02 ARRETRATI"}, {ListKind::TF02Arrears, "TF02 ARRETRATI"}, {ListKind::CF11, "CF11 INTERESSI"}};
     for (const auto& [list, code] : refused)
         for (int button : {0, 1}) {
             EXPECT_FALSE(s->Click(button, list, {"001", "002", "003", "004"}).ran || (*s)->driver().MODOPDF);
-            EXPECT_EQ(s->Shown(),
-                      Messages{Info("La lista del codice " + code +
-                                    "\rPer tipo mensilita' aggiuntiva non puo' essere selezionata")});
+            EXPECT_EQ(s->Shown(), Messages{Info("La lista del codice " + code + "\rPer tipo mensilita' aggiuntiva non puo' essere selezionata")});
         }
     EXPECT_EQ((*s)->extraction().AZIENDACORRENTE, "004");  // as the company lines left it
     EXPECT_TRUE(s->resets == 0 && s->busy.empty() && !fs::exists(suite.PdfTree()));

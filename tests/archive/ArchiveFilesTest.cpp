@@ -25,9 +25,7 @@ SubstitutionValues Values(std::string c, std::string y, std::string r = "", std:
 
 TEST_F(ArchiveFiles_, NamesFillTheirPlaceholdersAndClearTheValuesUsed) {
     const std::tuple<int, SubstitutionValues, int16_t, int16_t, const char*> cases[] = {
-        {2, Values("12", "2005"), -1, -1, "C:\\KVS\\ARCHIVI\\D012A05.DAT"},
-        {5, {}, -1, -1, "C:\\KVS\\ARCHIVI\\T3.DAT"},
-        {2, Values("7", "2000"), -1, -1, "C:\\KVS\\ARCHIVI\\D007A00.DAT"},  // the year is checked as set
+        {2, Values("12", "2005"), -1, -1, "C:\\KVS\\ARCHIVI\\D012A05.DAT"}, {5, {}, -1, -1, "C:\\KVS\\ARCHIVI\\T3.DAT"}, {2, Values("7", "2000"), -1, -1, "C:\\KVS\\ARCHIVI\\D007A00.DAT"},  // the year is checked as set
         {2, Values("1234", "99"), 0, 0, "D234A99.DAT"},
         {4, Values("", "", "5", "MI"), -1, -1, "C:\\KVS\\ARCHIVI\\R05PMI.DAT"},
         {3, Values("", "", "", "", "B"), -1, 0, "B:\\BACKUP\\X.DAT"},
@@ -40,9 +38,8 @@ TEST_F(ArchiveFiles_, NamesFillTheirPlaceholdersAndClearTheValuesUsed) {
         int16_t add = addIn;
         EXPECT_EQ(f.DAMMIFILE(number, add), path);
         const SubstitutionValues& v = f.values;  // the values used are cleared
-        const std::string used = number == 2 ? v.DITTAOPEN + v.year
-            : number == 4                    ? v.region + v.province
-                                             : v.unitPrefix;
+        const std::string used = number == 2 ? v.DITTAOPEN + v.year : number == 4 ? v.region + v.province
+                                                                                  : v.unitPrefix;
         EXPECT_TRUE(used.empty() && add == addOut) << path;
     }
     EXPECT_EQ(f.DAMMIFILE(1), "C:\\KVS\\ARCHIVI\\DITTE.DAT");
@@ -54,13 +51,11 @@ TEST_F(ArchiveFiles_, NamesFillTheirPlaceholdersAndClearTheValuesUsed) {
 // run-time error with the error report, whose last line is the routine traced last.
 TEST_F(ArchiveFiles_, ErrorsEndTheProgramWithTheirMessage) {
     auto name = [](SubstitutionValues v, int n) { return [=](F f) { f.values = v, f.DAMMIFILE(n); }; };
-    const char *k9 = "Errore 9 Subscript out of range", *k52 = "Errore 52 Bad file name or number",
-               *k59 = "Errore 59 Bad record length", *k63 = "Errore 63 Bad record number",
-               *company = "ERRORE OPEN FILE - MANCA DITTAOPEN 2", *year = "ERRORE OPEN - MANCA ANNO - 2",
-               *province = "ERRORE OPEN - MANCA PROVINCIA - 4";
+    const char *k9 = "Errore 9 Subscript out of range", *k52 = "Errore 52 Bad file name or number", *k59 = "Errore 59 Bad record length",
+               *k63 = "Errore 63 Bad record number", *company = "ERRORE OPEN FILE - MANCA DITTAOPEN 2",
+               *year = "ERRORE OPEN - MANCA ANNO - 2", *province = "ERRORE OPEN - MANCA PROVINCIA - 4";
     const std::tuple<std::function<void(F)>, const char*, const char*> cases[] = {
-        {[](F f) { f.values = Values("12", "2005"), f.FAIOPEN(2), f.values.year = "2005", f.FAIOPEN(2); }, company,
-         nullptr},
+        {[](F f) { f.values = Values("12", "2005"), f.FAIOPEN(2), f.values.year = "2005", f.FAIOPEN(2); }, company, nullptr},
         {name(Values("0", "2005"), 2), company, nullptr},
         {name(Values("ABC", "2005"), 2), company, nullptr},
         {name(Values("12", ""), 2), year, nullptr},
@@ -88,14 +83,9 @@ TEST_F(ArchiveFiles_, ErrorsEndTheProgramWithTheirMessage) {
         {[](F f) { f.FAIOPENIO(280, 1), f.LineInput(280); }, k52, "LINE INPUT"},
         {[](F f) { f.FAIOPENIO(280, 1), f.SCRIVIREC(280, 1, ""); }, k52, "SCRIVIREC (280-1)"},
         {[](F f) { f.FAIOPEN(6), f.PrintLine(6, "X"); }, k52, "PRINT"},
-        {[this](F f) {
-             WriteCatalogue({{6, {"..\\..\\..\\tmp\\E4.DAT", 30}}}), f.FAIOPEN(6);
-         },
-         "Errore 75 Path/File access error - C:\\KVS\\ARCHIVI\\..\\..\\..\\tmp\\E4.DAT is outside the installation",
-         "FAIOPEN"},
-        {[this](F f) {
-             WriteCatalogue({{6, {"/tmp/E4.DAT", 30}}}), f.FAIOPEN(6);
-         },
+        {[this](F f) { WriteCatalogue({{6, {"..\\..\\..\\tmp\\E4.DAT", 30}}}), f.FAIOPEN(6); },
+         "Errore 75 Path/File access error - C:\\KVS\\ARCHIVI\\..\\..\\..\\tmp\\E4.DAT is outside the installation", "FAIOPEN"},
+        {[this](F f) { WriteCatalogue({{6, {"/tmp/E4.DAT", 30}}}), f.FAIOPEN(6); },
          "Errore 75 Path/File access error - /tmp/E4.DAT is outside the installation", "DAMMIFILE$ (6)"},
     };
     context->settings().terminalNumber = "07";
@@ -122,14 +112,10 @@ TEST_F(ArchiveFiles_, ReportOfADamagedBufferAndOfABrokenCatalogue) {
         return [=, this] { std::filesystem::remove(archive(name)), std::filesystem::create_directory(archive(name)); };
     };
     const std::tuple<std::function<void()>, const char*> cases[] = {
-        {[&] {
-             WriteCatalogue({{1, {"DITTE.DAT", 20}}}, 394);
-         },
-         "Errore 62 Input past end of file|FAIOPEN|DAMMIFILE$ (395)"},
+        {[&] { WriteCatalogue({{1, {"DITTE.DAT", 20}}}, 394); }, "Errore 62 Input past end of file|FAIOPEN|DAMMIFILE$ (395)"},
         {[&] { std::filesystem::remove(archive("SLBASE.DAT")); }, "Errore 53 File not found|FAIOPEN|DAMMIFILE$ (395)"},
         {folder("SLBASE.DAT"), "Errore 75 Path/File access error|FAIOPEN|DAMMIFILE$ (395)"},
-        {[&] { context->settings().archiveFolder = "C:\\NOWHERE"; },
-         "Errore 76 Path not found|FAIOPEN|DAMMIFILE$ (395)"},
+        {[&] { context->settings().archiveFolder = "C:\\NOWHERE"; }, "Errore 76 Path not found|FAIOPEN|DAMMIFILE$ (395)"},
         {folder("INSTALL.DAT"), "Errore 75 Path/File access error|DAMMIFILE$ (395)|FAIOPEN"}};
     f.errors().NoteRead({});
     for (const auto& [damage, report] : cases) {
@@ -155,11 +141,8 @@ TEST_F(ArchiveFiles_, RecordsAtTheirPlaceSlotsAndDeletion) {
     WriteFile(archive("TESTATA.DAT"), content);
     const long openFiles = kvtest::OpenFileCount();
     f.FAIOPEN(6);
-    const std::pair<int64_t, std::string> reads[] = {{2, std::string(30, 'B')},
-                                                     {1, first},
-                                                     {3, "CCCCC" + std::string(25, ' ')},
-                                                     {4, std::string(30, ' ')},
-                                                     {1, first}};
+    const std::pair<int64_t, std::string> reads[] = {
+        {2, std::string(30, 'B')}, {1, first}, {3, "CCCCC" + std::string(25, ' ')}, {4, std::string(30, ' ')}, {1, first}};
     for (const auto& [record, text] : reads) {
         EXPECT_EQ(f.LEGGIREC(6, record), record >= 3 ? 1 : 0) << record;
         EXPECT_EQ(f.buffer(6) + "|" + std::to_string(f.slot(6).lastRecord), text + "|" + std::to_string(record));
@@ -171,8 +154,7 @@ TEST_F(ArchiveFiles_, RecordsAtTheirPlaceSlotsAndDeletion) {
     f.FAIOPEN(6), f.SCRIVIREC(6, 2, std::string(30, '2'));
     f.buffer(6) = std::string(30, '3');
     f.SCRIVIREC(6, 4, "");
-    EXPECT_EQ(ReadFile(archive("TESTATA.DAT")),
-              first + std::string(30, '2') + "CCCCC" + std::string(25, '\0') + std::string(30, '3'));
+    EXPECT_EQ(ReadFile(archive("TESTATA.DAT")), first + std::string(30, '2') + "CCCCC" + std::string(25, '\0') + std::string(30, '3'));
     EXPECT_EQ(f.LEGGIREC(6, 2) + f.buffer(6).find_first_not_of('2'), std::string::npos);
 
     f.FAIOPEN(1), f.FAIOPEN(395), f.FAIOPEN(6);  // reopening keeps one number for the slot
@@ -187,8 +169,7 @@ TEST_F(ArchiveFiles_, RecordsAtTheirPlaceSlotsAndDeletion) {
     WriteFile(archive("D012A05.DAT"), std::string(20, 'Q'));
     f.values = Values("12", "2005");
     f.AZZERAARCHIVIO(2);
-    EXPECT_EQ(f.IsOpen(2) + f.LEGGIREC(2, 1) + std::filesystem::exists(archive("D012A05.DAT")),
-              2);  // emptied: gone until written
+    EXPECT_EQ(f.IsOpen(2) + f.LEGGIREC(2, 1) + std::filesystem::exists(archive("D012A05.DAT")), 2);  // emptied: gone until written
     for (const char* missing : {"C:\\KVS\\ARCHIVI\\NONE.DAT", "C:\\KVS\\ARCHIVI", ""})  // a folder is no file
         EXPECT_FALSE(f.ESISTEFILE(missing)) << missing;
     EXPECT_TRUE(messages.shown().empty());
@@ -212,8 +193,7 @@ TEST_F(ArchiveFiles_, SequentialFilesAndTheProgramsEnd) {
     WriteFile(taskFile, " 7 USER=ROSSI PROG=KVTESO\r\nsecond line\r\n");
     f.FAIOPEN(1);
     EXPECT_TRUE(EndLines([&] { f.FINEPROGRAMMA(); }, 0).empty() && !f.IsOpen(1));
-    EXPECT_EQ(ReadFile(taskFile) + "|" + context->settings().taskLine,
-              "07" + std::string(98, ' ') + "\r\n|07" + std::string(98, ' '));
+    EXPECT_EQ(ReadFile(taskFile) + "|" + context->settings().taskLine, "07" + std::string(98, ' ') + "\r\n|07" + std::string(98, ' '));
     std::filesystem::remove_all(tmp.path / "C/KVSTASK");
     EndLines([&] { f.FINEPROGRAMMA(); }, 0);
     EXPECT_FALSE(std::filesystem::exists(tmp.path / "C/KVSTASK"));  // no task file: nothing created
@@ -226,8 +206,7 @@ TEST_F(ArchiveFiles_, SemaphoreAgainstASecondProcess) {
         const auto start = std::chrono::steady_clock::now();
         const auto lines = EndLines([&] { f.APRISEMA(); });  // retried for 3 s, every 50 ms
         EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2900));
-        EXPECT_EQ(lines.at(0) + "|" + lines.at(lines.size() - 1) + (f.IsOpen(16) ? " open" : ""),
-                  "Errore 70 Permission denied|APRISEMA");
+        EXPECT_EQ(lines.at(0) + "|" + lines.at(lines.size() - 1) + (f.IsOpen(16) ? " open" : ""), "Errore 70 Permission denied|APRISEMA");
     }
     {
         const kvtest::OtherProcess holder(archive("SLSEMA.DAT"), 600);

@@ -22,15 +22,7 @@ protected:
         WriteFile(archive("SLBASE.DAT"), kv::demo::CatalogueBytes(entries, last));
     }
     void StandardCatalogue() {
-        WriteCatalogue({{1, {"DITTE.DAT", 20}},
-                        {2, {"D###A**.DAT", 10}},
-                        {3, {"!:\\BACKUP\\X.DAT", 10}},
-                        {4, {"R@@P%%.DAT", 10}},
-                        {5, {"T$$.DAT", 10}},
-                        {6, {"TESTATA.DAT", 30}},
-                        {7, {"DIPIND.DAT", kv::index::PageLength(10)}},
-                        {kv::archive::PrinterSettings, {"STAMP$$.TXT", 0}},
-                        {kv::archive::Installation, {"INSTALL.DAT", 100}}});
+        WriteCatalogue({{1, {"DITTE.DAT", 20}}, {2, {"D###A**.DAT", 10}}, {3, {"!:\\BACKUP\\X.DAT", 10}}, {4, {"R@@P%%.DAT", 10}}, {5, {"T$$.DAT", 10}}, {6, {"TESTATA.DAT", 30}}, {7, {"DIPIND.DAT", kv::index::PageLength(10)}}, {kv::archive::PrinterSettings, {"STAMP$$.TXT", 0}}, {kv::archive::Installation, {"INSTALL.DAT", 100}}});
     }
 
     // Runs body, which must end the program with exitCode, and returns the lines (split at CR) of

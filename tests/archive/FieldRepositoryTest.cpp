@@ -20,8 +20,7 @@ protected:
     }
     // The first message shown, as "title|text"; the messages are cleared.
     std::string Shown() {
-        const std::string s =
-            messages.shown().empty() ? "" : messages.shown()[0].title + "|" + messages.shown()[0].text;
+        const std::string s = messages.shown().empty() ? "" : messages.shown()[0].title + "|" + messages.shown()[0].text;
         messages.clear();
         return s;
     }
@@ -36,29 +35,19 @@ constexpr const char* kQ201 = "DIPX$,00977,08,2,0,Q201";
 TEST_F(Repository, ReadsEveryTypeAsTextAndNumber) {
     // Record size | column | stored text | descriptor | RepoR | RepoN.
     const char* const cases[] = {
-        "1000|977|00123456|DIPX$,00977,08,2,0,Q201|001234.56|1234.56",
-        "100|1|12345|DIPX$,00001,05|12345|12345",
-        "100|1|0001234567|DIPX$,00001,10,2,0,P001|00012345.67|12345.67",
-        "100|1|12345|DIPX$,00001||0",  // malformed
-        "100|1|0001234567|DIPX$,00001,10,5,0,P001|00012.34567|12.34567",
-        "100|1|12345|DIPX$,0 0 2,03,A,0,P001|234|234",
+        "1000|977|00123456|DIPX$,00977,08,2,0,Q201|001234.56|1234.56", "100|1|12345|DIPX$,00001,05|12345|12345",
+        "100|1|0001234567|DIPX$,00001,10,2,0,P001|00012345.67|12345.67", "100|1|12345|DIPX$,00001||0",  // malformed
+        "100|1|0001234567|DIPX$,00001,10,5,0,P001|00012.34567|12.34567", "100|1|12345|DIPX$,0 0 2,03,A,0,P001|234|234",
         "1000|977|-0012345|DIPX$,00977,08,2,0,Q201|-000123.45|-123.45",  // the first minus anywhere is the sign
-        "1000|977|00-12345|DIPX$,00977,08,2,0,Q201|-000123.45|-123.45",
-        "100|1|12345|DIPX$,+0002,03,A,0,P001|234|234",
-        "1000|977|-0000123|DIPX$,00977,08,N,0,Q201|-00000123|-123",
-        "100|1|12345|DIPX$,  003,01,A,0,P001|3|3",
+        "1000|977|00-12345|DIPX$,00977,08,2,0,Q201|-000123.45|-123.45", "100|1|12345|DIPX$,+0002,03,A,0,P001|234|234",
+        "1000|977|-0000123|DIPX$,00977,08,N,0,Q201|-00000123|-123", "100|1|12345|DIPX$,  003,01,A,0,P001|3|3",
         "1000|977|-00-1234|DIPX$,00977,08,2,0,Q201|-000-12.34|0",  // a second minus ends the number
-        "6483|11|CAFF\xC8 S.R.L.   |DITX$,00011,15,A,0,T003|CAFF\xC8 S.R.L.   |0",
-        "6483|11|CAFF|DITX$,00011,04,0,0,T003|CAFF|0",
+        "6483|11|CAFF\xC8 S.R.L.   |DITX$,00011,15,A,0,T003|CAFF\xC8 S.R.L.   |0", "6483|11|CAFF|DITX$,00011,04,0,0,T003|CAFF|0",
         "6483|100|20240131|DITX$,00100,08,D,0,T100|20240131|20240131",
-        "6483|200||DITX$,00200,06,2,0,T200|    .  |0",
-        "6483|300|1 234|DITX$,00300,05,A,0,T300|1 234|1234",  // blanks
-        "6483|300| 12 |DITX$,00300,04,N,0,T300| 12 |12",
-        "3|1|ABC|DITX$,00002,05,A,0,T001|BC|0",  // partly past the end
-        "3|1|ABC|DITX$,00004,05,A,0,T001||0",
-        "0|1||DIPX$,00977,08,2,0,Q201|.|0",
-        "981|977|00012|DIPX$,00977,08,2,0,Q201|00012.|12",
-        "982|977|-00012|DIPX$,00977,08,2,0,Q201|-000012.|-12",
+        "6483|200||DITX$,00200,06,2,0,T200|    .  |0", "6483|300|1 234|DITX$,00300,05,A,0,T300|1 234|1234",  // blanks
+        "6483|300| 12 |DITX$,00300,04,N,0,T300| 12 |12", "3|1|ABC|DITX$,00002,05,A,0,T001|BC|0",  // partly past the end
+        "3|1|ABC|DITX$,00004,05,A,0,T001||0", "0|1||DIPX$,00977,08,2,0,Q201|.|0",
+        "981|977|00012|DIPX$,00977,08,2,0,Q201|00012.|12", "982|977|-00012|DIPX$,00977,08,2,0,Q201|-000012.|-12",
         "2000|50|HELLO|DI2X$,00050,05,A,0,Z100|HELLO|0",  // no block: its code is not looked at
     };
     for (const char* row : cases) {
@@ -77,8 +66,7 @@ TEST_F(Repository, ReadsEveryTypeAsTextAndNumber) {
     EXPECT_EQ(repo.RepoN(FieldDescriptor::Parse(kQ201), 0, other), 999.99);
     EXPECT_EQ(repo.RepoR("XYZX$,00002,02,A,0,Z001", 0, std::string("ABCD")), "BC");  // no prefix needed
     const FieldRepository& constant = repo;
-    EXPECT_EQ(constant.Current(ArchivePrefix::DIP) + "|" + constant.Current(ArchivePrefix::Unknown),
-              repo.REC_DIP() + "|");
+    EXPECT_EQ(constant.Current(ArchivePrefix::DIP) + "|" + constant.Current(ArchivePrefix::Unknown), repo.REC_DIP() + "|");
 }
 
 TEST_F(Repository, WritesAlignedFilledAndNeverLonger) {
@@ -139,15 +127,14 @@ TEST_F(Repository, BlockOffsets) {
         if (token.find('$') != token.npos) continue;
         const auto c = Fields(token, ':');
         const auto block = Fields(c[0], '/');
-        const std::string descriptor = prefix.substr(0, 5) + "," + std::string(5 - block[0].size(), '0') + block[0] +
-            ",02,A,0," + prefix.substr(6);
+        const std::string descriptor =
+            prefix.substr(0, 5) + "," + std::string(5 - block[0].size(), '0') + block[0] + ",02,A,0," + prefix.substr(6);
         const auto index = static_cast<int16_t>(block.size() > 1 ? std::stoi(block[1]) : 2);
         EXPECT_EQ(repo.RepoOffset(descriptor, index), std::stoi(c[1])) << descriptor << " block " << index;
     }
     EXPECT_EQ(Shown(), "");
     repo.REC_CON() = RecordWith(1300, 101, "AAA").replace(390, 3, "BBB").replace(680, 3, "CCC");
-    EXPECT_EQ(repo.RepoR("CONX$,00101,03,A,0,G101", 3) + repo.RepoR("CONX$,00101,03,A,0,G101", 2, repo.REC_CON()),
-              "CCCBBB");
+    EXPECT_EQ(repo.RepoR("CONX$,00101,03,A,0,G101", 3) + repo.RepoR("CONX$,00101,03,A,0,G101", 2, repo.REC_CON()), "CCCBBB");
     repo.REC_F24() = std::string(120, ' ');
     std::string v = "7";
     repo.RepoW("F24X$,00042,02,N,0,A042", v, 3);

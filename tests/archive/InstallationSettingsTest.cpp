@@ -30,14 +30,12 @@ protected:
     std::string Load(bool registryOnly = false) {
         Settings& s = context->settings() = Settings{};
         registryOnly ? context->installation().CARICAINST() : context->LoadInstallation();
-        return s.archiveFolder + "|" + s.programsFolder + "|" + s.taskLine + "|" + s.terminalNumber + "|" +
-            s.installationName;
+        return s.archiveFolder + "|" + s.programsFolder + "|" + s.taskLine + "|" + s.terminalNumber + "|" + s.installationName;
     }
 };
 
 TEST_F(Installation_, RegistryFirstThenThePathFiles) {
-    const std::string folders = "C:\\KVS\\ARCHIVI|C:\\KVS\\PROGRAMMI|",
-                      name = "|STUDIO \xC8LITE \x8a\x8c\x8e\x9f\xf7 S.R.L.";
+    const std::string folders = "C:\\KVS\\ARCHIVI|C:\\KVS\\PROGRAMMI|", name = "|STUDIO \xC8LITE \x8a\x8c\x8e\x9f\xf7 S.R.L.";
     Registry("C:\\KVS\\ARCHIVI", "C:\\KVS\\PROGRAMMI");
     EXPECT_EQ(Load(), folders + " 3 UTENTE=ROSSI|3" + name);
     EXPECT_FALSE(context->files().IsOpen(kv::archive::Installation));
@@ -52,10 +50,9 @@ TEST_F(Installation_, RegistryFirstThenThePathFiles) {
     Registry(std::string("C:\\A\0B", 6), "");
     registry.SetNonText(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOPROGRAMMI");
     const InstallationSettings& loader = context->installation();
-    EXPECT_EQ(loader.LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOPROGRAMMI") +
-                  "|" +
-                  loader.LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOARCHIVI") +
-                  "|" + loader.LEGGIVALOREREG({platform::Hive::CurrentUser, "SOFTWARE\\NONE"}, "PERCORSOARCHIVI"),
+    EXPECT_EQ(loader.LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOPROGRAMMI") + "|" +
+                  loader.LEGGIREGISTRO(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOARCHIVI") + "|" +
+                  loader.LEGGIVALOREREG({platform::Hive::CurrentUser, "SOFTWARE\\NONE"}, "PERCORSOARCHIVI"),
               "|C:\\A|");
     WriteFile(tmp.path / "C/KVSTASK/KVSTASK.INI", "\r\n");
     EXPECT_EQ(Load(), folders + "|" + name);
@@ -63,18 +60,13 @@ TEST_F(Installation_, RegistryFirstThenThePathFiles) {
 }
 
 TEST_F(Installation_, ConfigurationErrorsMissingTaskFileAndSecondCopy) {
-    const std::pair<const char*, const char*> paths[] = {{nullptr, "C:\\KVS\\PROGRAMMI"},
-                                                         {"C:\\KVS\\ARCHIVI", nullptr},
-                                                         {"", "C:\\X"},
-                                                         {"   \r\nC:\\KVS\\ARCHIVI", "C:\\X"},
-                                                         {"C:\\KVS\\ARCHIVI", "  "}};
+    const std::pair<const char*, const char*> paths[] = {{nullptr, "C:\\KVS\\PROGRAMMI"}, {"C:\\KVS\\ARCHIVI", nullptr}, {"", "C:\\X"}, {"   \r\nC:\\KVS\\ARCHIVI", "C:\\X"}, {"C:\\KVS\\ARCHIVI", "  "}};
     for (const auto& [archives, programs] : paths) {
         PathFiles(archives, programs);
         EXPECT_EQ(EndLines([&] { Load(); }).at(0),
                   "ERRORE DI CONFIGURAZIONE! CONTROLLARE I PERCORSI DI KvsPaghe CON IL PROGRAMMA SENTIERO");
         EXPECT_EQ(messages.shown().at(0).title + std::to_string(messages.shown().size()), "KvsPaghe1");
-        EXPECT_TRUE(messages.shown()[0].icon == platform::Icon::Critical &&
-                    !context->files().IsOpen(kv::archive::Installation));
+        EXPECT_TRUE(messages.shown()[0].icon == platform::Icon::Critical && !context->files().IsOpen(kv::archive::Installation));
     }
     Registry("C:\\KVS\\ARCHIVI", "C:\\KVS\\PROGRAMMI");
     std::filesystem::remove(tmp.path / "C/KVSTASK/KVSTASK.INI");

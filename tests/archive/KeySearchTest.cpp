@@ -43,14 +43,12 @@ TEST_F(KeySearch_, EveryKeyIsFoundAndEveryGapIsMissing) {
         const int count = perPage == 128 ? 1000 : perPage * perPage * perPage;
         Load(IndexBuilder(10, perPage).Build(Entries(count)));
         for (int i = 1; i <= count; ++i)
-            ASSERT_EQ(Answer(KeyOf(i)) + Answer(KeyOf(i, 5)), std::to_string(1000 + i) + "-1")
-                << "per page " << perPage;
+            ASSERT_EQ(Answer(KeyOf(i)) + Answer(KeyOf(i, 5)), std::to_string(1000 + i) + "-1") << "per page " << perPage;
     }
     Load(b.Build(Entries(5000)));
     EXPECT_EQ(Answer(KeyOf(4321)), "5321");
     const auto lines = context->trace().Lines();  // three pages read: root, middle, leaf 3 + 4320 / 128
-    EXPECT_EQ(lines[6] + "|" + lines[7] + "|" + lines[8] + "|" + lines[9],
-              "ISAM (7-2)|LEGGIREC (7-1)|LEGGIREC (7-2)|LEGGIREC (7-36)");
+    EXPECT_EQ(lines[6] + "|" + lines[7] + "|" + lines[8] + "|" + lines[9], "ISAM (7-2)|LEGGIREC (7-1)|LEGGIREC (7-2)|LEGGIREC (7-36)");
 }
 
 TEST_F(KeySearch_, EdgesChecksAndDamagedPages) {
@@ -58,12 +56,9 @@ TEST_F(KeySearch_, EdgesChecksAndDamagedPages) {
     for (int i = 1; i <= 128; ++i) leaf += KeyOf(i) + "3" + std::to_string(100000 + i);
     const std::string noFiller = b.Page(1, {{KeyOf(1), 2}}) + b.Page(2, {{KeyOf(1), 3}}) + leaf;
     const std::string twenty = b.Build(Entries(20)), full = b.Build(Entries(128)), fuller = b.Build(Entries(128 * 128));
-    const std::string cp = b.Build({{"A\xFC        ", 5},
-                                    {"ROSSI     ", 1},
-                                    {"\xC0LBERTI   ", 3},
-                                    {"\xDC"
-                                     "BEL      ",
-                                     4}});
+    const std::string cp = b.Build({{"A\xFC        ", 5}, {"ROSSI     ", 1}, {"\xC0LBERTI   ", 3}, {"\xDC"
+                                                                                                    "BEL      ",
+                                                                                                    4}});
     // Entries(20): page 1 the root, page 2 the middle page, page 3 the one leaf. The child number of
     // a first entry replaced (and its level digit, when given).
     auto damaged = [&](int page, const std::string& six, char level = '0') {
@@ -71,15 +66,10 @@ TEST_F(KeySearch_, EdgesChecksAndDamagedPages) {
         if (level != '0') file[(page - 1) * b.recordLength() + 10] = level;
         return file.replace((page - 1) * b.recordLength() + 11, 6, six);
     };
-    const char *k63 = "Errore 63 Bad record number", *vuoto = "ERRORE ISAM - FILE VUOTO 7 -> -1",
-               *lunk = "ERRORE ISAM - LUNK NO OK -> -1";
+    const char *k63 = "Errore 63 Bad record number", *vuoto = "ERRORE ISAM - FILE VUOTO 7 -> -1", *lunk = "ERRORE ISAM - LUNK NO OK -> -1";
     const std::string blank(10, ' ');
     const std::tuple<std::string, std::string, int, int64_t, std::string> cases[] = {
-        {twenty, KeyOf(1), 2, 0, "1001"},
-        {twenty, KeyOf(20), 2, 0, "1020"},
-        {twenty, KeyOf(7, 5), 2, 0, "-1"},
-        {twenty, "0000000001", 2, 0, "-1"},
-        {twenty, "9999999999", 2, 0, "-1"},  // below and above every key
+        {twenty, KeyOf(1), 2, 0, "1001"}, {twenty, KeyOf(20), 2, 0, "1020"}, {twenty, KeyOf(7, 5), 2, 0, "-1"}, {twenty, "0000000001", 2, 0, "-1"}, {twenty, "9999999999", 2, 0, "-1"},  // below and above every key
         {twenty, "~~~~~~~~~~", 2, 0, "-1"},
         {b.Build({}), KeyOf(1), 2, 0, "-1"},  // the empty index
         {full, KeyOf(127), 2, 0, "1127"},
@@ -119,8 +109,7 @@ TEST_F(KeySearch_, EdgesChecksAndDamagedPages) {
         {damaged(2, "      "), KeyOf(1), 2, 0, k63},
         {damaged(1, "000002", '3'), KeyOf(1), 2, 0, k63},
         {damaged(3, "0X0001"), KeyOf(1), 2, 0, k63},
-        {b.Page(1, {{KeyOf(1), 2}}) + b.Page(2, {}) + b.Page(3, {{KeyOf(1), 5}}), KeyOf(1), 2, 0,
-         k63},  // empty middle page
+        {b.Page(1, {{KeyOf(1), 2}}) + b.Page(2, {}) + b.Page(3, {{KeyOf(1), 5}}), KeyOf(1), 2, 0, k63},  // empty middle page
     };
     for (const auto& [file, key, operation, record, expected] : cases) {
         Load(file);
@@ -135,14 +124,9 @@ TEST_F(KeySearch_, EdgesChecksAndDamagedPages) {
 
 TEST(IndexBuilder, PageLayoutAndRefusedInput) {
     EXPECT_EQ(IndexBuilder(4).Build({{"AAAA", 12}}).size(), 3u * IndexBuilder(4).recordLength());
-    const std::vector<IndexBuilder::Entry> refused[] = {{{"BBBB", 1}, {"AAAA", 2}},
-                                                        {{"AAAA", 1}, {"AAAA", 2}},
-                                                        {{"AAA", 1}},
-                                                        {{"AAAA", 0}},
-                                                        {{"AAAA", 1000000}},
-                                                        {{"\xFC"
-                                                          "AAA",
-                                                          1}}};
+    const std::vector<IndexBuilder::Entry> refused[] = {{{"BBBB", 1}, {"AAAA", 2}}, {{"AAAA", 1}, {"AAAA", 2}}, {{"AAA", 1}}, {{"AAAA", 0}}, {{"AAAA", 1000000}}, {{"\xFC"
+                                                                                                                                                                    "AAA",
+                                                                                                                                                                    1}}};
     for (const auto& entries : refused) EXPECT_THROW(IndexBuilder(4).Build(entries), std::invalid_argument);
     EXPECT_THROW(IndexBuilder(4, 1).Build({{"AAAA", 1}, {"BBBB", 2}}), std::invalid_argument);  // more than 1^3 keys
     EXPECT_THROW(IndexBuilder(4, 129), std::invalid_argument);

@@ -22,14 +22,12 @@ TEST_F(Handler, TraceRingAndTheReportThatEndsTheProgram) {
     EXPECT_EQ(handler.ReportText(RuntimeError(53)), "Errore 53 File not found\r");  // nothing traced yet
     for (const char* name : {"FAIOPEN", "FAIOPEN", "LEGGIREC (2-7)"}) trace.TRACCIA(name);  // the same name twice: once
     EXPECT_THROW(handler.GESTERRORE(RuntimeError(err::BadRecordLength)), ProgramEnd);
-    EXPECT_EQ(Shown(),
-              "KvsPaghe KVTESO|Errore 59 Bad record length\r" + std::string(8, '\r') +
+    EXPECT_EQ(Shown(), "KvsPaghe KVTESO|Errore 59 Bad record length\r" + std::string(8, '\r') +
                   "FAIOPEN\rLEGGIREC (2-7)\r|2\n"
                   "KvsPaghe|CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\rLANCIARE RIPRISTINO TASK|1\n");
     EXPECT_STREQ(RuntimeError(err::InputPastEnd).what(), "Errore 62 Input past end of file");
     for (int i = 0; i < 10; ++i) trace.TRACCIA("R" + std::to_string(i));  // twelve names: the oldest two go
-    EXPECT_EQ(trace.Lines().front() + "|" + trace.Lines().back() + "|" + std::to_string(trace.Lines().size()),
-              "R0|R9|10");
+    EXPECT_EQ(trace.Lines().front() + "|" + trace.Lines().back() + "|" + std::to_string(trace.Lines().size()), "R0|R9|10");
     trace.Clear();
     EXPECT_EQ(trace.Lines(), std::vector<std::string>(10));
     EXPECT_EQ(trace.index(), 0);

@@ -25,8 +25,7 @@ TEST(DemoSuiteTest, EveryPlannedFieldReadsBackThroughTheRepository) {
     for (const auto& c : suite.plan.companies) {
         load(archive::Companies, c.code, repo.REC_DIT());
         EXPECT_EQ(text("T001") + text("T002") + "|" + TrimBlanks(text("T364")),
-                  demo::ExtractionPeriod::Digits(c.code, 3) + (c.name + std::string(30, ' ')).substr(0, 30) + "|" +
-                      c.ownerPassword);
+                  demo::ExtractionPeriod::Digits(c.code, 3) + (c.name + std::string(30, ' ')).substr(0, 30) + "|" + c.ownerPassword);
     }
     load(archive::InstallationFis, 1, repo.REC_FIS());
     EXPECT_EQ(TrimBlanks(text("F357")), kPassword);
@@ -43,10 +42,8 @@ TEST(DemoSuiteTest, EveryPlannedFieldReadsBackThroughTheRepository) {
             } else if (d.IsNumeric()) {
                 EXPECT_NEAR(repo.RepoN(descriptor), Val(f.value), 0.0051);
             } else {
-                const std::string padded =
-                    d.type == 'D' ? std::string(d.length, '0') + f.value : f.value + std::string(d.length, ' ');
-                EXPECT_EQ(repo.RepoR(descriptor),
-                          d.type == 'D' ? RightChars(padded, d.length) : padded.substr(0, d.length));
+                const std::string padded = d.type == 'D' ? std::string(d.length, '0') + f.value : f.value + std::string(d.length, ' ');
+                EXPECT_EQ(repo.RepoR(descriptor), d.type == 'D' ? RightChars(padded, d.length) : padded.substr(0, d.length));
             }
         }
     }
@@ -64,11 +61,8 @@ TEST(DemoSuiteTest, SameSeedSameSuiteAndBadOptionsRefused) {
     // Refused before anything is written: 3 or 1000 companies, one employee short of the 124 named cases,
     // more than the table holds, 16 further companies with 15 further employees.
     for (const auto& [companies, employees] : {std::pair{3, 0}, {1000, 10000}, {4, 123}, {4, 10001}, {20, 124 + 15}})
-        EXPECT_THROW(demo::MakePlan({"/nonexistent", companies, employees, {2018, 3}, false, 1, {}}),
-                     std::invalid_argument)
-            << companies << " " << employees;
-    EXPECT_FALSE(fs::exists("/nonexistent") || demo::ExtractionPeriod::Parse("201813") ||
-                 demo::ExtractionPeriod::Parse("2018-3"));
+        EXPECT_THROW(demo::MakePlan({"/nonexistent", companies, employees, {2018, 3}, false, 1, {}}), std::invalid_argument) << companies << " " << employees;
+    EXPECT_FALSE(fs::exists("/nonexistent") || demo::ExtractionPeriod::Parse("201813") || demo::ExtractionPeriod::Parse("2018-3"));
     EXPECT_EQ(demo::ExtractionPeriod::Parse("201602")->Date(), "29022016");
 }
 

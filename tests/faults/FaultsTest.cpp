@@ -31,40 +31,30 @@ class FaultsTest : public ::testing::Test {
 protected:
     // Puts an earlier file where 001's or 002's list of that prefix goes.
     fs::path Earlier(const std::string& company, const std::string& prefix) {
-        const fs::path file = s->PdfFolder(company) /
-            (prefix +
-             (company == "001" ? "_001_PER\xC3\x92 COSTRUZIONI S.R.L.pdf" : "_002_TRASPORTI A_R_ VELOCI E SICURI.pdf"));
+        const fs::path file = s->PdfFolder(company) / (prefix + (company == "001" ? "_001_PER\xC3\x92 COSTRUZIONI S.R.L.pdf" : "_002_TRASPORTI A_R_ VELOCI E SICURI.pdf"));
         fs::create_directories(file.parent_path()), std::ofstream(file) << kEarlier;
         return file;
     }
     // The run with the fault (see the preloaded library) and its status, output and list files, each
     // checked by qpdf; no hidden partial file is left.
-    Outcome Batch(const std::string& lists, const std::string& fault = "", int status = 3,
-                  const std::vector<std::string>& said = {}) {
+    Outcome Batch(const std::string& lists, const std::string& fault = "", int status = 3, const std::vector<std::string>& said = {}) {
         const auto archives = HashTree(s->root() / "C/KVPAGHE/ARCHIVI");
-        Outcome run{RunCommand((fault.empty() ? ""
-                                              : "KV_FAULT='" + fault + "' LD_PRELOAD=" + kShim +
-                                        " ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 ") +
-                               "KVTESO_ROOT=" + Quoted(s->root()) + " " + kKvteso + " --batch --pdf --list " + lists +
-                               " </dev/null"),
+        Outcome run{RunCommand((fault.empty() ? "" : "KV_FAULT='" + fault + "' LD_PRELOAD=" + kShim + " ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 ") +
+                               "KVTESO_ROOT=" + Quoted(s->root()) + " " + kKvteso + " --batch --pdf --list " + lists + " </dev/null"),
                     {}};
         EXPECT_EQ(run.result.status, status) << run.result.output;
-        for (const std::string& text : said)
-            EXPECT_NE(run.result.output.find(text), std::string::npos) << text << "\n" << run.result.output;
-        for (const auto& entry : fs::recursive_directory_iterator(s->PdfTree()))
-            EXPECT_NE(entry.path().extension(), ".part");
+        for (const std::string& text : said) EXPECT_NE(run.result.output.find(text), std::string::npos) << text << "\n"
+                                                                                                        << run.result.output;
+        for (const auto& entry : fs::recursive_directory_iterator(s->PdfTree())) EXPECT_NE(entry.path().extension(), ".part");
         for (const fs::path& pdf : PdfFilesUnder(s->PdfTree())) {
-            const std::string key =
-                fs::relative(pdf, s->PdfTree()).string().substr(0, 4) + pdf.filename().string().substr(0, 7);
+            const std::string key = fs::relative(pdf, s->PdfTree()).string().substr(0, 4) + pdf.filename().string().substr(0, 7);
             const std::string password = key.substr(0, 3) == "001" ? kPassword : "";
             const bool earlier = untouched.count(ReadFile(pdf)) > 0;
             EXPECT_TRUE(earlier || QpdfClean(pdf, password));
             run.texts[key] = earlier ? "*" : PdfText(pdf, password);
         }
-        const bool changedByFault =
-            fault.find("shrink") != std::string::npos || fault.find("vanish") != std::string::npos;
-        EXPECT_TRUE(changedByFault || HashTree(s->root() / "C/KVPAGHE/ARCHIVI") == archives)
-            << "the archives were written";
+        const bool changedByFault = fault.find("shrink") != std::string::npos || fault.find("vanish") != std::string::npos;
+        EXPECT_TRUE(changedByFault || HashTree(s->root() / "C/KVPAGHE/ARCHIVI") == archives) << "the archives were written";
         return run;
     }
     std::unique_ptr<DemoInstallation> s = std::make_unique<DemoInstallation>();
@@ -83,30 +73,23 @@ TEST_F(FaultsTest, ArchiveReads) {
     // The employee archive's device fails in 001's list: the report names the record, nothing is
     // written, the earlier file stays.
     Earlier("001", "TESTF14");
-    Batch("TF14", "SLDIPEND.DAT 40 eio", 1,
-          {"Errore 57 Device I/O error\nLEGGIREC (2-75)",
-           "Ultima lettura: C:\\KVPAGHE\\ARCHIVI\\SLDIPEND.DAT, record 101\n"
-           "Voce dell'estrazione: 0010000101\n\n[INFO] KvsPaghe: CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK"});
+    Batch("TF14", "SLDIPEND.DAT 40 eio", 1, {"Errore 57 Device I/O error\nLEGGIREC (2-75)",
+                                             "Ultima lettura: C:\\KVPAGHE\\ARCHIVI\\SLDIPEND.DAT, record 101\n"
+                                             "Voce dell'estrazione: 0010000101\n\n[INFO] KvsPaghe: CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK"});
     EXPECT_EQ(Batch("TF14", "SLDIPEND.DAT 1 eio", 1).Files(), "001/TESTF14*");
     // Cut to half while 001's list reads it: every employee past the cut is named, the lists written.
-    EXPECT_EQ(Batch("TF14", "SLDIPEND.DAT 40 shrink", 3,
-                    {"Anomalia 001 TF14 record 101: Voce oltre la fine dell'archivio dipendenti\n",
-                     "Anomalia 002 TF14 record 64: Voce oltre la fine dell'archivio dipendenti\n"})
-                  .Files(),
+    EXPECT_EQ(Batch("TF14", "SLDIPEND.DAT 40 shrink", 3, {"Anomalia 001 TF14 record 101: Voce oltre la fine dell'archivio dipendenti\n", "Anomalia 002 TF14 record 64: Voce oltre la fine dell'archivio dipendenti\n"}).Files(),
               "001/TESTF14 002/TESTF14 004/TESTF14");
 }
 
 // Archives that other programs delete between two lists: a missing extraction header or fiscal
 // record is named (a list without its date, a document without its password).
 TEST_F(FaultsTest, ArchivesDeletedDuringTheRun) {
-    const Outcome header = Batch("TF14,CF01", "SLESTTES.DAT 3 vanish", 3,
-                                 {"Anomalia 002 TF14: Testata dell'estrazione assente: data in bianco\n",
-                                  "Anomalia 004 CF01: Testata dell'estrazione assente: data in bianco\n"});
+    const Outcome header = Batch("TF14,CF01", "SLESTTES.DAT 3 vanish", 3, {"Anomalia 002 TF14: Testata dell'estrazione assente: data in bianco\n", "Anomalia 004 CF01: Testata dell'estrazione assente: data in bianco\n"});
     EXPECT_EQ(header.result.output.find("Anomalia 001 TF14: Testata"), std::string::npos);
     EXPECT_NE(header.texts.at("002/TESTF14").find(" / / "), std::string::npos);
     s = std::make_unique<DemoInstallation>();
-    const Outcome fiscal = Batch("TF14,CF01", "SLFISCO.DAT 3 vanish", 3,
-                                 {"Anomalia 001 CF01: Dati fiscali dell'installazione assenti: PDF senza password\n"});
+    const Outcome fiscal = Batch("TF14,CF01", "SLFISCO.DAT 3 vanish", 3, {"Anomalia 001 CF01: Dati fiscali dell'installazione assenti: PDF senza password\n"});
     EXPECT_EQ(fiscal.result.output.find("TF14: Dati fiscali"), std::string::npos);
     EXPECT_EQ(RunCommand("qpdf --is-encrypted " + Quoted(PdfFilesUnder(s->PdfFolder("001")).front())).status, 2);
 }
@@ -134,10 +117,7 @@ TEST_F(FaultsTest, OutputFolderFullReadOnlyOrBusy) {
         const Mounted readOnly{s->PdfFolder("002")};
         ASSERT_EQ(::mount(readOnly.at.c_str(), readOnly.at.c_str(), nullptr, MS_BIND, nullptr), 0);
         ASSERT_EQ(::mount(nullptr, readOnly.at.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr), 0);
-        EXPECT_EQ(Batch("TF14,CF01", "", 1,
-                        {"Errore N.75\nPath/File access error (BeginDoc " + folder002 + "TESTF14_002_",
-                         "Errore N.75\nPath/File access error (BeginDoc " + folder002 + "TESCF01_002_"})
-                      .Files(),
+        EXPECT_EQ(Batch("TF14,CF01", "", 1, {"Errore N.75\nPath/File access error (BeginDoc " + folder002 + "TESTF14_002_", "Errore N.75\nPath/File access error (BeginDoc " + folder002 + "TESCF01_002_"}).Files(),
                   "001/TESCF01 001/TESTF14 002/TESCF01* 002/TESTF14*");
     }
     // A running program's file cannot be opened for writing: the busy-file message, then that file
@@ -150,9 +130,7 @@ TEST_F(FaultsTest, OutputFolderFullReadOnlyOrBusy) {
     std::error_code ec;
     for (int i = 0; i < 500 && fs::read_symlink("/proc/" + std::to_string(holder) + "/exe", ec) != busy; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    const Outcome run = Batch("TF14,CF01", "", 1,
-                              {"[INFO] Creazione PDF: Attenzione!\n\nIl file PDF risulta essere gi\xC3\xA0 aperto.",
-                               "Errore N.70\nPermission denied (BeginDoc " + folder002 + "TESTF14_002_"});
+    const Outcome run = Batch("TF14,CF01", "", 1, {"[INFO] Creazione PDF: Attenzione!\n\nIl file PDF risulta essere gi\xC3\xA0 aperto.", "Errore N.70\nPermission denied (BeginDoc " + folder002 + "TESTF14_002_"});
     ::kill(holder, SIGKILL), ::waitpid(holder, nullptr, 0);
     EXPECT_EQ(run.Files(), "001/TESCF01 001/TESTF14 002/TESCF01 002/TESTF14* 004/TESCF01");
 }

@@ -44,8 +44,7 @@ public:
     }
     kv::lists::Medium medium() const override { return pdf_ ? kv::lists::Medium::Pdf : kv::lists::Medium::Paper; }
     kv::lists::PageGeometry Geometry(const kv::lists::ListLayout& layout) const override {
-        return pdf_ ? kv::lists::PageGeometry{0.5, layout.yAfterHeaderPdf}
-                    : kv::lists::PageGeometry{1.0, layout.yAfterHeaderPrinter};
+        return pdf_ ? kv::lists::PageGeometry{0.5, layout.yAfterHeaderPdf} : kv::lists::PageGeometry{1.0, layout.yAfterHeaderPrinter};
     }
 
     std::string document;
@@ -84,12 +83,9 @@ public:
     // fields: "P260=2000.00 P240=2000.00 ..." (a later value of a code wins).
     void Employee(int company, int number, const std::string& surname, const std::string& firstName,
                   const std::string& fields, bool inIndex = true) {
-        kv::demo::PlannedEmployee e{company, number,    kv::demo::EmployeeKey(company, number),
-                                    surname, firstName, "",
-                                    {},      !inIndex,  static_cast<int>(plan_.employees.size()) + 1};
+        kv::demo::PlannedEmployee e{company, number, kv::demo::EmployeeKey(company, number), surname, firstName, "", {}, !inIndex, static_cast<int>(plan_.employees.size()) + 1};
         auto values = Parse(fields);
-        values.merge(std::map<std::string, std::string>{
-            {"P001", e.key}, {"P177", std::to_string(number)}, {"P002", surname}, {"P003", firstName}, {"P598", "1"}});
+        values.merge(std::map<std::string, std::string>{{"P001", e.key}, {"P177", std::to_string(number)}, {"P002", surname}, {"P003", firstName}, {"P598", "1"}});
         for (const auto& [code, value] : values) e.fields.push_back({code, value});
         extraction.push_back(kv::demo::ExtractionEntry(company, e.recordNumber));
         plan_.employees.push_back(std::move(e));
@@ -102,16 +98,15 @@ public:
         kv::platform::ScriptedMessageBoxes writerMessages;
         kv::demo::SuiteWriter(plan_, writerMessages).Write();
         ASSERT_TRUE(writerMessages.shown().empty());
-        for (int n : {kv::archive::Companies, kv::archive::Employees, kv::archive::ExtractionHeader,
-                      kv::archive::EmployeeIndex})
+        for (int n : {kv::archive::Companies, kv::archive::Employees, kv::archive::ExtractionHeader, kv::archive::EmployeeIndex})
             files().FAIOPEN(n);
     }
 
     kv::lists::ListEnvironment Environment(int company, ListKind list, char separator) {
         files().LEGGIREC(kv::archive::Companies, company);
         repo().REC_DIT() = files().buffer(kv::archive::Companies);
-        return {files(), repo(),    ctx_->keys(), extraction, kv::demo::ExtractionPeriod::Digits(company, 3),
-                list,    separator, nullptr};
+        return {files(), repo(), ctx_->keys(), extraction, kv::demo::ExtractionPeriod::Digits(company, 3), list,
+                separator, nullptr};
     }
 
     // Makes the company current and runs one list on the sink.

@@ -110,9 +110,7 @@ TEST(Reduction40, EveryRoute) {
             kv::lists::TESTA_DIP_RID40PERCENTO(s.repo(), std::string(c.header) + "1", c.rateIn);
         EXPECT_EQ(r.RIDUZIONE40, c.reduction) << c.what;
         EXPECT_DOUBLE_EQ(r.ALIQUOTA050, c.rateOut) << c.what;
-        if (c.period) {
-            EXPECT_EQ(r.PERIODOSGRAVIO, c.period) << c.what;
-        }
+        if (c.period) { EXPECT_EQ(r.PERIODOSGRAVIO, c.period) << c.what; }
     }
     // A blank relief code becomes "0" in the record text held in memory.
     s.repo().REC_DIP() = s.Record("P013=01032016");

@@ -55,8 +55,7 @@ TEST(ListGolden, CF01OverTwoPages) {
 1.90|NOMINATIVO                   TFR MESE F.TESORERIA F.PENSIONE       CF01  RETR. TFR  IM.LE FAP|
 2.25|------------------------------------------------------------------------------------------------------|
 )";
-    std::string golden = "== begin list TESCF01_ 9pt\n" + head +
-        R"(2.60|0001 ROSSI M                    138.15     138.15       0.00     138.15    2000.00    2000.00|
+    std::string golden = "== begin list TESCF01_ 9pt\n" + head + R"(2.60|0001 ROSSI M                    138.15     138.15       0.00     138.15    2000.00    2000.00|
 2.95|0002 GRECO L                    195.50     195.50       0.00     195.50    2700.00    2700.00|
 3.30|0003 BRUNO C                    185.00     185.00       0.00     185.00    2700.00    2700.00|
 3.65|0004 FERRARI G                  144.15      44.15     100.00      44.15    2000.00    2000.00|
@@ -66,8 +65,7 @@ TEST(ListGolden, CF01OverTwoPages) {
     for (int i = 7; i <= 54; ++i)
         golden += CaptureSink::Cm(2.25 + 0.35 * i) + "|" + kv::demo::ExtractionPeriod::Digits(i, 4) +
             " LAVORATORE N               100.00     100.00       0.00     100.00    1350.00       0.00|\n";
-    golden +=
-        R"(21.50|------------------------------------------------------------------------------------------------------|
+    golden += R"(21.50|------------------------------------------------------------------------------------------------------|
 21.85|TOTALE PAGINA                  5859.66    5467.80     391.86    5467.80   79050.00   14250.00|
 22.20|------------------------------------------------------------------------------------------------------|
 22.55|TFR MESE    = ((P260TFRMESE + P606RETRUTILETFRMMAGG) /13.5) - |
@@ -234,8 +232,7 @@ TEST(ListGolden, CF02Arrears) {
                kJoined + "Q236=100.00 Q201=15.00 Q688=0.40 Q037=2000.00 P260=2000.00 Q001=2000.00 P240=2000.00");
     s.Employee(3, 3, "LONGO", "ALBERTO", kJoined + "P598=2 Q236=100.00 Q688=30.00");
     s.Employee(3, 4, "SALA", "PIETRO", kJoined + "Q179=15042024 Q236=100.00 Q688=30.00");
-    s.Employee(3, 5, "SERRA", "GIACOMO",
-               kJoined +
+    s.Employee(3, 5, "SERRA", "GIACOMO", kJoined +
                    "P916=5 P606=1350.00 P268=1350.00 P604=30.00 Q236=500.00 "
                    "Q201=20.00 Q688=60.00 Q037=8000.00 P260=1500.00 Q001=9000.00 P240=1500.00");
     s.Employee(3, 6, "ZANI", "ELIO", kJoined);
@@ -278,8 +275,7 @@ TEST(ListGolden, CF11) {
     s.Company(4, "DELTA SAS", "3333333333");
     s.Employee(4, 1, "CARUSO", "SIMONE", kJoined + "P013=01062019 Q236=100.00 Q201=15.00 Q688=30.00 Q689=1.23");
     s.Employee(4, 2, "GENTILE", "FABIO", "P599=092024 Q179=30092024 P013=15052024 Q236=1000.00 Q688=200.40 Q689=5.49");
-    s.Employee(4, 3, "MARTINELLI", "LAURA",
-               "P599=012024 Q179=31012024 P013=01012010 Q236=100.00 Q688=30.00 Q689=10.00");
+    s.Employee(4, 3, "MARTINELLI", "LAURA", "P599=012024 Q179=31012024 P013=01012010 Q236=100.00 Q688=30.00 Q689=10.00");
     s.Employee(4, 4, "VITALE", "DANIELE", kJoined + "P013=05032024 Q236=100.00 Q689=2.00");
     s.Employee(4, 5, "LOMBARDO", "MARTA", "P599=022024 Q179=28022024 P013=03042024 Q236=100.00 Q689=3.00");
     s.Employee(4, 6, "FERRI", "MARTINA", kJoined + "P013=01062019 Q236=100.00 Q201=15.00 Q688=0.40");
@@ -325,8 +321,7 @@ TEST(ListGolden, CF11) {
 TEST(ListGolden, TF02Arrears) {
     ListSuite s;
     s.Company(7, "ETA TRASPORTI SRL", "5555555555");
-    s.Employee(7, 1, "GATTI", "EMANUELE",
-               kJoined +
+    s.Employee(7, 1, "GATTI", "EMANUELE", kJoined +
                    "Q688=150.40 Q236=1100.30 Q201=100.00 Q691=3.14 Q037=6000.00 "
                    "P260=2000.00 Q001=7000.00 P240=2000.00 P268=500.00");
     s.Employee(7, 2, "LEONE", "ROSA", kJoined + "Q236=1000.50 P511=1");
@@ -383,10 +378,8 @@ std::vector<LineCase> Cases() {
         // relief "4": 100 - 6.75*40/100 = 97.30 (not 6.75*50/100)
         {CF01, "202412+", kAdd + "P916=4", "      97.30     105.00      -7.70     105.00    1350.00    1350.00"},
         // Hired 03/2016 with relief "1": reduced in 03/2018, 148.148148 - 4 = 144.15; not in 04/2018: 138.15
-        {CF01, "201803", k2000 + "P916=1 P013=01032016",
-         "     144.15     144.15       0.00     144.15    2000.00    2000.00"},
-        {CF01, "201804", k2000 + "P916=1 P013=01032016",
-         "     138.15     138.15       0.00     138.15    2000.00    2000.00"},
+        {CF01, "201803", k2000 + "P916=1 P013=01032016", "     144.15     144.15       0.00     144.15    2000.00    2000.00"},
+        {CF01, "201804", k2000 + "P916=1 P013=01032016", "     138.15     138.15       0.00     138.15    2000.00    2000.00"},
         // Reduced with P606 > 0: 2850/13.5 - 2850*0.50/100*40/100 = 211.111111 - 5.70 = 205.41; F.PENS. 100.41
         {CF01, "201803", kAdd + "P916=1 P013=01032016 P260=1500.00 P240=1500.00",
          "     205.41     105.00     100.41     105.00    2850.00    2850.00"},
@@ -397,10 +390,8 @@ std::vector<LineCase> Cases() {
         // P268 without P606: only P240 counts, 2000/13.5 - 10 = 138.15, IM.LE FAP 2000.00
         {CF01, "202403", k2000 + "P268=300.00", "     138.15     138.15       0.00     138.15    2000.00    2000.00"},
         // Exempt without the reduction: nothing deducted, 2700/13.5 = 200.00; own rate 0.30: 200 - 8.10 = 191.90
-        {CF01, "202403", k2700 + "P268=0 P083=1 P620=0.30",
-         "     200.00     200.00       0.00     200.00    2700.00    2700.00"},
-        {CF01, "202403", k2700 + "P268=0 P620=0.30",
-         "     191.90     191.90       0.00     191.90    2700.00    2700.00"},
+        {CF01, "202403", k2700 + "P268=0 P083=1 P620=0.30", "     200.00     200.00       0.00     200.00    2700.00    2700.00"},
+        {CF01, "202403", k2700 + "P268=0 P620=0.30", "     191.90     191.90       0.00     191.90    2700.00    2700.00"},
         // Negative P606 takes the P606 <= 0 route: 1850/13.5 - 10 = 127.04, RETR. TFR 1850.00
         {CF01, "202403", k2000 + "P606=-150.00", "     127.04     127.04       0.00     127.04    1850.00    2000.00"},
         // Ten million and more keep the last ten characters of the cell: 12345678.90/13.5 = 914494.73
@@ -412,8 +403,7 @@ std::vector<LineCase> Cases() {
         // COEF1 = 105/93.25 = 1.12601; COEF2 = 0.002927626; TF14 = P268 * COEF2 = 3.9522951 -> 3.95
         {TF14, "201212+", kAdd, "      93.25     105.00 0.26 1.12601 0.00293       3.95    1350.00    1350.00"},
         // relief "4": PUNTO1 = 100 - 2.70 = 97.30; COEF1 = 105/97.30 = 1.07914; TF14 = 1350*0.002805764 = 3.79
-        {TF14, "201212+", kAdd + "P916=4",
-         "      97.30     105.00 0.26 1.07914 0.00281       3.79    1350.00    1350.00"},
+        {TF14, "201212+", kAdd + "P916=4", "      97.30     105.00 0.26 1.07914 0.00281       3.79    1350.00    1350.00"},
         // Reduced with P606 > 0: PUNTO1 = 211.111111 - 5.70 = 205.41; COEF1 = 105/205.41 = 0.51117;
         // COEF2 = 0.001431276; TF14 = 2850 * COEF2 = 4.0791366 -> 4.08
         {TF14, "202403", kAdd + "P916=4 P260=1500.00 P240=1500.00",
@@ -437,14 +427,7 @@ std::vector<LineCase> Cases() {
         {TF02Arrears, "202403", kJoined + "P598=2", ""},
     };
     // TF14, the exoneration of the extraction year: PUNTO1 138.15, COEF1 1, TF14 = 2000 * ESO / 100.
-    for (auto [year, eso, tf14] : {std::tuple{"2007", "28", "5.60"},
-                                   {"2008", "19", "3.80"},
-                                   {"2009", "21", "4.20"},
-                                   {"2010", "23", "4.60"},
-                                   {"2011", "25", "5.00"},
-                                   {"2012", "26", "5.20"},
-                                   {"2013", "27", "5.40"},
-                                   {"2015", "28", "5.60"}})
+    for (auto [year, eso, tf14] : {std::tuple{"2007", "28", "5.60"}, {"2008", "19", "3.80"}, {"2009", "21", "4.20"}, {"2010", "23", "4.60"}, {"2011", "25", "5.00"}, {"2012", "26", "5.20"}, {"2013", "27", "5.40"}, {"2015", "28", "5.60"}})
         cases.push_back({TF14, std::string(year) + "01", k2000,
                          std::string("     138.15     138.15 0.") + eso + " 1.00000 0.00" + eso + "0       " + tf14 +
                              "    2000.00    2000.00",
@@ -452,9 +435,7 @@ std::vector<LineCase> Cases() {
     return cases;
 }
 
-void PrintTo(const LineCase& c, std::ostream* os) {
-    *os << kv::lists::Info(c.kind).code << " " << c.period << " " << c.fields;
-}
+void PrintTo(const LineCase& c, std::ostream* os) { *os << kv::lists::Info(c.kind).code << " " << c.period << " " << c.fields; }
 
 class ListLine : public ::testing::TestWithParam<LineCase> {};
 
@@ -469,8 +450,7 @@ TEST_P(ListLine, FirstLineAfterTheHeader) {
     const size_t first = static_cast<size_t>(kv::lists::Info(c.kind).make()->Layout().linesAfterHeader);
     ASSERT_GT(sink.writes.size(), first + 1) << sink.document;
     // Left out: the separator of the totals block follows the header's.
-    EXPECT_EQ(sink.writes[first].text,
-              c.line.empty() ? sink.writes[first - 1].text : "0001 ROSSI M               " + c.line);
+    EXPECT_EQ(sink.writes[first].text, c.line.empty() ? sink.writes[first - 1].text : "0001 ROSSI M               " + c.line);
     EXPECT_NE(sink.document.find("|" + c.alsoWritten), std::string::npos) << c.alsoWritten;
 }
 

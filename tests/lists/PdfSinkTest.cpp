@@ -13,8 +13,7 @@ namespace {
 
 std::string Word(size_t page, double yCm, long column, const std::string& text) {
     // Page, Y in hundredths of a centimetre, column, text.
-    return std::to_string(page) + " " + std::to_string(std::lround(yCm * 100)) + " " + std::to_string(column) + " " +
-        text;
+    return std::to_string(page) + " " + std::to_string(std::lround(yCm * 100)) + " " + std::to_string(column) + " " + text;
 }
 
 // TF02 arrears (Courier New 8) over two pages: 53 employees fill page 1, the 54th is on page 2
@@ -57,8 +56,7 @@ TEST(PdfSink, TwoPagesReadBackWordByWord) {
         std::from_chars(&*m[1].first, &*m[1].second, x);
         std::from_chars(&*m[2].first, &*m[2].second, yMax);
         if (descent < 0) descent = yMax - 0.5 * kPointsPerCm;  // the title of page 1
-        got.push_back(
-            Word(page, (yMax - descent) / kPointsPerCm, std::lround((x - 0.5 * kPointsPerCm) / (0.6 * 8)), m[3]));
+        got.push_back(Word(page, (yMax - descent) / kPointsPerCm, std::lround((x - 0.5 * kPointsPerCm) / (0.6 * 8)), m[3]));
     }
     CaptureSink capture(true);
     s.Run(ListKind::TF02Arrears, 7, capture);
@@ -66,8 +64,7 @@ TEST(PdfSink, TwoPagesReadBackWordByWord) {
     for (size_t i = 0; i < capture.writes.size(); ++i) {
         const auto& w = capture.writes[i];
         page += i == 0 || w.y < capture.writes[i - 1].y;
-        for (size_t at = w.text.find_first_not_of(' '); at != std::string::npos;
-             at = w.text.find_first_not_of(' ', at)) {
+        for (size_t at = w.text.find_first_not_of(' '); at != std::string::npos; at = w.text.find_first_not_of(' ', at)) {
             const size_t end = std::min(w.text.find(' ', at), w.text.size());
             expected.push_back(Word(page, w.y, static_cast<long>(at), w.text.substr(at, end - at)));
             at = end;
@@ -79,13 +76,10 @@ TEST(PdfSink, TwoPagesReadBackWordByWord) {
 
     const auto& w = capture.writes;
     ASSERT_GE(w.size(), 83u);  // indexed below
-    EXPECT_EQ(w[61].text,
-              "TOTALE PAGINA                  5830.00     530.00                                      26.50       0.00 "
-              "      0.00");
+    EXPECT_EQ(w[61].text, "TOTALE PAGINA                  5830.00     530.00                                      26.50       0.00       0.00");
     EXPECT_EQ(w[64].text, "2) PUNTO 2        = Q236-Q201");
     EXPECT_EQ(w[70].text,
-              "IMPORTI RECUPERATI QUADRO D DM10/2 CODICE DM TF02 ARRETRATI 31/03/2024                            "
-              "Pagina    2");
+              "IMPORTI RECUPERATI QUADRO D DM10/2 CODICE DM TF02 ARRETRATI 31/03/2024                            Pagina    2");
     EXPECT_EQ(w[82].text, "2) PUNTO 2        = (Q236-Q201)");
     EXPECT_EQ(CaptureSink::Cm(w[61].y), "21.86");
 }

@@ -31,15 +31,13 @@ protected:
     static void SetUpTestSuite() {
         folder_ = std::make_unique<kvtest::TempDir>("kvcups_", "/tmp");  // short: the scheduler's socket is in it
         sandbox_ = folder_->path.string();
-        const auto r =
-            RunCommand("bash " + Quoted(Script()) + " start " + sandbox_ + " LaserPaghe Ferma Rifiuta </dev/null");
+        const auto r = RunCommand("bash " + Quoted(Script()) + " start " + sandbox_ + " LaserPaghe Ferma Rifiuta </dev/null");
         ASSERT_EQ(r.status, 0) << r.output;
         ::setenv("CUPS_SERVER", (sandbox_ + "/cups.sock").c_str(), 1);  // before Qt asks for the printers
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         std::ofstream(sandbox_ + "/laser.ppd") << kPpd;
         std::ofstream(sandbox_ + "/fax.ppd") << kPpd << "*cupsFax: True\n";
-        for (const char* q : {"Margini -P ", "Fax -P "})
-            Lp("lpadmin -p " + (q + sandbox_) + (q[0] == 'F' ? "/fax.ppd" : "/laser.ppd") + " -v file:///dev/null -E");
+        for (const char* q : {"Margini -P ", "Fax -P "}) Lp("lpadmin -p " + (q + sandbox_) + (q[0] == 'F' ? "/fax.ppd" : "/laser.ppd") + " -v file:///dev/null -E");
         Lp("cupsdisable Ferma"), Lp("cupsreject Rifiuta");
         static int argc = 1;
         static char name[] = "test_output", *argv[] = {name, nullptr};
@@ -62,19 +60,16 @@ protected:
         std::vector<std::string> out;
         std::istringstream in(PdfText(pdf, kPassword));
         for (std::string line; std::getline(in, line);)
-            if (line.find_first_not_of(" \f") != line.npos)
-                out.push_back(line.substr(0, line.find_last_not_of(' ') + 1));
+            if (line.find_first_not_of(" \f") != line.npos) out.push_back(line.substr(0, line.find_last_not_of(' ') + 1));
         return out;
     }
     static std::vector<double> Tops(const fs::path& pdf) {  // the top of every text line of page 1, in points
         std::vector<double> out;
-        const std::string bbox =
-            RunCommand("pdftotext -bbox -l 1 -upw " + std::string(kPassword) + " " + Quoted(pdf) + " -").output;
+        const std::string bbox = RunCommand("pdftotext -bbox -l 1 -upw " + std::string(kPassword) + " " + Quoted(pdf) + " -").output;
         const std::regex yMin("yMin=\"([0-9.]+)\"");
         double y = 0;  // read whatever the locale
         for (std::sregex_iterator m(bbox.begin(), bbox.end(), yMin), end; m != end; ++m)
-            if (std::from_chars(&*(*m)[1].first, &*(*m)[1].second, y), out.empty() || y > out.back() + 1)
-                out.push_back(y);
+            if (std::from_chars(&*(*m)[1].first, &*(*m)[1].second, y), out.empty() || y > out.back() + 1) out.push_back(y);
         return out;
     }
 
@@ -110,9 +105,7 @@ TEST_F(LaserPrinterTest, SettingFileAndRefusedChecks) {
         auto s = suite_->Open();
         LaserPrinter printer((*s)->context());
         printer.LEGGISTAMPANTESTD();
-        EXPECT_EQ((std::vector<std::string>{printer.standardPrinterName(), printer.laserPrinterName(),
-                                            printer.currentPrinterName()}),
-                  c.names);
+        EXPECT_EQ((std::vector<std::string>{printer.standardPrinterName(), printer.laserPrinterName(), printer.currentPrinterName()}), c.names);
         EXPECT_FALSE((*s)->context().files().IsOpen(kv::archive::PrinterSettings));
         (*s)->driver().SetPrinter(&printer);
         EXPECT_EQ(s->Click(1, ListKind::CF01, {"001", "004"}).companiesDone, 2);
@@ -177,8 +170,7 @@ TEST_F(LaserPrinterTest, PrinterErrorsAskTheUser) {
     ASSERT_EQ(Jobs().size(), before + 1);
     const auto tops = Tops(Jobs().back());
     EXPECT_TRUE(tops.size() == 1 && std::abs(tops[0] - 72) < 0.05) << ::testing::PrintToString(tops);
-    EXPECT_NE(RunCommand("pdftotext -bbox " + Quoted(Jobs().back()) + " -").output.find("xMin=\"90.00"),
-              std::string::npos);
+    EXPECT_NE(RunCommand("pdftotext -bbox " + Quoted(Jobs().back()) + " -").output.find("xMin=\"90.00"), std::string::npos);
 }
 
 }  // namespace

@@ -66,28 +66,12 @@ TEST(Barcode, ZbarReadsWhatWasDrawn) {
 }
 
 std::string Drawn(int type, const std::string& code, float x = 0) {
-    return Content(
-        [&](QuillPdf& p) { EXPECT_EQ(p.DrawBarCode(static_cast<Barcode>(type), code, x, 0, true), 0) << code; });
+    return Content([&](QuillPdf& p) { EXPECT_EQ(p.DrawBarCode(static_cast<Barcode>(type), code, x, 0, true), 0) << code; });
 }
 
 TEST(Barcode, RefusedCodesDrawNothing) {
-    const std::pair<int, std::string> cases[] = {{6, "123"},
-                                                 {-1, "123"},
-                                                 {0, "97802013796"},
-                                                 {0, "97802013796X"},
-                                                 {0, "97802013796212"},
-                                                 {5, "123456"},
-                                                 {5, "123456789"},
-                                                 {2, ""},
-                                                 {2, "12a"},
-                                                 {3, "1234"},
-                                                 {3, "1234a"},
-                                                 {3, "12345-678x"},
-                                                 {1, ""},
-                                                 {1, "caff\xE8"},
-                                                 {4, ""},
-                                                 {4, "A\xC6"},
-                                                 {4, "tab\t"}};
+    const std::pair<int, std::string> cases[] = {
+        {6, "123"}, {-1, "123"}, {0, "97802013796"}, {0, "97802013796X"}, {0, "97802013796212"}, {5, "123456"}, {5, "123456789"}, {2, ""}, {2, "12a"}, {3, "1234"}, {3, "1234a"}, {3, "12345-678x"}, {1, ""}, {1, "caff\xE8"}, {4, ""}, {4, "A\xC6"}, {4, "tab\t"}};
     for (const auto& [type, code] : cases) EXPECT_EQ(Drawn(type, code), "") << type << code;
     EXPECT_EQ(Drawn(0, "978020137962", std::nanf("")), "");
 }
@@ -99,11 +83,11 @@ TEST(Barcode, PostnetBarsAndExtents) {
         {"12345-6780", "1 00011 00101 00110 01001 01010 01100 10001 10010 11000 01001 1"}};
     for (const auto& [code, bars] : postnet) {
         std::string seen;
-        const std::string content =
-            Content([&](QuillPdf& p) { p.DrawBarCode(Barcode::Postnet, code, 0, 0, false, 1); });
+        const std::string content = Content([&](QuillPdf& p) { p.DrawBarCode(Barcode::Postnet, code, 0, 0, false, 1); });
         static const std::regex bar(R"((\S+) (\S+) 1.44 (\S+) re f\*)");
         for (std::sregex_iterator it(content.begin(), content.end(), bar), end; it != end; ++it)
-            seen += (*it)[2] == "0" && (*it)[3] == "9" ? "1" : (*it)[2] == "5.4" && (*it)[3] == "3.6" ? "0" : "?";
+            seen += (*it)[2] == "0" && (*it)[3] == "9" ? "1" : (*it)[2] == "5.4" && (*it)[3] == "3.6" ? "0"
+                                                                                                      : "?";
         EXPECT_EQ(seen, std::regex_replace(bars, std::regex(" "), "")) << code;
     }
     // Default bar heights (zoom 0.8): EAN-13 64.8, EAN-8 48.96; below the text's height: one module.
@@ -121,24 +105,21 @@ TEST(Barcode, PostnetBarsAndExtents) {
         bool check;
         double points;
     };
-    const Case cases[] = {{0, "978020137962", 1, false, 113 * 0.936},
-                          {5, "9638507", 1, false, 85 * 0.936},
-                          {4, "1234", 5, false, 76 * 1.44},  // start C, 12, 34, check, stop; zoom at most 2
-                          {4, "A12", 0, false, 87 * 0.576},  // subset B throughout; zoom at least 0.8
-                          {4, "AB12345678", 1, false, 131 * 0.72},  // B, B, switch to C, four pairs
-                          {4, "AB1234", 1, false, 109 * 0.72},  // four digits at the end are worth subset C
-                          {1, "A", 1, false, 66 * 0.72},
-                          {1, "A", 1, true, 82 * 0.72},  // 10 + 15 + 1 + 15 + 1 + 15 + 9
-                          {2, "123", 1, true, 56 * 0.72},
-                          {2, "12345", 1, false, 74 * 0.72},
-                          {3, "12345", 1, false, 127.44},
-                          {3, "12345-6789", 1, false, 199.44}};
+    const Case cases[] = {
+        {0, "978020137962", 1, false, 113 * 0.936}, {5, "9638507", 1, false, 85 * 0.936}, {4, "1234", 5, false, 76 * 1.44},  // start C, 12, 34, check, stop; zoom at most 2
+        {4, "A12", 0, false, 87 * 0.576},  // subset B throughout; zoom at least 0.8
+        {4, "AB12345678", 1, false, 131 * 0.72},  // B, B, switch to C, four pairs
+        {4, "AB1234", 1, false, 109 * 0.72},  // four digits at the end are worth subset C
+        {1, "A", 1, false, 66 * 0.72},
+        {1, "A", 1, true, 82 * 0.72},  // 10 + 15 + 1 + 15 + 1 + 15 + 9
+        {2, "123", 1, true, 56 * 0.72},
+        {2, "12345", 1, false, 74 * 0.72},
+        {3, "12345", 1, false, 127.44},
+        {3, "12345-6789", 1, false, 199.44}};
     for (const Case& c : cases) {
         WriteDoc([&](QuillPdf& p) {
             p.SetScale(Unit::Centimetres), p.BeginPage();
-            EXPECT_NEAR(
-                p.DrawBarCode(static_cast<Barcode>(c.type), c.code, 1, 1, false, c.zoom, 0, c.check) * 28.346457,
-                c.points, 1e-3)
+            EXPECT_NEAR(p.DrawBarCode(static_cast<Barcode>(c.type), c.code, 1, 1, false, c.zoom, 0, c.check) * 28.346457, c.points, 1e-3)
                 << c.code;
         });
     }
@@ -148,8 +129,7 @@ TEST(Barcode, TextLeavesTheWriterAsItWas) {
     const Doc doc = WriteDoc([](QuillPdf& p) {
         p.BeginPage(), p.DrawBarCode(Barcode::Code39, "A", 0, 0, true);
         EXPECT_EQ(p.TextLength("abc"), 0);  // no font before, none after
-        p.SetScale(Unit::Centimetres), p.SetFont("Times", 12, FontStyle::Bold), p.SetColorLine("Blue"),
-            p.SetLineWidth(0.1f);
+        p.SetScale(Unit::Centimetres), p.SetFont("Times", 12, FontStyle::Bold), p.SetColorLine("Blue"), p.SetLineWidth(0.1f);
         p.SetXY(3, 4);
         const float length = p.TextLength("abc");
         p.DrawBarCode(Barcode::Ean13, "978020137962", 1, 1, true, 1, 2);  // 2 cm high with the text
@@ -166,9 +146,9 @@ TEST(Barcode, TextLeavesTheWriterAsItWas) {
                            "85.442 28.346 0.936 52.013 re f*\r"),
               std::string::npos);
     EXPECT_TRUE(content.ends_with("0 0 1 RG\r0 0 0 rg\r2.835 w\r")) << content.substr(content.size() - 40);
-    EXPECT_TRUE(
-        content.starts_with("1 0 0 -1 0 842 cm \r0 0 0 rg\r0 0 0 RG\rq\r0 J [] 0 d\r"
-                            "0.576 w\r6.048 0 m 6.048 11.52 l S\r"));
+    EXPECT_TRUE(content.starts_with(
+        "1 0 0 -1 0 842 cm \r0 0 0 rg\r0 0 0 RG\rq\r0 J [] 0 d\r"
+        "0.576 w\r6.048 0 m 6.048 11.52 l S\r"));
     std::string words;
     for (const Word& w : PdfWords(doc.path)) words += w.text + "@" + std::to_string(std::lround(w.xMin)) + " ";
     EXPECT_EQ(words, "A@17 9@31 780201@43 379624@87 ");

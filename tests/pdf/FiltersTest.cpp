@@ -30,8 +30,7 @@ std::optional<std::string> LzwDecode(const std::string& in, std::vector<LzwCode>
     size_t pos = 0;
     auto read = [&](unsigned width) {
         uint32_t v = 0;
-        for (unsigned k = 0; k < width; ++k, ++pos)
-            v = v << 1 | (static_cast<uint8_t>(in[pos / 8]) >> (7 - pos % 8) & 1u);
+        for (unsigned k = 0; k < width; ++k, ++pos) v = v << 1 | (static_cast<uint8_t>(in[pos / 8]) >> (7 - pos % 8) & 1u);
         return v;
     };
     std::vector<std::string> table;  // codes from 258
@@ -49,14 +48,10 @@ std::optional<std::string> LzwDecode(const std::string& in, std::vector<LzwCode>
         }
         if (code == 257) break;
         std::string entry;
-        if (code < 256)
-            entry.assign(1, static_cast<char>(code));
-        else if (code - 258 < table.size())
-            entry = table[code - 258];
-        else if (code - 258 == table.size() && !previous.empty())
-            entry = previous + previous[0];
-        else
-            return std::nullopt;
+        if (code < 256) entry.assign(1, static_cast<char>(code));
+        else if (code - 258 < table.size()) entry = table[code - 258];
+        else if (code - 258 == table.size() && !previous.empty()) entry = previous + previous[0];
+        else return std::nullopt;
         if (!previous.empty()) {
             if (table.size() >= 4096 - 258 || !pairs.insert(previousCode << 8 | static_cast<uint8_t>(entry[0])).second)
                 return std::nullopt;
@@ -104,15 +99,8 @@ TEST(Lzw, WorkedValues) {
 TEST(Lzw, EveryQualityDecodesStrictlyAndClearsWhenTheTableIsFull) {
     // "ABCDEF" is eight 9-bit codes, no padding; Sequence(254) enters code 511 with its last
     // prefix: the end-of-data code takes 10 bits; Sequence(255) at quality 0 fills the table.
-    const std::string samples[] = {"",
-                                   "A",
-                                   "AA",
-                                   "ABCDEF",
-                                   std::string(10000, '\0'),
-                                   Sequence(254),
-                                   Sequence(255),
-                                   Random(200000, 2),
-                                   ListText(300000),
+    const std::string samples[] = {"", "A", "AA", "ABCDEF", std::string(10000, '\0'), Sequence(254), Sequence(255),
+                                   Random(200000, 2), ListText(300000),
                                    std::string(70000, 'Q') + ListText(5000) + std::string(7000, 'Q')};
     LzwEncoder lzw;  // one encoder for every stream, as in a document
     for (int quality = 0; quality <= 3; ++quality) {
@@ -120,7 +108,8 @@ TEST(Lzw, EveryQualityDecodesStrictlyAndClearsWhenTheTableIsFull) {
         for (const std::string& input : samples) {
             SCOPED_TRACE("quality " + std::to_string(quality) + ", " + std::to_string(input.size()) + " bytes");
             std::string data = input, clamped = input;
-            lzw.LzwEncode(data, quality), lzw.LzwEncode(clamped, quality == 0 ? -2 : quality == 3 ? 9 : quality);
+            lzw.LzwEncode(data, quality), lzw.LzwEncode(clamped, quality == 0 ? -2 : quality == 3 ? 9
+                                                                                                  : quality);
             EXPECT_EQ(clamped, data);
             std::vector<LzwCode> trace;
             ASSERT_EQ(LzwDecode(data, &trace), input);
@@ -163,8 +152,8 @@ TEST(Flate, ZlibAtLevelQualityPlusFourWithFixedHeader) {
             zzToFlateDecode(data, quality);
             std::string reference(compressBound(input.size()), '\0');
             uLongf length = reference.size();
-            compress2(reinterpret_cast<Bytef*>(reference.data()), &length, reinterpret_cast<const Bytef*>(input.data()),
-                      input.size(), std::min(quality, 3) + 4);
+            compress2(reinterpret_cast<Bytef*>(reference.data()), &length,
+                      reinterpret_cast<const Bytef*>(input.data()), input.size(), std::min(quality, 3) + 4);
             reference.resize(length);
             EXPECT_EQ(data, "\x78\x5E" + reference.substr(2)) << "quality " << quality;
         }
@@ -219,23 +208,11 @@ TEST(Filters, QpdfDecodesEveryCombinationInDocuments) {
     const struct {
         int flags, quality;
         const char* names;
-    } cases[] = {{1, 0, "/RunLengthDecode "},
-                 {2, 0, "/FlateDecode "},
-                 {4, 0, "/LZWDecode "},
-                 {4, 1, "/LZWDecode "},
-                 {4, 2, "/LZWDecode "},
-                 {4, 3, "/LZWDecode "},
-                 {8, 0, "/ASCII85Decode "},
-                 {16, 0, "/ASCIIHexDecode "},
-                 {2 + 8, 1, "/ASCII85Decode /FlateDecode "},
-                 {2 + 16, 2, "/ASCIIHexDecode /FlateDecode "},
-                 {1 + 4, 0, "/LZWDecode /RunLengthDecode "},
-                 {31, 3, "/ASCIIHexDecode /ASCII85Decode /LZWDecode /FlateDecode /RunLengthDecode "},
-                 {32, 3, ""}};
+    } cases[] = {
+        {1, 0, "/RunLengthDecode "}, {2, 0, "/FlateDecode "}, {4, 0, "/LZWDecode "}, {4, 1, "/LZWDecode "}, {4, 2, "/LZWDecode "}, {4, 3, "/LZWDecode "}, {8, 0, "/ASCII85Decode "}, {16, 0, "/ASCIIHexDecode "}, {2 + 8, 1, "/ASCII85Decode /FlateDecode "}, {2 + 16, 2, "/ASCIIHexDecode /FlateDecode "}, {1 + 4, 0, "/LZWDecode /RunLengthDecode "}, {31, 3, "/ASCIIHexDecode /ASCII85Decode /LZWDecode /FlateDecode /RunLengthDecode "}, {32, 3, ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE("flags " + std::to_string(c.flags) + " quality " + std::to_string(c.quality));
-        const Doc doc =
-            WriteDoc(pages, [&](QuillPdf& p) { p.SetCompression(static_cast<Filter>(c.flags), c.quality); });
+        const Doc doc = WriteDoc(pages, [&](QuillPdf& p) { p.SetCompression(static_cast<Filter>(c.flags), c.quality); });
         EXPECT_NE(doc.bytes.find(*c.names ? std::string("<<\n/Filter [") + c.names + "]\n/Length " : "<<\n/Length "),
                   std::string::npos);
         for (int page = 1; page <= 5; ++page)

@@ -19,8 +19,7 @@ constexpr Rgb R{255, 0, 0}, L{0, 255, 0}, B{0, 0, 255}, Y{255, 255, 0}, F{255, 0
 // A 3 x 2 run-length Targa: one packet of 128 red pixels, clipped at the picture's end.
 const std::string kRunTga = std::string("\0\0\x0A\0\0\0\0\0\0\0\0\0\x03\0\x02\0\x18\x20\xFF\0\0\xFF", 22);
 // 2x2, top-down: a raw packet (blue, lime), then a run packet of two yellows.
-const std::string kRawTga =
-    std::string("\0\0\x0A\0\0\0\0\0\0\0\0\0\x02\0\x02\0\x18\x20\x01\xFF\0\0\0\xFF\0\x81\0\xFF\xFF", 29);
+const std::string kRawTga = std::string("\0\0\x0A\0\0\0\0\0\0\0\0\0\x02\0\x02\0\x18\x20\x01\xFF\0\0\0\xFF\0\x81\0\xFF\xFF", 29);
 
 size_t Count(const std::string& text, const std::string& what) {
     size_t n = 0;
@@ -89,10 +88,7 @@ TEST(ImageTest, RenderedColours) {
                 p.DrawRect(10, 10, 160, 160, quill::Paint::Fill | quill::Paint::NoOutline);
                 p.DrawImage(path, 10, 10, 160, 160, c.transparency, c.color);
             },
-            [&](quill::QuillPdf& p) {
-                p.SetPaperSize(quill::Paper::Custom, 180, 180),
-                    p.SetCompression(static_cast<quill::Filter>(compression), 3);
-            });
+            [&](quill::QuillPdf& p) { p.SetPaperSize(quill::Paper::Custom, 180, 180), p.SetCompression(static_cast<quill::Filter>(compression), 3); });
         EXPECT_EQ(Count(doc.bytes, "/Mask "), c.mask.empty() ? 0u : 1u);
         EXPECT_EQ(c.mask.empty() || doc.bytes.find("/Mask " + c.mask) != std::string::npos, true);
         if (const size_t at = doc.bytes.find("/Indexed /DeviceRGB "); at != std::string::npos) {

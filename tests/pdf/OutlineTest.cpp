@@ -59,10 +59,8 @@ TEST(Outline, TreeViewsAndLevels) {
         p.AddBookmark("A", 0, View::Zoom, 1, 1, 0, 0, 150, "Red", OutlineStyle::Bold);  // before the first page: page 1
         p.BeginPage(), p.AddBookmark("B", -1, View::FitRect, 1, 2, 3, 4);
         p.BeginPage(), p.AddBookmark("C\xA0\x80\xAD", 0, View::FitHorizontal, 0, 1);
-        p.AddBookmark("D", 7, View::FitVertical, 1, 9, 0, 0, 100, "#0000FF"), p.AddBookmark("E", -3),
-            p.AddBookmark("F", 1, static_cast<View>(9));
-        p.AddBookmark("G", -1, View::FitPage, 0, 0, 0, 0, 100, "",
-                      static_cast<OutlineStyle>(5));  // style 5: italic only
+        p.AddBookmark("D", 7, View::FitVertical, 1, 9, 0, 0, 100, "#0000FF"), p.AddBookmark("E", -3), p.AddBookmark("F", 1, static_cast<View>(9));
+        p.AddBookmark("G", -1, View::FitPage, 0, 0, 0, 0, 100, "", static_cast<OutlineStyle>(5));  // style 5: italic only
     });
     EXPECT_EQ(Summary(doc),
               "    B 0 p1 /FitR 108 338 324 626  \n"
@@ -78,9 +76,7 @@ TEST(Outline, TreeViewsAndLevels) {
     EXPECT_NE(doc.bytes.find("/PageMode /UseOutlines\n"), std::string::npos);
 
     int added = 0;  // levels 0 to 254
-    WriteDoc([&](QuillPdf& p) {
-        for (int i = 0; i < 300; ++i) added += p.AddBookmark("x", -1) != 0;
-    });
+    WriteDoc([&](QuillPdf& p) { for (int i = 0; i < 300; ++i) added += p.AddBookmark("x", -1) != 0; });
     EXPECT_EQ(added, 255);
 }
 
@@ -94,12 +90,9 @@ TEST(Outline, LinkTargets) {
                                    "bookmark:@1", "bookmark:@2", "ref:Totali (2)", "gopher:x", "HTTPS://kvs.it/a b",
                                    "mailto:paghe@kvs.it", "ftp:x", "file:altro.pdf", "script:app.alert(1)"})
             p.LinkTo(target);
-        p.LinkTo("page:1", 2, Highlight::Push, View::Zoom, 0, 1, 0, 0, 50),
-            p.LinkTo("page:1", 0, static_cast<Highlight>(9), View::FitHorizontal, 0, 1);
-        p.BeginPage(), p.DefineRef("Totali (2)", View::FitHorizontal, 0, 2), p.DrawText(1, 2, "Vai"),
-            p.LinkTo("page:PREV", 1, Highlight::Invert);
-        p.BeginPage(), p.LinkTo("page:1"), p.DrawBarCode(Barcode::Code128, "1234", 0, 0, true),
-            p.LinkTo("page:+1", 0, Highlight::Outline);
+        p.LinkTo("page:1", 2, Highlight::Push, View::Zoom, 0, 1, 0, 0, 50), p.LinkTo("page:1", 0, static_cast<Highlight>(9), View::FitHorizontal, 0, 1);
+        p.BeginPage(), p.DefineRef("Totali (2)", View::FitHorizontal, 0, 2), p.DrawText(1, 2, "Vai"), p.LinkTo("page:PREV", 1, Highlight::Invert);
+        p.BeginPage(), p.LinkTo("page:1"), p.DrawBarCode(Barcode::Code128, "1234", 0, 0, true), p.LinkTo("page:+1", 0, Highlight::Outline);
     });
     EXPECT_EQ(Summary(doc),
               "  A 0 p1 /XYZ 108 698 2  \n"

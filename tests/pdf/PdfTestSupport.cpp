@@ -41,7 +41,8 @@ std::string Saved(const std::string& name, const std::string& bytes) {
 }
 
 std::string QpdfStream(const std::string& path, int object) {
-    return RunCommand("qpdf --show-object=" + std::to_string(object) + " --filtered-stream-data " + Quoted(path))
+    return RunCommand("qpdf --show-object=" + std::to_string(object) +
+                      " --filtered-stream-data " + Quoted(path))
         .output;
 }
 
@@ -52,8 +53,7 @@ int ContentObject(const std::string& bytes, int page) {
 }
 
 std::string RawContent(const std::string& bytes, int page) {
-    const size_t length =
-        bytes.find("/Length ", bytes.find("\n" + std::to_string(ContentObject(bytes, page)) + " 0 obj\n"));
+    const size_t length = bytes.find("/Length ", bytes.find("\n" + std::to_string(ContentObject(bytes, page)) + " 0 obj\n"));
     if (length == std::string::npos) return "<none>";
     return bytes.substr(bytes.find(">>\rstream\n", length) + 10, std::stoul(bytes.substr(length + 8)));
 }
@@ -82,8 +82,7 @@ std::string Content(const Steps& draw, const Steps& before) {
 
 std::vector<Word> PdfWords(const std::string& path) {
     const std::string html = RunCommand("pdftotext -bbox -f 1 -l 1 " + Quoted(path) + " -").output;
-    static const std::regex word(
-        R"re(<word xMin="([0-9.]+)" yMin="[0-9.]+" xMax="([0-9.]+)" yMax="[0-9.]+">([^<]*)<)re");
+    static const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="[0-9.]+" xMax="([0-9.]+)" yMax="[0-9.]+">([^<]*)<)re");
     auto number = [](const std::ssub_match& m) {  // "." whatever the locale
         double v = 0;
         return std::from_chars(&*m.first, &*m.first + m.length(), v), v;

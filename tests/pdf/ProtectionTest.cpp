@@ -12,16 +12,11 @@ namespace {
 using namespace pdftest;
 
 TEST(Protection, PublishedVectors) {
-    auto md5 = [](const std::string& text) {
-        const auto d = Md5Digest(text);
-        return ToUpperHex(std::string(d.begin(), d.end()));
-    };
+    auto md5 = [](const std::string& text) { const auto d = Md5Digest(text); return ToUpperHex(std::string(d.begin(), d.end())); };
     EXPECT_EQ(md5(""), "D41D8CD98F00B204E9800998ECF8427E");
     EXPECT_EQ(md5("message digest"), "F96B697D7CB7938D525A2F31AAF161D0");
     Rc4 rc4;
-    auto rc4Hex = [&rc4](const std::string& key, std::string text) {
-        return rc4.Rc4Crypt(key, text), ToUpperHex(text);
-    };
+    auto rc4Hex = [&rc4](const std::string& key, std::string text) { return rc4.Rc4Crypt(key, text), ToUpperHex(text); };
     for (int round = 0; round < 2; ++round) {  // the kept key schedule gives what a fresh one gives
         EXPECT_EQ(rc4Hex("Key", "Plaintext"), "BBF316E8D940AF0AD3");
         EXPECT_EQ(rc4Hex("Wiki", "pedia"), "1021BF0420");
@@ -54,37 +49,31 @@ TEST(Protection, DocumentsOpenWithTheirPasswords) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dictionary);
         const std::string owner = c.owner.find_first_not_of(' ') == std::string::npos ? c.user : c.owner;
-        const Doc doc =
-            WriteDoc([&](QuillPdf& p) { p.BeginPage(), p.SetFont("Courier", 10), p.DrawText(10, 20, title); },
-                     [&](QuillPdf& p) {
-                         p.SetDocProperty(title, "", "", "", c.producer),
-                             p.SetCompression(static_cast<Filter>(c.compression), 3);
-                         p.SetProtection(static_cast<Permit>(c.mode), c.owner, c.user);
-                     },
-                     c.user);
+        const Doc doc = WriteDoc([&](QuillPdf& p) { p.BeginPage(), p.SetFont("Courier", 10), p.DrawText(10, 20, title); },
+                                 [&](QuillPdf& p) {
+                                     p.SetDocProperty(title, "", "", "", c.producer), p.SetCompression(static_cast<Filter>(c.compression), 3);
+                                     p.SetProtection(static_cast<Permit>(c.mode), c.owner, c.user);
+                                 },
+                                 c.user);
         EXPECT_EQ(doc.bytes[7], c.version);
         EXPECT_NE(doc.bytes.find("\n7 0 obj\n<< /Filter /Standard \r/O ("), std::string::npos);
         EXPECT_NE(doc.bytes.find(std::string(")\r") + c.dictionary + "\nendobj\n8 0 obj\n"), std::string::npos);
         // The identifier: producer name and version in upper-case hexadecimal.
         const std::string id = *c.producer ? "50726F64322E342E38" : "5175696C6C506466204C696272617279322E342E38";
-        EXPECT_NE(doc.bytes.find("\n/Encrypt 7 0 R /ID [<" + id + "><" + id + ">]\n>>\nstartxref\n"),
-                  std::string::npos);
+        EXPECT_NE(doc.bytes.find("\n/Encrypt 7 0 R /ID [<" + id + "><" + id + ">]\n>>\nstartxref\n"), std::string::npos);
         EXPECT_EQ(doc.bytes.find("Lista"), std::string::npos);  // the title is encrypted
 
-        const kvtest::CommandResult shown =
-            RunCommand("qpdf --show-encryption --password=" + Quoted(owner) + " " + Quoted(doc.path));
+        const kvtest::CommandResult shown = RunCommand("qpdf --show-encryption --password=" + Quoted(owner) + " " + Quoted(doc.path));
         EXPECT_NE(shown.output.find(c.version == '3' ? "R = 2\n" : "R = 3\n"), std::string::npos) << shown.output;
         if (!owner.empty()) {
             EXPECT_NE(shown.output.find("Supplied password is owner password"), std::string::npos) << shown.output;
-            EXPECT_NE(shown.output.find("User password = " + c.user.substr(0, 32) + "\n"), std::string::npos)
-                << shown.output;
+            EXPECT_NE(shown.output.find("User password = " + c.user.substr(0, 32) + "\n"), std::string::npos) << shown.output;
         }
         EXPECT_EQ(RunCommand("qpdf --check " + Quoted(doc.path)).status == 0, c.user.empty());
         for (const std::string& password : {"-upw " + Quoted(c.user), "-opw " + Quoted(owner)})
             EXPECT_EQ(RunCommand("pdftotext -enc UTF-8 " + password + " " + Quoted(doc.path) + " -").output,
                       "Lista (TF14) \\ citt\xC3\xA0\n\n\f");
-        const std::string info =
-            RunCommand("pdfinfo -enc UTF-8 -upw " + Quoted(c.user) + " " + Quoted(doc.path)).output;
+        const std::string info = RunCommand("pdfinfo -enc UTF-8 -upw " + Quoted(c.user) + " " + Quoted(doc.path)).output;
         EXPECT_NE(info.find("Title:           Lista (TF14) \\ citt\xC3\xA0\n"), std::string::npos) << info;
     }
 }

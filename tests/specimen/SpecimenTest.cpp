@@ -17,8 +17,7 @@ using namespace kvtest;
 const std::string kTool = std::string(KV_BUILD_DIR) + "/tools/quillpdf-specimen";
 const fs::path kImages = fs::path(KV_SOURCE_DIR) / "tests/pdf/images";
 const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-const std::string kSample =
-    "Caff\u00E8 e t\u00E8, na\u00EFve \u00C0 la carte, \u00DF \u00F1 \u20AC 12,50 \u201Cok\u201D";
+const std::string kSample = "Caff\u00E8 e t\u00E8, na\u00EFve \u00C0 la carte, \u00DF \u00F1 \u20AC 12,50 \u201Cok\u201D";
 
 // Each match as the groups that took part in it, joined by blanks.
 std::vector<std::string> Matches(const std::string& text, const std::string& pattern) {
@@ -50,8 +49,7 @@ protected:
             if (kinds.contains(entry.path().extension().string())) images_.insert(entry.path());
         }
         for (const fs::path& image : images_) args += " --image " + Quoted(image);
-        run_ = RunCommand(kTool + " " + Quoted(Dir() / "specimen.pdf") + args + " --image " +
-                          Quoted(Dir() / "letter.gif"));
+        run_ = RunCommand(kTool + " " + Quoted(Dir() / "specimen.pdf") + args + " --image " + Quoted(Dir() / "letter.gif"));
     }
     static void TearDownTestSuite() { folder_.reset(); }
     static const fs::path& Dir() { return folder_->path; }
@@ -67,15 +65,8 @@ TEST_F(SpecimenTest, FontsTextsAndPictures) {
     EXPECT_EQ(run_.output, "");  // refused files are shown in the document, not reported
     EXPECT_TRUE(QpdfClean(Dir() / "specimen.pdf"));
     // The 14 standard fonts by their names, the TrueType font embedded.
-    const std::vector<std::string> fonts =
-        Matches(RunCommand("pdffonts " + Pdf()).output, R"(\n(\S+) +(Type 1|TrueType) +\S+ +(yes|no))");
-    EXPECT_EQ(std::multiset<std::string>(fonts.begin(), fonts.end()),
-              (std::multiset<std::string>{
-                  "Arial,Bold Type 1 no", "Arial Type 1 no", "TimesNewRoman Type 1 no", "Arial,Italic Type 1 no",
-                  "Arial,BoldItalic Type 1 no", "TimesNewRoman,Bold Type 1 no", "TimesNewRoman,Italic Type 1 no",
-                  "TimesNewRoman,BoldItalic Type 1 no", "CourierNew Type 1 no", "CourierNew,Bold Type 1 no",
-                  "CourierNew,Italic Type 1 no", "CourierNew,BoldItalic Type 1 no", "Symbol Type 1 no",
-                  "ZapfDingbats Type 1 no", "DejaVuSans TrueType yes"}));
+    const std::vector<std::string> fonts = Matches(RunCommand("pdffonts " + Pdf()).output, R"(\n(\S+) +(Type 1|TrueType) +\S+ +(yes|no))");
+    EXPECT_EQ(std::multiset<std::string>(fonts.begin(), fonts.end()), (std::multiset<std::string>{"Arial,Bold Type 1 no", "Arial Type 1 no", "TimesNewRoman Type 1 no", "Arial,Italic Type 1 no", "Arial,BoldItalic Type 1 no", "TimesNewRoman,Bold Type 1 no", "TimesNewRoman,Italic Type 1 no", "TimesNewRoman,BoldItalic Type 1 no", "CourierNew Type 1 no", "CourierNew,Bold Type 1 no", "CourierNew,Italic Type 1 no", "CourierNew,BoldItalic Type 1 no", "Symbol Type 1 no", "ZapfDingbats Type 1 no", "DejaVuSans TrueType yes"}));
     // The sample in the twelve text fonts and in DejaVu Sans; the refused files with their errors.
     const std::string text = RunCommand("pdftotext " + Pdf() + " -").output;
     EXPECT_EQ(Matches(text, kSample).size(), 13u);
@@ -83,8 +74,7 @@ TEST_F(SpecimenTest, FontsTextsAndPictures) {
     EXPECT_NE(text.find("Refused: QuillPdf.AddFont: " + (Dir() / "cut.ttf").string() + " - "), std::string::npos);
     EXPECT_EQ(Matches(text, "Refused:").size(), 2u);
     EXPECT_NE(text.find("An EPS drawing written by this tool (a box and a triangle)"), std::string::npos);
-    for (const fs::path& image : images_)
-        EXPECT_NE(text.find(image.filename().string() + "\n"), std::string::npos) << image;
+    for (const fs::path& image : images_) EXPECT_NE(text.find(image.filename().string() + "\n"), std::string::npos) << image;
     // One image drawn per picture given (the EPS drawing is paths).
     EXPECT_EQ(Matches(RunCommand("pdfimages -list " + Pdf()).output, R"(\n +\d+ +\d+ +image )").size(), images_.size());
 }
@@ -95,14 +85,12 @@ TEST_F(SpecimenTest, EveryBarcodePageDecodesToThePrintedData) {
     int decoded = 0;
     for (int p = 1; p <= pages; ++p) {
         const std::string page = " -f " + std::to_string(p) + " -l " + std::to_string(p) + " ";
-        std::vector<std::string> printed =
-            Matches(RunCommand("pdftotext" + page + Pdf() + " -").output, R"((?:^|\n)Data: ([^\n]+))");
+        std::vector<std::string> printed = Matches(RunCommand("pdftotext" + page + Pdf() + " -").output, R"((?:^|\n)Data: ([^\n]+))");
         if (printed.empty()) continue;
         SCOPED_TRACE("page " + std::to_string(p));
         const fs::path png = Dir() / ("page" + std::to_string(p));
         RunCommand("pdftoppm -r 300 -png -singlefile" + page + Pdf() + " " + Quoted(png));
-        std::vector<std::string> read =
-            Matches(RunCommand("zbarimg --nodbus --raw -q " + Quoted(png.string() + ".png")).output, "([^\n]+)\n");
+        std::vector<std::string> read = Matches(RunCommand("zbarimg --nodbus --raw -q " + Quoted(png.string() + ".png")).output, "([^\n]+)\n");
         std::sort(printed.begin(), printed.end()), std::sort(read.begin(), read.end());
         EXPECT_EQ(read, printed);
         decoded += static_cast<int>(printed.size());

@@ -41,8 +41,7 @@ private:
 // Key and value names compare without regard to case, as the Windows registry does.
 class MemoryRegistry : public RegistryReader {
 public:
-    std::optional<std::string> ReadString(Hive hive, const std::string& key,
-                                          const std::string& valueName) const override {
+    std::optional<std::string> ReadString(Hive hive, const std::string& key, const std::string& valueName) const override {
         const auto it = values_.find(Id(hive, key, valueName));
         if (it == values_.end() || !it->second.isText) return std::nullopt;
         return it->second.text;

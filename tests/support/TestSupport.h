@@ -93,8 +93,7 @@ public:
         if ((pid_ = ::fork()) == 0) {
             const int fd = ::open(file.c_str(), O_RDWR);
             const char taken = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 'y' : 'n';
-            if (::write(channel[1], &taken, 1) == 1 && taken == 'y')
-                ::usleep(static_cast<useconds_t>(holdMillis) * 1000);
+            if (::write(channel[1], &taken, 1) == 1 && taken == 'y') ::usleep(static_cast<useconds_t>(holdMillis) * 1000);
             ::_exit(0);  // the lock ends with the process
         }
         char answer = 0;
@@ -118,13 +117,12 @@ inline ::testing::AssertionResult QpdfClean(const fs::path& pdf, const std::stri
     if (r.status == 0 && r.output.find("WARNING") == std::string::npos &&
         r.output.find("No syntax or stream encoding errors found") != std::string::npos)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << pdf << "\n" << r.output;
+    return ::testing::AssertionFailure() << pdf << "\n"
+                                         << r.output;
 }
 // The text of every page, as pdftotext -layout gives it in UTF-8.
 inline std::string PdfText(const fs::path& pdf, const std::string& password = {}) {
-    return RunCommand("pdftotext -layout -enc UTF-8" + (password.empty() ? "" : " -upw " + Quoted(password)) + " " +
-                      Quoted(pdf) + " -")
-        .output;
+    return RunCommand("pdftotext -layout -enc UTF-8" + (password.empty() ? "" : " -upw " + Quoted(password)) + " " + Quoted(pdf) + " -").output;
 }
 
 }  // namespace kvtest

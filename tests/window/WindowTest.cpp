@@ -29,8 +29,7 @@ using platform::Buttons;
 
 const Message kNoPrinter{"Controllo stampante", "Nessuna stampante presente", Icon::Critical};
 const Message kProjectBox{"Informazioni Progetto kvsPaghe",
-                          "Programma kvsPaghe\r\rNome EXE : KVTESO.EXE\rNome VBP : KVST_FTESOR.VBP\r",
-                          Icon::Information};
+                          "Programma kvsPaghe\r\rNome EXE : KVTESO.EXE\rNome VBP : KVST_FTESOR.VBP\r", Icon::Information};
 
 // Scripted messages where the user presses "Apri cartella" on the message at the end of a PDF run.
 struct Answers : platform::ScriptedMessageBoxes {
@@ -50,9 +49,7 @@ struct Window {
         w.SetUrlOpener([this](const QUrl& url) { opened.push_back(url.toLocalFile().toStdString()); });
     }
     template <typename T = QAbstractButton>
-    T* Find(const std::string& name) {
-        return w.findChild<T*>(QString::fromStdString(name));
-    }
+    T* Find(const std::string& name) { return w.findChild<T*>(QString::fromStdString(name)); }
     void Click(const char* button) { Find(button)->click(); }
     std::vector<int> Selected() {
         std::vector<int> rows;
@@ -62,8 +59,7 @@ struct Window {
     }
     std::string ChoiceState() {  // the checked option and Check1 with its caption
         std::string s;
-        for (int i = 0; i < 7; ++i)
-            s += Find("Option1(" + std::to_string(i) + ")")->isChecked() ? std::to_string(i) : "";
+        for (int i = 0; i < 7; ++i) s += Find("Option1(" + std::to_string(i) + ")")->isChecked() ? std::to_string(i) : "";
         return s + (Find("Check1")->isChecked() ? " checked " : " unchecked ") + Find("Check1")->text().toStdString();
     }
     app::Installation installation;
@@ -114,40 +110,13 @@ TEST_F(WindowTest, WholeSession) {
     Window win(demo);
     win.w.Form_Load();
     win.w.show();
-    EXPECT_EQ(ControlTable(win.w),
-              (std::vector<std::string>{
-                  "FrameSelezione(0) QGroupBox \"\" 4,0 462x477 MS Sans Serif 8.25",
-                  "Label1(0) QLabel \" Lista Aziende in estrazione\" 4,10 453x19 MS Sans Serif 9.75 bold",
-                  "List1 QListWidget \"\" 4,30 453x240 Courier New 8.25",
-                  "Label3 QLabel \"Selezionare con un click del mouse le aziende da stampare\" 6,388 449x19 MS Sans "
-                  "Serif 8.25 bold",
-                  "Frame1 QGroupBox \"\" 4,272 453x111 MS Sans Serif 8.25",
-                  "Label2 QLabel \"Selezione Tipo stampa\" 6,12 181x15 MS Sans Serif 9.75 bold",
-                  "Check1 QCheckBox \"Seleziona tutte le aziende\" 224,12 205x18 MS Sans Serif 9.75 bold",
-                  "Line2 QFrame \"\" 4,29 445x2 MS Sans Serif 8.25",
-                  "Option1(0) QRadioButton \"Codice CF01\" 4,36 221x17 MS Sans Serif 8.25 bold",
-                  "Option1(1) QRadioButton \"Codice CF02 arretrati quote\" 4,54 221x17 MS Sans Serif 8.25 bold",
-                  "Option1(2) QRadioButton \"Codice TF02\" 228,36 219x17 MS Sans Serif 8.25 bold",
-                  "Option1(3) QRadioButton \"Codice TF02 arretrati\" 228,54 219x17 MS Sans Serif 8.25 bold",
-                  "Option1(4) QRadioButton \"Codice CF11\" 4,72 221x17 MS Sans Serif 8.25 bold",
-                  "Option1(5) QRadioButton \"Recupero prestazioni/anticipi\" 228,72 219x17 MS Sans Serif 8.25 bold",
-                  "Option1(6) QRadioButton \"Codice TF14\" 228,90 219x17 MS Sans Serif 8.25 bold",
-                  "Label4 QLabel \"\" 4,90 221x17 MS Sans Serif 8.25",
-                  "Check2 QCheckBox \"Crea anche il file Excel\" 4,90 221x17 MS Sans Serif 8.25 bold",
-                  "CmdStampa(0) QToolButton \"Crea PDF\" 308,410 147x61 MS Sans Serif 8.25 bold",
-                  "CmdStampa(1) QToolButton \"Stampa Laser\" 156,410 147x61 MS Sans Serif 8.25 bold",
-                  "CmdUscita(0) QToolButton \"&Uscita\" 6,410 147x61 MS Sans Serif 8.25 bold",
-                  "List2 QListWidget \"\" 214,216 225x15 MS Sans Serif 8.25 hidden"}));
-    EXPECT_TRUE(win.w.size() == QSize(470, 481) &&
-                win.w.frameGeometry().center() == win.w.screen()->availableGeometry().center());
+    EXPECT_EQ(ControlTable(win.w), (std::vector<std::string>{"FrameSelezione(0) QGroupBox \"\" 4,0 462x477 MS Sans Serif 8.25", "Label1(0) QLabel \" Lista Aziende in estrazione\" 4,10 453x19 MS Sans Serif 9.75 bold", "List1 QListWidget \"\" 4,30 453x240 Courier New 8.25", "Label3 QLabel \"Selezionare con un click del mouse le aziende da stampare\" 6,388 449x19 MS Sans Serif 8.25 bold", "Frame1 QGroupBox \"\" 4,272 453x111 MS Sans Serif 8.25", "Label2 QLabel \"Selezione Tipo stampa\" 6,12 181x15 MS Sans Serif 9.75 bold", "Check1 QCheckBox \"Seleziona tutte le aziende\" 224,12 205x18 MS Sans Serif 9.75 bold", "Line2 QFrame \"\" 4,29 445x2 MS Sans Serif 8.25", "Option1(0) QRadioButton \"Codice CF01\" 4,36 221x17 MS Sans Serif 8.25 bold", "Option1(1) QRadioButton \"Codice CF02 arretrati quote\" 4,54 221x17 MS Sans Serif 8.25 bold", "Option1(2) QRadioButton \"Codice TF02\" 228,36 219x17 MS Sans Serif 8.25 bold", "Option1(3) QRadioButton \"Codice TF02 arretrati\" 228,54 219x17 MS Sans Serif 8.25 bold", "Option1(4) QRadioButton \"Codice CF11\" 4,72 221x17 MS Sans Serif 8.25 bold", "Option1(5) QRadioButton \"Recupero prestazioni/anticipi\" 228,72 219x17 MS Sans Serif 8.25 bold", "Option1(6) QRadioButton \"Codice TF14\" 228,90 219x17 MS Sans Serif 8.25 bold", "Label4 QLabel \"\" 4,90 221x17 MS Sans Serif 8.25", "Check2 QCheckBox \"Crea anche il file Excel\" 4,90 221x17 MS Sans Serif 8.25 bold", "CmdStampa(0) QToolButton \"Crea PDF\" 308,410 147x61 MS Sans Serif 8.25 bold", "CmdStampa(1) QToolButton \"Stampa Laser\" 156,410 147x61 MS Sans Serif 8.25 bold", "CmdUscita(0) QToolButton \"&Uscita\" 6,410 147x61 MS Sans Serif 8.25 bold", "List2 QListWidget \"\" 214,216 225x15 MS Sans Serif 8.25 hidden"}));
+    EXPECT_TRUE(win.w.size() == QSize(470, 481) && win.w.frameGeometry().center() == win.w.screen()->availableGeometry().center());
     auto* list1 = win.Find<QListWidget>("List1");
     EXPECT_EQ(win.Find<QListWidget>("List2")->count(), 0);
     std::vector<std::string> lines;
     for (int i = 0; i < list1->count(); ++i) lines.push_back(list1->item(i)->text().toStdString());
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{
-                  "001 PERÒ COSTRUZIONI S.R.L. 4901234567", "002 TRASPORTI A/R: VELOCI E SICURI 5102345678",
-                  "003 STUDIO ASSOCIATO BIANCHI 6203456789", "004 OFFICINA MECCANICA VERDI SNC 7304567890"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"001 PERÒ COSTRUZIONI S.R.L. 4901234567", "002 TRASPORTI A/R: VELOCI E SICURI 5102345678", "003 STUDIO ASSOCIATO BIANCHI 6203456789", "004 OFFICINA MECCANICA VERDI SNC 7304567890"}));
     EXPECT_EQ(win.ChoiceState(), "0 unchecked Seleziona tutte le aziende");
 
     // The selection box, both ways; the project box only for Ctrl+Shift+P, wherever the focus is.
@@ -184,31 +153,15 @@ TEST_F(WindowTest, WholeSession) {
                              "Viene eseguita una lista dei recuperi in caso di anticipo o liquidazioni TFR \r"
                              "vengono stampati solo i dipendenti che hanno un valore nel campo P602 o nel campo P603",
                              Icon::Information};
-    const Message cf11{
-        "Stampe Fondo Tesoreria",
-        "Viene eseguita una lista del codice CF11 INTERESSI\rVengono stampati solo i dipendenti che hanno il mese e "
-        "anno di adesione (campo P599)\ruguale al mese e anno data ultima erogazione campo(Q179)",
-        Icon::Information};
-    const Message excel{"Creazione file Excel",
-                        "Il file Excel e' stato creato in :\r\rC:\\KVPAGHE\\FILE-XLSX\\2018\\03\\TESRECU_201803.xlsx",
-                        Icon::Information};
+    const Message cf11{"Stampe Fondo Tesoreria",
+                       "Viene eseguita una lista del codice CF11 INTERESSI\rVengono stampati solo i dipendenti che hanno il mese e "
+                       "anno di adesione (campo P599)\ruguale al mese e anno data ultima erogazione campo(Q179)",
+                       Icon::Information};
+    const Message excel{"Creazione file Excel", "Il file Excel e' stato creato in :\r\rC:\\KVPAGHE\\FILE-XLSX\\2018\\03\\TESRECU_201803.xlsx", Icon::Information};
     // 004's employee is missing from the index: the question after the run (answered No).
-    const Message damaged{"Stampe Fondo Tesoreria",
-                          "\xC8 stato tralasciato o letto con dati danneggiati 1 dipendente.\rVedere l'elenco?",
+    const Message damaged{"Stampe Fondo Tesoreria", "\xC8 stato tralasciato o letto con dati danneggiati 1 dipendente.\rVedere l'elenco?",
                           Icon::Information, Buttons::YesNo};
-    EXPECT_EQ(win.messages.Shown(),
-              (Messages{{"Stampe Fondo Tesoreria", "Nessuna azienda selezionata", Icon::Information},
-                        recoveries,
-                        kPdfDone,
-                        excel,
-                        damaged,
-                        cf11,
-                        kNoPrinter,
-                        kNoPrinter,
-                        kNoPrinter,
-                        kNoPrinter,
-                        kNoPrinter,
-                        kNoPrinter}));
+    EXPECT_EQ(win.messages.Shown(), (Messages{{"Stampe Fondo Tesoreria", "Nessuna azienda selezionata", Icon::Information}, recoveries, kPdfDone, excel, damaged, cf11, kNoPrinter, kNoPrinter, kNoPrinter, kNoPrinter, kNoPrinter, kNoPrinter}));
     EXPECT_EQ(win.ChoiceState(), "0 unchecked Seleziona tutte le aziende");
     EXPECT_TRUE(win.Selected().empty() && QApplication::overrideCursor() == nullptr);
 
@@ -225,20 +178,13 @@ TEST_F(WindowTest, WholeSession) {
     win.Click("Check1");
     win.messages.QueueAnswer(Answer::Yes);  // the list of what was left out
     win.Click("CmdStampa(0)");
-    EXPECT_EQ(progress + " " + cursor,
-              "Azienda 1 di 4\nPERÒ COSTRUZIONI S.R.L. 4901234567 " + std::to_string(Qt::WaitCursor));
-    EXPECT_EQ(PdfFilesUnder(demo.PdfTree()),
-              std::vector<fs::path>{demo.PdfFolder("001") / "TESCF01_001_PERÒ COSTRUZIONI S.R.L.pdf"});
+    EXPECT_EQ(progress + " " + cursor, "Azienda 1 di 4\nPERÒ COSTRUZIONI S.R.L. 4901234567 " + std::to_string(Qt::WaitCursor));
+    EXPECT_EQ(PdfFilesUnder(demo.PdfTree()), std::vector<fs::path>{demo.PdfFolder("001") / "TESCF01_001_PERÒ COSTRUZIONI S.R.L.pdf"});
     EXPECT_EQ(win.opened.back(), demo.PdfFolder("001").string());
-    EXPECT_EQ(win.messages.Shown(),
-              (Messages{kPdfDone,
-                        {"Creazione file Excel", "Il file Excel non e' stato creato: l'elaborazione non e' terminata",
-                         Icon::Information},
-                        damaged,
-                        {"Stampe Fondo Tesoreria",
-                         "001 CF01 0010000049: Importo vuoto letto come zero (P240)\r"
-                         "001 CF01 0010000049: Importo non numerico (Q201 \"N/D\" letto come 0)",
-                         Icon::Information}}));
+    EXPECT_EQ(win.messages.Shown(), (Messages{kPdfDone, {"Creazione file Excel", "Il file Excel non e' stato creato: l'elaborazione non e' terminata", Icon::Information}, damaged, {"Stampe Fondo Tesoreria",
+                                                                                                                                                                                     "001 CF01 0010000049: Importo vuoto letto come zero (P240)\r"
+                                                                                                                                                                                     "001 CF01 0010000049: Importo non numerico (Q201 \"N/D\" letto come 0)",
+                                                                                                                                                                                     Icon::Information}}));
     EXPECT_EQ(win.w.findChild<QDialog*>("RunProgress"), nullptr);
 
     // The close box leaves as "&Uscita" does: archives closed, task line handed back, the program ends.
@@ -266,9 +212,8 @@ TEST_F(WindowTest, SecondCopyEndsSilentlyAndNoExtractionWarnsAndEnds) {
     demo.WriteExtraction({});
     Window without(demo);
     EXPECT_THROW(without.w.Form_Load(), ProgramEnd);
-    EXPECT_EQ(
-        without.messages.Shown(),
-        (Messages{{"Stampe Fondo Tesoreria", "Attenzione: Non esiste estrazione anno corrente", Icon::Critical}}));
+    EXPECT_EQ(without.messages.Shown(),
+              (Messages{{"Stampe Fondo Tesoreria", "Attenzione: Non esiste estrazione anno corrente", Icon::Critical}}));
     EXPECT_FALSE(without.w.session().context().files().IsOpen(archive::Companies));
 }
 
@@ -281,18 +226,9 @@ TEST_F(WindowTest, MessageBoxesShowTheLegacyTexts) {
         Answer answer;
         std::string shown;  // title | text | icon | buttons
     } cases[] = {
-        {{"Controllo stampante", "La stampante X non \xE8 impostata\rRiprovare", Icon::Critical},
-         "OK",
-         Answer::Ok,
-         "Controllo stampante|La stampante X non è impostata\nRiprovare|3|OK"},
-        {{"KvsPaghe", "Riprovare?", Icon::Question, Buttons::YesNo},
-         "&No",
-         Answer::No,
-         "KvsPaghe|Riprovare?|4|&No &Yes"},
-        {{"KvsPaghe", "Riprovare?", Icon::Exclamation, Buttons::YesNo},
-         "&Yes",
-         Answer::Yes,
-         "KvsPaghe|Riprovare?|2|&No &Yes"},
+        {{"Controllo stampante", "La stampante X non \xE8 impostata\rRiprovare", Icon::Critical}, "OK", Answer::Ok, "Controllo stampante|La stampante X non è impostata\nRiprovare|3|OK"},
+        {{"KvsPaghe", "Riprovare?", Icon::Question, Buttons::YesNo}, "&No", Answer::No, "KvsPaghe|Riprovare?|4|&No &Yes"},
+        {{"KvsPaghe", "Riprovare?", Icon::Exclamation, Buttons::YesNo}, "&Yes", Answer::Yes, "KvsPaghe|Riprovare?|2|&No &Yes"},
         {kPdfDone, "Apri cartella", Answer::Yes,
          "Creazione modulo PDF Liste Fondo Tesoreria|I file PDF creati sono contenuti "
          "nella relativa cartella situata in :\n\nC:\\KVPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\FDOTES|1|Apri cartella OK"},
@@ -309,11 +245,7 @@ TEST_F(WindowTest, MessageBoxesShowTheLegacyTexts) {
                 if (b->text() == c.press) press = b;
             }
             buttons.sort();
-            shown = QString("%1|%2|%3|%4")
-                        .arg(box->windowTitle(), box->text())
-                        .arg(int(box->icon()))
-                        .arg(buttons.join(' '))
-                        .toStdString();
+            shown = QString("%1|%2|%3|%4").arg(box->windowTitle(), box->text()).arg(int(box->icon())).arg(buttons.join(' ')).toStdString();
             press->click();
         });
         EXPECT_EQ(WindowMessageBoxes().Show(c.message), c.answer) << c.press;

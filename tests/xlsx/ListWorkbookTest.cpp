@@ -21,15 +21,10 @@ struct Sheet {
 
 std::vector<Sheet> ReadWorkbook(const fs::path& file) {
     std::vector<Sheet> sheets;
-    std::istringstream in(RunCommand("/usr/bin/python3 " +
-                                     Quoted(fs::path(KV_SOURCE_DIR) / "tests/xlsx/read_workbook.py") + " " +
-                                     Quoted(file))
-                              .output);
+    std::istringstream in(RunCommand("/usr/bin/python3 " + Quoted(fs::path(KV_SOURCE_DIR) / "tests/xlsx/read_workbook.py") + " " + Quoted(file)).output);
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind("SHEET ", 0) == 0)
-            sheets.push_back({line.substr(6, line.find('|') - 6), line.substr(line.find('|')), {}});
-        else if (!sheets.empty())
-            sheets.back().rows.push_back({});
+        if (line.rfind("SHEET ", 0) == 0) sheets.push_back({line.substr(6, line.find('|') - 6), line.substr(line.find('|')), {}});
+        else if (!sheets.empty()) sheets.back().rows.push_back({});
         std::istringstream row(line.rfind("SHEET ", 0) == 0 ? "" : line);
         for (std::string cell; std::getline(row, cell, '\t');) sheets.back().rows.back().push_back(cell);
     }
@@ -44,10 +39,8 @@ std::pair<std::vector<std::string>, std::string> Split(const std::vector<std::st
     std::pair<std::vector<std::string>, std::string> out;
     for (size_t i = 1; i < cells.size(); ++i) {
         if (cells[i].empty()) continue;
-        if (cells[i][0] != '#')
-            out.second += (out.second.empty() ? "" : " ") + cells[i];
-        else
-            out.first.push_back(lists::FormatFixed(Value(cells[i]), cells[i].ends_with("0.00000") ? 5 : 2, '.'));
+        if (cells[i][0] != '#') out.second += (out.second.empty() ? "" : " ") + cells[i];
+        else out.first.push_back(lists::FormatFixed(Value(cells[i]), cells[i].ends_with("0.00000") ? 5 : 2, '.'));
     }
     return out;
 }
@@ -97,15 +90,11 @@ TEST(ListWorkbookTest, SheetsHoldThePdfListsAndAddUp) {
                 for (size_t i = 0; i < values.size(); ++i)  // a longer value keeps its last ten characters
                     EXPECT_TRUE(values[i] == printed[i] || (printed[i].size() == 10 && values[i].ends_with(printed[i])))
                         << values[i] << " printed " << printed[i];
-                EXPECT_EQ(cells[0] + " " + Words(texts),
-                          total ? "TOTALE " : m[1].str() + " " + Words(std::regex_replace(rest, number, " ")));
+                EXPECT_EQ(cells[0] + " " + Words(texts), total ? "TOTALE " : m[1].str() + " " + Words(std::regex_replace(rest, number, " ")));
                 for (size_t c = 2; total && c < cells.size(); ++c) {
                     double sum = 0;
-                    for (size_t r = 1; r + 1 < row; ++r)
-                        sum += sheet.rows[r].size() > c && !sheet.rows[r][c].empty() ? Value(sheet.rows[r][c]) : 0;
-                    if (!cells[c].empty()) {
-                        EXPECT_NEAR(sum, Value(cells[c]), 0.005) << "column " << c;
-                    }
+                    for (size_t r = 1; r + 1 < row; ++r) sum += sheet.rows[r].size() > c && !sheet.rows[r][c].empty() ? Value(sheet.rows[r][c]) : 0;
+                    if (!cells[c].empty()) { EXPECT_NEAR(sum, Value(cells[c]), 0.005) << "column " << c; }
                 }
             }
             EXPECT_EQ(sheet.rows[row - 1][0], "TOTALE");
@@ -113,10 +102,8 @@ TEST(ListWorkbookTest, SheetsHoldThePdfListsAndAddUp) {
             const std::vector<std::string>& summary = sheets[0].rows[s];
             EXPECT_EQ(summary[0] + " " + summary[2], code + " #" + std::to_string(row - 2) + "@General");
             for (size_t c = 2; c < summary.size(); ++c) {
-                const size_t at =
-                    std::find(sheet.rows[0].begin(), sheet.rows[0].end(), sheets[0].rows[0][c]) - sheet.rows[0].begin();
-                EXPECT_TRUE(c == 2 || (at < sheet.rows[row - 1].size() && sheet.rows[row - 1][at] == summary[c]))
-                    << sheets[0].rows[0][c];
+                const size_t at = std::find(sheet.rows[0].begin(), sheet.rows[0].end(), sheets[0].rows[0][c]) - sheet.rows[0].begin();
+                EXPECT_TRUE(c == 2 || (at < sheet.rows[row - 1].size() && sheet.rows[row - 1][at] == summary[c])) << sheets[0].rows[0][c];
                 sums[c] += Value(summary[c]);
             }
         }
@@ -126,10 +113,7 @@ TEST(ListWorkbookTest, SheetsHoldThePdfListsAndAddUp) {
         const Rows& anomalies = sheets.back().rows;
         const std::string key = demo.plan.MissingKeyEmployee()->key;
         EXPECT_EQ(anomalies[0], (std::vector<std::string>{"Azienda", "Lista", "Dipendente", "Motivo", "Dettaglio"}));
-        EXPECT_EQ(std::count(anomalies.begin(), anomalies.end(),
-                             std::vector<std::string>{key.substr(0, 3), std::string(list.code), key,
-                                                      "Chiave assente dall'indice"}),
-                  1);
+        EXPECT_EQ(std::count(anomalies.begin(), anomalies.end(), std::vector<std::string>{key.substr(0, 3), std::string(list.code), key, "Chiave assente dall'indice"}), 1);
     }
 }
 
@@ -149,11 +133,9 @@ TEST(ListWorkbookTest, CellsUnderTheirColumns) {
     book.EndCompany({12345681.4}, {"LEGENDA"});
     const DemoInstallation demo;
     book.Write(demo.root() / "x.xlsx");
-    const std::vector<std::string> line{"0025",     "ROSSI M", "#12345678.9@0.00", "#2.5@0.00", "#0.004@0.00",
-                                        "#-1@0.00", "GF",      "#3@0.00"};
+    const std::vector<std::string> line{"0025", "ROSSI M", "#12345678.9@0.00", "#2.5@0.00", "#0.004@0.00", "#-1@0.00", "GF", "#3@0.00"};
     EXPECT_EQ(ReadWorkbook(demo.root() / "x.xlsx")[1].rows,
-              (Rows{{"Matricola", "Nominativo", "TFR PROGR.", "F.DO TESORERIA CF02", "F.PENSIONE", "MEDIA TFR",
-                     "MESI ARR", "INTERESSI CF11", "Note"},
+              (Rows{{"Matricola", "Nominativo", "TFR PROGR.", "F.DO TESORERIA CF02", "F.PENSIONE", "MEDIA TFR", "MESI ARR", "INTERESSI CF11", "Note"},
                     line,
                     line,
                     line,
@@ -182,21 +164,16 @@ TEST(ListWorkbookTest, SheetNamesAndWholeFilesOnly) {
     ListWorkbook(ListKind::CF01).Write(file);
     const std::vector<Sheet> sheets = ReadWorkbook(file);
     ASSERT_EQ(sheets.size(), 2u);
-    EXPECT_EQ(sheets[0].rows,
-              (Rows{{"Azienda", "Ragione sociale", "Dipendenti", "TFR MESE", "F.TESORERIA", "F.PENSIONE", "RETR. TFR",
-                     "IM.LE FAP"},
-                    {"TOTALE", "", "#0@General", "#0@0.00", "#0@0.00", "#0@0.00", "#0@0.00", "#0@0.00"}}));
+    EXPECT_EQ(sheets[0].rows, (Rows{{"Azienda", "Ragione sociale", "Dipendenti", "TFR MESE", "F.TESORERIA", "F.PENSIONE", "RETR. TFR", "IM.LE FAP"}, {"TOTALE", "", "#0@General", "#0@0.00", "#0@0.00", "#0@0.00", "#0@0.00", "#0@0.00"}}));
     fs::create_directory(demo.root() / "d.xlsx");
     EXPECT_THROW(ListWorkbook(ListKind::TF14).Write(demo.root() / "d.xlsx"), RuntimeError);
     EXPECT_THROW(ListWorkbook(ListKind::TF14).Write(demo.root() / "none" / "x.xlsx"), RuntimeError);
     std::string folder;
     Settings settings;
     settings.archiveFolder = "C:\\KVPAGHE\\ARCHIVI";
-    EXPECT_EQ(output::PrepareWorkbookFolder(settings, platform::PathMap(demo.root()), "201812", folder),
-              demo.root() / "C/KVPAGHE/FILE-XLSX/2018/12");
+    EXPECT_EQ(output::PrepareWorkbookFolder(settings, platform::PathMap(demo.root()), "201812", folder), demo.root() / "C/KVPAGHE/FILE-XLSX/2018/12");
     EXPECT_EQ(folder, "C:\\KVPAGHE\\FILE-XLSX\\2018\\12");
-    EXPECT_THROW(output::PrepareWorkbookFolder(settings, platform::PathMap(demo.root()), "2018..", folder),
-                 RuntimeError);
+    EXPECT_THROW(output::PrepareWorkbookFolder(settings, platform::PathMap(demo.root()), "2018..", folder), RuntimeError);
     for (const auto& e : fs::recursive_directory_iterator(demo.root())) EXPECT_NE(e.path().extension(), ".part");
 }
 
@@ -204,8 +181,7 @@ TEST(ListWorkbookTest, SheetNamesAndWholeFilesOnly) {
 // decimal commas; the PDF files are the same as without it.
 TEST(BatchXlsxTest, SummaryOnTheTerminalAndPdfUnchanged) {
     const DemoInstallation demo;
-    const std::string run =
-        "LC_ALL=it_IT.UTF-8 KVTESO_ROOT=" + Quoted(demo.root()) + " " + KV_BUILD_DIR "/src/program/kvteso --batch ";
+    const std::string run = "LC_ALL=it_IT.UTF-8 KVTESO_ROOT=" + Quoted(demo.root()) + " " + KV_BUILD_DIR "/src/program/kvteso --batch ";
     const std::string month = (demo.root() / "C/KVPAGHE/FILE-XLSX/2018/03").string();
     CommandResult r = RunCommand("{ " + run + "--xlsx --list RECU </dev/null 2>/dev/null; }");
     EXPECT_EQ(r.status, 3);  // 004's employee missing from the index
@@ -221,15 +197,13 @@ TOTALE                                            7                             
     EXPECT_TRUE(PdfFilesUnder(demo.PdfTree()).empty());
     std::vector<std::string> texts[2];
     for (int xlsx : {0, 1}) {
-        r = RunCommand("{ " + run + (xlsx ? "--pdf --xlsx --list TF14" : "--pdf --list TF14") +
-                       " </dev/null 2>/dev/null; }");
-        for (const auto& pdf : PdfFilesUnder(demo.PdfTree()))
-            texts[xlsx].push_back(PdfText(pdf, pdf.string().find("/001/") != std::string::npos ? kPassword : ""));
+        r = RunCommand("{ " + run + (xlsx ? "--pdf --xlsx --list TF14" : "--pdf --list TF14") + " </dev/null 2>/dev/null; }");
+        for (const auto& pdf : PdfFilesUnder(demo.PdfTree())) texts[xlsx].push_back(PdfText(pdf, pdf.string().find("/001/") != std::string::npos ? kPassword : ""));
         fs::remove_all(demo.PdfTree());
     }
     EXPECT_TRUE(texts[0] == texts[1] && texts[0].size() == 3u && r.status == 3);
-    EXPECT_NE(r.output.find("  TF14: " + month + "/TESTF14_201803.xlsx\n3 PDF file(s) written under " +
-                            demo.PdfTree().string() + "\n1 workbook(s) written in " + month + "\n"),
+    EXPECT_NE(r.output.find("  TF14: " + month + "/TESTF14_201803.xlsx\n3 PDF file(s) written under " + demo.PdfTree().string() +
+                            "\n1 workbook(s) written in " + month + "\n"),
               std::string::npos)
         << r.output;
     EXPECT_EQ(ReadWorkbook(month + "/TESTF14_201803.xlsx").size(), 5u);

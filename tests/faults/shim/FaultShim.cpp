@@ -24,8 +24,7 @@ ssize_t Pread(const char* name, int fd, void* buf, size_t count, off_t offset) {
     static const auto real = reinterpret_cast<PreadFn>(::dlsym(RTLD_NEXT, name));
     static char part[256], kind[32];
     static long from = 0;
-    static const bool active =
-        std::getenv("KV_FAULT") && std::sscanf(std::getenv("KV_FAULT"), "%255s %ld %31s", part, &from, kind) == 3;
+    static const bool active = std::getenv("KV_FAULT") && std::sscanf(std::getenv("KV_FAULT"), "%255s %ld %31s", part, &from, kind) == 3;
     static std::atomic<long> reads{0};
     char link[64], path[4096] = {};
     std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);

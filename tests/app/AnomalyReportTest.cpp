@@ -81,7 +81,8 @@ TEST(AnomaliesTest, DamagedArchivesGiveTheirReasons) {
          "001 CF01 0010000049: Importo vuoto letto come zero (P240)\r"
          "001 CF01 0010000049: Importo non numerico (Q201 \"N/D\" letto come 0)|"
          "Sono stati tralasciati o letti con dati danneggiati 4 dipendenti.\rVedere l'elenco?"},
-        {ListKind::CF11, true, [](auto&) {}, "001 CF11: Lista non prevista per mensilita' aggiuntiva|"}};
+        {ListKind::CF11, true, [](auto&) {}, "001 CF11: Lista non prevista per mensilita' aggiuntiva|"},
+    };
     for (const auto& [list, additionalMonth, damage, expected] : cases) {
         demo::DemoOptions options;
         options.additionalMonth = additionalMonth;

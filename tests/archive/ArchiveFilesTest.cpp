@@ -86,7 +86,8 @@ TEST_F(ArchiveFiles_, ErrorsEndTheProgramWithTheirMessage) {
         {[this](F f) { WriteCatalogue({{6, {"..\\..\\..\\tmp\\E4.DAT", 30}}}), f.FAIOPEN(6); },
          "Errore 75 Path/File access error - C:\\KVS\\ARCHIVI\\..\\..\\..\\tmp\\E4.DAT is outside the installation", "FAIOPEN"},
         {[this](F f) { WriteCatalogue({{6, {"/tmp/E4.DAT", 30}}}), f.FAIOPEN(6); },
-         "Errore 75 Path/File access error - /tmp/E4.DAT is outside the installation", "DAMMIFILE$ (6)"}};
+         "Errore 75 Path/File access error - /tmp/E4.DAT is outside the installation", "DAMMIFILE$ (6)"},
+    };
     context->settings().terminalNumber = "07";
     for (const auto& [action, first, last] : cases) {
         auto lines = EndLines([&] { action(f); });

@@ -48,7 +48,7 @@ TEST_F(Repository, ReadsEveryTypeAsTextAndNumber) {
         "6483|300| 12 |DITX$,00300,04,N,0,T300| 12 |12", "3|1|ABC|DITX$,00002,05,A,0,T001|BC|0",  // partly past the end
         "3|1|ABC|DITX$,00004,05,A,0,T001||0", "0|1||DIPX$,00977,08,2,0,Q201|.|0",
         "981|977|00012|DIPX$,00977,08,2,0,Q201|00012.|12", "982|977|-00012|DIPX$,00977,08,2,0,Q201|-000012.|-12",
-        "2000|50|HELLO|DI2X$,00050,05,A,0,Z100|HELLO|0"  // no block: its code is not looked at
+        "2000|50|HELLO|DI2X$,00050,05,A,0,Z100|HELLO|0",  // no block: its code is not looked at
     };
     for (const char* row : cases) {
         const auto c = Fields(row);
@@ -72,17 +72,28 @@ TEST_F(Repository, ReadsEveryTypeAsTextAndNumber) {
 TEST_F(Repository, WritesAlignedFilledAndNeverLonger) {
     // Descriptor | value | record after | value after (when changed) | record before (else 14 "*").
     const char* const cases[] = {
-        "DIPX$,00003,08,2,0,Q201|-12.5|**-0001250****", "DIPX$,00003,08,2,0,Q201|12.345|**00001235****",  // sign first
-        "DIPX$,00003,08,2,0,Q201|1234.56|**00123456****", "DIPX$,00003,08,2,0,Q201||**00000000****",
-        "DIPX$,00003,08,2,0,Q201|0.005|**00000001****", "DIPX$,00003,08,2,0,Q201|-0.015|**-0000002****",
-        "DIPX$,00003,08,2,0,Q201|999999.99|**99999999****", "DIPX$,00003,08,2,0,Q201|1E+3|**00100000****",
+        "DIPX$,00003,08,2,0,Q201|-12.5|**-0001250****",
+        "DIPX$,00003,08,2,0,Q201|12.345|**00001235****",  // sign first
+        "DIPX$,00003,08,2,0,Q201|1234.56|**00123456****",
+        "DIPX$,00003,08,2,0,Q201||**00000000****",
+        "DIPX$,00003,08,2,0,Q201|0.005|**00000001****",
+        "DIPX$,00003,08,2,0,Q201|-0.015|**-0000002****",
+        "DIPX$,00003,08,2,0,Q201|999999.99|**99999999****",
+        "DIPX$,00003,08,2,0,Q201|1E+3|**00100000****",
         "DIPX$,00003,08,2,0,Q201|1234567.89|**23456789****",  // the leftmost digits are lost
-        "DIPX$,00003,08,2,0,Q201|12,50|**00001250****|12.50", "DIPX$,00003,10,A,0,P001|1,5,7|**1.5,7     **|1.5,7",
-        "DITX$,00003,10,A,0,T003|BIANCHI E VERDI|**BIANCHI E **", "DITX$,00003,08,D,0,T100|0131|**00000131****",
-        "DITX$,00003,05,N,0,T050|12.7|**012.7*******", "DITX$,00003,05,N,0,T050|-5|**-0005*******",  // N: no rounding
-        "DITX$,00003,05,N,0,T050|123456|**23456*******", "DITX$,00003|X|**************",  // no length: nothing written
-        "DITX$,00003,05,0,0,T001|AB|**000AB*******", "DITX$,00003,05,X,0,T001|-7|**-0007*******",  // only "A" is text
-        "DITX$,00006,05,A,0,T001|VWXYZ|ABCDEVWX||ABCDEFGH", "DITX$,00008,08,2,0,T001|-12.5|ABCDEFG-||ABCDEFGH"};
+        "DIPX$,00003,08,2,0,Q201|12,50|**00001250****|12.50",
+        "DIPX$,00003,10,A,0,P001|1,5,7|**1.5,7     **|1.5,7",
+        "DITX$,00003,10,A,0,T003|BIANCHI E VERDI|**BIANCHI E **",
+        "DITX$,00003,08,D,0,T100|0131|**00000131****",
+        "DITX$,00003,05,N,0,T050|12.7|**012.7*******",
+        "DITX$,00003,05,N,0,T050|-5|**-0005*******",  // N: no rounding
+        "DITX$,00003,05,N,0,T050|123456|**23456*******",
+        "DITX$,00003|X|**************",  // no length: nothing written
+        "DITX$,00003,05,0,0,T001|AB|**000AB*******",
+        "DITX$,00003,05,X,0,T001|-7|**-0007*******",  // only "A" is text
+        "DITX$,00006,05,A,0,T001|VWXYZ|ABCDEVWX||ABCDEFGH",
+        "DITX$,00008,08,2,0,T001|-12.5|ABCDEFG-||ABCDEFGH",
+    };
     for (const char* row : cases) {
         auto c = Fields(row);
         c.resize(5);
@@ -142,14 +153,20 @@ TEST_F(Repository, FatalAndRunTimeErrorsEndTheProgram) {
     repo.REC_DIP() = "12345";
     const std::string k5 = "Errore 5 Invalid procedure call or argument|";
     const std::pair<std::function<void()>, std::string> cases[] = {
-        {[&] { repo.RepoR("XYZX$,00001,05,A,0,Z001"); }, ""}, {[&] { repo.RepoN("DIPY$,00001,05,A,0,P001"); }, ""}, {[&] { repo.RepoW("dipx$,00001,05,A,0,P001", v); }, ""}, {[&] { repo.RepoR(""); }, ""}, {[&] { repo.Current("DIP"); }, ""}, {[&] { repo.RepoW("DITX$,00005,01,A,0,T001", v); }, k5 + "RepoW"},  // a write starting past the end
+        {[&] { repo.RepoR("XYZX$,00001,05,A,0,Z001"); }, ""},
+        {[&] { repo.RepoN("DIPY$,00001,05,A,0,P001"); }, ""},
+        {[&] { repo.RepoW("dipx$,00001,05,A,0,P001", v); }, ""},
+        {[&] { repo.RepoR(""); }, ""},
+        {[&] { repo.Current("DIP"); }, ""},
+        {[&] { repo.RepoW("DITX$,00005,01,A,0,T001", v); }, k5 + "RepoW"},  // a write starting past the end
         {[&] { repo.RepoW("DITX$,00000,01,A,0,T001", v); }, k5 + "RepoW"},
         {[&] { repo.RepoR("CONX$,00101,03,A,0,G101", -1); }, k5 + "RepoR"},
         {[&] { repo.RepoR("DIPX$,00001,01,3,0,P001"); }, k5 + "RepoR"},
         {[&] { repo.RepoR("DIPX$,-0001,01,A,0,P001"); }, k5 + "RepoR"},
         {[&] { repo.RepoR("CONX$,00101,03,A,0,G101", 200); }, "Errore 6 Overflow|RepoR"},
         {[&] { repo.RepoW("DI2X$,00050,05,A,0,I100", v, -32000); }, "Errore 6 Overflow|RepoW"},
-        {[&] { repo.RepoN("M77X$,00300,05,2,0,H300", INT16_MAX); }, "Errore 6 Overflow|RepoR"}};
+        {[&] { repo.RepoN("M77X$,00300,05,2,0,H300", INT16_MAX); }, "Errore 6 Overflow|RepoR"},
+    };
     for (const auto& [body, report] : cases) {
         trace.Clear();
         EXPECT_THROW(body(), ProgramEnd);

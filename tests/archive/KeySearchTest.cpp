@@ -109,7 +109,7 @@ TEST_F(KeySearch_, EdgesChecksAndDamagedPages) {
         {damaged(2, "      "), KeyOf(1), 2, 0, k63},
         {damaged(1, "000002", '3'), KeyOf(1), 2, 0, k63},
         {damaged(3, "0X0001"), KeyOf(1), 2, 0, k63},
-        {b.Page(1, {{KeyOf(1), 2}}) + b.Page(2, {}) + b.Page(3, {{KeyOf(1), 5}}), KeyOf(1), 2, 0, k63}  // empty middle page
+        {b.Page(1, {{KeyOf(1), 2}}) + b.Page(2, {}) + b.Page(3, {{KeyOf(1), 5}}), KeyOf(1), 2, 0, k63},  // empty middle page
     };
     for (const auto& [file, key, operation, record, expected] : cases) {
         Load(file);

@@ -92,7 +92,31 @@ TEST(ScriviCella, WritesNeitherBlankTextNorZero) {
         std::string text;
         bool printZero, written;
     } const cases[] = {
-        {"", false, false}, {"", true, false}, {"     ", false, false}, {"0", false, false}, {"0.00", false, false}, {"  0.00 ", false, false}, {"-0.00", false, false}, {"+0", false, false}, {"0E+5", false, false}, {"0", true, true}, {"0.00", true, true}, {"1.5", false, true}, {"-0.01", false, true}, {"TOTALE", false, true}, {" A ", false, true}, {"0001 ROSSI M", false, true}, {"0.0.0", false, true}, {"0.0.", false, true}, {"0E", false, true}, {"0E+", false, true}, {"-", false, true}, {"0 0", false, true}, {".", false, true}, {"00-", false, true}};
+        {"", false, false},
+        {"", true, false},
+        {"     ", false, false},
+        {"0", false, false},
+        {"0.00", false, false},
+        {"  0.00 ", false, false},
+        {"-0.00", false, false},
+        {"+0", false, false},
+        {"0E+5", false, false},
+        {"0", true, true},
+        {"0.00", true, true},
+        {"1.5", false, true},
+        {"-0.01", false, true},
+        {"TOTALE", false, true},
+        {" A ", false, true},
+        {"0001 ROSSI M", false, true},
+        {"0.0.0", false, true},
+        {"0.0.", false, true},
+        {"0E", false, true},
+        {"0E+", false, true},
+        {"-", false, true},
+        {"0 0", false, true},
+        {".", false, true},
+        {"00-", false, true},
+    };
     for (const Case& c : cases) {
         CaptureSink sink(true);
         std::string text = c.text;

@@ -45,7 +45,8 @@ TEST(ListFormat, FormatFixedAndNumberCell) {
         {19.1340464, 2, '.', "19.13"},
         {0.5, 0, '.', "1"},
         {kNaN, 2, '.', "0.00"},
-        {std::numeric_limits<double>::infinity(), 2, '.', "0.00"}};
+        {std::numeric_limits<double>::infinity(), 2, '.', "0.00"},
+    };
     for (const auto& c : cases) EXPECT_EQ(FormatFixed(c.value, c.decimals, c.separator), c.expected) << c.value;
 
     // One blank, then the value right-aligned; a longer value keeps its last characters.
@@ -100,7 +101,8 @@ TEST(Reduction40, EveryRoute) {
         {"code 6", "P916=6", "31032024", 0, 1, 0.50, nullptr},
         {"code B", "P916=B P620=0.45", "31032024", 0.50, 1, 0.45, nullptr},
         {"code 3", "P916=3 P013=01032015", "31032024", 0.50, 0, 0.50, "201503"},
-        {"code 1 without a 2016 date", "P916=1 P013=01032015", "31032024", 0, 0, 0, "201503"}};
+        {"code 1 without a 2016 date", "P916=1 P013=01032015", "31032024", 0, 0, 0, "201503"},
+    };
     ListSuite s;
     for (const auto& c : cases) {
         s.repo().REC_DIP() = s.Record(c.fields);

@@ -424,7 +424,8 @@ std::vector<LineCase> Cases() {
         // Joined in another year's March, or P598 other than 1: left out of the arrears lists.
         {CF02Arrears, "202403", kJoined + "P599=032023 Q236=100.00", ""},
         {CF11, "202403", kJoined + "P598=2", ""},
-        {TF02Arrears, "202403", kJoined + "P598=2", ""}};
+        {TF02Arrears, "202403", kJoined + "P598=2", ""},
+    };
     // TF14, the exoneration of the extraction year: PUNTO1 138.15, COEF1 1, TF14 = 2000 * ESO / 100.
     for (auto [year, eso, tf14] : {std::tuple{"2007", "28", "5.60"}, {"2008", "19", "3.80"}, {"2009", "21", "4.20"}, {"2010", "23", "4.60"}, {"2011", "25", "5.00"}, {"2012", "26", "5.20"}, {"2013", "27", "5.40"}, {"2015", "28", "5.60"}})
         cases.push_back({TF14, std::string(year) + "01", k2000,

@@ -95,7 +95,8 @@ TEST_F(LaserPrinterTest, SettingFileAndRefusedChecks) {
         {"Standard\r\nAssente", {"Standard", "Assente", ""}, "La stampante Assente non \xE8 impostata"},
         {"Margini\r\nlaserpaghe", {"Margini", "laserpaghe", "Margini"}, "La stampante laserpaghe non \xE8 impostata"},
         {"Standard\r\nRifiuta", {"Standard", "Rifiuta", ""}, "La stampante Rifiuta non \xE8 in linea"},
-        {"Standard\r\nFax", {"Standard", "Fax", ""}, "La stampante Fax non \xE8 laser"}};
+        {"Standard\r\nFax", {"Standard", "Fax", ""}, "La stampante Fax non \xE8 laser"},
+    };
     const size_t before = Jobs().size();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes ? c.bytes : "no file");

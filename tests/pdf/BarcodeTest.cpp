@@ -53,7 +53,8 @@ TEST(Barcode, ZbarReadsWhatWasDrawn) {
         {4, "AB12345678", false, "AB12345678"},
         {4, "12345x9876543210", false, "12345x9876543210"},
         {4, Printable(), false, Printable()},
-        {4, Pairs(), false, Pairs()}};
+        {4, Pairs(), false, Pairs()},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
         const Doc doc = WriteDoc([&](QuillPdf& p) {

@@ -109,7 +109,8 @@ TEST(Document, ViewerPreferencesInTheCatalog) {
         {static_cast<int32_t>(0xFFFF8000u) | 1, "/PageLayout /TwoColumnRight\n/PageMode /FullScreen\n/ViewerPreferences <<  >>", '3'},
         {0x4000 | 2, "/PageLayout /TwoColumnLeft\n/ViewerPreferences <<  >>", '3'},  // outlines only with bookmarks
         {0x8000 | 3, "/ViewerPreferences <<  >>", '3'},  // 0x8000 without the sign bits above it: no layout
-        {8, "/PageMode /UseOC\n/ViewerPreferences <<  >>", '5'}};
+        {8, "/PageMode /UseOC\n/ViewerPreferences <<  >>", '5'},
+    };
     for (const auto& c : cases) {
         const Doc doc = WriteDoc(nullptr, [&](QuillPdf& p) { p.SetViewerPreferences(static_cast<Viewer>(c.flags)); });
         EXPECT_NE(doc.bytes.find(std::string("/Metadata 6 0 R\n") + c.entries + "\n>>\nendobj"), std::string::npos) << c.flags;

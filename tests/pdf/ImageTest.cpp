@@ -45,7 +45,26 @@ TEST(ImageTest, RenderedColours) {
     // LZW data ending in a code past the table (clear, 0, 7): the first pixel red, the others black
     const std::string early = gif.substr(0, gif.find(',') + 11) + "\x02\xC4\x01" + std::string("\0;", 2);
     const Case cases[] = {
-        {Saved("rgb.JPEG", jpg), 0, "", "", 24, {R, L, B, Y}}, {"progressive.jpg", 0, "", "", 24, {R, L, B, Y}}, {"cmyk.jpg", 0, "", "", 24, {c1, c2, c3, c4}}, {"gray.jpg", 0, "", "", 24, {g1, g2, g3, g4}}, {Saved("rgb.Jpe", jpg), 0, "", "", 24, {R, L, B, Y}}, {"bits1.bmp", 0, "", "", 0, {R, B, B, R}}, {"bits4.bmp", 0, "", "", 0, {R, L, B, Y}}, {"bits8.bmp", 0, "", "", 0, {R, L, B, Y}}, {"bits16.bmp", 0, "", "", 0, {R, L, B, Y}}, {"bits24.bmp", 0, "Blue", "", 0, {R, L, B, Y}}, {"bits32.bmp", 0, "", "", 0, {R, L, B, Y}}, {"topdown.bmp", 0, "", "", 0, {R, L, B, Y}}, {"plain.gif", 0, "", "", 0, {R, L, B, Y}}, {"interlaced.gif", 0, "", "", 0, {R, L, B, Y}}, {Saved("early.gif", early), 0, "", "", 0, {K, K, K, K}}, {"transparent.gif", 0, "", "[3 3]", 0, {R, F, B, Y}}, {"plain.tga", 0, "", "", 0, {R, L, B, Y}}, {"rle.tga", 0, "", "", 0, {R, L, B, Y}}, {Saved("run.tga", kRunTga), 0, "", "", 0, {R, R, R, R}}, {Saved("raw.tga", kRawTga), 0, "", "", 0, {B, L, Y, Y}},
+        {Saved("rgb.JPEG", jpg), 0, "", "", 24, {R, L, B, Y}},
+        {"progressive.jpg", 0, "", "", 24, {R, L, B, Y}},
+        {"cmyk.jpg", 0, "", "", 24, {c1, c2, c3, c4}},
+        {"gray.jpg", 0, "", "", 24, {g1, g2, g3, g4}},
+        {Saved("rgb.Jpe", jpg), 0, "", "", 24, {R, L, B, Y}},
+        {"bits1.bmp", 0, "", "", 0, {R, B, B, R}},
+        {"bits4.bmp", 0, "", "", 0, {R, L, B, Y}},
+        {"bits8.bmp", 0, "", "", 0, {R, L, B, Y}},
+        {"bits16.bmp", 0, "", "", 0, {R, L, B, Y}},
+        {"bits24.bmp", 0, "Blue", "", 0, {R, L, B, Y}},
+        {"bits32.bmp", 0, "", "", 0, {R, L, B, Y}},
+        {"topdown.bmp", 0, "", "", 0, {R, L, B, Y}},
+        {"plain.gif", 0, "", "", 0, {R, L, B, Y}},
+        {"interlaced.gif", 0, "", "", 0, {R, L, B, Y}},
+        {Saved("early.gif", early), 0, "", "", 0, {K, K, K, K}},
+        {"transparent.gif", 0, "", "[3 3]", 0, {R, F, B, Y}},
+        {"plain.tga", 0, "", "", 0, {R, L, B, Y}},
+        {"rle.tga", 0, "", "", 0, {R, L, B, Y}},
+        {Saved("run.tga", kRunTga), 0, "", "", 0, {R, R, R, R}},
+        {Saved("raw.tga", kRawTga), 0, "", "", 0, {B, L, Y, Y}},
         // colour-key masks per colour space; none for CMYK or a colour the palette lacks
         {"bits24.bmp", 1, "Blue", "[0 0 0 0 255 255]", 0, {R, L, F, Y}},
         {"plain.tga", -1, "#FF0000", "[255 255 0 0 0 0]", 0, {F, L, B, Y}},
@@ -55,7 +74,8 @@ TEST(ImageTest, RenderedColours) {
         {"bits1.bmp", 1, "Lime", "", 0, {R, B, B, R}},
         {"gray.jpg", 1, "%50", "[128 128]", 24, {g1, g2, g3, g4}},
         {"gray.jpg", 1, "Red", "", 24, {g1, g2, g3, g4}},
-        {"cmyk.jpg", 1, "Red", "", 24, {c1, c2, c3, c4}}};
+        {"cmyk.jpg", 1, "Red", "", 24, {c1, c2, c3, c4}},
+    };
     int filters = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file + " " + c.color);
@@ -125,7 +145,26 @@ TEST(ImageTest, HostileFiles) {
         int32_t error;
     };
     const Case cases[] = {
-        {"a.jpg", jpg.substr(0, 2), 321}, {"b.jpg", jpg.substr(0, 100), 321}, {"c.jpg", jpg.substr(0, jpg.size() - 4), 321}, {"d.jpg", patched(jpg, 4, "\xFF\xF0"), 321}, {"e.jpg", patched(jpg, sof, "\xFF\xC9"), 321}, {"f.JPEG", patched(jpg, sof + 5, std::string("\0\0", 2)), 321}, {"g.jpg", "not a picture", 321}, {"a.bmp", bmp.substr(0, 30), 321}, {"b.bmp", bmp.substr(0, 200), 321}, {"c.bmp", bmp.substr(0, 1300), 321}, {"d.bmp", patched(bmp, 46, std::string("\0\0\0\x10", 4)), 321}, {"e.bmp", "BN" + bmp.substr(2), 321}, {"f.bmp", patched(bmp, 18, std::string("\x60\xEA\0\0\x60\xEA\0\0", 8)), 7}, {"g.bmp", patched(bmp, 28, std::string("\x02\0", 2)), 321}, {"h.bmp", patched(bmp, 14, std::string("\x0C\0", 2)), 321}, {"a.gif", gif.substr(0, 20), 321}, {"b.gif", gif.substr(0, 60), 321}, {"c.gif", gif.substr(0, 85), 321}, {"d.gif", patched(gif, gifData - 5, "\xFF\xFF\xFF\xFF"), 7}, {"e.gif", gif.substr(0, gifData + 1) + std::string(5000, '\xFF'), 321},  // LZW data that never ends
+        {"a.jpg", jpg.substr(0, 2), 321},
+        {"b.jpg", jpg.substr(0, 100), 321},
+        {"c.jpg", jpg.substr(0, jpg.size() - 4), 321},
+        {"d.jpg", patched(jpg, 4, "\xFF\xF0"), 321},
+        {"e.jpg", patched(jpg, sof, "\xFF\xC9"), 321},
+        {"f.JPEG", patched(jpg, sof + 5, std::string("\0\0", 2)), 321},
+        {"g.jpg", "not a picture", 321},
+        {"a.bmp", bmp.substr(0, 30), 321},
+        {"b.bmp", bmp.substr(0, 200), 321},
+        {"c.bmp", bmp.substr(0, 1300), 321},
+        {"d.bmp", patched(bmp, 46, std::string("\0\0\0\x10", 4)), 321},
+        {"e.bmp", "BN" + bmp.substr(2), 321},
+        {"f.bmp", patched(bmp, 18, std::string("\x60\xEA\0\0\x60\xEA\0\0", 8)), 7},
+        {"g.bmp", patched(bmp, 28, std::string("\x02\0", 2)), 321},
+        {"h.bmp", patched(bmp, 14, std::string("\x0C\0", 2)), 321},
+        {"a.gif", gif.substr(0, 20), 321},
+        {"b.gif", gif.substr(0, 60), 321},
+        {"c.gif", gif.substr(0, 85), 321},
+        {"d.gif", patched(gif, gifData - 5, "\xFF\xFF\xFF\xFF"), 7},
+        {"e.gif", gif.substr(0, gifData + 1) + std::string(5000, '\xFF'), 321},  // LZW data that never ends
         {"f.gif", patched(gif, 10, std::string("\0", 1)), 321},
         {"a.tga", tga.substr(0, 10), 321},
         {"b.tga", tga.substr(0, 100), 321},
@@ -133,7 +172,8 @@ TEST(ImageTest, HostileFiles) {
         {"d.tga", patched(tga, 12, "\xFF\xFF\xFF\xFF"), 7},
         {"e.tga", patched(tga, 16, "\x20"), 321},
         {"a.png", jpg, 321},
-        {"", "", 53}};
+        {"", "", 53},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = c.name.empty() ? TempPath("missing.jpg") : Saved(c.name, c.bytes);

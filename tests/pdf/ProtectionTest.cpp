@@ -43,7 +43,8 @@ TEST(Protection, DocumentsOpenWithTheirPasswords) {
         {4, "padrone", "", 2, "", '3', "/P -60\r/V 1 /R 2 >>"},
         {0x1000 + 0xF3C, std::string(40, 'p'), "utente-con-una-password-oltre-32", 2 + 8, "", '4',
          "/P -4\r/V 2 /R 3 /Length 128 >>"},
-        {0x1000, "", "", 16, "", '4', "/P -3904\r/V 2 /R 3 /Length 128 >>"}};
+        {0x1000, "", "", 16, "", '4', "/P -3904\r/V 2 /R 3 /Length 128 >>"},
+    };
     const std::string title = "Lista (TF14) \\ citt\xE0";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dictionary);

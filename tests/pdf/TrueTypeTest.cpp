@@ -115,7 +115,8 @@ TEST(TrueType, RealFontsAgreeWithFreeType) {
         {Saved("My Symbol.ttf", symbol), "", true, 0, "MYSYMBOL", "MYSYMBOL", ""},
         {Saved("Sym F0.ttf", symbolF0), "", true, 0, "SYMF0", "SYMF0", ""},
         // Apple's version tag; long metrics for 4 glyphs only, the others take the last one's advance.
-        {Saved("x.ttf", "true" + ReadFile(kDir + "dejavu/DejaVuSansMono.ttf").substr(4)), "Mono", true, 0, "MONO", "MONO", "Mono"}};
+        {Saved("x.ttf", "true" + ReadFile(kDir + "dejavu/DejaVuSansMono.ttf").substr(4)), "Mono", true, 0, "MONO", "MONO", "Mono"},
+    };
     const Doc doc = WriteDoc([&](QuillPdf& p) {
         p.SetCompression(Filter::Flate), p.SetFont(cases[0].key, 12, FontStyle::Bold | FontStyle::Italic, Encoding::MacRoman);  // no such font yet: Arial
         for (const Case& c : cases) EXPECT_EQ(p.AddFont(c.file, c.name, c.embed, static_cast<Encoding>(c.encoding)), c.key);
@@ -148,8 +149,23 @@ TEST(TrueType, RefusedFilesLeaveNoTrace) {
         std::string bytes;
         int32_t error;
     } cases[] = {
-        {"missing", "", 53}, {"empty", "", 9}, {"cut in the header", kSans.substr(0, 11), 9}, {"cut in the directory", kSans.substr(0, 200), 9}, {"cut in glyf", kSans.substr(0, kSans.size() / 2), 9}, {"cut in post", kSans.substr(0, 700000), 9}, {"OpenType", "OTTO" + kSans.substr(4), 5}, {"no cmap", Patched(kSans, "cmap", 0, 0x636D6171 /* cmaq */), 5}, {"table past the end", Patched(kSans, "glyf", 8, 0xFFFFFF00), 9}, {"glyf too short", Patched(kSans, "glyf", 12, 100), 9}, {"cmap too short", Patched(kSans, "cmap", 12, 100), 9}, {"hmtx too short", Patched(kSans, "hmtx", 12, 4), 9}, {"zero units per em", Patched(kSans, "head", 18, 0, true, 2), 5}, {"no long metrics", Patched(kSans, "hhea", 34, 0, true, 2), 5}, {"no Windows map of format 4", Patched(kSans, "cmap", 4 + 8 * 3, 4, true, 2), 5},  // (3,1) made (4,1)
-        {"too large", kSans, 5}};
+        {"missing", "", 53},
+        {"empty", "", 9},
+        {"cut in the header", kSans.substr(0, 11), 9},
+        {"cut in the directory", kSans.substr(0, 200), 9},
+        {"cut in glyf", kSans.substr(0, kSans.size() / 2), 9},
+        {"cut in post", kSans.substr(0, 700000), 9},
+        {"OpenType", "OTTO" + kSans.substr(4), 5},
+        {"no cmap", Patched(kSans, "cmap", 0, 0x636D6171 /* cmaq */), 5},
+        {"table past the end", Patched(kSans, "glyf", 8, 0xFFFFFF00), 9},
+        {"glyf too short", Patched(kSans, "glyf", 12, 100), 9},
+        {"cmap too short", Patched(kSans, "cmap", 12, 100), 9},
+        {"hmtx too short", Patched(kSans, "hmtx", 12, 4), 9},
+        {"zero units per em", Patched(kSans, "head", 18, 0, true, 2), 5},
+        {"no long metrics", Patched(kSans, "hhea", 34, 0, true, 2), 5},
+        {"no Windows map of format 4", Patched(kSans, "cmap", 4 + 8 * 3, 4, true, 2), 5},  // (3,1) made (4,1)
+        {"too large", kSans, 5},
+    };
     auto write = [](const std::string& font) {  // the font's key and error, then the document
         const std::string path = TempPath("refused.pdf");
         QuillPdf p;

@@ -97,18 +97,20 @@ TEST(Vector, EpsAndAiFiles) {
         "%!PS-Adobe-3.0 EPSF-3.0\r\n9 9 m\r\n%%EndSetup\r\n0 0 m\r\n100 50 l\r\nS\r\n%%PageTrailer\r\n"
         "5 5 m\r\n%%BoundingBox: 0 0 100 50\r\n";
     const std::string dos = "\xC5\xD0\xD3\xC6" + Le(30, 4) + Le(static_cast<uint32_t>(ps.size()), 4) + std::string(18, '\0');
-    Check({{"example.ai", example, 3, {1, 2, 10, 0}, 0,
-            "q\r1.417 0 0 1.417 28.346 56.693 cm\r1 0 0 -1 0 100 cm\r10 20 m\r30 40 l\r1 0 0 rg\r0 0 1 RG\rf*\r0 0 m\r"
-            "-1.5 .5 l\rS\r1 2 3 4 5 6 c\rb*\r[3 2] 0 d\rn\rB*\r1 2 3 4 v\r1 2 3 4 y\r0 0 0 1 k\r1 0 0 1 K\r0.5 g\r0.5 G\r"
-            "2 w\r1 J\r1 j\r4 M\r1 2 3 4 5 6 c\r1 2 3 4 v\r1 2 3 4 y\rQ\r",
-            "28.346 643.575 311.811 785.307"},
-           // Natural size: 20/72 points per box unit; the box comes from the trailer.
-           {"atend.eps", "%!PS\r%%BoundingBox: (atend)\r1 2 m\r3 4 l\rS\rshowpage\r%%Trailer\r%%BoundingBox: 10 20 110 70\r", 0, {10, 20, 0, 0}, 0, "q\r0.278 0 0 0.278 10 20 cm\r1 0 0 -1 -10 70 cm\r1 2 m\r3 4 l\rS\rQ\r", "10 808.111 37.778 822"},
-           {"dos.EPS", dos + ps + "TIFF 1 1 m\n", 0, {0, 0, 0, 50}, 0, "q\r1 0 0 1 0 0 cm\r1 0 0 -1 0 50 cm\r0 0 m\r100 50 l\rS\rQ\r", "0 792 100 842"},
-           {"nobox.eps", "%!PS\n%%BoundingBox: 0 0 100\n%%BoundingBox: (atend)\n0 0 m\nS\n", 0, {0, 0, 10, 10}, 321, "", ""},
-           {"flat.eps", "%%BoundingBox: 5 0 5 10\n0 0 m\nS\n", 0, {0, 0, 10, 10}, 321, "", ""},
-           {"outside.eps", "\xC5\xD0\xD3\xC6" + Le(30, 4) + Le(0xFFFFFFF0, 4) + std::string(18, '\0') + ps, 0, {}, 321, "", ""},
-           {"missing.eps", "", 0, {}, 53, "", ""}});
+    Check({
+        {"example.ai", example, 3, {1, 2, 10, 0}, 0,
+         "q\r1.417 0 0 1.417 28.346 56.693 cm\r1 0 0 -1 0 100 cm\r10 20 m\r30 40 l\r1 0 0 rg\r0 0 1 RG\rf*\r0 0 m\r"
+         "-1.5 .5 l\rS\r1 2 3 4 5 6 c\rb*\r[3 2] 0 d\rn\rB*\r1 2 3 4 v\r1 2 3 4 y\r0 0 0 1 k\r1 0 0 1 K\r0.5 g\r0.5 G\r"
+         "2 w\r1 J\r1 j\r4 M\r1 2 3 4 5 6 c\r1 2 3 4 v\r1 2 3 4 y\rQ\r",
+         "28.346 643.575 311.811 785.307"},
+        // Natural size: 20/72 points per box unit; the box comes from the trailer.
+        {"atend.eps", "%!PS\r%%BoundingBox: (atend)\r1 2 m\r3 4 l\rS\rshowpage\r%%Trailer\r%%BoundingBox: 10 20 110 70\r", 0, {10, 20, 0, 0}, 0, "q\r0.278 0 0 0.278 10 20 cm\r1 0 0 -1 -10 70 cm\r1 2 m\r3 4 l\rS\rQ\r", "10 808.111 37.778 822"},
+        {"dos.EPS", dos + ps + "TIFF 1 1 m\n", 0, {0, 0, 0, 50}, 0, "q\r1 0 0 1 0 0 cm\r1 0 0 -1 0 50 cm\r0 0 m\r100 50 l\rS\rQ\r", "0 792 100 842"},
+        {"nobox.eps", "%!PS\n%%BoundingBox: 0 0 100\n%%BoundingBox: (atend)\n0 0 m\nS\n", 0, {0, 0, 10, 10}, 321, "", ""},
+        {"flat.eps", "%%BoundingBox: 5 0 5 10\n0 0 m\nS\n", 0, {0, 0, 10, 10}, 321, "", ""},
+        {"outside.eps", "\xC5\xD0\xD3\xC6" + Le(30, 4) + Le(0xFFFFFFF0, 4) + std::string(18, '\0') + ps, 0, {}, 321, "", ""},
+        {"missing.eps", "", 0, {}, 53, "", ""},
+    });
 }
 
 TEST(Vector, WmfFiles) {
@@ -155,22 +157,24 @@ TEST(Vector, WmfFiles) {
     auto drawn = [](const std::string& s) {
         return "q\r0 w\r[ ] 0 d\r0 0 0 RG\r1 1 1 rg\r0 0 m\r" + s + " 0 l\r0 " + s + " l\rh\rB*\rQ\r";
     };
-    Check({{"square.wmf", square, 0, {100, 100, 200, 50}, 0, "q\r1.5 w\r[ ] 0 d\r1 0 0 RG\r0 0 1 rg\r100 100 m\r200 100 l\r200 150 l\r100 150 l\rh\rB*\rQ\r", "100 692 300 742"},
-           {"mixed.WMF", mixed, 0, {10, 20, 0, 0}, 0,
-            "q\r0 w\r[3 1] 0 d\r0 0.502 0 RG\r10 20 m\r20 20 l\r20 30 l\rS\r10 25 m\r15 35 l\rS\r40 60 20 20 re\rS\r1 0 0 rg\r210 70 m\r"
-            "210 42.386 165.228 20 110 20 c\r54.772 20 10 42.386 10 70 c\r10 97.614 54.772 120 110 120 c\r"
-            "165.228 120 210 97.614 210 70 c\rh\rB\r10 20 m\r20 20 l\r10 30 l\rh\r30 40 m\r40 40 l\r30 50 l\rh\rf\r"
-            "10 20 m\r14 20 l\r10 24 l\rh\rf*\rQ\r",
-            "10 722 210 822"},
-           {"natural.wmf", triangle.bytes, 0, {}, 0, drawn("50"), "0 792 100 842"},
-           {"truncated.wmf", triangle.bytes + Le(12, 4) + Le(0x0324, 2) + Le(3, 2), 0, {0, 0, 0, 25}, 321, drawn("25"), "0 817 50 842"},
-           {"huge count.wmf", Wmf(triangle).R(0x0324, {30000, 0, 0}).End(), 0, {}, 321, drawn("50"), "0 792 100 842"},
-           {"polypolygon.wmf", Wmf(box).R(0x0538, {2, 65535, 65535, 0, 0}).End(), 0, {}, 321, "", ""},
-           {"size 0.wmf", Wmf(box).bytes + Le(0, 4) + Le(0x0324, 2) + Le(3, 2), 0, {}, 321, "", ""},
-           {"zero extent.wmf", Wmf({0, 0, 0, 100, 144}).R(0x0324, {3, 0, 0, 1, 1, 2, 2}).End(), 0, {}, 321, "", ""},
-           {"no window.wmf", Wmf().End(), 0, {}, 321, "", ""},
-           {"not a metafile.wmf", "GIF89a and more bytes", 0, {}, 321, "", ""},
-           {"missing.wmf", "", 0, {}, 53, "", ""}});
+    Check({
+        {"square.wmf", square, 0, {100, 100, 200, 50}, 0, "q\r1.5 w\r[ ] 0 d\r1 0 0 RG\r0 0 1 rg\r100 100 m\r200 100 l\r200 150 l\r100 150 l\rh\rB*\rQ\r", "100 692 300 742"},
+        {"mixed.WMF", mixed, 0, {10, 20, 0, 0}, 0,
+         "q\r0 w\r[3 1] 0 d\r0 0.502 0 RG\r10 20 m\r20 20 l\r20 30 l\rS\r10 25 m\r15 35 l\rS\r40 60 20 20 re\rS\r1 0 0 rg\r210 70 m\r"
+         "210 42.386 165.228 20 110 20 c\r54.772 20 10 42.386 10 70 c\r10 97.614 54.772 120 110 120 c\r"
+         "165.228 120 210 97.614 210 70 c\rh\rB\r10 20 m\r20 20 l\r10 30 l\rh\r30 40 m\r40 40 l\r30 50 l\rh\rf\r"
+         "10 20 m\r14 20 l\r10 24 l\rh\rf*\rQ\r",
+         "10 722 210 822"},
+        {"natural.wmf", triangle.bytes, 0, {}, 0, drawn("50"), "0 792 100 842"},
+        {"truncated.wmf", triangle.bytes + Le(12, 4) + Le(0x0324, 2) + Le(3, 2), 0, {0, 0, 0, 25}, 321, drawn("25"), "0 817 50 842"},
+        {"huge count.wmf", Wmf(triangle).R(0x0324, {30000, 0, 0}).End(), 0, {}, 321, drawn("50"), "0 792 100 842"},
+        {"polypolygon.wmf", Wmf(box).R(0x0538, {2, 65535, 65535, 0, 0}).End(), 0, {}, 321, "", ""},
+        {"size 0.wmf", Wmf(box).bytes + Le(0, 4) + Le(0x0324, 2) + Le(3, 2), 0, {}, 321, "", ""},
+        {"zero extent.wmf", Wmf({0, 0, 0, 100, 144}).R(0x0324, {3, 0, 0, 1, 1, 2, 2}).End(), 0, {}, 321, "", ""},
+        {"no window.wmf", Wmf().End(), 0, {}, 321, "", ""},
+        {"not a metafile.wmf", "GIF89a and more bytes", 0, {}, 321, "", ""},
+        {"missing.wmf", "", 0, {}, 53, "", ""},
+    });
     // Poppler: the blue square inside its 2-point red outline, white around it.
     const Drawn d = Draw("render.wmf", square, 0, {100, 100, 200, 100});
     const Image image = Render(d.path);

@@ -232,7 +232,8 @@ TEST_F(WindowTest, MessageBoxesShowTheLegacyTexts) {
         {kPdfDone, "Apri cartella", Answer::Yes,
          "Creazione modulo PDF Liste Fondo Tesoreria|I file PDF creati sono contenuti "
          "nella relativa cartella situata in :\n\nC:\\KVPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\FDOTES|1|Apri cartella OK"},
-        {kPdfDone, "OK", Answer::Ok, ""}};
+        {kPdfDone, "OK", Answer::Ok, ""},
+    };
     for (const Case& c : cases) {
         std::string shown;
         QTimer::singleShot(0, [&] {

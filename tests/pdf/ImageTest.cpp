@@ -42,12 +42,17 @@ TEST(ImageTest, RenderedColours) {
     const Rgb g1{54, 54, 54}, g2{182, 182, 182}, g3{18, 18, 18}, g4{237, 237, 237};
     const Rgb c1{236, 27, 36}, c2{0, 166, 80}, c3{46, 49, 145}, c4{255, 242, 0};  // poppler's CMYK to RGB
     const std::string jpg = ReadFile(kImages + "rgb.jpg"), gif = ReadFile(kImages + "plain.gif");
+    // The CMYK picture with its Adobe segment under another marker: its inks are read as they stand
+    // (not inverted), which poppler shows near black.
+    std::string app13 = ReadFile(kImages + "cmyk.jpg");
+    app13[3] = '\xED';
     // LZW data ending in a code past the table (clear, 0, 7): the first pixel red, the others black
     const std::string early = gif.substr(0, gif.find(',') + 11) + "\x02\xC4\x01" + std::string("\0;", 2);
     const Case cases[] = {
         {Saved("rgb.JPEG", jpg), 0, "", "", 24, {R, L, B, Y}},
         {"progressive.jpg", 0, "", "", 24, {R, L, B, Y}},
         {"cmyk.jpg", 0, "", "", 24, {c1, c2, c3, c4}},
+        {Saved("app13.jpg", app13), 0, "", "", 24, {Rgb{10, 6, 12}, Rgb{19, 3, 0}, Rgb{3, 18, 14}, Rgb{31, 0, 0}}},
         {"gray.jpg", 0, "", "", 24, {g1, g2, g3, g4}},
         {Saved("rgb.Jpe", jpg), 0, "", "", 24, {R, L, B, Y}},
         {"bits1.bmp", 0, "", "", 0, {R, B, B, R}},

@@ -88,7 +88,7 @@ TEST(Outline, LinkTargets) {
         p.DrawRect(1, 1, 2, 0.5f);
         for (const char* target : {"page:LAST", "page:+5", "page:-5", "page:#2", "page:NEXT", "page:PREV", "page:x",
                                    "bookmark:@1", "bookmark:@2", "ref:Totali (2)", "gopher:x", "HTTPS://kvs.it/a b",
-                                   "mailto:paghe@kvs.it", "ftp:x", "file:altro.pdf", "script:app.alert(1)"})
+                                   "mailto:paghe@kvs.it", "ftp:x", "file:altro.pdf", "script:app.alert(1)", "ftp:"})
             p.LinkTo(target);
         p.LinkTo("page:1", 2, Highlight::Push, View::Zoom, 0, 1, 0, 0, 50), p.LinkTo("page:1", 0, static_cast<Highlight>(9), View::FitHorizontal, 0, 1);
         p.BeginPage(), p.DefineRef("Totali (2)", View::FitHorizontal, 0, 2), p.DrawText(1, 2, "Vai"), p.LinkTo("page:PREV", 1, Highlight::Invert);
@@ -111,6 +111,7 @@ TEST(Outline, LinkTargets) {
               "p1  [0, 0, 0] /N {'/S': '/URI', '/URI': 'ftp:x'}\n"
               "p1  [0, 0, 0] /N {'/D': [0, '/Fit'], '/F': 'altro.pdf', '/S': '/GoToR', '/Type': '/Action'}\n"
               "p1  [0, 0, 0] /N {'/JS': '16 0 R', '/S': '/JavaScript'}\n"
+              "p1  [0, 0, 0] /N {'/S': '/URI', '/URI': 'ftp:'}\n"  // a target that is all prefix
               "p1  [0, 0, 2] /P p1 /XYZ 36 698 0.5\n"
               "p1  [0, 0, 0] /N p1 /FitH 698\n"
               "p2 [108, 623.79, 122.45, 636] [0, 0, 1] /I p1 /FitB\n"  // over the text

@@ -29,7 +29,7 @@
 #include "archive/ArchiveContext.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
-#include "platform/RegistryQt.h"
+#include "platform/SettingsStore.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ public:
 
         // As the program starts: installation settings (settings store, else the path files), then
         // the archives it opens at start-up.
-        registry_ = std::make_unique<kv::platform::QtSettingsRegistry>(writer.RegistryFile());
+        registry_ = std::make_unique<kv::platform::SettingsStore>(writer.RegistryFile());
         context_ = std::make_unique<kv::ArchiveContext>(messages_, kv::platform::PathMap(scratch_.path()), *registry_);
         context_->LoadInstallation();
         if (context_->settings().archiveFolder.empty()) throw std::runtime_error("no archive folder in the settings");
@@ -169,7 +169,7 @@ private:
     ScratchFolder scratch_;  // first: removed last, also when a later member fails
     kv::platform::ConsoleMessageBoxes messages_{std::cerr};
     demo::SuitePlan plan_;
-    std::unique_ptr<kv::platform::QtSettingsRegistry> registry_;
+    std::unique_ptr<kv::platform::SettingsStore> registry_;
     std::unique_ptr<kv::ArchiveContext> context_;
     fs::path folder_;
     std::vector<Search> searches_;

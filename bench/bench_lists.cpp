@@ -31,7 +31,7 @@
 #include "lists/ListEngine.h"
 #include "output/ListWorkbook.h"
 #include "platform/Messages.h"
-#include "platform/RegistryQt.h"
+#include "platform/SettingsStore.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ public:
         kv::platform::ScriptedMessageBoxes writerMessages;
         kv::demo::SuiteWriter(plan_, writerMessages).Write();
 
-        registry_ = std::make_unique<kv::platform::QtSettingsRegistry>(root_ / "registry.ini");
+        registry_ = std::make_unique<kv::platform::SettingsStore>(root_ / "registry.ini");
         session_ = std::make_unique<kv::app::Session>(
             messages_, kv::platform::PathMap(root_), *registry_, [] { return false; }, '.');
         if (!session_->Start()) std::abort();
@@ -211,7 +211,7 @@ private:
     fs::path root_;
     kv::demo::SuitePlan plan_;
     kv::platform::ScriptedMessageBoxes messages_;
-    std::unique_ptr<kv::platform::QtSettingsRegistry> registry_;
+    std::unique_ptr<kv::platform::SettingsStore> registry_;
     std::unique_ptr<kv::app::Session> session_;
     std::vector<std::string> codes_;
     std::vector<int> fds_;

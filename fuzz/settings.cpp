@@ -3,7 +3,7 @@
 // at "|||\n", loaded as at start-up. Nothing in the suite changes, and the terminal number is at most
 // two characters.
 #include "ArchiveSupport.h"
-#include "platform/RegistryQt.h"
+#include "platform/SettingsStore.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> parts;
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kvfuzz::WriteFile(kvfuzz::ArchivePath("SLINSTAL.DAT"), parts[4]);
     const auto before = kvfuzz::Snapshot(kvfuzz::SuiteRoot());
     {
-        kv::platform::QtSettingsRegistry registry(ini);
+        kv::platform::SettingsStore registry(ini);
         kvfuzz::Suite suite(&registry);
         suite.context.settings().archiveFolder.clear();
         kvfuzz::Run([&] { suite.context.LoadInstallation(); });

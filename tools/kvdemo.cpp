@@ -19,6 +19,7 @@
 #include "demo/SuitePlan.h"
 #include "demo/SuiteWriter.h"
 #include "platform/Encoding.h"
+#include "platform/FileAccess.h"
 #include "platform/Messages.h"
 
 namespace {
@@ -27,7 +28,8 @@ constexpr std::string_view kUsage =
     "usage: kvdemo --root DIR [--companies N] [--employees M] [--period YYYYMM]\n"
     "              [--additional-month] [--seed S] [--registry FILE]\n"
     "              [--printers STANDARD[,LASER]] [--quiet]\n"
-    "  --root DIR          folder that stands for the drives (C:\\ is DIR/C); required\n"
+    "  --root DIR          folder that stands for the drives (C:\\ is DIR/C); required, but on\n"
+    "                      Windows, where the suite goes on the drives themselves without it\n"
     "  --companies N       companies, 4 (the named cases) to 999; default 4\n"
     "  --employees M       employees in the extraction, at least the named cases, at most 10000\n"
     "  --period YYYYMM     extraction period; default 201803\n"
@@ -103,15 +105,16 @@ CommandLine Parse(int argc, char** argv) {
             throw std::invalid_argument("unknown option " + std::string(arg));
         }
     }
-    if (!haveRoot) throw std::invalid_argument("--root is required");
-    cl.options.root = std::filesystem::absolute(cl.options.root);
+    // On Windows the suite goes on the drives themselves unless a root is given.
+    if (!haveRoot && !kv::platform::NativeDrives()) throw std::invalid_argument("--root is required");
+    if (haveRoot) cl.options.root = std::filesystem::absolute(cl.options.root);
     if (!cl.options.registryFile.empty()) cl.options.registryFile = std::filesystem::absolute(cl.options.registryFile);
     return cl;
 }
 
 void PrintSummary(const kv::demo::DemoSummary& s, double seconds) {
     using kv::platform::Cp1252ToUtf8;
-    std::cout << "Demo suite written under " << s.root.string() << " in " << std::fixed << std::setprecision(2)
+    std::cout << "Demo suite written under " << (s.root.empty() ? "the drives" : s.root.string()) << " in " << std::fixed << std::setprecision(2)
               << seconds << " s\n"
               << "  archive folder  " << s.archiveFolder << "  (" << s.archiveHostFolder.string() << ")\n"
               << "  settings store  " << s.registryFile.string() << "\n"

@@ -15,6 +15,7 @@
 #include <functional>
 #include <iostream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -573,6 +574,19 @@ int ParseCommandLine(int argc, char** argv, Options& options) {
     return 0;
 }
 
+// A new folder of its own in the temporary folder (quillpdf-specimen.<random>), or an empty path.
+fs::path ScratchFolder() {
+    std::error_code ec;
+    const fs::path temporary = fs::temp_directory_path(ec);
+    if (ec) return {};
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path folder = temporary / ("quillpdf-specimen." + std::to_string(random()));
+        if (fs::create_directory(folder, ec)) return folder;
+    }
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -581,13 +595,11 @@ int main(int argc, char** argv) {
         (parsed < 0 ? std::cout : std::cerr) << kUsage;
         return parsed < 0 ? 0 : 2;
     }
-    std::error_code ec;
-    std::string pattern = (fs::temp_directory_path(ec) / "quillpdf-specimen.XXXXXX").string();
-    if (ec || ::mkdtemp(pattern.data()) == nullptr) {
-        std::cerr << "quillpdf-specimen: no scratch folder in " << pattern << "\n";
+    const fs::path scratch = ScratchFolder();
+    if (scratch.empty()) {
+        std::cerr << "quillpdf-specimen: no scratch folder in the temporary folder\n";
         return 1;
     }
-    const fs::path scratch = pattern;
 
     QuillPdf pdf;
     pdf.SetDocProperty("QuillPdf specimen", "What the QuillPdf writer does", "KVTESO", "quillpdf-specimen");
@@ -599,6 +611,7 @@ int main(int argc, char** argv) {
         Specimen(pdf, options, scratch).Write();
         pdf.EndDoc();
     }
+    std::error_code ec;
     fs::remove_all(scratch, ec);
     if (pdf.ErrNumber() != 0) {
         std::cerr << "quillpdf-specimen: " << options.out << ": " << ErrorText(pdf) << "\n";

@@ -10,6 +10,7 @@
 #include "lists/ListCatalogue.h"
 #include "lists/ListFormat.h"
 #include "platform/Encoding.h"
+#include "platform/FileAccess.h"
 #include "platform/Messages.h"
 
 namespace kv::app {
@@ -196,7 +197,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
             out << files << " PDF file(s) written";
             if (files > 0)
                 out << " under "
-                    << paths.ToHost(platform::Cp1252ToUtf8(session.pdfFiles().pdfRoot()) + "\\FILE-PDF").string();
+                    << platform::Utf8Path(paths.FromSuite(session.pdfFiles().pdfRoot() + "\\FILE-PDF"));
             out << "\n";
         }
         if (options.xlsx) {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/Paths.h"
-#include "platform/RegistryQt.h"
+#include "platform/SettingsStore.h"
 #include "platform/SingleInstance.h"
 
 namespace kv::app {
@@ -21,7 +21,7 @@ public:
     Installation& operator=(const Installation&) = delete;
 
     const platform::PathMap& paths() const { return paths_; }
-    const platform::QtSettingsRegistry& registry() const { return registry_; }
+    const platform::SettingsStore& registry() const { return registry_; }
     bool AnotherCopyRunning() const { return instance_.AnotherRunning(); }
 
     static std::filesystem::path RegistryFile(const platform::PathMap& paths, const std::string& registry);
@@ -32,7 +32,7 @@ public:
 
 private:
     platform::PathMap paths_;
-    platform::QtSettingsRegistry registry_;
+    platform::SettingsStore registry_;
     platform::SingleInstance instance_;
 };
 

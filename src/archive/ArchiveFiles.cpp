@@ -1,14 +1,12 @@
 #include "archive/ArchiveFiles.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <cmath>
 #include <thread>
 
 #include "archive/LegacyText.h"
 #include "archive/Numbers.h"
+#include "platform/FileAccess.h"
 #include "platform/FileLock.h"
 
 namespace kv {
@@ -17,6 +15,7 @@ namespace {
 
 // The run-time error for a failed file operation.
 int ErrorFromErrno(int e, const std::filesystem::path& path) {
+    if (platform::IsDiskFull(e)) return err::DiskFull;
     switch (e) {
     case ENOENT: {
         std::error_code ec;
@@ -31,59 +30,44 @@ int ErrorFromErrno(int e, const std::filesystem::path& path) {
     case EWOULDBLOCK: return err::PermissionDenied;
     case EMFILE:
     case ENFILE: return err::TooManyFiles;
-    case ENOSPC:
-    case EDQUOT: return err::DiskFull;
     default: return err::DeviceIo;
     }
 }
 
-bool IsRegularFile(int fd) {
-    struct stat st {};
-    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-}
-
 // Opens a file for shared binary access: read and write when allowed, else read only (a read-only
 // share still serves every reader). Never truncates.
-// Without create, a missing file gives -1.
-int OpenShared(const std::filesystem::path& path, bool create) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
-    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && !create && errno == ENOENT) return -1;
-    if (fd < 0) throw RuntimeError(ErrorFromErrno(errno, path));
-    if (!IsRegularFile(fd)) {
-        ::close(fd);
+// Without create, a missing file gives kNoFile.
+platform::FileHandle OpenShared(const std::filesystem::path& path, bool create) {
+    using platform::OpenMode;
+    platform::FileHandle fd = platform::OpenFile(path, create ? OpenMode::ReadWriteCreate : OpenMode::ReadWrite);
+    if (fd == platform::kNoFile && (errno == EACCES || errno == EROFS || errno == EPERM))
+        fd = platform::OpenFile(path, OpenMode::ReadOnly);
+    if (fd == platform::kNoFile && !create && errno == ENOENT) return platform::kNoFile;
+    if (fd == platform::kNoFile) throw RuntimeError(ErrorFromErrno(errno, path));
+    if (!platform::IsRegularFile(fd)) {
+        platform::CloseFile(fd);
         throw RuntimeError(err::PathFileAccess);
     }
     return fd;
 }
 
+// Opens a file for the sequential routines and the catalogue; a failure is the run-time error.
+platform::FileHandle OpenOrFail(const std::filesystem::path& path, platform::OpenMode mode) {
+    const platform::FileHandle fd = platform::OpenFile(path, mode);
+    if (fd == platform::kNoFile) throw RuntimeError(ErrorFromErrno(errno, path));
+    return fd;
+}
+
 // Reads up to size bytes at offset; the count read (less only at the end of the file).
-int64_t ReadAt(int fd, char* data, int64_t size, int64_t offset) {
-    int64_t got = 0;
-    while (got < size) {
-        ssize_t n = ::pread(fd, data + got, static_cast<size_t>(size - got), static_cast<off_t>(offset + got));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw RuntimeError(errno == EISDIR ? err::PathFileAccess : err::DeviceIo);
-        }
-        if (n == 0) break;
-        got += n;
-    }
+int64_t ReadAt(platform::FileHandle fd, char* data, int64_t size, int64_t offset) {
+    const int64_t got = platform::ReadAt(fd, data, size, offset);
+    if (got < 0) throw RuntimeError(errno == EISDIR ? err::PathFileAccess : err::DeviceIo);
     return got;
 }
 
-void WriteAt(int fd, const char* data, int64_t size, int64_t offset) {
-    int64_t done = 0;
-    while (done < size) {
-        ssize_t n = ::pwrite(fd, data + done, static_cast<size_t>(size - done), static_cast<off_t>(offset + done));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw RuntimeError(errno == EBADF ? err::PathFileAccess : ErrorFromErrno(errno, {}));
-        }
-        if (n == 0) throw RuntimeError(err::DiskFull);
-        done += n;
-    }
+void WriteAt(platform::FileHandle fd, const char* data, int64_t size, int64_t offset) {
+    if (!platform::WriteAt(fd, data, size, offset))
+        throw RuntimeError(errno == EBADF ? err::PathFileAccess : ErrorFromErrno(errno, {}));
 }
 
 // A record number as the file routines take it: 1 to 2147483647.
@@ -131,7 +115,7 @@ const ArchiveFiles::Slot& ArchiveFiles::slot(int number) const { return slots_[S
 
 bool ArchiveFiles::IsOpen(int number) const {
     if (number < 0 || number > archive::Last) return false;
-    return files_[number].fd >= 0 || !files_[number].absent.empty();
+    return files_[number].fd != platform::kNoFile || !files_[number].absent.empty();
 }
 
 std::filesystem::path ArchiveFiles::HostPath(const std::string& suitePath) const {
@@ -144,11 +128,11 @@ std::filesystem::path ArchiveFiles::HostPath(const std::string& suitePath) const
 
 int64_t ArchiveFiles::FileLength(int number) const {
     const OsFile& f = files_[SlotIndex(number)];
-    if (f.fd < 0 && !f.absent.empty()) return 0;
-    if (f.fd < 0) throw RuntimeError(err::BadFileNumber);
-    struct stat st {};
-    if (::fstat(f.fd, &st) != 0) throw RuntimeError(err::DeviceIo);
-    return static_cast<int64_t>(st.st_size);
+    if (f.fd == platform::kNoFile && !f.absent.empty()) return 0;
+    if (f.fd == platform::kNoFile) throw RuntimeError(err::BadFileNumber);
+    const int64_t size = platform::FileSize(f.fd);
+    if (size < 0) throw RuntimeError(err::DeviceIo);
+    return size;
 }
 
 std::string ArchiveFiles::TraceName(const std::string& routine, int number, const std::string& recordText) {
@@ -171,20 +155,20 @@ int16_t ArchiveFiles::NextFreeFileNumber() const {
 
 void ArchiveFiles::CloseSlot(int index) {
     OsFile& f = files_[index];
-    if (f.fd >= 0) ::close(f.fd);  // closing also ends a semaphore lock
+    if (f.fd != platform::kNoFile) platform::CloseFile(f.fd);  // closing also ends a semaphore lock
     f = OsFile{};
     slots_[index].fileNumber = 0;
 }
 
 ArchiveFiles::OsFile& ArchiveFiles::OpenFile(int number, bool forWriting) {
     OsFile& f = files_[SlotIndex(number)];
-    if (f.fd < 0 && !f.absent.empty()) {
+    if (f.fd == platform::kNoFile && !f.absent.empty()) {
         // Another program of the suite may have created it since; a record written creates it.
         f.fd = OpenShared(f.absent, forWriting);
-        if (f.fd >= 0) f.absent.clear();
+        if (f.fd != platform::kNoFile) f.absent.clear();
         return f;
     }
-    if (f.fd < 0) throw RuntimeError(err::BadFileNumber);
+    if (f.fd == platform::kNoFile) throw RuntimeError(err::BadFileNumber);
     return f;
 }
 
@@ -192,18 +176,17 @@ ArchiveFiles::OsFile& ArchiveFiles::OpenFile(int number, bool forWriting) {
 
 std::string ArchiveFiles::CatalogueRecord(int number) {
     const std::filesystem::path host = HostPath(SuitePath(settings_.archiveFolder, "SLBASE.DAT"));
-    int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw RuntimeError(ErrorFromErrno(errno, host));
+    const platform::FileHandle fd = OpenOrFail(host, platform::OpenMode::ReadOnly);
     std::string record(archive::CatalogueRecordLength, ' ');
     int64_t got = 0;
     try {
         got = ReadAt(fd, record.data(), archive::CatalogueRecordLength,
                      static_cast<int64_t>(number - 1) * archive::CatalogueRecordLength);
     } catch (...) {
-        ::close(fd);
+        platform::CloseFile(fd);
         throw;
     }
-    ::close(fd);
+    platform::CloseFile(fd);
     if (got < 37) throw RuntimeError(err::InputPastEnd);  // the catalogue has no such archive
     return record;
 }
@@ -280,7 +263,7 @@ int64_t ArchiveFiles::FAIOPEN(int number) {
         // A missing archive reads as empty; the program never creates one just by opening it.
         const std::filesystem::path host = HostPath(path);
         files_[i].fd = OpenShared(host, /*create=*/false);
-        if (files_[i].fd < 0) files_[i].absent = host;
+        if (files_[i].fd == platform::kNoFile) files_[i].absent = host;
         files_[i].suitePath = path;
         length = currentRecordLength_;
         slots_[i].buffer.assign(length >= 1 ? static_cast<size_t>(length) : 0, ' ');
@@ -299,16 +282,15 @@ void ArchiveFiles::FAIOPENIO(int number, int16_t mode) {
         const std::filesystem::path host = HostPath(path);
         OsFile f;
         if (mode == 1) {
-            if (ESISTEFILE(path) && ::unlink(host.c_str()) != 0) throw RuntimeError(ErrorFromErrno(errno, host));
-            f.fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+            if (ESISTEFILE(path) && !platform::RemoveFile(host)) throw RuntimeError(ErrorFromErrno(errno, host));
+            f.fd = OpenOrFail(host, platform::OpenMode::WriteTruncate);
             f.sequentialOutput = true;
         } else {
-            f.fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+            f.fd = OpenOrFail(host, platform::OpenMode::ReadOnly);
             f.sequentialInput = true;
         }
-        if (f.fd < 0) throw RuntimeError(ErrorFromErrno(errno, host));
-        if (!IsRegularFile(f.fd)) {
-            ::close(f.fd);
+        if (!platform::IsRegularFile(f.fd)) {
+            platform::CloseFile(f.fd);
             throw RuntimeError(err::PathFileAccess);
         }
         files_[i] = f;
@@ -358,7 +340,7 @@ int ArchiveFiles::ReadRecord(int number, const std::string& recordText, int64_t 
         if (s.buffer.empty()) throw RuntimeError(err::BadRecordLength);  // opened with record length 0
         const int64_t length = static_cast<int64_t>(s.buffer.size());
         const int64_t r = RecordIndex(record);
-        const int64_t got = f.fd < 0 ? 0 : ReadAt(f.fd, s.buffer.data(), length, length * (r - 1));
+        const int64_t got = f.fd == platform::kNoFile ? 0 : ReadAt(f.fd, s.buffer.data(), length, length * (r - 1));
         if (got < length) {
             std::fill(s.buffer.begin() + got, s.buffer.end(), ' ');
             pastEnd = 1;
@@ -449,8 +431,7 @@ int ArchiveFiles::VERBASE(int number) {
     int result = 0;
     errors_.Guard("VERBASE", [&] {
         const std::filesystem::path host = HostPath(DAMMIFILE(number));
-        struct stat st {};
-        result = ::stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 ? 1 : 0;
+        result = platform::RegularFileSize(host) > 0 ? 1 : 0;
     });
     return result;
 }
@@ -471,9 +452,9 @@ void ArchiveFiles::ELIMINA(int number) {
         if (path.empty()) return;
         CHIUDI(number);
         const std::filesystem::path host = HostPath(path);
-        struct stat st {};
-        if (::stat(host.c_str(), &st) != 0) throw RuntimeError(ErrorFromErrno(errno, host));
-        if (st.st_size > 0 && ::unlink(host.c_str()) != 0) throw RuntimeError(ErrorFromErrno(errno, host));
+        const int64_t size = platform::RegularFileSize(host);
+        if (size < 0 && errno != EISDIR) throw RuntimeError(ErrorFromErrno(errno, host));
+        if (size != 0 && !platform::RemoveFile(host)) throw RuntimeError(ErrorFromErrno(errno, host));
     });
 }
 
@@ -491,10 +472,10 @@ void ArchiveFiles::AZZERAARCHIVIO(int number) {
 bool ArchiveFiles::ESISTEFILE(const std::string& path) const {
     const std::filesystem::path host = HostPath(path);
     if (host.empty()) return false;
-    int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool regular = IsRegularFile(fd);
-    ::close(fd);
+    const platform::FileHandle fd = platform::OpenFile(host, platform::OpenMode::ReadOnly);
+    if (fd == platform::kNoFile) return false;
+    const bool regular = platform::IsRegularFile(fd);
+    platform::CloseFile(fd);
     return regular;
 }
 
@@ -505,12 +486,12 @@ void ArchiveFiles::APRISEMA() {
     errors_.Guard("APRISEMA", [&] {
         ASSEGNANUMERO(archive::Semaphore);
         const std::filesystem::path host = HostPath(SuitePath(settings_.archiveFolder, "SLSEMA.DAT"));
-        const int fd = OpenShared(host, /*create=*/true);
+        const platform::FileHandle fd = OpenShared(host, /*create=*/true);
         const auto deadline = std::chrono::steady_clock::now() + semaphoreWait_;
         while (!platform::TryLockExclusive(fd)) {
             const int e = errno;
             if ((e != EWOULDBLOCK && e != EAGAIN) || std::chrono::steady_clock::now() >= deadline) {
-                ::close(fd);
+                platform::CloseFile(fd);
                 throw RuntimeError(e == EWOULDBLOCK || e == EAGAIN ? err::PermissionDenied : ErrorFromErrno(e, host));
             }
             std::this_thread::sleep_for(semaphoreInterval_);
@@ -536,16 +517,15 @@ void ArchiveFiles::FINEPROGRAMMA() {
         settings_.taskLine.resize(100, ' ');
         const std::string line = settings_.taskLine + "\r\n";
         const std::filesystem::path host = HostPath(taskFile);
-        if (::unlink(host.c_str()) != 0) throw RuntimeError(ErrorFromErrno(errno, host));
-        const int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (fd < 0) throw RuntimeError(ErrorFromErrno(errno, host));
+        if (!platform::RemoveFile(host)) throw RuntimeError(ErrorFromErrno(errno, host));
+        const platform::FileHandle fd = OpenOrFail(host, platform::OpenMode::WriteTruncate);
         try {
             WriteAt(fd, line.data(), static_cast<int64_t>(line.size()), 0);
         } catch (...) {
-            ::close(fd);
+            platform::CloseFile(fd);
             throw;
         }
-        if (::close(fd) != 0) throw RuntimeError(err::DeviceIo);
+        if (!platform::CloseFile(fd)) throw RuntimeError(err::DeviceIo);
     });
     CHIUDI(0);
     throw ProgramEnd{0};

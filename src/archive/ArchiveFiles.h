@@ -20,6 +20,7 @@
 #include "archive/ErrorHandler.h"
 #include "archive/Settings.h"
 #include "archive/SuiteArchives.h"
+#include "platform/FileAccess.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 
@@ -135,7 +136,7 @@ public:
 
 private:
     struct OsFile {
-        int fd = -1;
+        platform::FileHandle fd = platform::kNoFile;
         // Opened, but no file is there: it reads as empty and is created by the first record written.
         std::filesystem::path absent;
         bool sequentialInput = false;

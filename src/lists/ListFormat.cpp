@@ -1,12 +1,11 @@
 #include "lists/ListFormat.h"
 
-#include <langinfo.h>
-#include <locale.h>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 
 #include "archive/LegacyText.h"
+#include "platform/NumericLocale.h"
 
 namespace kv::lists {
 
@@ -86,13 +85,6 @@ std::string NameCell(double employeeNumber, std::string_view surname, std::strin
     return cell;
 }
 
-char DecimalSeparatorOfUserLocale() {
-    locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
-    if (loc == static_cast<locale_t>(0)) return '.';
-    const char* radix = nl_langinfo_l(RADIXCHAR, loc);
-    char sep = (radix && radix[0] && !radix[1]) ? radix[0] : '.';
-    freelocale(loc);
-    return sep;
-}
+char DecimalSeparatorOfUserLocale() { return platform::UserDecimalSeparator(); }
 
 }  // namespace kv::lists

@@ -1,15 +1,17 @@
 #include "output/ListWorkbook.h"
 
-#include <locale.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <optional>
 #include <system_error>
 
 #include "archive/Errors.h"
@@ -18,6 +20,8 @@
 #include "lists/ListFormat.h"
 #include "output/PdfListFiles.h"
 #include "platform/Encoding.h"
+#include "platform/FileAccess.h"
+#include "platform/NumericLocale.h"
 
 namespace kv::output {
 
@@ -38,7 +42,7 @@ std::string Utf8(std::string text) {
 std::filesystem::path HostPath(const platform::PathMap& paths, std::string suitePath) {
     for (char& c : suitePath)
         if (static_cast<unsigned char>(c) < 0x20) c = '_';
-    return paths.ToHost(platform::Cp1252ToUtf8(suitePath));
+    return paths.FromSuite(suitePath);
 }
 
 // The words of the column header lines, each given to the shown column it overlaps most (the
@@ -65,26 +69,19 @@ void Titles(const std::vector<std::string>& header, std::vector<ListWorkbook::Co
     }
 }
 
-// The library prints numbers with the C library's printf: under a locale with a decimal comma (set by
-// the window's toolkit) the workbook would hold "3800,5". Its thread writes in the "C" locale meanwhile.
-class CNumbers {
-public:
-    CNumbers() : c_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0))), old_(c_ ? uselocale(c_) : nullptr) {}
-    ~CNumbers() {
-        if (!c_) return;
-        uselocale(old_);
-        freelocale(c_);
-    }
-    CNumbers(const CNumbers&) = delete;
-    CNumbers& operator=(const CNumbers&) = delete;
-
-private:
-    locale_t c_;
-    locale_t old_;
-};
+// The moment SOURCE_DATE_EPOCH names (seconds since 1970), when it is set and valid.
+std::optional<std::time_t> FixedClock() {
+    const char* fixed = std::getenv("SOURCE_DATE_EPOCH");
+    if (fixed == nullptr || *fixed == '\0') return std::nullopt;
+    long long seconds = 0;
+    const char* end = fixed + std::strlen(fixed);
+    const auto [at, ec] = std::from_chars(fixed, end, seconds);
+    if (ec != std::errc() || at != end || seconds < 0) return std::nullopt;
+    return static_cast<std::time_t>(seconds);
+}
 
 [[noreturn]] void Fail(int number, const std::string& what, const std::filesystem::path& path) {
-    throw RuntimeError(number, DescriptionOf(number) + " - " + what + " (" + path.string() + ")");
+    throw RuntimeError(number, DescriptionOf(number) + " - " + what + " (" + platform::NarrowPath(path) + ")");
 }
 
 }  // namespace
@@ -277,15 +274,25 @@ private:
 }  // namespace
 
 void ListWorkbook::Write(const std::filesystem::path& path) const {
-    const CNumbers numbers;
+    // The library prints numbers with the C library's printf: under a locale with a decimal comma (set
+    // by the window's toolkit) the workbook would hold "3800,5".
+    const platform::CNumericScope numbers;
     static std::atomic<unsigned> workbooks{0};
-    const std::filesystem::path temporary = path.parent_path() /
-        ("." + path.filename().string() + "." + std::to_string(::getpid()) + "-" + std::to_string(workbooks++) +
-         ".part");
+    std::filesystem::path hidden(".");
+    hidden += path.filename();
+    hidden += "." + std::to_string(platform::ProcessId()) + "-" + std::to_string(workbooks++) + ".part";
+    const std::filesystem::path temporary = path.parent_path() / hidden;
     // Not the constant-memory mode: it keeps a temporary file open per sheet, and a run may list 999 companies.
     lxw_workbook_options options{};
-    lxw_workbook* book = workbook_new_opt(temporary.c_str(), &options);
+    lxw_workbook* book = workbook_new_opt(platform::NarrowPath(temporary).c_str(), &options);
     if (book == nullptr) Fail(err::PathFileAccess, "workbook", path);
+    // SOURCE_DATE_EPOCH fixes the workbook's creation date, as it does the PDF files': the same run gives
+    // the same bytes.
+    if (const std::optional<std::time_t> fixed = FixedClock()) {
+        lxw_doc_properties properties{};
+        properties.created = *fixed;
+        workbook_set_properties(book, &properties);
+    }
 
     lxw_format* bold = workbook_add_format(book);
     format_set_bold(bold);
@@ -390,11 +397,10 @@ void ListWorkbook::Write(const std::filesystem::path& path) const {
         std::filesystem::remove(temporary);
         Fail(err::DeviceIo, named ? lxw_strerror(closed) : "sheet name", path);
     }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::filesystem::remove(temporary);
-        Fail(err::PathFileAccess, ec.message(), path);
+    if (!platform::MoveIntoPlace(temporary, path)) {
+        const std::string cause = std::strerror(errno);
+        platform::RemoveFile(temporary);
+        Fail(err::PathFileAccess, cause, path);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "archive/LegacyText.h"
 #include "archive/SuiteFields.h"
 #include "platform/Encoding.h"
+#include "platform/FileAccess.h"
 
 namespace kv::output {
 
@@ -34,7 +35,7 @@ std::filesystem::path PdfListFiles::HostPath(const std::string& suitePath) const
     std::string cleaned = suitePath;
     for (char& c : cleaned)
         if (static_cast<unsigned char>(c) < 0x20) c = '_';
-    return paths_.ToHost(platform::Cp1252ToUtf8(cleaned));
+    return paths_.FromSuite(cleaned);
 }
 
 bool PdfListFiles::IsFolderName(const std::string& part) {
@@ -160,7 +161,7 @@ void PdfListFiles::APRIPDF(const std::string& prefix) {
         if (!owner.empty() && !user.empty()) pdf.SetProtection(quill::Permit::Print | quill::Permit::Copy, owner, user);
     }
 
-    pdf.BeginDoc(hostFilePath_.string());
+    pdf.BeginDoc(platform::NarrowPath(hostFilePath_));
     if (pdf.ErrNumber() != 0) {
         // Only this file is given up: the writer keeps its error, so the next document needs a new one.
         try {

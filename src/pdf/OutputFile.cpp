@@ -1,14 +1,12 @@
 #include "pdf/OutputFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 
 namespace quill {
+
+namespace platform = kv::platform;
 
 Error FileErrorFromErrno(int err) {
     switch (err) {
@@ -46,62 +44,61 @@ Error OutputFile::Open(const std::string& path) {
     Discard();
     if (path.empty()) return {52, "Bad file name or number"};
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return {75, "Path/File access error"};
-    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    const std::filesystem::path target = platform::NativePath(path);
+    if (std::filesystem::is_directory(target, ec)) return {75, "Path/File access error"};
+    const std::filesystem::file_status status = std::filesystem::status(target, ec);
+    used_ = position_ = flushed_ = 0;
+    writeErrno_ = 0;
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
         // A device or a pipe is written directly: it has no folder to put a file beside it.
         errno = 0;
-        file_ = std::fopen(path.c_str(), "wb");
-        if (file_ == nullptr) return FileErrorFromErrno(errno != 0 ? errno : EIO);
-        target_ = path;
+        file_ = platform::OpenFile(target, platform::OpenMode::WriteTruncate);
+        if (file_ == platform::kNoFile) return FileErrorFromErrno(errno != 0 ? errno : EIO);
+        positional_ = false;
+        target_ = target;
         temporary_.clear();
-        used_ = position_ = flushed_ = 0;
-        writeErrno_ = 0;
         return {};
     }
     if (std::filesystem::exists(status)) {
         // An existing file must be writable now (one that another program holds answers 70 here);
         // opened without truncation, it is not touched.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) return FileErrorFromErrno(errno);
-        ::close(fd);
+        const platform::FileHandle existing = platform::OpenFile(target, platform::OpenMode::ReadWrite);
+        if (existing == platform::kNoFile) return FileErrorFromErrno(errno);
+        platform::CloseFile(existing);
     }
     // The hidden name is unique to this process and document: ".<name>.<pid>-<n>.part".
     static std::atomic<unsigned> documents{0};
-    const std::filesystem::path target(path);
-    std::string hidden = "." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
-        std::to_string(documents++) + ".part";
-    const std::string temporary = (target.parent_path() / hidden).string();
+    std::filesystem::path hidden(".");
+    hidden += target.filename();
+    hidden += "." + std::to_string(platform::ProcessId()) + "-" + std::to_string(documents++) + ".part";
+    const std::filesystem::path temporary = target.parent_path() / hidden;
     errno = 0;
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    file_ = platform::OpenFile(temporary, platform::OpenMode::CreateNew);
+    if (file_ == platform::kNoFile) {
         const int err = errno != 0 ? errno : EIO;
         // Nothing can be put in the place of an existing file there: it cannot be replaced.
         const bool blocked = err == ENOENT || err == EACCES || err == EPERM || err == EROFS;
         return FileErrorFromErrno(blocked && std::filesystem::exists(status) ? EACCES : err);
     }
-    file_ = ::fdopen(fd, "wb");
-    if (file_ == nullptr) {
-        const int err = errno;
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return FileErrorFromErrno(err != 0 ? err : EIO);
-    }
-    target_ = path;
+    positional_ = true;
+    target_ = target;
     temporary_ = temporary;
-    used_ = 0;
-    position_ = 0;
-    flushed_ = 0;
-    writeErrno_ = 0;
     return {};
+}
+
+bool OutputFile::Send(const char* data, size_t size) {
+    if (file_ == platform::kNoFile || writeErrno_ != 0) return false;
+    errno = 0;
+    const bool done = positional_
+        ? platform::WriteAt(file_, data, static_cast<int64_t>(size), static_cast<int64_t>(flushed_))
+        : platform::Write(file_, data, static_cast<int64_t>(size));
+    if (!done) writeErrno_ = errno != 0 ? errno : EIO;
+    return done;
 }
 
 void OutputFile::Flush() {
     if (used_ == 0) return;
-    if (file_ != nullptr && writeErrno_ == 0) {
-        errno = 0;
-        if (std::fwrite(buffer_.get(), 1, used_, file_) != used_) writeErrno_ = errno != 0 ? errno : EIO;
-    }
+    Send(buffer_.get(), used_);
     flushed_ += used_;
     used_ = 0;
 }
@@ -109,11 +106,7 @@ void OutputFile::Flush() {
 void OutputFile::WriteSlow(std::string_view bytes) {
     Flush();
     if (bytes.size() >= kBufferSize) {
-        if (file_ != nullptr && writeErrno_ == 0) {
-            errno = 0;
-            if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-                writeErrno_ = errno != 0 ? errno : EIO;
-        }
+        Send(bytes.data(), bytes.size());
         flushed_ += bytes.size();
         position_ += bytes.size();
     } else {
@@ -130,25 +123,21 @@ void OutputFile::Rewrite(uint64_t offset, std::string_view bytes) {
         return;
     }
     Flush();
-    if (file_ == nullptr || writeErrno_ != 0) return;
-    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0 ||
-        std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+    if (file_ == platform::kNoFile || writeErrno_ != 0 || !positional_) return;
+    if (!platform::WriteAt(file_, bytes.data(), static_cast<int64_t>(bytes.size()), static_cast<int64_t>(offset)))
         writeErrno_ = errno != 0 ? errno : EIO;
-    }
-    std::fseek(file_, 0, SEEK_END);
 }
 
 Error OutputFile::Close() {
-    if (file_ == nullptr) return {};
+    if (file_ == platform::kNoFile) return {};
     Flush();
-    if (std::fclose(file_) != 0 && writeErrno_ == 0) writeErrno_ = errno != 0 ? errno : EIO;
-    file_ = nullptr;
+    if (!platform::CloseFile(file_) && writeErrno_ == 0) writeErrno_ = errno != 0 ? errno : EIO;
+    file_ = platform::kNoFile;
     // No fsync: a killed process loses nothing the kernel already has, and a list run writes
     // hundreds of files.
     if (!temporary_.empty()) {
-        if (writeErrno_ == 0 && std::rename(temporary_.c_str(), target_.c_str()) != 0)
-            writeErrno_ = errno != 0 ? errno : EIO;
-        if (writeErrno_ != 0) ::unlink(temporary_.c_str());
+        if (writeErrno_ == 0 && !platform::MoveIntoPlace(temporary_, target_)) writeErrno_ = errno != 0 ? errno : EIO;
+        if (writeErrno_ != 0) platform::RemoveFile(temporary_);
     }
     const int err = writeErrno_;
     writeErrno_ = 0;
@@ -157,10 +146,10 @@ Error OutputFile::Close() {
 }
 
 void OutputFile::Discard() {
-    if (file_ == nullptr) return;
-    std::fclose(file_);
-    file_ = nullptr;
-    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    if (file_ == platform::kNoFile) return;
+    platform::CloseFile(file_);
+    file_ = platform::kNoFile;
+    if (!temporary_.empty()) platform::RemoveFile(temporary_);
     temporary_.clear();
     writeErrno_ = 0;
 }

@@ -9,14 +9,15 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 #include "pdf/Error.h"
+#include "platform/FileAccess.h"
 
 namespace quill {
 
@@ -30,7 +31,7 @@ public:
     // Starts the file for binary output. An existing target stays as it is
     // until Close, but must be replaceable. Returns no error on success.
     Error Open(const std::string& path);
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file_ != kv::platform::kNoFile; }
 
     void Write(std::string_view bytes) {
         if (bytes.size() <= kBufferSize - used_) {
@@ -63,10 +64,13 @@ private:
     static constexpr size_t kBufferSize = 1 << 16;
     void WriteSlow(std::string_view bytes);
     void Flush();
+    // Hands bytes to the system after the ones flushed; false (the error kept) on failure.
+    bool Send(const char* data, size_t size);
 
-    std::FILE* file_ = nullptr;
-    std::string target_;
-    std::string temporary_;
+    kv::platform::FileHandle file_ = kv::platform::kNoFile;
+    bool positional_ = true;  // a regular file, written at offsets; a device or a pipe in sequence
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
     std::unique_ptr<char[]> buffer_;
     size_t used_ = 0;
     uint64_t position_ = 0;

@@ -1,7 +1,5 @@
 #include "pdf/Protection.h"
 
-#include <openssl/evp.h>
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -60,14 +58,6 @@ bool IsBlank(const std::string& s) {
 }
 
 }  // namespace
-
-std::array<uint8_t, 16> Md5Digest(std::string_view bytes) {
-    std::array<uint8_t, 16> digest{};
-    unsigned int length = 0;
-    if (EVP_Digest(bytes.data(), bytes.size(), digest.data(), &length, EVP_md5(), nullptr) != 1 || length != 16)
-        throw std::runtime_error("MD5 digest failed");
-    return digest;
-}
 
 void Rc4::Rc4Crypt(std::string_view key, std::string& data) {
     if (!haveState_ || key != lastKey_) {

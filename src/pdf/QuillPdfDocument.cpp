@@ -6,9 +6,11 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <mutex>
 #include <random>
 
 #include "pdf/Filters.h"
@@ -23,15 +25,22 @@ namespace {
 constexpr uint64_t kNotWritten = UINT64_MAX;
 constexpr char kDefaultTitle[] = "(senza titolo)";
 
-std::tm LocalTime() {
+// The moment a document is made: SOURCE_DATE_EPOCH (seconds since 1970) read in UTC when it is set,
+// for files that come out the same on every run and system; else now, in local time.
+std::tm CreationTime() {
+    static std::mutex clock;  // the C library's calendar conversions share one result
+    const std::lock_guard<std::mutex> hold(clock);
+    if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH"); fixed != nullptr && *fixed != '\0') {
+        long long seconds = 0;
+        const char* end = fixed + std::strlen(fixed);
+        const auto [at, ec] = std::from_chars(fixed, end, seconds);
+        const std::time_t moment = static_cast<std::time_t>(seconds);
+        if (ec == std::errc() && at == end && seconds >= 0)
+            if (const std::tm* t = std::gmtime(&moment)) return *t;
+    }
     const std::time_t now = std::time(nullptr);
-    std::tm out{};
-#ifdef _WIN32
-    localtime_s(&out, &now);
-#else
-    localtime_r(&now, &out);
-#endif
-    return out;
+    const std::tm* t = std::localtime(&now);
+    return t != nullptr ? *t : std::tm{};
 }
 
 void AppendTwoDigits(std::string& out, int value) {
@@ -40,7 +49,7 @@ void AppendTwoDigits(std::string& out, int value) {
 }
 
 std::string CreationDateNow() {
-    const std::tm t = LocalTime();
+    const std::tm t = CreationTime();
     std::string out = "D:";
     AppendInteger(out, t.tm_year + 1900);
     AppendTwoDigits(out, t.tm_mon + 1);
@@ -287,7 +296,7 @@ std::string QuillPdf::Impl::PdfString(std::string_view text) {
 // ---- opening --------------------------------------------------------------
 
 std::string QuillPdf::Impl::GeneratedFileName() const {
-    const std::tm t = LocalTime();
+    const std::tm t = CreationTime();
     std::random_device device;
     const unsigned digit = device() % 10;
     // "dhhmmss" and one random digit, read as a number and written in hexadecimal.

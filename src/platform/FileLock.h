@@ -1,15 +1,19 @@
 #pragma once
-// An exclusive lock on a file that every other process of the suite sees (flock on POSIX), taken
-// without waiting. The lock belongs to the open file and ends when the file is closed.
+// An exclusive lock on a file that every other process of the suite sees (flock on POSIX, LockFileEx
+// over the whole file on Windows), taken without waiting. The lock belongs to the open file and ends
+// when the file is closed.
 #include <filesystem>
 #include <string>
 
+#include "platform/FileAccess.h"
+
 namespace kv::platform {
 
-// Tries to lock the open file fd exclusively; false (errno set) when another holder has it.
-bool TryLockExclusive(int fd);
-// Releases a lock taken on fd (closing fd releases it too).
-void Unlock(int fd);
+// Tries to lock the open file exclusively; false (errno set, EWOULDBLOCK when another holder has it)
+// when it cannot.
+bool TryLockExclusive(FileHandle file);
+// Releases a lock taken on file (closing file releases it too).
+void Unlock(FileHandle file);
 
 // Owns an open file and its exclusive lock.
 class FileLock {
@@ -25,13 +29,13 @@ public:
     FileLock& operator=(const FileLock&) = delete;
     ~FileLock();
 
-    bool locked() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
+    bool locked() const { return file_ != kNoFile; }
+    FileHandle file() const { return file_; }
     int error() const { return error_; }
     void Release();
 
 private:
-    int fd_ = -1;
+    FileHandle file_ = kNoFile;
     int error_ = 0;
 };
 

@@ -4,9 +4,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/FileAccess.h"
+
 namespace kv::platform {
 
 PathMap PathMap::FromEnvironment() {
+    if (NativeDrives()) return PathMap({});
     if (const char* r = std::getenv("KVTESO_ROOT"); r && *r) return PathMap(r);
     if (const char* h = std::getenv("HOME"); h && *h) return PathMap(std::filesystem::path(h) / ".kvteso");
     return PathMap(std::filesystem::path(".kvteso"));
@@ -15,7 +18,7 @@ PathMap PathMap::FromEnvironment() {
 namespace {
 
 // Appends the names of rest to base, folding "." and ".."; false when a ".." climbs above base.
-bool AppendFolded(std::filesystem::path& base, const std::string& rest) {
+bool AppendFolded(std::string& base, const std::string& rest) {
     std::vector<std::string> names;
     size_t at = 0;
     while (at <= rest.size()) {
@@ -30,7 +33,7 @@ bool AppendFolded(std::filesystem::path& base, const std::string& rest) {
         }
         at = end + 1;
     }
-    for (const std::string& name : names) base /= name;
+    for (const std::string& name : names) base += (base.empty() || base.back() == '/' ? "" : "/") + name;
     return true;
 }
 
@@ -39,25 +42,33 @@ bool AppendFolded(std::filesystem::path& base, const std::string& rest) {
 std::filesystem::path PathMap::ToHost(const std::string& windowsPath) const {
     std::string p = windowsPath;
     if (p.empty()) return {};
-    if (p.front() == '/') return std::filesystem::path(p);  // already a host path
+    if (p.front() == '/' && !NativeDrives()) return std::filesystem::path(p);  // already a host path
     for (char& c : p)
         if (c == '\\') c = '/';
-    std::filesystem::path base;
+    // base: the root's drive folder, or the drive itself when there is no root.
+    std::string base;
     std::string rest;
     if (p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]))) {
-        base = root_ / std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(p[0]))));
+        const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(p[0])));
+        base = root_.empty() ? std::string{drive, ':', '/'} : std::string(1, drive);
         rest = p.substr(2);
     } else if (p.size() >= 2 && p[0] == '/' && p[1] == '/') {
-        base = root_ / "UNC";
+        base = root_.empty() ? "//" : "UNC";
         rest = p.substr(2);
     } else if (p[0] == '/') {
-        base = root_ / "C";
+        base = root_.empty() ? "/" : "C";
         rest = p;
     } else {
         rest = p;
     }
+    const bool rooted = !base.empty();
     if (!AppendFolded(base, rest)) return {};
-    return base.empty() ? std::filesystem::path(".") : base;
+    if (!rooted) return base.empty() ? std::filesystem::path(".") : NativePath(base);
+    return root_.empty() ? NativePath(base) : root_ / NativePath(base);
+}
+
+std::filesystem::path PathMap::FromSuite(const std::string& suitePath) const {
+    return ToHost(HostNameBytes(suitePath));
 }
 
 }  // namespace kv::platform

@@ -1,6 +1,6 @@
 #pragma once
 // The registry as the installation loader sees it: text values under a key of a hive.
-// On Windows the real registry serves; elsewhere an INI file (RegistryQt.cpp).
+// The host's store is SettingsStore: the registry itself on Windows, an INI file elsewhere.
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -1,7 +1,8 @@
 #pragma once
-// Tells whether another copy of the program is running: the first copy holds an exclusive lock on
-// a lock file, and on the archive folder it works on, for as long as it lives; a later copy finds
-// a lock taken.
+// Tells whether another copy of the program is running: the first copy holds a claim for as long as
+// it lives, for the program and for the archive folder it works on, and a later copy finds it taken.
+// On POSIX the claims are exclusive locks on a lock file and on the folder; on Windows, named mutexes
+// of the user's session.
 #include <filesystem>
 #include <string>
 
@@ -20,7 +21,9 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
     // The lock file of a program: <root>/run/<program name>.lock.
-    static std::filesystem::path LockFileFor(const PathMap& paths, const std::string& programName);
+    static std::filesystem::path LockFileFor(const PathMap& paths, const std::string& programName) {
+        return paths.root() / "run" / (programName + ".lock");
+    }
 
     // True when another copy holds either lock. A lock that cannot be taken at all (no lock file,
     // a folder whose file system has no locks) does not stop the program (that check is skipped).
@@ -28,7 +31,7 @@ public:
 
 private:
     FileLock lock_;
-    int folderFd_ = -1;
+    FileHandle held_[2] = {kNoFile, kNoFile};  // the folder (POSIX); the mutexes (Windows)
     bool anotherRunning_ = false;
 };
 

@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "app/BatchRun.h"
+#include "platform/Startup.h"
 #include "window/WindowMain.h"
 
 int main(int argc, char** argv) {
+    kv::platform::PrepareProcess();
     std::vector<std::string> args(argv + 1, argv + argc);
     for (const std::string& a : args)
         if (a == "--help" || a == "-h") {
@@ -16,7 +18,7 @@ int main(int argc, char** argv) {
         }
     if (args.empty()) {
         if (kv::window::DisplayAvailable()) return kv::window::RunWindow(argc, argv);
-        std::cerr << "kvteso: no display to open the window on ($DISPLAY or $WAYLAND_DISPLAY); use the batch run.\n\n"
+        std::cerr << "kvteso: " << kv::platform::kNoWindowReason << "; use the batch run.\n\n"
                   << kv::app::BatchUsage();
         return 2;
     }

@@ -12,7 +12,7 @@
 #include "../../tools/demo/SuiteWriter.h"
 #include "app/Session.h"
 #include "archive/SuiteFields.h"
-#include "platform/RegistryQt.h"
+#include "platform/SettingsStore.h"
 #include "support/TestSupport.h"
 
 namespace kv::platform {
@@ -92,7 +92,7 @@ public:
     int stopAfter = 1 << 30;  // companies to run before the observer stops the run
 
 private:
-    platform::QtSettingsRegistry registry_;
+    platform::SettingsStore registry_;
     Session session_;
 };
 

@@ -9,7 +9,7 @@ namespace {
 TEST(DemoSuiteTest, EveryPlannedFieldReadsBackThroughTheRepository) {
     const DemoInstallation suite;
     platform::ScriptedMessageBoxes messages;
-    platform::QtSettingsRegistry registry(suite.registryFile());
+    platform::SettingsStore registry(suite.registryFile());
     ArchiveContext context(messages, platform::PathMap(suite.root()), registry);
     context.LoadInstallation();
     FieldRepository& repo = context.repository();

@@ -6,7 +6,7 @@
 
 #include "platform/Encoding.h"
 #include "platform/Messages.h"
-#include "platform/RegistryQt.h"
+#include "platform/SettingsStore.h"
 #include "platform/SingleInstance.h"
 #include "support/TestSupport.h"
 
@@ -52,10 +52,10 @@ TEST(PathMap, SuitePathsLandUnderTheRootAndHostPathsStay) {
 
 TEST(Registry, IniFileGivesTextValuesOnly) {
     kvtest::TempDir dir;
-    const QtSettingsRegistry reader(dir.path / "registry.ini");
+    const SettingsStore reader(dir.path / "registry.ini");
     EXPECT_EQ(reader.ReadString(Hive::CurrentUser, kSuiteRegistryKey, "PERCORSOARCHIVI"), std::nullopt);
     {
-        QtSettingsRegistry writer(dir.path / "registry.ini");  // another writer: the reader sees its changes
+        SettingsStore writer(dir.path / "registry.ini");  // another writer: the reader sees its changes
         writer.WriteString(Hive::CurrentUser, kSuiteRegistryKey, "PERCORSOARCHIVI", "C:\\KVS\\ARCHIVI, CAFF\xC8");
         writer.WriteString(Hive::CurrentUser, kSuiteRegistryKey, "VUOTO", "");
         writer.WriteString(Hive::LocalMachine, kSuiteRegistryKey, "ALTRO", "X");

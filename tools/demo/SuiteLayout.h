@@ -21,7 +21,7 @@ inline constexpr std::string_view kTerminalNumber = "01";
 // The task line of the workstation: terminal number, then the suite's task entry.
 inline constexpr std::string_view kTaskLine = "01 KVSPAGHE POSTAZIONE PAGHE 1";
 
-// The registry's values, kept in an INI file (QtSettingsRegistry) named registry.ini under the root.
+// The registry's values, kept in an INI file (SettingsStore) named registry.ini under the root.
 inline constexpr std::string_view kRegistryFileName = "registry.ini";
 
 inline constexpr int kExtractionRecordLength = 200;  // 20 entries of 10 characters

@@ -25,10 +25,11 @@
 #include "archive/Settings.h"
 #include "archive/Trace.h"
 #include "platform/Encoding.h"
+#include "platform/FileAccess.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
-#include "platform/RegistryQt.h"
+#include "platform/SettingsStore.h"
 
 namespace kv::demo {
 
@@ -84,6 +85,7 @@ public:
     }
 
     std::filesystem::path RegistryFile() const {
+        if (platform::NativeDrives()) return platform::SettingsStore::DefaultPath();  // the registry itself
         return plan_.options.registryFile.empty() ? plan_.options.root / std::string(kRegistryFileName)
                                                   : plan_.options.registryFile;
     }
@@ -255,8 +257,8 @@ private:
 
     void WriteSettingsStore() {
         const std::filesystem::path ini = RegistryFile();
-        std::filesystem::create_directories(ini.parent_path());
-        platform::QtSettingsRegistry registry(ini);
+        if (!platform::NativeDrives()) std::filesystem::create_directories(ini.parent_path());
+        platform::SettingsStore registry(ini);
         registry.WriteString(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOARCHIVI",
                              std::string(kArchiveFolder));
         registry.WriteString(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, "PERCORSOPROGRAMMI",

@@ -1,4 +1,4 @@
-#include "platform/RegistryQt.h"
+#include "platform/SettingsStore.h"
 
 #include <QSettings>
 #include <QStandardPaths>
@@ -18,31 +18,35 @@ QString SettingsKey(const std::string& key, const std::string& valueName) {
 }
 }  // namespace
 
-QtSettingsRegistry::QtSettingsRegistry(std::filesystem::path iniPath)
+struct SettingsStore::Store {
+    QSettings settings;
+};
+
+SettingsStore::SettingsStore(std::filesystem::path iniPath)
     : path_(iniPath.empty() ? DefaultPath() : std::move(iniPath)),
-      settings_(std::make_unique<QSettings>(QString::fromStdString(path_.string()), QSettings::IniFormat)) {}
+      store_(new Store{{QString::fromStdString(path_.string()), QSettings::IniFormat}}) {}
 
-QtSettingsRegistry::~QtSettingsRegistry() = default;
+SettingsStore::~SettingsStore() = default;
 
-std::filesystem::path QtSettingsRegistry::DefaultPath() {
+std::filesystem::path SettingsStore::DefaultPath() {
     QString base = QStandardPaths::writableLocation(QStandardPaths::ConfigLocation);
     return std::filesystem::path(base.toStdString()) / "KvsPaghe" / "registry.ini";
 }
 
-std::optional<std::string> QtSettingsRegistry::ReadString(Hive hive, const std::string& key,
+std::optional<std::string> SettingsStore::ReadString(Hive hive, const std::string& key,
                                                           const std::string& valueName) const {
     if (hive != Hive::CurrentUser || valueName.empty()) return std::nullopt;
-    settings_->sync();  // pick up changes made by other programs
-    QVariant v = settings_->value(SettingsKey(key, valueName));
+    store_->settings.sync();  // pick up changes made by other programs
+    QVariant v = store_->settings.value(SettingsKey(key, valueName));
     if (!v.isValid() || v.typeId() != QMetaType::QString) return std::nullopt;
     return Utf8ToCp1252(v.toString().toStdString());
 }
 
-void QtSettingsRegistry::WriteString(Hive hive, const std::string& key, const std::string& valueName,
+void SettingsStore::WriteString(Hive hive, const std::string& key, const std::string& valueName,
                                      const std::string& value) {
     if (hive != Hive::CurrentUser) return;
-    settings_->setValue(SettingsKey(key, valueName), QString::fromUtf8(Cp1252ToUtf8(value)));
-    settings_->sync();
+    store_->settings.setValue(SettingsKey(key, valueName), QString::fromUtf8(Cp1252ToUtf8(value)));
+    store_->settings.sync();
 }
 
 }  // namespace kv::platform

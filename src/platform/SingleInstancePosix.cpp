@@ -1,9 +1,10 @@
-#include "platform/SingleInstance.h"
-
 #include <fcntl.h>
 #include <unistd.h>
+
 #include <cerrno>
 #include <system_error>
+
+#include "platform/SingleInstance.h"
 
 namespace kv::platform {
 
@@ -17,20 +18,18 @@ SingleInstance::SingleInstance(const std::filesystem::path& lockFile, const std:
     lock_ = FileLock::TryAcquire(lockFile, /*create=*/true);
     anotherRunning_ = !lock_.locked() && HeldByAnother(lock_.error());
     if (folder.empty()) return;
-    folderFd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd_ >= 0 && !TryLockExclusive(folderFd_)) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    if (!TryLockExclusive(fd)) {
         anotherRunning_ = anotherRunning_ || HeldByAnother(errno);
-        ::close(folderFd_);
-        folderFd_ = -1;
+        ::close(fd);
+        return;
     }
+    held_[0] = fd;
 }
 
 SingleInstance::~SingleInstance() {
-    if (folderFd_ >= 0) ::close(folderFd_);
-}
-
-std::filesystem::path SingleInstance::LockFileFor(const PathMap& paths, const std::string& programName) {
-    return paths.root() / "run" / (programName + ".lock");
+    if (held_[0] != kNoFile) ::close(static_cast<int>(held_[0]));
 }
 
 }  // namespace kv::platform

@@ -36,7 +36,7 @@ using namespace kvtest;
 
 // The archives the program opens at start-up, in its order.
 inline constexpr int kOpenedAtStart[] = {archive::Companies, archive::ExtractionList, archive::EmployeeIndex, archive::Employees, archive::Parameters, archive::ExtractionHeader};
-inline const std::string kKvteso = Quoted(std::string(KV_BUILD_DIR) + "/src/program/kvteso");
+inline const std::string kKvteso = Program("src/program/kvteso");
 inline constexpr const char* kPassword = "LEGGIPDF";  // F357 of the demo installation
 inline const std::string kHandedBack = "01" + std::string(98, ' ') + "\r\n";  // the task line after the end
 inline const Message kEndNotice{"KvsPaghe", "CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\rLANCIARE RIPRISTINO TASK", Icon::Information};

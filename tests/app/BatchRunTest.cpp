@@ -8,6 +8,7 @@
 #include "AppTestSupport.h"
 #include "app/BatchRun.h"
 #include "app/Installation.h"
+#include "platform/FileAccess.h"
 
 namespace kv::app::test {
 namespace {
@@ -102,6 +103,7 @@ vengono stampati solo i dipendenti che hanno un valore nel campo P602 o nel camp
     EXPECT_TRUE(empty.Task() == kHandedBack && PdfFilesUnder(empty.root()).empty());
 }
 
+#ifndef _WIN32  // killing the program means killing it, not Wine's loader
 // Killed at random moments, runs never leave a list file that is not whole: a file takes its name
 // only once complete, and the earlier one stays until then.
 TEST(KilledRunTest, EveryListFileLeftIsComplete) {
@@ -123,14 +125,17 @@ TEST(KilledRunTest, EveryListFileLeftIsComplete) {
     EXPECT_GT(PdfFilesUnder(suite.PdfTree()).size(), 100u);
     for (const auto& pdf : PdfFilesUnder(suite.PdfTree())) EXPECT_TRUE(QpdfClean(pdf, pdf.string().find("/001/") != std::string::npos ? kPassword : ""));
 }
+#endif
 
 // A second run on the same archives, through the same root or another root whose C: leads to them,
 // says so and ends with status 2.
 TEST_F(BatchRunTest, SecondCopyOnTheSameArchivesSaysSo) {
     const fs::path other = suite_->root().string() + "-other";
-    fs::create_directories(other), fs::create_directory_symlink(suite_->root() / "C", other / "C");
+    std::vector<fs::path> roots{suite_->root()};
+    if (!platform::NativeDrives())  // Windows names its claim on the archive folder by the folder's path
+        fs::create_directories(other), fs::create_directory_symlink(suite_->root() / "C", other / "C"), roots.push_back(other);
     auto running = std::make_unique<Installation>(suite_->root().string(), suite_->registryFile().string());
-    for (const fs::path& root : {suite_->root(), other}) {
+    for (const fs::path& root : roots) {
         std::ostringstream out, err;
         EXPECT_EQ(RunBatch({true, {"TF14"}, {"001"}, root.string(), suite_->registryFile().string()}, out, err), 2) << root;
         EXPECT_EQ(err.str(), "kvteso: another copy is running on this installation\n");

@@ -14,7 +14,7 @@ namespace {
 
 using namespace kvtest;
 
-const std::string kTool = std::string(KV_BUILD_DIR) + "/tools/quillpdf-specimen";
+const std::string kTool = Program("tools/quillpdf-specimen");
 const fs::path kImages = fs::path(KV_SOURCE_DIR) / "tests/pdf/images";
 const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 const std::string kSample = "Caff\u00E8 e t\u00E8, na\u00EFve \u00C0 la carte, \u00DF \u00F1 \u20AC 12,50 \u201Cok\u201D";

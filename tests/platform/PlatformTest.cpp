@@ -1,14 +1,18 @@
 // The platform services: file locks seen by other processes, the single-copy check, suite paths on
 // the host, the registry readers and the message boxes with their code-page conversion.
-#include <QSettings>
-#include <QStringList>
 #include <sstream>
 
 #include "platform/Encoding.h"
+#include "platform/FileAccess.h"
 #include "platform/Messages.h"
 #include "platform/SettingsStore.h"
 #include "platform/SingleInstance.h"
 #include "support/TestSupport.h"
+
+#ifndef _WIN32
+#include <QSettings>
+#include <QStringList>
+#endif
 
 using namespace kv::platform;
 using kvtest::OtherProcessCanLock;
@@ -35,21 +39,46 @@ TEST(FileLock, ExclusiveAgainstOtherOpensAndOtherProcessesAndTheSingleCopyCheck)
 }
 
 TEST(PathMap, SuitePathsLandUnderTheRootAndHostPathsStay) {
-    for (const char* row : {"C:\\RARADADE\\SLPERARK.SLP|/r/C/RARADADE/SLPERARK.SLP", "B:\\|/r/B", "D:|/r/D", "|",
-                            "c:\\kvs\\D012A05.DAT|/r/C/kvs/D012A05.DAT", "C:\\A\\\\B|/r/C/A/B", "AR\\X.DAT|AR/X.DAT",
-                            // ".." folds as a name; above the drive (or the start) it leaves the installation
-                            "C:\\A\\..\\B\\.\\X.DAT|/r/C/B/X.DAT", "C:\\A\\..\\..\\tmp\\E4.DAT|", "..\\X|", "D:..\\X|",
-                            "\\\\SERVER\\SALVA\\X.DAT|/r/UNC/SERVER/SALVA/X.DAT", "\\FILE-PDF\\001|/r/C/FILE-PDF/001",
-                            "C:\\CAFF\xC8\\A.DAT|/r/C/CAFF\xC8/A.DAT", "/tmp/SLBASE.DAT|/tmp/SLBASE.DAT"}) {
+    // On Windows a path from "/" is one of the current drive, as "\\" is.
+    const std::string hostPath = NativeDrives() ? "/r/C/tmp/SLBASE.DAT" : "/tmp/SLBASE.DAT";
+    for (const std::string& row : std::vector<std::string>{"C:\\RARADADE\\SLPERARK.SLP|/r/C/RARADADE/SLPERARK.SLP", "B:\\|/r/B", "D:|/r/D", "|",
+                                  "c:\\kvs\\D012A05.DAT|/r/C/kvs/D012A05.DAT", "C:\\A\\\\B|/r/C/A/B", "AR\\X.DAT|AR/X.DAT",
+                                  // ".." folds as a name; above the drive (or the start) it leaves the installation
+                                  "C:\\A\\..\\B\\.\\X.DAT|/r/C/B/X.DAT", "C:\\A\\..\\..\\tmp\\E4.DAT|", "..\\X|", "D:..\\X|",
+                                  "\\\\SERVER\\SALVA\\X.DAT|/r/UNC/SERVER/SALVA/X.DAT", "\\FILE-PDF\\001|/r/C/FILE-PDF/001",
+                                  "C:\\CAFF\xC8\\A.DAT|/r/C/CAFF\xC8/A.DAT", "/tmp/SLBASE.DAT|" + hostPath}) {
         const auto c = kvtest::Fields(row);
-        EXPECT_EQ(PathMap("/r").ToHost(c[0]).string(), c[1]) << row;
+        EXPECT_EQ(PathMap("/r").ToHost(c[0]).make_preferred(), NativePath(c[1]).make_preferred()) << row;
     }
+#ifdef _WIN32
+    // The drives themselves, whatever the environment says.
+    EXPECT_EQ(PathMap::FromEnvironment().root(), "");
+    EXPECT_EQ(NarrowPath(PathMap::FromEnvironment().ToHost("c:\\KVPAGHE\\..\\KVS\\A.DAT")), "C:\\KVS\\A.DAT");
+#else
     ::setenv("KVTESO_ROOT", "/opt/kvteso-root", 1);  // no test program reads it otherwise
     EXPECT_EQ(PathMap::FromEnvironment().root(), "/opt/kvteso-root");
     ::unsetenv("KVTESO_ROOT");
     EXPECT_EQ(PathMap::FromEnvironment().root(), std::filesystem::path(std::getenv("HOME")) / ".kvteso");
+#endif
 }
 
+#ifdef _WIN32
+// The registry itself: values written by Windows' own reg tool; text values only.
+TEST(Registry, TheRegistryGivesTextValuesOnly) {
+    const std::string key = std::string(kSuiteRegistryKey) + "\\TEST" + std::to_string(::GetCurrentProcessId());
+    const std::string reg = "wine reg add " + kvtest::Quoted("HKCU\\" + key) + " /f /v ";
+    for (const std::string value : {"PERCORSOARCHIVI /t REG_SZ /d 'C:\\KVS\\ARCHIVI, CAFF\xC3\x88'", "VUOTO /t REG_SZ /d ''",
+                                    "NUMERO /t REG_DWORD /d 7", "BINARIO /t REG_BINARY /d 0102"})
+        ASSERT_EQ(kvtest::RunCommand(reg + value).status, 0) << value;
+    const SettingsStore reader;
+    EXPECT_EQ(reader.ReadString(Hive::CurrentUser, key, "PERCORSOARCHIVI"), "C:\\KVS\\ARCHIVI, CAFF\xC8");
+    EXPECT_EQ(reader.ReadString(Hive::CurrentUser, key, "VUOTO"), "");
+    for (const char* name : {"NUMERO", "BINARIO", "ASSENTE"})
+        EXPECT_EQ(reader.ReadString(Hive::CurrentUser, key, name), std::nullopt) << name;
+    EXPECT_EQ(reader.ReadString(Hive::LocalMachine, key, "PERCORSOARCHIVI"), std::nullopt);
+    kvtest::RunCommand("wine reg delete " + kvtest::Quoted("HKCU\\" + key) + " /f");
+}
+#else
 TEST(Registry, IniFileGivesTextValuesOnly) {
     kvtest::TempDir dir;
     const SettingsStore reader(dir.path / "registry.ini");
@@ -69,6 +98,8 @@ TEST(Registry, IniFileGivesTextValuesOnly) {
         EXPECT_EQ(reader.ReadString(Hive::CurrentUser, kSuiteRegistryKey, name), std::nullopt) << name;
     EXPECT_EQ(reader.ReadString(Hive::LocalMachine, kSuiteRegistryKey, "PERCORSOARCHIVI"), std::nullopt);
 }
+
+#endif
 
 TEST(Messages, CodePageConversionConsoleAndScriptedAnswers) {
     // A, e grave (2 bytes), euro (80: U+20AC, 3 bytes), 81 (undefined), y diaeresis, 9F (U+0178).

@@ -181,7 +181,7 @@ TEST(ListWorkbookTest, SheetNamesAndWholeFilesOnly) {
 // decimal commas; the PDF files are the same as without it.
 TEST(BatchXlsxTest, SummaryOnTheTerminalAndPdfUnchanged) {
     const DemoInstallation demo;
-    const std::string run = "LC_ALL=it_IT.UTF-8 KVTESO_ROOT=" + Quoted(demo.root()) + " " + KV_BUILD_DIR "/src/program/kvteso --batch ";
+    const std::string run = "LC_ALL=it_IT.UTF-8 " + kKvteso + " --root " + Argument(demo.root()) + " --batch ";
     const std::string month = (demo.root() / "C/KVPAGHE/FILE-XLSX/2018/03").string();
     CommandResult r = RunCommand("{ " + run + "--xlsx --list RECU </dev/null 2>/dev/null; }");
     EXPECT_EQ(r.status, 3);  // 004's employee missing from the index

@@ -114,8 +114,8 @@ CommandLine Parse(int argc, char** argv) {
 
 void PrintSummary(const kv::demo::DemoSummary& s, double seconds) {
     using kv::platform::Cp1252ToUtf8;
-    std::cout << "Demo suite written under " << (s.root.empty() ? "the drives" : s.root.string()) << " in " << std::fixed << std::setprecision(2)
-              << seconds << " s\n"
+    std::cout << "Demo suite written under " << (s.root.empty() ? "the drives" : s.root.string()) << " in "
+              << std::fixed << std::setprecision(2) << seconds << " s\n"
               << "  archive folder  " << s.archiveFolder << "  (" << s.archiveHostFolder.string() << ")\n"
               << "  settings store  " << s.registryFile.string() << "\n"
               << "  extraction      " << s.period.substr(4, 2) << "/" << s.period.substr(0, 4) << ", date "

@@ -172,7 +172,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
             for (const lists::Anomaly& a : job.anomalies.anomalies()) anomalies.Found(a);
             if (job.outcome.failed) status = 1;
             files += job.outcome.files.size();
-            for (const std::string& f : job.outcome.files) out << "  " << code << ": " << f << "\n";
+            for (const auto& f : job.outcome.files) out << "  " << code << ": " << platform::Utf8Path(f) << "\n";
             switch (job.workbook) {
             case WorkbookResult::RunIncomplete:
                 // Companies are missing from it: an earlier complete workbook of the month stays.
@@ -196,8 +196,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         if (options.pdf) {
             out << files << " PDF file(s) written";
             if (files > 0)
-                out << " under "
-                    << platform::Utf8Path(paths.FromSuite(session.pdfFiles().pdfRoot() + "\\FILE-PDF"));
+                out << " under " << platform::Utf8Path(paths.FromSuite(session.pdfFiles().pdfRoot() + "\\FILE-PDF"));
             out << "\n";
         }
         if (options.xlsx) {

@@ -90,7 +90,7 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
         lists::ListRun(env, sink).Run();
         if (pdfFiles_.PDFAPERTO) {
             CloseDocument();
-            outcome.files.push_back(pdfFiles_.hostFilePath().string());
+            outcome.files.push_back(pdfFiles_.hostFilePath());
         }
     } else {
         NoPrinter none(ctx_.messages());

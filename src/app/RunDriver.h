@@ -49,7 +49,7 @@ public:
         bool failed = false;  // a run-time error ended the run
         bool stopped = false;  // the observer stopped the run before a company
         int companiesDone = 0;  // companies whose list finished
-        std::vector<std::string> files;  // host paths of the PDF files written
+        std::vector<std::filesystem::path> files;  // the PDF files written
     };
 
     // The click on "Crea PDF" or "Stampa Laser" (CmdStampa_Click) with the companies of these codes

@@ -1,5 +1,6 @@
 // MD5 for the protection's keys, from Windows' own cryptography (CNG).
 #include <windows.h>
+// bcrypt.h needs the types windows.h declares.
 #include <bcrypt.h>
 
 #include <stdexcept>

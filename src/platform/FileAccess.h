@@ -14,11 +14,11 @@ using FileHandle = intptr_t;
 inline constexpr FileHandle kNoFile = -1;
 
 enum class OpenMode {
-    ReadWrite,        // an existing file, for reading and writing
+    ReadWrite,  // an existing file, for reading and writing
     ReadWriteCreate,  // the same, created when missing (never truncated)
-    ReadOnly,         // an existing file, for reading
-    WriteTruncate,    // created or emptied, for writing
-    CreateNew,        // created for writing; fails when the name exists
+    ReadOnly,  // an existing file, for reading
+    WriteTruncate,  // created or emptied, for writing
+    CreateNew,  // created for writing; fails when the name exists
 };
 
 // Every mode shares the file with other programs for reading, writing and deletion.

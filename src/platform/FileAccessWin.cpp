@@ -43,8 +43,7 @@ FileHandle OpenFile(const std::filesystem::path& path, OpenMode mode) {
         disposition = CREATE_NEW;
         break;
     }
-    const HANDLE h =
-        CreateFileW(path.c_str(), access, kShareAll, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE h = CreateFileW(path.c_str(), access, kShareAll, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         SetErrnoFromLastError();
         return kNoFile;

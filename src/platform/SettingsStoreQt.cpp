@@ -34,7 +34,7 @@ std::filesystem::path SettingsStore::DefaultPath() {
 }
 
 std::optional<std::string> SettingsStore::ReadString(Hive hive, const std::string& key,
-                                                          const std::string& valueName) const {
+                                                     const std::string& valueName) const {
     if (hive != Hive::CurrentUser || valueName.empty()) return std::nullopt;
     store_->settings.sync();  // pick up changes made by other programs
     QVariant v = store_->settings.value(SettingsKey(key, valueName));
@@ -43,7 +43,7 @@ std::optional<std::string> SettingsStore::ReadString(Hive hive, const std::strin
 }
 
 void SettingsStore::WriteString(Hive hive, const std::string& key, const std::string& valueName,
-                                     const std::string& value) {
+                                const std::string& value) {
     if (hive != Hive::CurrentUser) return;
     store_->settings.setValue(SettingsKey(key, valueName), QString::fromUtf8(Cp1252ToUtf8(value)));
     store_->settings.sync();

@@ -18,8 +18,7 @@ int main(int argc, char** argv) {
         }
     if (args.empty()) {
         if (kv::window::DisplayAvailable()) return kv::window::RunWindow(argc, argv);
-        std::cerr << "kvteso: " << kv::platform::kNoWindowReason << "; use the batch run.\n\n"
-                  << kv::app::BatchUsage();
+        std::cerr << "kvteso: " << kv::platform::kNoWindowReason << "; use the batch run.\n\n" << kv::app::BatchUsage();
         return 2;
     }
     kv::app::BatchOptions options;

@@ -370,11 +370,11 @@ void FRMST_FTESOR::ShowWorkbook(const app::ListJobResult& job) {
     }
 }
 
-void FRMST_FTESOR::OpenPdfFolder(const std::vector<std::string>& files) {
+void FRMST_FTESOR::OpenPdfFolder(const std::vector<std::filesystem::path>& files) {
     // The files' own folder when they share one, else the top of the PDF tree.
     std::filesystem::path folder;
-    for (const std::string& file : files) {
-        const std::filesystem::path parent = std::filesystem::path(file).parent_path();
+    for (const std::filesystem::path& file : files) {
+        const std::filesystem::path parent = file.parent_path();
         if (folder.empty()) folder = parent;
         if (folder != parent) {
             folder.clear();

@@ -78,7 +78,7 @@ private:
     // Runs an event's handler; a program end inside it ends the window and the event loop.
     void InEvent(const std::function<void()>& handler);
     void End(int exitCode);
-    void OpenPdfFolder(const std::vector<std::string>& files);
+    void OpenPdfFolder(const std::vector<std::filesystem::path>& files);
     // After "Crea PDF" with Check2: where the list's workbook of the month went, or why it did not.
     void ShowWorkbook(const app::ListJobResult& job);
 

@@ -13,14 +13,14 @@ std::vector<ListKind> EveryList() {
 }
 
 // Runs the lists as "Crea PDF" does; returns the PDF files.
-std::vector<std::string> RunLists(const DemoInstallation& suite, const std::vector<ListKind>& lists, lists::ListObserver* observer,
-                                  const std::vector<std::string>& companies = {"001", "002", "003", "004"}) {
+std::vector<fs::path> RunLists(const DemoInstallation& suite, const std::vector<ListKind>& lists, lists::ListObserver* observer,
+                               const std::vector<std::string>& companies = {"001", "002", "003", "004"}) {
     auto s = suite.Open();
     (*s)->pdfFiles().SetFixedCreationDate("D:20180331120000");
     (*s)->driver().SetListObserver(observer);
-    std::vector<std::string> files;
+    std::vector<fs::path> files;
     for (ListKind list : lists)
-        for (const std::string& f : s->Click(0, list, companies).files) files.push_back(f);
+        for (const fs::path& f : s->Click(0, list, companies).files) files.push_back(f);
     return files;
 }
 

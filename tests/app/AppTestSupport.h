@@ -49,7 +49,7 @@ inline const Message kPdfDone{"Creazione modulo PDF Liste Fondo Tesoreria",
 inline std::map<std::string, uint64_t> HashTree(const fs::path& folder) {
     std::map<std::string, uint64_t> out;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        uint64_t& h = out[fs::relative(entry.path(), folder).string()] = 1469598103934665603ull;
+        uint64_t& h = out[fs::relative(entry.path(), folder).generic_string()] = 1469598103934665603ull;
         for (unsigned char c : entry.is_regular_file() ? ReadFile(entry.path()) : "") h = (h ^ c) * 1099511628211ull;
     }
     return out;
@@ -106,9 +106,10 @@ struct DemoInstallation {
     const fs::path& root() const { return folder.path; }
     fs::path registryFile() const { return root() / "registry.ini"; }
     fs::path ArchiveFile(const std::string& name) const { return root() / "C/KVPAGHE/ARCHIVI" / name; }
-    fs::path PdfTree() const { return root() / "C/KVPAGHE/FILE-PDF"; }
+    fs::path PdfTree() const { return (root() / "C/KVPAGHE/FILE-PDF").make_preferred(); }
     fs::path PdfFolder(const std::string& company) const {  // of the demo period
-        return PdfTree() / company / plan.options.period.YYYY() / plan.options.period.YYYYMM().substr(4) / "FDOTES";
+        return (PdfTree() / company / plan.options.period.YYYY() / plan.options.period.YYYYMM().substr(4) / "FDOTES")
+            .make_preferred();
     }
     std::string Task() const { return ReadFile(root() / "C/KVSTASK/KVSTASK.INI"); }
     std::unique_ptr<OpenSession> Open(bool start = true) const {

@@ -52,7 +52,10 @@ class BatchRunTest : public SharedDemoTest {};
 // task file changed.
 TEST_F(BatchRunTest, FullRunWritesEveryFileAndLeavesTheArchivesUntouched) {
     const auto before = HashTree(suite_->root());
-    const CommandResult r = RunCommand("KVTESO_ROOT=" + Quoted(suite_->root()) + " " + kKvteso + " --batch --pdf </dev/null");
+    // Linux finds the mapped drives through the environment; Windows is given the folder on its command line.
+    const std::string root = platform::NativeDrives() ? " --root " + Argument(suite_->root()) : "";
+    const std::string env = platform::NativeDrives() ? "" : "KVTESO_ROOT=" + Quoted(suite_->root()) + " ";
+    const CommandResult r = RunCommand(env + kKvteso + " --batch --pdf" + root + " </dev/null");
     ASSERT_EQ(r.status, 3) << r.output;  // the demo's damaged cases, named on standard error
     EXPECT_EQ(suite_->Task(), kHandedBack);
     auto after = HashTree(suite_->root());
@@ -78,14 +81,15 @@ TEST_F(BatchRunTest, ChosenListsCompaniesAndStatusOneOrTwo) {
     EXPECT_EQ(err.str(),
               "Anomalia 004 RECU 0040000001: Chiave assente dall'indice\n"
               "Anomalia 004 TF14 0040000001: Chiave assente dall'indice\n");
-    const std::string folder = suite_->PdfFolder("004").string(), done = R"([INFO] Creazione modulo PDF Liste Fondo Tesoreria: I file PDF creati sono contenuti nella relativa cartella situata in :
+    const fs::path folder = suite_->PdfFolder("004");
+    const std::string done = R"([INFO] Creazione modulo PDF Liste Fondo Tesoreria: I file PDF creati sono contenuti nella relativa cartella situata in :
 
 C:\KVPAGHE\FILE-PDF\DITTA\ANNO\MESE\FDOTES
 )";
     EXPECT_EQ(out.str(), R"([INFO] Stampe Fondo Tesoreria: Viene eseguita una lista dei recuperi in caso di anticipo o liquidazioni TFR 
 vengono stampati solo i dipendenti che hanno un valore nel campo P602 o nel campo P603
 )" + done + "  RECU: " +
-                  folder + "/TESRECU_004_OFFICINA MECCANICA VERDI SNC.pdf\n" + done + "  TF14: " + folder + "/TESTF14_004_OFFICINA MECCANICA VERDI SNC.pdf\n2 PDF file(s) written under " + suite_->PdfTree().string() + "\n");
+                  (folder / "TESRECU_004_OFFICINA MECCANICA VERDI SNC.pdf").string() + "\n" + done + "  TF14: " + (folder / "TESTF14_004_OFFICINA MECCANICA VERDI SNC.pdf").string() + "\n2 PDF file(s) written under " + suite_->PdfTree().string() + "\n");
     EXPECT_EQ(PdfFilesUnder(suite_->PdfTree()).size(), 2u);
     // A company that is not in the extraction, and a list stopped by a run-time error.
     o.companies = {"999"};

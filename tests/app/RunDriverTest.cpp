@@ -28,7 +28,7 @@ TEST_F(RunDriverTest, EveryOptionRunsItsListAfterItsNotice) {
     for (int option = 0; option < 7; ++option) {
         auto [prefix, expected] = options[option];
         const fs::path file = suite_->PdfFolder("004") / (prefix + std::string("004_OFFICINA MECCANICA VERDI SNC.pdf"));
-        EXPECT_EQ(s->Click(0, lists::AllLists()[static_cast<size_t>(option)].kind, {"004"}).files, std::vector<std::string>{file.string()});
+        EXPECT_EQ(s->Click(0, lists::AllLists()[static_cast<size_t>(option)].kind, {"004"}).files, std::vector<fs::path>{file});
         EXPECT_EQ(s->Shown(), (expected.push_back(kPdfDone), expected)) << prefix;
     }
     const auto outcome = s->Click(0, ListKind::CF01, {"003"});
@@ -91,7 +91,7 @@ TEST_F(RunDriverTest, RunTimeErrorEndsTheRunAndTheWindowStays) {
                                      Icon::Critical}}));  // no final message
     EXPECT_TRUE(!(*s)->driver().MODOPDF && s->busy == std::vector<bool>({true, false}));
     // A list file that cannot be opened gives up that file only: the next list is whole.
-    fs::create_directories(suite_->PdfFolder("001") / "TESTF02_001_PER\xC3\x92 COSTRUZIONI S.R.L.pdf");
+    fs::create_directories(suite_->PdfFolder("001") / Utf8Name("TESTF02_001_PER\xC3\x92 COSTRUZIONI S.R.L.pdf"));
     EXPECT_TRUE(s->Click(0, ListKind::TF02, {"001"}).failed && s->Shown().size() == 1);
     outcome = s->Click(0, ListKind::TF14, {"001"});
     EXPECT_TRUE(!outcome.failed && outcome.files.size() == 1 && QpdfClean(outcome.files.at(0), kPassword));
@@ -110,7 +110,7 @@ TEST(SessionTest, StartRunAndLeave) {
     EXPECT_EQ((*s)->companyLines(), (std::vector<std::string>{kLine001, kLine002, "003 STUDIO ASSOCIATO BIANCHI 6203456789", "004 OFFICINA MECCANICA VERDI SNC 7304567890"}));
     suite.Patch("SLESTTES.DAT", 0, "31012006");
     const fs::path file = suite.PdfTree() / "002/2005/12/FDOTES/TESCF01_002_TRASPORTI A_R_ VELOCI E SICURI.pdf";
-    EXPECT_EQ(s->Click(0, ListKind::CF01, {"002"}).files, std::vector<std::string>{file.string()});
+    EXPECT_EQ(s->Click(0, ListKind::CF01, {"002"}).files, std::vector<fs::path>{file});
     EXPECT_NE(PdfText(file).find("31/01/2006"), std::string::npos);
     s->Shown();
     EXPECT_THROW((*s)->Leave(), ProgramEnd);

@@ -250,7 +250,7 @@ TEST(Format, NumbersAndStrings) {
 TEST(Format, BuiltInFontWidths) {
     const std::filesystem::path root = KV_SOURCE_DIR;
     const std::string out = TempPath("metrics.cpp");  // the generator run again gives the committed tables
-    const kvtest::CommandResult gen = RunCommand("python3 " + Quoted((root / "tools/gen_font_metrics.py").string()) + " --output " + Quoted(out));
+    const kvtest::CommandResult gen = RunCommand("python3 " + Quoted(root / "tools/gen_font_metrics.py") + " --output " + Quoted(out));
     EXPECT_EQ(gen.status, 0) << gen.output;
     EXPECT_TRUE(ReadFile(out) == ReadFile((root / "src/pdf/StandardFontMetrics.cpp").string()));
     // Courier 600 everywhere; Times "W" regular, bold, italic, bold italic; Helvetica "W" and control codes.

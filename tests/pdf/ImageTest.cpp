@@ -85,7 +85,7 @@ TEST(ImageTest, RenderedColours) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file + " " + c.color);
         const int32_t compression = std::array{0, 2 + 8, 4, 1 + 16}[filters++ % 4];
-        const std::string path = c.file.find('/') == std::string::npos ? kImages + c.file : c.file;
+        const std::string path = c.file.find_first_of("/\\") == std::string::npos ? kImages + c.file : c.file;
         const Doc doc = WriteDoc(
             [&](quill::QuillPdf& p) {
                 p.BeginPage();

@@ -42,14 +42,14 @@ protected:
         font.read(head.data(), 3000);
         std::ofstream(Dir() / "cut.ttf", std::ios::binary) << head;  // refused: its tables lie past the end
         std::ofstream(Dir() / "letter.gif") << "Dear reader,\n";  // refused: no picture in it
-        std::string args = " --font " + Quoted(kDejaVu) + " --font " + Quoted(Dir() / "cut.ttf");
+        std::string args = " --font " + Quoted(kDejaVu) + " --font " + Argument(Dir() / "cut.ttf");
         std::error_code ec;
         for (const auto& entry : fs::directory_iterator(kImages, ec)) {
             static const std::set<std::string> kinds{".jpg", ".bmp", ".gif", ".tga", ".eps", ".ai", ".wmf"};
             if (kinds.contains(entry.path().extension().string())) images_.insert(entry.path());
         }
         for (const fs::path& image : images_) args += " --image " + Quoted(image);
-        run_ = RunCommand(kTool + " " + Quoted(Dir() / "specimen.pdf") + args + " --image " + Quoted(Dir() / "letter.gif"));
+        run_ = RunCommand(kTool + " " + Argument(Dir() / "specimen.pdf") + args + " --image " + Argument(Dir() / "letter.gif"));
     }
     static void TearDownTestSuite() { folder_.reset(); }
     static const fs::path& Dir() { return folder_->path; }

@@ -42,11 +42,11 @@ TEST(PathMap, SuitePathsLandUnderTheRootAndHostPathsStay) {
     // On Windows a path from "/" is one of the current drive, as "\\" is.
     const std::string hostPath = NativeDrives() ? "/r/C/tmp/SLBASE.DAT" : "/tmp/SLBASE.DAT";
     for (const std::string& row : std::vector<std::string>{"C:\\RARADADE\\SLPERARK.SLP|/r/C/RARADADE/SLPERARK.SLP", "B:\\|/r/B", "D:|/r/D", "|",
-                                  "c:\\kvs\\D012A05.DAT|/r/C/kvs/D012A05.DAT", "C:\\A\\\\B|/r/C/A/B", "AR\\X.DAT|AR/X.DAT",
-                                  // ".." folds as a name; above the drive (or the start) it leaves the installation
-                                  "C:\\A\\..\\B\\.\\X.DAT|/r/C/B/X.DAT", "C:\\A\\..\\..\\tmp\\E4.DAT|", "..\\X|", "D:..\\X|",
-                                  "\\\\SERVER\\SALVA\\X.DAT|/r/UNC/SERVER/SALVA/X.DAT", "\\FILE-PDF\\001|/r/C/FILE-PDF/001",
-                                  "C:\\CAFF\xC8\\A.DAT|/r/C/CAFF\xC8/A.DAT", "/tmp/SLBASE.DAT|" + hostPath}) {
+                                                           "c:\\kvs\\D012A05.DAT|/r/C/kvs/D012A05.DAT", "C:\\A\\\\B|/r/C/A/B", "AR\\X.DAT|AR/X.DAT",
+                                                           // ".." folds as a name; above the drive (or the start) it leaves the installation
+                                                           "C:\\A\\..\\B\\.\\X.DAT|/r/C/B/X.DAT", "C:\\A\\..\\..\\tmp\\E4.DAT|", "..\\X|", "D:..\\X|",
+                                                           "\\\\SERVER\\SALVA\\X.DAT|/r/UNC/SERVER/SALVA/X.DAT", "\\FILE-PDF\\001|/r/C/FILE-PDF/001",
+                                                           "C:\\CAFF\xC8\\A.DAT|/r/C/CAFF\xC8/A.DAT", "/tmp/SLBASE.DAT|" + hostPath}) {
         const auto c = kvtest::Fields(row);
         EXPECT_EQ(PathMap("/r").ToHost(c[0]).make_preferred(), NativePath(c[1]).make_preferred()) << row;
     }

@@ -32,6 +32,14 @@ inline std::string Quoted(const fs::path& path) {
     return out + "'";
 }
 
+// A device that takes no byte: every write fails with "disk full".
+inline const std::string kFullDevice = "/dev/full";
+// A file that this process cannot replace while the object lives.
+struct BusyFile {
+    explicit BusyFile(const std::string&) {}
+    std::string path = "/proc/self/status";
+};
+
 // A path as an argument of a program built here.
 inline std::string Argument(const fs::path& path) { return Quoted(path); }
 // A program built here, as a command.
@@ -64,6 +72,5 @@ private:
     bool taken_ = false;
 };
 inline bool OtherProcessCanLock(const fs::path& file) { return OtherProcess(file, 0).taken(); }
-
 
 }  // namespace kvtest

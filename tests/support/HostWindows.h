@@ -47,6 +47,21 @@ inline std::string Quoted(const std::string& text) {
 }
 inline std::string Quoted(const char* text) { return Quoted(std::string(text)); }
 
+// Windows has no device that takes no byte.
+inline const std::string kFullDevice;
+// A file that this process cannot replace while the object lives: held open without sharing.
+struct BusyFile {
+    explicit BusyFile(std::string file) : path(std::move(file)) {
+        std::ofstream(path) << "busy";
+        handle = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    ~BusyFile() { CloseHandle(handle); }
+    BusyFile(const BusyFile&) = delete;
+    BusyFile& operator=(const BusyFile&) = delete;
+    std::string path;
+    HANDLE handle;
+};
+
 // A path as an argument of a program built here: the Windows path.
 inline std::string Argument(const fs::path& path) { return ShellQuoted(fs::absolute(path).string()); }
 // A program built here, as a command for the host's shell: the Windows program under Wine.
@@ -57,8 +72,7 @@ inline std::string Program(const std::string& buildPath) {
 // Runs command with the host's shell, its input from /dev/null.
 inline CommandResult RunCommand(const std::string& command) {
     CommandResult r;
-    const fs::path box = fs::temp_directory_path() / ("kvcmd" + std::to_string(GetCurrentProcessId()) + "-" +
-                                                      std::to_string(GetTickCount64()) + "-" + std::to_string(std::random_device()()));
+    const fs::path box = fs::temp_directory_path() / ("kvcmd" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()) + "-" + std::to_string(std::random_device()()));
     std::error_code ec;
     if (!fs::create_directories(box, ec)) return r;
     const std::string dir = UnixPath(box);

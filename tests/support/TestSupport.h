@@ -37,6 +37,9 @@ struct TempDir {
     fs::path path;
 };
 
+// A file name given in UTF-8 (a company name with "Ò"), the same on every host.
+inline fs::path Utf8Name(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
 inline std::string ReadFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

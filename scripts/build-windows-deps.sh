@@ -39,7 +39,8 @@ xlsxwriter_source_version() {
 
 XLSX_VERSION=$(xlsxwriter_source_version)
 if [ -z "$XLSX_VERSION" ]; then
-  # The source lists may not have been fetched yet on a fresh machine.
+  # The source lists may not have been fetched yet on a fresh machine, or have no deb-src entry.
+  ensure_debian_sources
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
   $SUDO apt-get update -qq
   XLSX_VERSION=$(xlsxwriter_source_version)

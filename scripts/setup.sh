@@ -28,8 +28,14 @@ PACKAGES=(
   libcups2-dev cups cups-client cups-bsd fonts-liberation
   # the Italian locale the tests run under once more
   locales
+  # the Windows build: Debian's MinGW-w64 cross compilers and zlib, the tools that fetch Debian's
+  # sources of the libraries it lacks for MinGW, and Wine, which runs the Windows tests
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
+  dpkg-dev googletest wine wine64
 )
 install_missing "${PACKAGES[@]}"
+# libxlsxwriter for Windows is built from Debian's source package: apt must know the sources.
+ensure_debian_sources
 # The tests run once more under an Italian locale (decimal comma), where PDF numbers and records
 # must not change.
 if ! locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$'; then

@@ -4,7 +4,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QFrame>
 #include <QGroupBox>
@@ -20,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 
 #include "app/AnomalyReport.h"
 #include "app/Installation.h"
@@ -29,6 +29,7 @@
 #include "lists/ListFormat.h"
 #include "output/LaserPrinter.h"
 #include "platform/Encoding.h"
+#include "platform/OpenDocument.h"
 #include "window/WindowMessageBoxes.h"
 
 // The pictures live in the static library: register them before the first use.
@@ -163,7 +164,11 @@ private:
 };
 
 FRMST_FTESOR::FRMST_FTESOR(app::Installation& installation, platform::MessageBoxes* messages, QWidget* parent)
-    : QWidget(parent), openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+    : QWidget(parent), openUrl_([](const QUrl& url) {
+          std::string error;
+          if (!platform::OpenDocument(url.toLocalFile().toStdString(), &error))
+              std::cerr << "kvteso: " << error << "\n";
+      }) {
     if (!messages) {
         ownMessages_ = std::make_unique<WindowMessageBoxes>(this);
         messages = ownMessages_.get();

@@ -5,6 +5,7 @@
 #include "platform/Encoding.h"
 #include "platform/FileAccess.h"
 #include "platform/Messages.h"
+#include "platform/OpenDocument.h"
 #include "platform/SettingsStore.h"
 #include "platform/SingleInstance.h"
 #include "support/TestSupport.h"
@@ -121,4 +122,12 @@ TEST(Messages, CodePageConversionConsoleAndScriptedAnswers) {
     scripted.Plain("T", "ok");
     EXPECT_TRUE(scripted.AskYesNo("T", "1", Icon::Question) && !scripted.AskYesNo("T", "2", Icon::Question));
     EXPECT_EQ(scripted.texts(), (std::vector<std::string>{"ok", "1", "2"}));
+}
+
+// A document that is not there is not handed to the desktop, and the cause is named.
+TEST(OpenDocument, MissingDocumentIsNamed) {
+    const kvtest::TempDir dir;
+    std::string error;
+    EXPECT_FALSE(OpenDocument(dir.path / "ASSENTE.pdf", &error));
+    EXPECT_NE(error.find("ASSENTE.pdf"), std::string::npos) << error;
 }

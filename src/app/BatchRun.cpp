@@ -26,6 +26,20 @@ std::vector<std::string> SplitComma(const std::string& s) {
     return out;
 }
 
+// Where the installation is found: on Windows the drives and the registry themselves; elsewhere a
+// folder standing for the drives and an INI file standing for the registry.
+constexpr const char* kWhereOnWindows =
+    "  --root DIR         folder standing for the drives, C:\\ being DIR\\C (default: the drives\n"
+    "                     themselves)\n"
+    "  --registry FILE    not used: the suite's folders are read from the registry of the\n"
+    "                     current user\n";
+constexpr const char* kWhereOnLinux =
+    "  --root DIR         folder standing for the Windows drives: C:\\ is DIR/C (default:\n"
+    "                     $KVTESO_ROOT, else ~/.kvteso)\n"
+    "  --registry FILE    settings store holding the suite's folders (default: $KVTESO_REGISTRY,\n"
+    "                     else registry.ini in the root folder when there is one, else the\n"
+    "                     user's KvsPaghe/registry.ini)\n";
+
 }  // namespace
 
 std::string BatchUsage() {
@@ -46,23 +60,19 @@ std::string BatchUsage() {
            "  --list L[,L...]    the lists to produce (default: all), in the window's order:\n"
            "                     CF01, CF02 (CF02 arrears), TF02, TF02A (TF02 arrears), CF11, RECU\n"
            "                     (recoveries), TF14\n"
-           "  --companies C,...  three-digit company codes of the extraction (default: all)\n"
-           "  --root DIR         folder standing for the Windows drives: C:\\ is DIR/C (default:\n"
-           "                     $KVTESO_ROOT, else ~/.kvteso)\n"
-           "  --registry FILE    settings store holding the suite's folders (default: $KVTESO_REGISTRY,\n"
-           "                     else registry.ini in the root folder when there is one, else the\n"
-           "                     user's KvsPaghe/registry.ini)\n"
-           "  --help             this text\n"
-           "\n"
-           "Messages are printed on the terminal; questions take their safe answer. The installation\n"
-           "settings, archives and task file are the suite's own, as for the window.\n"
-           "Employees the lists left out or read from damaged data are named on standard error, one\n"
-           "line each (\"Anomalia 001 CF01 0010000049: ...\").\n"
-           "Exit status: 0 when every list of every chosen company was produced, 1 when a run stopped\n"
-           "on an error or a workbook could not be written, 2 for a bad command line or when the program\n"
-           "could not start (\"kvteso: another copy is running on this installation\" when another copy\n"
-           "works on the same archive folder, through any root), 3 when a list was made from damaged\n"
-           "data or left employees out.\n";
+           "  --companies C,...  three-digit company codes of the extraction (default: all)\n" +
+        std::string(platform::NativeDrives() ? kWhereOnWindows : kWhereOnLinux) +
+        "  --help             this text\n"
+        "\n"
+        "Messages are printed on the terminal; questions take their safe answer. The installation\n"
+        "settings, archives and task file are the suite's own, as for the window.\n"
+        "Employees the lists left out or read from damaged data are named on standard error, one\n"
+        "line each (\"Anomalia 001 CF01 0010000049: ...\").\n"
+        "Exit status: 0 when every list of every chosen company was produced, 1 when a run stopped\n"
+        "on an error or a workbook could not be written, 2 for a bad command line or when the program\n"
+        "could not start (\"kvteso: another copy is running on this installation\" when another copy\n"
+        "works on the same archive folder, through any root), 3 when a list was made from damaged\n"
+        "data or left employees out.\n";
 }
 
 bool ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& o, std::ostream& err) {

@@ -17,7 +17,7 @@
 #include "app/Installation.h"
 #include "archive/Errors.h"
 #include "platform/Messages.h"
-#include "window/FRMST_FTESOR.h"
+#include "window/qt/QtFormWindow.h"
 
 namespace {
 
@@ -50,14 +50,14 @@ void BM_WindowStartUp(benchmark::State& state) {
         auto installation =
             std::make_unique<kv::app::Installation>(suite.root.string(), (suite.root / "registry.ini").string());
         kv::platform::ScriptedMessageBoxes messages;
-        auto window = std::make_unique<kv::window::FRMST_FTESOR>(*installation, &messages);
-        window->Form_Load();
+        auto window = std::make_unique<kv::window::QtFormWindow>(*installation, &messages);
+        window->form().Form_Load();
         window->show();
         QApplication::processEvents();
         state.PauseTiming();
         companies = window->findChild<QListWidget*>(QStringLiteral("List1"))->count();
         window->close();  // "&Uscita": archives closed, task line handed back
-        if (!window->ended() || !messages.shown().empty()) std::abort();
+        if (!window->form().ended() || !messages.shown().empty()) std::abort();
         window.reset();
         installation.reset();
         state.ResumeTiming();

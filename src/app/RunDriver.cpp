@@ -177,7 +177,7 @@ RunDriver::Outcome RunDriver::Run(Destination to, ListKind list, const std::vect
         observer_->ChoicesReset();
         if (MODOPDF) {
             if (pdfFiles_.PDFCREATI)
-                ctx_.messages().Show({"Creazione modulo PDF Liste Fondo Tesoreria",
+                ctx_.messages().Show({kPdfDoneTitle,
                                       "I file PDF creati sono contenuti nella relativa cartella situata in :\r\r" +
                                           pdfFiles_.pdfRoot() + "\\FILE-PDF\\DITTA\\ANNO\\MESE\\FDOTES",
                                       platform::Icon::Information, platform::Buttons::Ok});

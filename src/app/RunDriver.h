@@ -15,6 +15,9 @@
 
 namespace kv::app {
 
+// The title of the message that ends a PDF run (the window offers "Apri cartella" on it).
+inline constexpr const char* kPdfDoneTitle = "Creazione modulo PDF Liste Fondo Tesoreria";
+
 // Where a run's lists go: "Crea PDF" or "Stampa Laser".
 enum class Destination { Pdf, Printer };
 

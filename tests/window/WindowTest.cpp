@@ -13,12 +13,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 
 #include "app/AppTestSupport.h"
 #include "app/Installation.h"
-#include "window/FRMST_FTESOR.h"
-#include "window/WindowMessageBoxes.h"
+#include "window/qt/QtFormWindow.h"
+#include "window/qt/QtMessageBoxes.h"
 
 namespace kv::window {
 namespace {
@@ -35,7 +34,7 @@ const Message kProjectBox{"Informazioni Progetto kvsPaghe",
 struct Answers : platform::ScriptedMessageBoxes {
     Answer Show(const Message& m) override {
         const Answer a = ScriptedMessageBoxes::Show(m);
-        return m.title == kPdfDoneTitle ? Answer::Yes : a;
+        return m.title == app::kPdfDoneTitle ? Answer::Yes : a;
     }
     Messages Shown() {
         Messages s = shown();
@@ -46,7 +45,7 @@ struct Answers : platform::ScriptedMessageBoxes {
 // The program's window on a demo installation, with scripted messages and a recording folder opener.
 struct Window {
     explicit Window(const DemoInstallation& demo) : installation(demo.root().string(), demo.registryFile().string()) {
-        w.SetUrlOpener([this](const QUrl& url) { opened.push_back(url.toLocalFile().toStdString()); });
+        w.SetFolderOpener([this](const fs::path& folder) { opened.push_back(folder.string()); });
     }
     template <typename T = QAbstractButton>
     T* Find(const std::string& name) { return w.findChild<T*>(QString::fromStdString(name)); }
@@ -64,7 +63,7 @@ struct Window {
     }
     app::Installation installation;
     Answers messages;
-    FRMST_FTESOR w{installation, &messages};
+    QtFormWindow w{installation, &messages};
     std::vector<std::string> opened;
 };
 
@@ -108,7 +107,7 @@ TEST_F(WindowTest, WholeSession) {
     const DemoInstallation demo;
     fs::remove(demo.ArchiveFile("SLSTAMPE01.TXT"));  // no printer setting: printed lists stop at the check
     Window win(demo);
-    win.w.Form_Load();
+    win.w.form().Form_Load();
     win.w.show();
     EXPECT_EQ(ControlTable(win.w), (std::vector<std::string>{"FrameSelezione(0) QGroupBox \"\" 4,0 462x477 MS Sans Serif 8.25", "Label1(0) QLabel \" Lista Aziende in estrazione\" 4,10 453x19 MS Sans Serif 9.75 bold", "List1 QListWidget \"\" 4,30 453x240 Courier New 8.25", "Label3 QLabel \"Selezionare con un click del mouse le aziende da stampare\" 6,388 449x19 MS Sans Serif 8.25 bold", "Frame1 QGroupBox \"\" 4,272 453x111 MS Sans Serif 8.25", "Label2 QLabel \"Selezione Tipo stampa\" 6,12 181x15 MS Sans Serif 9.75 bold", "Check1 QCheckBox \"Seleziona tutte le aziende\" 224,12 205x18 MS Sans Serif 9.75 bold", "Line2 QFrame \"\" 4,29 445x2 MS Sans Serif 8.25", "Option1(0) QRadioButton \"Codice CF01\" 4,36 221x17 MS Sans Serif 8.25 bold", "Option1(1) QRadioButton \"Codice CF02 arretrati quote\" 4,54 221x17 MS Sans Serif 8.25 bold", "Option1(2) QRadioButton \"Codice TF02\" 228,36 219x17 MS Sans Serif 8.25 bold", "Option1(3) QRadioButton \"Codice TF02 arretrati\" 228,54 219x17 MS Sans Serif 8.25 bold", "Option1(4) QRadioButton \"Codice CF11\" 4,72 221x17 MS Sans Serif 8.25 bold", "Option1(5) QRadioButton \"Recupero prestazioni/anticipi\" 228,72 219x17 MS Sans Serif 8.25 bold", "Option1(6) QRadioButton \"Codice TF14\" 228,90 219x17 MS Sans Serif 8.25 bold", "Label4 QLabel \"\" 4,90 221x17 MS Sans Serif 8.25", "Check2 QCheckBox \"Crea anche il file Excel\" 4,90 221x17 MS Sans Serif 8.25 bold", "CmdStampa(0) QToolButton \"Crea PDF\" 308,410 147x61 MS Sans Serif 8.25 bold", "CmdStampa(1) QToolButton \"Stampa Laser\" 156,410 147x61 MS Sans Serif 8.25 bold", "CmdUscita(0) QToolButton \"&Uscita\" 6,410 147x61 MS Sans Serif 8.25 bold", "List2 QListWidget \"\" 214,216 225x15 MS Sans Serif 8.25 hidden"}));
     EXPECT_TRUE(win.w.size() == QSize(470, 481) && win.w.frameGeometry().center() == win.w.screen()->availableGeometry().center());
@@ -189,9 +188,9 @@ TEST_F(WindowTest, WholeSession) {
 
     // The close box leaves as "&Uscita" does: archives closed, task line handed back, the program ends.
     win.w.close();
-    EXPECT_TRUE(win.w.ended() == std::optional<int>(0) && win.w.isHidden());
+    EXPECT_TRUE(win.w.form().ended() == std::optional<int>(0) && win.w.isHidden());
     EXPECT_EQ(demo.Task(), kHandedBack);
-    for (int number : kOpenedAtStart) EXPECT_FALSE(win.w.session().context().files().IsOpen(number));
+    for (int number : kOpenedAtStart) EXPECT_FALSE(win.w.form().session().context().files().IsOpen(number));
     EXPECT_EQ(win.messages.Shown(), Messages{});
 }
 
@@ -199,22 +198,22 @@ TEST_F(WindowTest, SecondCopyEndsSilentlyAndNoExtractionWarnsAndEnds) {
     const DemoInstallation demo;
     {
         Window first(demo);
-        first.w.Form_Load();
+        first.w.form().Form_Load();
         {
             Window second(demo);
-            EXPECT_THROW(second.w.Form_Load(), ProgramEnd);
+            EXPECT_THROW(second.w.form().Form_Load(), ProgramEnd);
             EXPECT_EQ(second.messages.Shown(), Messages{});
         }
         first.w.show(), first.Click("CmdUscita(0)");
-        EXPECT_TRUE(first.w.ended() == std::optional<int>(0) && first.w.isHidden());
+        EXPECT_TRUE(first.w.form().ended() == std::optional<int>(0) && first.w.isHidden());
         EXPECT_EQ(demo.Task(), kHandedBack);
     }
     demo.WriteExtraction({});
     Window without(demo);
-    EXPECT_THROW(without.w.Form_Load(), ProgramEnd);
+    EXPECT_THROW(without.w.form().Form_Load(), ProgramEnd);
     EXPECT_EQ(without.messages.Shown(),
               (Messages{{"Stampe Fondo Tesoreria", "Attenzione: Non esiste estrazione anno corrente", Icon::Critical}}));
-    EXPECT_FALSE(without.w.session().context().files().IsOpen(archive::Companies));
+    EXPECT_FALSE(without.w.form().session().context().files().IsOpen(archive::Companies));
 }
 
 // The window's own message boxes, answered by pressing a button: texts from Windows-1252 with CR as a
@@ -248,7 +247,7 @@ TEST_F(WindowTest, MessageBoxesShowTheLegacyTexts) {
             shown = QString("%1|%2|%3|%4").arg(box->windowTitle(), box->text()).arg(int(box->icon())).arg(buttons.join(' ')).toStdString();
             press->click();
         });
-        EXPECT_EQ(WindowMessageBoxes().Show(c.message), c.answer) << c.press;
+        EXPECT_EQ(QtMessageBoxes().Show(c.message), c.answer) << c.press;
         EXPECT_TRUE(c.shown.empty() || shown == c.shown) << shown;
     }
 }

@@ -7,7 +7,7 @@
 
 #include "app/Installation.h"
 #include "archive/Errors.h"
-#include "window/FRMST_FTESOR.h"
+#include "window/qt/QtFormWindow.h"
 
 namespace kv::window {
 
@@ -30,9 +30,9 @@ int RunWindow(int& argc, char** argv) {
     const QString screenshot = QString::fromStdString(Env("KVTESO_SCREENSHOT"));
     try {
         app::Installation installation;
-        FRMST_FTESOR window(installation);
+        QtFormWindow window(installation);
         window.SetOnEnd([](int exitCode) { QCoreApplication::exit(exitCode); });
-        window.Form_Load();
+        window.form().Form_Load();
         window.show();
         bool saved = false;
         if (!screenshot.isEmpty())
@@ -42,7 +42,7 @@ int RunWindow(int& argc, char** argv) {
             });
         const int status = QApplication::exec();
         if (!screenshot.isEmpty() && !saved) return 1;
-        return window.ended() ? *window.ended() : status;
+        return window.form().ended() ? *window.form().ended() : status;
     } catch (const ProgramEnd& end) {
         return end.exitCode;
     }

@@ -1,5 +1,5 @@
 #pragma once
-// The window's message boxes: QMessageBox with the suite's icons and buttons, texts converted from
+// The Qt window's message boxes: QMessageBox with the suite's icons and buttons, texts converted from
 // Windows-1252 and CR shown as a line break. The message at the end of a PDF run also offers
 // "Apri cartella": pressing it answers Yes (the window then opens the folder of the files).
 #include "platform/Messages.h"
@@ -8,11 +8,9 @@ class QWidget;
 
 namespace kv::window {
 
-inline constexpr const char* kPdfDoneTitle = "Creazione modulo PDF Liste Fondo Tesoreria";
-
-class WindowMessageBoxes : public platform::MessageBoxes {
+class QtMessageBoxes : public platform::MessageBoxes {
 public:
-    explicit WindowMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
     platform::Answer Show(const platform::Message& message) override;
 

@@ -1,9 +1,10 @@
-#include "window/WindowMessageBoxes.h"
+#include "window/qt/QtMessageBoxes.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/RunDriver.h"
 #include "platform/Encoding.h"
 
 namespace kv::window {
@@ -28,7 +29,7 @@ QMessageBox::Icon IconOf(platform::Icon icon) {
 }
 }  // namespace
 
-platform::Answer WindowMessageBoxes::Show(const platform::Message& message) {
+platform::Answer QtMessageBoxes::Show(const platform::Message& message) {
     QMessageBox box(IconOf(message.icon), FromLegacy(message.title), FromLegacy(message.text), QMessageBox::NoButton,
                     parent_);
     QAbstractButton* openFolder = nullptr;
@@ -37,7 +38,7 @@ platform::Answer WindowMessageBoxes::Show(const platform::Message& message) {
         box.setDefaultButton(QMessageBox::Yes);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
-        if (message.title == kPdfDoneTitle)
+        if (message.title == app::kPdfDoneTitle)
             openFolder = box.addButton(QStringLiteral("Apri cartella"), QMessageBox::ActionRole);
     }
     // A message during a run shows the normal pointer, not the hourglass.

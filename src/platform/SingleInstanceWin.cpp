@@ -22,7 +22,9 @@ FileHandle Claim(const std::string& what, bool& another) {
 }  // namespace
 
 SingleInstance::SingleInstance(const std::filesystem::path& lockFile, const std::filesystem::path& folder) {
-    held_[0] = Claim(NarrowPath(lockFile.filename()), anotherRunning_);
+    // The program's claim is the lock file's name as the installation gives it: the same for every copy
+    // on the drives themselves, apart for copies on drives mapped under different folders.
+    held_[0] = Claim(NarrowPath(lockFile), anotherRunning_);
     if (!folder.empty()) held_[1] = Claim(NarrowPath(std::filesystem::absolute(folder)), anotherRunning_);
 }
 

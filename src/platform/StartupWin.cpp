@@ -21,6 +21,6 @@ void PrepareProcess() {
     }
 }
 
-const char* const kNoWindowReason = "this build has no window";
+const char* const kNoWindowReason = "no desktop to open the window on";
 
 }  // namespace kv::platform

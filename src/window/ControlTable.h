@@ -53,7 +53,8 @@ inline constexpr Control kControls[] = {
 // The captions Check1 takes as it selects every company or none.
 inline constexpr const char* kSelectAllCaption = "Seleziona tutte le aziende";
 inline constexpr const char* kDeselectAllCaption = "Deseleziona tutte le aziende";
-// The progress dialog's stop button.
+// The progress dialog: its stop button, and the line that replaces the company's once a stop is asked.
 inline constexpr const char* kStopCaption = "Interrompi dopo questa azienda";
+inline constexpr const char* kStoppingText = "Interruzione al termine dell'azienda in corso...";
 
 }  // namespace kv::window

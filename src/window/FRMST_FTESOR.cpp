@@ -190,8 +190,11 @@ void FRMST_FTESOR::Busy(bool on) {
 bool FRMST_FTESOR::BeforeCompany(int index, int count, const std::string& code) {
     const std::vector<std::string>& codes = session_->companyCodes();
     const auto at = std::find(codes.begin(), codes.end(), code);
+    const std::string name = at == codes.end()
+        ? code
+        : TrimBlanks(session_->companyLines()[static_cast<size_t>(at - codes.begin())].substr(3));
     return view_.Progress(index, count,
-                          at == codes.end() ? code : session_->companyLines()[static_cast<size_t>(at - codes.begin())]);
+                          "Azienda " + std::to_string(index) + " di " + std::to_string(count) + "\r" + name);
 }
 
 }  // namespace kv::window

@@ -29,9 +29,10 @@ public:
     virtual void CheckOption(int index) = 0;
     // The hourglass over the window.
     virtual void Busy(bool on) = 0;
-    // The progress dialog at company `index` of `count` (from 1), showing `line`; it opens with the
-    // first company. False once the user asked to stop (the company under way has finished).
-    virtual bool Progress(int index, int count, const std::string& line) = 0;
+    // The progress dialog at company `index` of `count` (from 1), showing `text` (lines split by CR);
+    // it opens with the first company. False once the user asked to stop (the company under way has
+    // finished); the dialog then shows kStoppingText under its first line.
+    virtual bool Progress(int index, int count, const std::string& text) = 0;
     // The run is over: the progress dialog goes.
     virtual void EndProgress() = 0;
     // Opens the folder in the desktop's file manager.

@@ -72,20 +72,17 @@ public:
         connect(stop_, &QPushButton::clicked, this, [this] { reject(); });
         setMinimumWidth(360);
     }
-    void Company(int index, int count, const std::string& line) {
+    void Company(int index, int count, const std::string& text) {
         bar_->setRange(0, count);
         bar_->setValue(index - 1);
-        if (!stopAsked_)
-            label_->setText(
-                QStringLiteral("Azienda %1 di %2\n%3").arg(index).arg(count).arg(FromLegacy(line.substr(3)).trimmed()));
+        if (!stopAsked_) label_->setText(FromLegacy(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
     }
     bool stopAsked() const { return stopAsked_; }
     // The stop button, Esc and the close box all ask to stop; the company under way finishes.
     void reject() override {
         stopAsked_ = true;
         stop_->setEnabled(false);
-        label_->setText(label_->text().section('\n', 0, 0) +
-                        QStringLiteral("\nInterruzione al termine dell'azienda in corso..."));
+        label_->setText(label_->text().section('\n', 0, 0) + QLatin1Char('\n') + FromLegacy(kStoppingText));
     }
 
 private:
@@ -250,13 +247,13 @@ void QtFormWindow::Busy(bool on) {
         QApplication::restoreOverrideCursor();
 }
 
-bool QtFormWindow::Progress(int index, int count, const std::string& line) {
+bool QtFormWindow::Progress(int index, int count, const std::string& text) {
     if (progress_ && progress_->stopAsked()) return false;
     if (!progress_) {
         progress_ = new RunProgress(this);
         progress_->show();
     }
-    progress_->Company(index, count, line);
+    progress_->Company(index, count, text);
     // The stop button is heard between companies.
     QCoreApplication::processEvents();
     return true;

@@ -1,0 +1,16 @@
+# Writes OUTPUT, a C++ file holding the PNG files named in PICTURES (a list of paths) as byte arrays,
+# for WindowPictures.h. Run by the build (cmake -P) whenever a picture changes.
+set(arrays "")
+set(entries "")
+set(index 0)
+foreach(picture IN LISTS PICTURES)
+  get_filename_component(name "${picture}" NAME_WE)
+  file(READ "${picture}" hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(APPEND arrays "const unsigned char picture${index}[] = {${bytes}};\n")
+  string(APPEND entries "    {\"${name}\", picture${index}, sizeof picture${index}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+file(WRITE "${OUTPUT}.new" "// Generated from src/window/icons by EmbedPictures.cmake.\n#include \"window/win32/WindowPictures.h\"\n\nnamespace kv::window {\nnamespace {\n${arrays}}  // namespace\n\nconst Picture kPictures[] = {\n${entries}};\nconst std::size_t kPictureCount = ${index};\n\n}  // namespace kv::window\n")
+file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.new")

@@ -32,6 +32,8 @@ PACKAGES=(
   # sources of the libraries it lacks for MinGW, and Wine, which runs the Windows tests
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   dpkg-dev googletest wine wine64
+  # the Windows installer (NSIS), and a reader of Windows shortcuts for its test
+  nsis liblnk-utils
 )
 install_missing "${PACKAGES[@]}"
 # libxlsxwriter for Windows is built from Debian's source package: apt must know the sources.

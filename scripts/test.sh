@@ -17,10 +17,12 @@ else
   echo "warning: no it_IT.UTF-8 locale: the run under an Italian locale was skipped" >&2
 fi
 # The Windows build (MinGW-w64, build-windows/): its tests under Wine, in the build's own Wine prefix,
-# then the Windows programs against the Linux ones on the demo and benchmark suites, file for file.
+# then the Windows programs against the Linux ones on the demo and benchmark suites, file for file,
+# then the installer: installed, run and uninstalled.
 echo "== the Windows build, under Wine (build-windows)"
 scripts/build-windows.sh
 (unset DISPLAY WAYLAND_DISPLAY; ctest --test-dir build-windows -j"$(nproc)" && tests/windows/same-files.sh)
+(unset DISPLAY WAYLAND_DISPLAY; tests/windows/installer.sh)
 # The whole suite once more with AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/ (the
 # `asan` presets). Every report ends the test that made it. Once, in the default locale: the locale run
 # above checks the code paths that depend on it. Leaks reported inside Qt, fontconfig and the other

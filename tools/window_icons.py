@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the 32 x 32 pictures of the window's command buttons into src/window/icons/, and the
-program's icon (48 x 48 and 128 x 128 PNG, and the same shapes as SVG) into packaging/icons/.
+program's icon (48 x 48 and 128 x 128 PNG, the same shapes as SVG, and a Windows icon file with
+16, 32, 48 and 256 pixel images for the Windows program's resource) into packaging/icons/.
 
 Plain Python, no imaging library: each picture is a list of filled shapes painted in order, sampled
 4 x 4 per pixel for smooth edges, and written as an RGBA PNG. Run it again after changing a shape.
@@ -146,6 +147,18 @@ def png(pixels, size=SIZE):
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(pixels, 9)) + chunk(b"IEND", b"")
 
 
+def ico(images):
+    """A Windows icon file of PNG images (as Windows Vista and later read them), given as {size: png}."""
+    header = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(header) + 16 * len(images)
+    entries, data = b"", b""
+    for size, image in sorted(images.items()):
+        # Width and height 0 stand for 256; 32 bits per pixel (RGBA).
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset + len(data))
+        data += image
+    return header + entries + data
+
+
 def svg(shapes, grid):
     out = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{grid}" height="{grid}" '
            f'viewBox="0 0 {grid} {grid}">']
@@ -164,8 +177,11 @@ if __name__ == "__main__":
             f.write(png(render(shapes)))
     folder = os.path.join(top, "packaging", "icons")
     os.makedirs(folder, exist_ok=True)
+    images = {size: png(render(APP_ICON, size, APP_GRID), size) for size in (16, 32, 48, 128, 256)}
     for size in (48, 128):
         with open(os.path.join(folder, f"kvteso-{size}.png"), "wb") as f:
-            f.write(png(render(APP_ICON, size, APP_GRID), size))
+            f.write(images[size])
+    with open(os.path.join(folder, "kvteso.ico"), "wb") as f:
+        f.write(ico({size: images[size] for size in (16, 32, 48, 256)}))
     with open(os.path.join(folder, "kvteso.svg"), "w") as f:
         f.write(svg(APP_ICON, APP_GRID))

@@ -1,9 +1,12 @@
 #pragma once
 // The printer of the printed lists: the workstation's printer settings (archive 280), the printer
-// check with its messages, and the pages drawn with Qt on the printer the check made current.
-// A print job opens at a list's first text or new page, so a list that prints nothing sends no job.
+// check with its messages, and the pages drawn on the printer the check made current, one job per
+// company and list named after both. The host's printer and spooler are behind PrintDevice.
+// A print job opens at a list's first text or new page, so a list that prints nothing sends no job;
+// a printer error asks the user whether to retry, skip the statement or end the program.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "output/PrinterSink.h"
 
@@ -32,6 +35,7 @@ public:
     std::string currentPrinterName() const;
 
     bool Check() override;
+    void SetList(std::string_view code) override;
     void SetFont(const std::string& name, double size, bool bold) override;
     void PrintAt(int xTwips, int yTwips, const std::string& text) override;
     void NewPage() override;

@@ -2,12 +2,14 @@
 
 #include <cmath>
 
+#include "lists/ListCatalogue.h"
 #include "lists/ListLayout.h"
 
 namespace kv::output {
 
-bool PrinterSink::BeginList(const lists::ListInfo&, const lists::ListLayout& layout) {
+bool PrinterSink::BeginList(const lists::ListInfo& list, const lists::ListLayout& layout) {
     if (!printer_.Check()) return false;
+    printer_.SetList(list.code);
     printer_.SetFont("Courier New", layout.fontSize, false);
     return true;
 }

@@ -2,6 +2,7 @@
 // The lists on the printer. The printer itself (the window system's printer, the spooler and the
 // printer check with its messages) is behind the Printer interface, implemented by the application.
 #include <string>
+#include <string_view>
 
 #include "lists/ListLayout.h"
 #include "lists/ReportSink.h"
@@ -14,6 +15,8 @@ public:
     // The printer check of a printed list (CONTROLLOSTAMPANTE with the laser printer name): true when
     // the printer is usable and current; otherwise it has shown its message.
     virtual bool Check() = 0;
+    // The list whose pages follow (its code, "TF14"): it names the print jobs.
+    virtual void SetList(std::string_view) {}
     virtual void SetFont(const std::string& name, double size, bool bold) = 0;
     // Prints text with its top-left corner at (x, y) in twips.
     virtual void PrintAt(int xTwips, int yTwips, const std::string& text) = 0;

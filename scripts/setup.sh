@@ -26,6 +26,8 @@ PACKAGES=(
   # printing: the spooler library, and a private CUPS scheduler the printing tests start themselves;
   # Liberation Mono stands in for Courier New with the same metrics
   libcups2-dev cups cups-client cups-bsd fonts-liberation
+  # the jobs read back: PostScript to text (ghostscript), a job's attributes (ipptool)
+  ghostscript cups-ipp-utils
   # the Italian locale the tests run under once more
   locales
   # the Windows build: Debian's MinGW-w64 cross compilers and zlib, the tools that fetch Debian's

@@ -19,10 +19,16 @@ fi
 # The Windows build (MinGW-w64, build-windows/): its tests under Wine, in the build's own Wine prefix,
 # then the Windows programs against the Linux ones on the demo and benchmark suites, file for file,
 # then the installer: installed, run and uninstalled.
+# Wine draws the Windows window on a virtual X server: one for the whole block, and one Wine server
+# on it (a server left from a run without the display would keep its windows out).
 echo "== the Windows build, under Wine (build-windows)"
 scripts/build-windows.sh
-(unset DISPLAY WAYLAND_DISPLAY; ctest --test-dir build-windows -j"$(nproc)" && tests/windows/same-files.sh)
-(unset DISPLAY WAYLAND_DISPLAY; tests/windows/installer.sh)
+export WINEPREFIX="$PWD/build-windows/wine-prefix"
+[ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null || true
+env -u WAYLAND_DISPLAY xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
+  'ctest --test-dir build-windows -j"$(nproc)" && tests/windows/same-files.sh && tests/windows/installer.sh
+   status=$?; wineserver -k 2>/dev/null; exit $status'
+unset WINEPREFIX
 # The whole suite once more with AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/ (the
 # `asan` presets). Every report ends the test that made it. Once, in the default locale: the locale run
 # above checks the code paths that depend on it. Leaks reported inside Qt, fontconfig and the other

@@ -20,9 +20,9 @@ namespace {
 // The window's picture as a PNG file (8-bit RGB): what KVTESO_SCREENSHOT asks for.
 bool SavePicture(HWND window, const std::string& file) {
     RECT r{};
-    GetWindowRect(window, &r);
+    GetClientRect(window, &r);  // as the Linux window's picture: the client area
     const int width = r.right - r.left, height = r.bottom - r.top;
-    const HDC source = GetWindowDC(window), memory = CreateCompatibleDC(source);
+    const HDC source = GetDC(window), memory = CreateCompatibleDC(source);
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
@@ -46,7 +46,7 @@ bool SavePicture(HWND window, const std::string& file) {
     auto chunk = [&](const char* type, const std::vector<unsigned char>& data) {
         be32(static_cast<uint32_t>(data.size()));
         uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
-        crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));
+        if (!data.empty()) crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));  // a null buffer restarts it
         out.write(type, 4).write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
         be32(static_cast<uint32_t>(crc));
     };

@@ -77,7 +77,10 @@ Win32FormWindow::Win32FormWindow(app::Installation& installation, platform::Mess
     for (size_t i = 0; i < kPictureCount; ++i)
         pictures_[std::string(kPictures[i].name)] = CreateIconFromResourceEx(
             const_cast<BYTE*>(kPictures[i].png), static_cast<DWORD>(kPictures[i].size), TRUE, 0x00030000, 32, 32, 0);
-    if (HICON icon = pictures_["crea_pdf"]) SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    // The program's own icon (its first icon resource), or the picture of "Crea PDF" where there is none.
+    HICON icon = LoadIconA(Instance(), MAKEINTRESOURCEA(1));
+    if (!icon) icon = pictures_["crea_pdf"];
+    if (icon) SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     BuildControls();
     FormView& view = *this;
     form_ = std::make_unique<FRMST_FTESOR>(installation, *messages, view);

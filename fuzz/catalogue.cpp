@@ -1,6 +1,6 @@
 // The catalogue SLBASE.DAT from outside: DAMMIFILE for several numbers with every placeholder value
-// set, and the host path of each name. A suite name never maps outside the installation (HostPath
-// refuses it with error 75), a record length that is no whole positive number (columns 33-37 may hold
+// set, and the host path of each name. A suite name never maps outside the installation's drives, nor
+// to the current folder (HostPath refuses it with error 75), a record length that is no whole positive number (columns 33-37 may hold
 // "-0001") never reads a record, and nothing in the suite changes.
 #include <cmath>
 
@@ -26,8 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             kvfuzz::Require(name.empty() || name[0] != '/', "a catalogue name is a host path: " + name);
             if (name.empty()) return;
             const std::string host = files.HostPath(name).string();
-            kvfuzz::Require(host.empty() || host.compare(0, root.size(), root) == 0 || host[0] != '/',
-                            "a catalogue name left the installation: " + host);
+            // Every path opened lies on a drive of the installation: never the current folder's.
+            kvfuzz::Require(host.empty() || host.compare(0, root.size(), root) == 0,
+                            "a catalogue name left the installation: " + name + " -> " + host);
             const int64_t length = files.currentRecordLength();  // -1: no whole number
             if (length >= 1) return;
             files.values = values;

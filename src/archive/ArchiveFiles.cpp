@@ -492,7 +492,12 @@ void ArchiveFiles::APRISEMA() {
             const int e = errno;
             if ((e != EWOULDBLOCK && e != EAGAIN) || std::chrono::steady_clock::now() >= deadline) {
                 platform::CloseFile(fd);
-                throw RuntimeError(e == EWOULDBLOCK || e == EAGAIN ? err::PermissionDenied : ErrorFromErrno(e, host));
+                if (e == EWOULDBLOCK || e == EAGAIN)
+                    throw RuntimeError(err::PermissionDenied,
+                                       DescriptionOf(err::PermissionDenied) + " - another program holds " +
+                                           SuitePath(settings_.archiveFolder, "SLSEMA.DAT") +
+                                           " (the suite's semaphore)");
+                throw RuntimeError(ErrorFromErrno(e, host));
             }
             std::this_thread::sleep_for(semaphoreInterval_);
         }
@@ -516,16 +521,23 @@ void ArchiveFiles::FINEPROGRAMMA() {
         settings_.taskLine = settings_.terminalNumber;
         settings_.taskLine.resize(100, ' ');
         const std::string line = settings_.taskLine + "\r\n";
+        // The new task file is written whole beside the old one, then takes its place: a program
+        // stopped at any moment leaves the suite its task file, old or new.
         const std::filesystem::path host = HostPath(taskFile);
-        if (!platform::RemoveFile(host)) throw RuntimeError(ErrorFromErrno(errno, host));
-        const platform::FileHandle fd = OpenOrFail(host, platform::OpenMode::WriteTruncate);
-        try {
-            WriteAt(fd, line.data(), static_cast<int64_t>(line.size()), 0);
-        } catch (...) {
-            platform::CloseFile(fd);
-            throw;
-        }
-        if (!platform::CloseFile(fd)) throw RuntimeError(err::DeviceIo);
+        std::filesystem::path hidden(".");
+        hidden += host.filename();
+        hidden += "." + std::to_string(platform::ProcessId()) + ".part";
+        const std::filesystem::path temporary = host.parent_path() / hidden;
+        auto fail = [&](int number) {
+            platform::RemoveFile(temporary);
+            throw RuntimeError(number, DescriptionOf(number) + " - " + taskFile);
+        };
+        const platform::FileHandle fd = platform::OpenFile(temporary, platform::OpenMode::WriteTruncate);
+        if (fd == platform::kNoFile) fail(ErrorFromErrno(errno, temporary));
+        const bool written = platform::WriteAt(fd, line.data(), static_cast<int64_t>(line.size()), 0);
+        const int writeError = errno;
+        if (!platform::CloseFile(fd) || !written) fail(written ? err::DeviceIo : ErrorFromErrno(writeError, temporary));
+        if (!platform::MoveIntoPlace(temporary, host)) fail(ErrorFromErrno(errno, host));
     });
     CHIUDI(0);
     throw ProgramEnd{0};

@@ -46,10 +46,17 @@ std::string InstallationSettings::FirstLine(const std::string& path) const {
         std::error_code ec;
         throw RuntimeError(std::filesystem::exists(host, ec) ? err::PathFileAccess : err::FileNotFound);
     }
+    // A folder's path: printable Windows-1252 text no longer than Windows' paths; anything else is a
+    // damaged file, named as such.
+    constexpr size_t kLongestPath = 260;
     std::string line;
     char c;
-    while (in.get(c)) {
-        if (c == '\r' || c == '\n') break;
+    while (in.get(c) && c != '\r' && c != '\n') {
+        if (static_cast<unsigned char>(c) < 0x20 || line.size() == kLongestPath)
+            throw RuntimeError(
+                err::PathFileAccess,
+                DescriptionOf(err::PathFileAccess) + " - " + path +
+                    (line.size() == kLongestPath ? " holds a line longer than a path" : " holds control characters"));
         line += c;
     }
     if (in.bad()) throw RuntimeError(err::DeviceIo);

@@ -42,7 +42,11 @@ bool AppendFolded(std::string& base, const std::string& rest) {
 std::filesystem::path PathMap::ToHost(const std::string& windowsPath) const {
     std::string p = windowsPath;
     if (p.empty()) return {};
-    if (p.front() == '/' && !NativeDrives()) return std::filesystem::path(p);  // already a host path
+    if (p.front() == '/' && !NativeDrives()) {  // already a host path: one inside the mapped drives
+        const std::filesystem::path host = std::filesystem::path(p).lexically_normal();
+        const std::filesystem::path inside = host.lexically_relative(root_.lexically_normal());
+        return !root_.empty() && !inside.empty() && *inside.begin() != ".." ? host : std::filesystem::path();
+    }
     for (char& c : p)
         if (c == '\\') c = '/';
     // base: the root's drive folder, or the drive itself when there is no root.
@@ -61,9 +65,8 @@ std::filesystem::path PathMap::ToHost(const std::string& windowsPath) const {
     } else {
         rest = p;
     }
-    const bool rooted = !base.empty();
-    if (!AppendFolded(base, rest)) return {};
-    if (!rooted) return base.empty() ? std::filesystem::path(".") : NativePath(base);
+    // A path without a drive would be the current folder's: not a place of the installation.
+    if (base.empty() || !AppendFolded(base, rest)) return {};
     return root_.empty() ? NativePath(base) : root_ / NativePath(base);
 }
 

@@ -6,9 +6,10 @@
 // file system. Under a root (always on POSIX; on Windows only when one is given), a drive letter X:
 // maps to <root>/X, a share \\server\share to <root>/UNC/server/share, a path from the current drive
 // ("\FOLDER") to <root>/C. Without a root (Windows) the drives and shares are the host's own. A path
-// that already starts with "/" is a host path and is left as it is; a relative path stays relative.
-// "." and ".." are folded as names: a ".." that would climb above the drive (or above the start of
-// a relative path) leaves the installation, and such a path maps to nothing.
+// that already starts with "/" is a host path, kept when it lies under the root. "." and ".." are
+// folded as names. A path that leaves the installation maps to nothing: one without a drive (it
+// would be the current folder's, "X!:\A.DAT" included), a ".." that climbs above its drive, a host
+// path outside the root.
 #include <filesystem>
 #include <string>
 

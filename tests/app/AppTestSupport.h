@@ -125,6 +125,9 @@ struct DemoInstallation {
         ASSERT_EQ(bytes.size(), static_cast<size_t>(f.length)) << f.CodeView();
         Patch("SLDIPEND.DAT", (e.recordNumber - 1) * demo::kEmployeeRecordLength + f.position - 1, bytes);
     }
+    void SetSetting(const std::string& name, const std::string& value) const {  // in the suite's registry key
+        platform::SettingsStore(registryFile()).WriteString(platform::Hive::CurrentUser, platform::kSuiteRegistryKey, name, value);
+    }
     void WriteExtraction(const std::vector<std::string>& records) const {  // archive 5, each padded to whole records
         std::ofstream out(ArchiveFile("SLESTRAZ.DAT"), std::ios::binary);
         for (std::string r : records) out << r.append((200 - r.size() % 200) % 200, ' ');

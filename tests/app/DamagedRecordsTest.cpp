@@ -24,7 +24,15 @@ TEST(BadDataTest, StartUpDamageIsReportedAndEndsTheProgram) {
         {[](auto& s) { s.WriteExtraction({std::string(200 * 500, '1'), "1111111111"}); },
          "Errore 9 ", "VERIFICAESTRAZIONE\r"},  // 10001 entries: the table holds 10000
         {[](auto& s) { s.WriteExtraction({"0010000001ABC0000001"}); }, "Errore 63 ",  // a company code that is no number
-         "\rUltima lettura: C:\\KVPAGHE\\ARCHIVI\\SLDITTE.DAT, record 0\rVoce dell'estrazione: ABC0000001\r"}};
+         "\rUltima lettura: C:\\KVPAGHE\\ARCHIVI\\SLDITTE.DAT, record 0\rVoce dell'estrazione: ABC0000001\r"},
+        // Paths that would leave the installation for the current folder, and a path file that holds no path.
+        {[](auto& s) { s.Patch("SLBASE.DAT", 3, "X!:\\SLDITTE.DAT            "); }, "Errore 75 ",
+         ":\\SLDITTE.DAT is outside the installation"},
+        {[](auto& s) { s.SetSetting("PERCORSOARCHIVI", "KVPAGHE\\ARCHIVI"); }, "Errore 75 ", "KVPAGHE\\ARCHIVI is outside the installation"},
+        {[](auto& s) {
+             s.SetSetting("PERCORSOARCHIVI", ""), std::ofstream(s.root() / "C/RARADADE/SLPERARK.SLP") << std::string(1 << 20, 'C');
+         },
+         "Errore 75 ", "SLPERARK.SLP holds a line longer than a path"}};
     for (const auto& [damage, error, trace] : cases) {
         DemoInstallation suite;
         damage(suite);

@@ -206,7 +206,7 @@ TEST_F(ArchiveFiles_, SemaphoreAgainstASecondProcess) {
         const auto start = std::chrono::steady_clock::now();
         const auto lines = EndLines([&] { f.APRISEMA(); });  // retried for 3 s, every 50 ms
         EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2900));
-        EXPECT_EQ(lines.at(0) + "|" + lines.at(lines.size() - 1) + (f.IsOpen(16) ? " open" : ""), "Errore 70 Permission denied|APRISEMA");
+        EXPECT_EQ(lines.at(0) + "|" + lines.at(lines.size() - 1) + (f.IsOpen(16) ? " open" : ""), "Errore 70 Permission denied - another program holds C:\\KVS\\ARCHIVI\\SLSEMA.DAT (the suite's semaphore)|APRISEMA");
     }
     {
         const kvtest::OtherProcess holder(archive("SLSEMA.DAT"), 600);

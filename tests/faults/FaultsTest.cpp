@@ -133,6 +133,13 @@ TEST_F(FaultsTest, OutputFolderFullReadOnlyOrBusy) {
     const Outcome run = Batch("TF14,CF01", "", 1, {"[INFO] Creazione PDF: Attenzione!\n\nIl file PDF risulta essere gi\xC3\xA0 aperto.", "Errore N.70\nPermission denied (BeginDoc " + folder002 + "TESTF14_002_"});
     ::kill(holder, SIGKILL), ::waitpid(holder, nullptr, 0);
     EXPECT_EQ(run.Files(), "001/TESCF01 001/TESTF14 002/TESCF01 002/TESTF14* 004/TESCF01");
+    // A read-only task folder: the task line cannot be handed back, and the message says which file.
+    const std::string task = ReadFile(s->root() / "C/KVSTASK/KVSTASK.INI");
+    const Mounted taskFolder{s->root() / "C/KVSTASK"};
+    ASSERT_EQ(::mount(taskFolder.at.c_str(), taskFolder.at.c_str(), nullptr, MS_BIND, nullptr), 0);
+    ASSERT_EQ(::mount(nullptr, taskFolder.at.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    Batch("TF14", "", 1, {"Errore 75 Path/File access error - C:\\KVSTASK\\KVSTASK.INI"});
+    EXPECT_EQ(ReadFile(s->root() / "C/KVSTASK/KVSTASK.INI"), task);
 }
 
 }  // namespace

@@ -39,15 +39,16 @@ TEST(FileLock, ExclusiveAgainstOtherOpensAndOtherProcessesAndTheSingleCopyCheck)
     EXPECT_FALSE(SingleInstance("/proc/kvteso-no-such-dir/KVTESO.lock").AnotherRunning());  // no lock: no stop
 }
 
-TEST(PathMap, SuitePathsLandUnderTheRootAndHostPathsStay) {
-    // On Windows a path from "/" is one of the current drive, as "\\" is.
-    const std::string hostPath = NativeDrives() ? "/r/C/tmp/SLBASE.DAT" : "/tmp/SLBASE.DAT";
+TEST(PathMap, SuitePathsLandUnderTheRootAndNothingLeavesIt) {
+    // On Windows a path from "/" is one of the current drive, as "\\" is; elsewhere a host path, kept
+    // only inside the root.
+    const std::string hostPath = NativeDrives() ? "/r/C/tmp/SLBASE.DAT" : "", inside = NativeDrives() ? "/r/C/r/C/A.DAT" : "/r/C/A.DAT";
     for (const std::string& row : std::vector<std::string>{"C:\\RARADADE\\SLPERARK.SLP|/r/C/RARADADE/SLPERARK.SLP", "B:\\|/r/B", "D:|/r/D", "|",
-                                                           "c:\\kvs\\D012A05.DAT|/r/C/kvs/D012A05.DAT", "C:\\A\\\\B|/r/C/A/B", "AR\\X.DAT|AR/X.DAT",
+                                                           "c:\\kvs\\D012A05.DAT|/r/C/kvs/D012A05.DAT", "C:\\A\\\\B|/r/C/A/B", "AR\\X.DAT|", "X!:\\SLDITTE.DAT|",
                                                            // ".." folds as a name; above the drive (or the start) it leaves the installation
                                                            "C:\\A\\..\\B\\.\\X.DAT|/r/C/B/X.DAT", "C:\\A\\..\\..\\tmp\\E4.DAT|", "..\\X|", "D:..\\X|",
                                                            "\\\\SERVER\\SALVA\\X.DAT|/r/UNC/SERVER/SALVA/X.DAT", "\\FILE-PDF\\001|/r/C/FILE-PDF/001",
-                                                           "C:\\CAFF\xC8\\A.DAT|/r/C/CAFF\xC8/A.DAT", "/tmp/SLBASE.DAT|" + hostPath}) {
+                                                           "C:\\CAFF\xC8\\A.DAT|/r/C/CAFF\xC8/A.DAT", "/tmp/SLBASE.DAT|" + hostPath, "/r/C/A.DAT|" + inside}) {
         const auto c = kvtest::Fields(row);
         EXPECT_EQ(PathMap("/r").ToHost(c[0]).make_preferred(), NativePath(c[1]).make_preferred()) << row;
     }

@@ -347,6 +347,7 @@ void ListWorkbook::Write(const std::filesystem::path& path) const {
     const std::filesystem::path written = temporary.path / path.filename();
 
     std::string temporaryFolder = platform::NarrowPath(temporary.path);
+    // Not the constant-memory mode: it keeps a temporary file open per sheet, and a run may list 999 companies.
     lxw_workbook_options options{};
     options.tmpdir = temporaryFolder.data();
     std::unique_ptr<lxw_workbook, void (*)(lxw_workbook*)> book(

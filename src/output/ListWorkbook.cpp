@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -18,6 +19,8 @@
 #include "archive/LegacyText.h"
 #include "lists/ListEngine.h"
 #include "lists/ListFormat.h"
+#include "output/Leftovers.h"
+#include "output/PackageCheck.h"
 #include "output/PdfListFiles.h"
 #include "platform/Encoding.h"
 #include "platform/FileAccess.h"
@@ -86,7 +89,10 @@ std::optional<std::time_t> FixedClock() {
 
 }  // namespace
 
-ListWorkbook::ListWorkbook(lists::ListKind list) : list_(lists::Info(list)), layout_(list_.make()->Layout()) {
+ListWorkbook::ListWorkbook(lists::ListKind list)
+    : list_(lists::Info(list)),
+      layout_(list_.make()->Layout()),
+      started_(std::filesystem::file_time_type::clock::now()) {
     for (size_t i = 0; i < layout_.columns.size(); ++i)
         if (layout_.columns[i].kind != CellKind::Literal) layoutColumn_.push_back(static_cast<int>(i));
 }
@@ -208,8 +214,11 @@ std::string ListWorkbook::SummaryText(char sep) const {
 }
 
 std::string ListWorkbook::SheetName(std::string wanted, std::vector<std::string>& taken) {
+    // What a sheet name cannot hold, and the bytes Windows-1252 leaves undefined (no character to
+    // show), become "_".
     for (char& c : wanted)
-        if (std::strchr("[]:*?/\\", c) != nullptr || static_cast<unsigned char>(c) < 0x20) c = '_';
+        if (std::strchr("[]:*?/\\\x7F\x81\x8D\x8F\x90\x9D", c) != nullptr || static_cast<unsigned char>(c) < 0x20)
+            c = '_';
     auto clean = [](std::string name) {
         name = TrimBlanks(name.substr(0, 31));
         while (!name.empty() && name.front() == '\'') name.erase(0, 1);
@@ -237,18 +246,35 @@ std::string ListWorkbook::SheetName(std::string wanted, std::vector<std::string>
 
 namespace {
 
+// A failure of the spreadsheet library while the workbook is filled (a program error, not the disk's:
+// nothing is written before the workbook is closed).
+[[noreturn]] void LibraryFailed(const std::string& what, const std::filesystem::path& path) {
+    Fail(err::DeviceIo, "errore nella preparazione del file Excel: " + what, path);
+}
+
+// The failure of a file operation, with the cause its errno names.
+[[noreturn]] void FileFailed(int error, const std::string& what, const std::filesystem::path& path) {
+    int number = err::PathFileAccess;  // a read-only folder, a bad name
+    if (platform::IsDiskFull(error)) number = err::DiskFull;
+    if (error == EACCES || error == EPERM || error == EBUSY) number = err::PermissionDenied;  // a file held
+    if (error == EIO || error == 0) number = err::DeviceIo;
+    Fail(number, what, path);
+}
+
 // One sheet being filled: cells by row and column, the widths that fit their contents.
 class Sheet {
 public:
-    Sheet(lxw_workbook* book, const std::string& name) : ws_(workbook_add_worksheet(book, Utf8(name).c_str())) {}
-    explicit operator bool() const { return ws_ != nullptr; }
+    Sheet(lxw_workbook* book, const std::string& name, const std::filesystem::path& path)
+        : ws_(workbook_add_worksheet(book, Utf8(name).c_str())), path_(path) {
+        if (ws_ == nullptr) LibraryFailed("nome del foglio non accettato: " + name, path_);
+    }
     void Text(lxw_row_t row, lxw_col_t col, const std::string& text, lxw_format* format = nullptr, bool fit = true) {
         if (text.empty()) return;
-        worksheet_write_string(ws_, row, col, Utf8(text).c_str(), format);
+        Check(worksheet_write_string(ws_, row, col, Utf8(text).c_str(), format));
         if (fit) Fit(col, text.size());
     }
     void Number(lxw_row_t row, lxw_col_t col, double value, int decimals, lxw_format* format) {
-        worksheet_write_number(ws_, row, col, value, format);
+        Check(worksheet_write_number(ws_, row, col, value, format));
         Fit(col, lists::FormatFixed(value, decimals, '.').size());
     }
     // The header row, frozen; the widths at the end.
@@ -258,17 +284,42 @@ public:
     }
     void Finish() {
         for (size_t i = 0; i < widths_.size(); ++i)
-            worksheet_set_column(ws_, static_cast<lxw_col_t>(i), static_cast<lxw_col_t>(i),
-                                 static_cast<double>(std::min<size_t>(widths_[i] + 2, 60)), nullptr);
+            Check(worksheet_set_column(ws_, static_cast<lxw_col_t>(i), static_cast<lxw_col_t>(i),
+                                       static_cast<double>(std::min<size_t>(widths_[i] + 2, 60)), nullptr));
     }
 
 private:
+    void Check(lxw_error error) const {
+        if (error != LXW_NO_ERROR) LibraryFailed(lxw_strerror(error), path_);
+    }
     void Fit(lxw_col_t col, size_t chars) {
         if (widths_.size() <= col) widths_.resize(col + 1u, 0);
         widths_[col] = std::max(widths_[col], chars);
     }
     lxw_worksheet* ws_;
+    const std::filesystem::path& path_;
     std::vector<size_t> widths_;
+};
+
+// The whole file, or false with the cause in errno.
+bool ReadBack(const std::filesystem::path& path, std::string& bytes) {
+    errno = 0;
+    const platform::FileHandle file = platform::OpenFile(path, platform::OpenMode::ReadOnly);
+    if (file == platform::kNoFile) return false;
+    const int64_t size = platform::FileSize(file);
+    bytes.assign(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    const bool read = size >= 0 && platform::ReadAt(file, bytes.data(), size, 0) == size;
+    platform::CloseFile(file);
+    return read;
+}
+
+// The hidden folder the workbook is written in, removed with what it holds when the object ends.
+struct HiddenFolder {
+    ~HiddenFolder() {
+        std::error_code ignored;
+        if (!path.empty()) std::filesystem::remove_all(path, ignored);
+    }
+    std::filesystem::path path;
 };
 
 }  // namespace
@@ -277,29 +328,69 @@ void ListWorkbook::Write(const std::filesystem::path& path) const {
     // The library prints numbers with the C library's printf: under a locale with a decimal comma (set
     // by the window's toolkit) the workbook would hold "3800,5".
     const platform::CNumericScope numbers;
+    const std::filesystem::path folder = path.parent_path();
+    RemoveLeftovers(folder, ".xlsx", started_);
+    // The workbook is written in a hidden folder of its own beside its place, ".<name>.<pid>-<n>.part",
+    // with the library's temporary files: they take the space of the workbook's own disk, not of the
+    // system's temporary folder, and whatever a killed run leaves is that one folder, which the next
+    // run removes. Made here, so that a folder that takes nothing is named with its cause.
     static std::atomic<unsigned> workbooks{0};
     std::filesystem::path hidden(".");
     hidden += path.filename();
     hidden += "." + std::to_string(platform::ProcessId()) + "-" + std::to_string(workbooks++) + ".part";
-    const std::filesystem::path temporary = path.parent_path() / hidden;
+    HiddenFolder temporary;
+    std::error_code made;
+    if (!std::filesystem::create_directory(folder / hidden, made) || made)
+        FileFailed(made ? made.default_error_condition().value() : EEXIST,
+                   "il file non puo' essere creato nella cartella", path);
+    temporary.path = folder / hidden;
+    const std::filesystem::path written = temporary.path / path.filename();
+
+    std::string temporaryFolder = platform::NarrowPath(temporary.path);
     // Not the constant-memory mode: it keeps a temporary file open per sheet, and a run may list 999 companies.
     lxw_workbook_options options{};
-    lxw_workbook* book = workbook_new_opt(platform::NarrowPath(temporary).c_str(), &options);
-    if (book == nullptr) Fail(err::PathFileAccess, "workbook", path);
+    options.tmpdir = temporaryFolder.data();
+    std::unique_ptr<lxw_workbook, void (*)(lxw_workbook*)> book(
+        workbook_new_opt(platform::NarrowPath(written).c_str(), &options), lxw_workbook_free);
+    if (!book) LibraryFailed("memoria insufficiente", path);
+    Fill(book.get(), path);
+    errno = 0;
+    const lxw_error closed = workbook_close(book.release());
+    const int cause = errno;
+    if (closed == LXW_ERROR_CREATING_TMPFILE)
+        FileFailed(cause, "i file temporanei non possono essere creati nella cartella", path);
+    if (closed != LXW_NO_ERROR) FileFailed(cause, "scrittura del file non riuscita", path);
+    // Read back: a part the library took from a temporary file cut short is found here.
+    std::string package;
+    if (!ReadBack(written, package)) FileFailed(errno, "il file scritto non puo' essere riletto", path);
+    if (const std::string damaged = DamagedPart(package); !damaged.empty())
+        Fail(err::DeviceIo,
+             "il file riletto e' incompleto (" + damaged +
+                 "): spazio su disco esaurito o errore di scrittura nella cartella",
+             path);
+    if (!platform::MoveIntoPlace(written, path))
+        FileFailed(errno, "il file precedente non puo' essere sostituito", path);
+}
+
+void ListWorkbook::Fill(lxw_workbook* book, const std::filesystem::path& path) const {
     // SOURCE_DATE_EPOCH fixes the workbook's creation date, as it does the PDF files': the same run gives
     // the same bytes.
     if (const std::optional<std::time_t> fixed = FixedClock()) {
         lxw_doc_properties properties{};
         properties.created = *fixed;
-        workbook_set_properties(book, &properties);
+        if (workbook_set_properties(book, &properties) != LXW_NO_ERROR) LibraryFailed("proprieta' del documento", path);
     }
 
     lxw_format* bold = workbook_add_format(book);
-    format_set_bold(bold);
     lxw_format* formats[2][2];  // [bold][coefficient]
     for (int b = 0; b < 2; ++b)
+        for (int c = 0; c < 2; ++c) formats[b][c] = workbook_add_format(book);
+    if (bold == nullptr || formats[0][0] == nullptr || formats[0][1] == nullptr || formats[1][0] == nullptr ||
+        formats[1][1] == nullptr)
+        LibraryFailed("memoria insufficiente", path);
+    format_set_bold(bold);
+    for (int b = 0; b < 2; ++b)
         for (int c = 0; c < 2; ++c) {
-            formats[b][c] = workbook_add_format(book);
             format_set_num_format(formats[b][c], c ? "0.00000" : "0.00");
             if (b) format_set_bold(formats[b][c]);
         }
@@ -307,39 +398,33 @@ void ListWorkbook::Write(const std::filesystem::path& path) const {
     const std::vector<Column> columns = Columns();
     const std::vector<int> totalColumns = TotalColumns(columns);
     std::vector<std::string> taken{"Riepilogo", "Anomalie"};
-    bool named = true;
 
     // Riepilogo: a row per company, the totals over all of them.
-    Sheet summary(book, "Riepilogo");
-    named = named && summary;
+    Sheet summary(book, "Riepilogo", path);
     std::vector<std::string> titles{"Azienda", "Ragione sociale", "Dipendenti"};
     for (int c : totalColumns) titles.push_back(c >= 0 ? columns[static_cast<size_t>(c)].title : "");
-    if (summary) {
-        summary.Header(titles, bold);
-        lxw_row_t r = 1;
-        double employees = 0;
-        for (const Company& company : companies_) {
-            summary.Text(r, 0, company.code);
-            summary.Text(r, 1, company.name);
-            summary.Number(r, 2, static_cast<double>(company.rows.size()), 0, nullptr);
-            for (size_t t = 0; t < totalColumns.size(); ++t)
-                summary.Number(r, static_cast<lxw_col_t>(3 + t), company.totals[t], 2, formats[0][0]);
-            employees += static_cast<double>(company.rows.size());
-            ++r;
-        }
-        const auto grand = GrandTotals();
-        summary.Text(r, 0, "TOTALE", bold);
-        summary.Number(r, 2, employees, 0, bold);
+    summary.Header(titles, bold);
+    lxw_row_t r = 1;
+    double employees = 0;
+    for (const Company& company : companies_) {
+        summary.Text(r, 0, company.code);
+        summary.Text(r, 1, company.name);
+        summary.Number(r, 2, static_cast<double>(company.rows.size()), 0, nullptr);
         for (size_t t = 0; t < totalColumns.size(); ++t)
-            summary.Number(r, static_cast<lxw_col_t>(3 + t), grand[t], 2, formats[1][0]);
-        summary.Finish();
+            summary.Number(r, static_cast<lxw_col_t>(3 + t), company.totals[t], 2, formats[0][0]);
+        employees += static_cast<double>(company.rows.size());
+        ++r;
     }
+    const auto grand = GrandTotals();
+    summary.Text(r, 0, "TOTALE", bold);
+    summary.Number(r, 2, employees, 0, bold);
+    for (size_t t = 0; t < totalColumns.size(); ++t)
+        summary.Number(r, static_cast<lxw_col_t>(3 + t), grand[t], 2, formats[1][0]);
+    summary.Finish();
 
     // One sheet per company: its lines, its "TOTALE", its legend.
     for (const Company& company : companies_) {
-        Sheet sheet(book, SheetName(company.code + " " + company.name, taken));
-        named = named && sheet;
-        if (!sheet) continue;
+        Sheet sheet(book, SheetName(company.code + " " + company.name, taken), path);
         std::vector<std::string> head{"Matricola", "Nominativo"};
         std::vector<lxw_col_t> at(columns.size(), 0);  // sheet column of each column
         for (size_t i = 0; i < columns.size(); ++i)
@@ -351,7 +436,7 @@ void ListWorkbook::Write(const std::filesystem::path& path) const {
                 break;
             }
         sheet.Header(head, bold);
-        lxw_row_t r = 1;
+        r = 1;
         for (const Row& row : company.rows) {
             sheet.Text(r, 0, row.number);
             sheet.Text(r, 1, row.name);
@@ -376,32 +461,18 @@ void ListWorkbook::Write(const std::filesystem::path& path) const {
     }
 
     // Anomalie: always there, with its header when nothing was found.
-    Sheet anomalies(book, "Anomalie");
-    named = named && anomalies;
-    if (anomalies) {
-        anomalies.Header({"Azienda", "Lista", "Dipendente", "Motivo", "Dettaglio"}, bold);
-        lxw_row_t r = 1;
-        for (const lists::Anomaly& a : anomalies_) {
-            anomalies.Text(r, 0, a.company);
-            anomalies.Text(r, 1, a.list);
-            anomalies.Text(r, 2, a.employee);
-            anomalies.Text(r, 3, lists::AnomalyText(a.reason));
-            anomalies.Text(r, 4, a.detail);
-            ++r;
-        }
-        anomalies.Finish();
+    Sheet anomalies(book, "Anomalie", path);
+    anomalies.Header({"Azienda", "Lista", "Dipendente", "Motivo", "Dettaglio"}, bold);
+    r = 1;
+    for (const lists::Anomaly& a : anomalies_) {
+        anomalies.Text(r, 0, a.company);
+        anomalies.Text(r, 1, a.list);
+        anomalies.Text(r, 2, a.employee);
+        anomalies.Text(r, 3, lists::AnomalyText(a.reason));
+        anomalies.Text(r, 4, a.detail);
+        ++r;
     }
-
-    const lxw_error closed = workbook_close(book);
-    if (closed != LXW_NO_ERROR || !named) {
-        std::filesystem::remove(temporary);
-        Fail(err::DeviceIo, named ? lxw_strerror(closed) : "sheet name", path);
-    }
-    if (!platform::MoveIntoPlace(temporary, path)) {
-        const std::string cause = std::strerror(errno);
-        platform::RemoveFile(temporary);
-        Fail(err::PathFileAccess, cause, path);
-    }
+    anomalies.Finish();
 }
 
 std::filesystem::path PrepareWorkbookFolder(const Settings& settings, const platform::PathMap& paths,

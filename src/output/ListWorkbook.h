@@ -17,6 +17,8 @@
 #include "lists/ListObserver.h"
 #include "platform/Paths.h"
 
+struct lxw_workbook;
+
 namespace kv::output {
 
 class ListWorkbook : public lists::ListObserver {
@@ -36,12 +38,15 @@ public:
     // The "Riepilogo" as text lines for a terminal: aligned columns, amounts with the given decimal
     // separator (Windows-1252, one "\n" after each line).
     std::string SummaryText(char decimalSeparator) const;
-    // Writes the workbook under a hidden name beside path and puts it in path's place only when it is
-    // complete: an earlier workbook stays when writing fails. A failure is a run-time error.
+    // Writes the workbook in a hidden folder beside path, reads it back, and puts it in path's place
+    // only when every part is whole: an earlier workbook stays when writing fails. A failure is a
+    // run-time error naming its cause. What killed runs left in path's folder before this workbook was
+    // begun is removed first.
     void Write(const std::filesystem::path& path) const;
 
-    // The name of a sheet made acceptable to Excel (no []:*?/\, at most 31 characters, no apostrophe
-    // at either end, not empty) and unique, ignoring case, among `taken`, to which it is added.
+    // The name of a sheet made acceptable to Excel (no []:*?/\, control or undefined byte, at most 31
+    // characters, no apostrophe at either end, not empty) and unique, ignoring case, among `taken`, to
+    // which it is added.
     static std::string SheetName(std::string wanted, std::vector<std::string>& taken);
 
     // A column of the sheets: a column of the list (the name cell split in two before them).
@@ -74,12 +79,14 @@ private:
     std::vector<Column> Columns() const;
     std::vector<int> TotalColumns(const std::vector<Column>& columns) const;
     std::array<double, lists::kObservedTotals> GrandTotals() const;
+    void Fill(lxw_workbook* book, const std::filesystem::path& path) const;
 
     const lists::ListInfo& list_;
     lists::ListLayout layout_;
     std::vector<int> layoutColumn_;  // the layout's index of each sheet column (spacers left out)
     std::vector<Company> companies_;
     std::vector<lists::Anomaly> anomalies_;
+    std::filesystem::file_time_type started_;  // when this workbook was begun
 };
 
 // The folder of the month's workbooks beside the PDF tree, <PDF root>\FILE-XLSX\<year>\<month>

@@ -108,26 +108,37 @@ vengono stampati solo i dipendenti che hanno un valore nel campo P602 o nel camp
 }
 
 #ifndef _WIN32  // killing the program means killing it, not Wine's loader
-// Killed at random moments, runs never leave a list file that is not whole: a file takes its name
-// only once complete, and the earlier one stays until then.
+// Killed at random moments, runs never leave a list file or workbook that is not whole: a file takes
+// its name only once complete, and the earlier one stays until then. The next complete run removes
+// the hidden files that killed runs left beside the workbooks.
 TEST(KilledRunTest, EveryListFileLeftIsComplete) {
     demo::DemoOptions options;
     options.companies = 100, options.employees = 2000;
     const DemoInstallation suite(options);
-    const std::string command = "KVTESO_ROOT=" + Quoted(suite.root()) + " exec " + kKvteso +
-        " --batch --pdf --list CF01,TF14 </dev/null >/dev/null 2>&1";
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(RunCommand(command).status, 3);  // the named cases' damaged data
-    const auto whole = std::chrono::steady_clock::now() - start;
+    const fs::path workbooks = suite.root() / "C/KVPAGHE/FILE-XLSX/2018/03";
     std::mt19937 random(20261206);
-    for (int kill = 0; kill < 20; ++kill) {
-        const pid_t child = ::fork();
-        if (child == 0) ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr)), ::_exit(127);
-        std::this_thread::sleep_for(whole * std::uniform_real_distribution<>(0.02, 0.98)(random));
-        ::kill(child, SIGKILL), ::waitpid(child, nullptr, 0);
+    for (const std::string output : {"--pdf", "--xlsx"}) {
+        const std::string command = "KVTESO_ROOT=" + Quoted(suite.root()) + " exec " + kKvteso + " --batch " + output + " --list CF01,TF14 </dev/null >/dev/null 2>&1";
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(RunCommand(command).status, 3);  // the named cases' damaged data
+        const auto whole = std::chrono::steady_clock::now() - start;
+        for (int kill = 0; kill < 20; ++kill) {
+            const pid_t child = ::fork();
+            if (child == 0) ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr)), ::_exit(127);
+            std::this_thread::sleep_for(whole * std::uniform_real_distribution<>(0.02, 0.98)(random));
+            ::kill(child, SIGKILL), ::waitpid(child, nullptr, 0);
+        }
     }
     EXPECT_GT(PdfFilesUnder(suite.PdfTree()).size(), 100u);
     for (const auto& pdf : PdfFilesUnder(suite.PdfTree())) EXPECT_TRUE(QpdfClean(pdf, pdf.string().find("/001/") != std::string::npos ? kPassword : ""));
+    const std::string readAll = "/usr/bin/python3 -c 'import sys, openpyxl; [openpyxl.load_workbook(f) for f in sys.argv[1:]]' " + Quoted(workbooks / "TESCF01_201803.xlsx") + " " + Quoted(workbooks / "TESTF14_201803.xlsx");
+    EXPECT_EQ(RunCommand(readAll).status, 0);
+    // A hidden file as a run killed an hour ago left it; the next run removes it and every other.
+    const fs::path left = workbooks / ".TESTF14_201803.xlsx.99999-0.part";
+    std::ofstream(left) << "cut", fs::last_write_time(left, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    ASSERT_EQ(RunCommand("KVTESO_ROOT=" + Quoted(suite.root()) + " " + kKvteso + " --batch --xlsx --list CF01,TF14 </dev/null >/dev/null 2>&1").status, 3);
+    for (const auto& entry : fs::directory_iterator(workbooks)) EXPECT_EQ(entry.path().extension(), ".xlsx") << entry.path();
+    EXPECT_EQ(RunCommand(readAll).status, 0);
 }
 #endif
 

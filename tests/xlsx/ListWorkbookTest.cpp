@@ -1,13 +1,20 @@
 // The lists' workbooks read back with openpyxl: every company's sheet against its PDF list line by
 // line, the TOTALE rows and the Riepilogo against the sheets, the sheet names Excel accepts, the
-// workbook that only ever appears whole, and the batch run with --xlsx.
+// workbook that only ever appears whole (the read-back check, the batch run on a full or read-only
+// folder), and the batch run with --xlsx.
+#ifndef _WIN32
+#include <sys/mount.h>
+#endif
+
 #include <charconv>
+#include <set>
 
 #include "app/AppTestSupport.h"
 #include "app/BatchRun.h"
 #include "lists/ListEngine.h"
 #include "lists/ListFormat.h"
 #include "output/ListWorkbook.h"
+#include "output/PackageCheck.h"
 
 namespace kv::app::test {
 namespace {
@@ -154,7 +161,8 @@ TEST(ListWorkbookTest, SheetNamesAndWholeFilesOnly) {
         {"'003 D'ARCO'", "003 D'ARCO"},
         {"riepilogo", "riepilogo (2)"},
         {"History", "History (2)"},
-        {"''", "Foglio"}};
+        {"''", "Foglio"},
+        {"005 \x81\x8D\x8F\x90\x9D\x7F", "005 ______"}};
     for (const auto& [wanted, name] : cases) EXPECT_EQ(ListWorkbook::SheetName(wanted, taken), name);
 
     // Nothing heard: the sheets with their headers. A failed write leaves the earlier workbook and no
@@ -175,7 +183,65 @@ TEST(ListWorkbookTest, SheetNamesAndWholeFilesOnly) {
     EXPECT_EQ(folder, "C:\\KVPAGHE\\FILE-XLSX\\2018\\12");
     EXPECT_THROW(output::PrepareWorkbookFolder(settings, platform::PathMap(demo.root()), "2018..", folder), RuntimeError);
     for (const auto& e : fs::recursive_directory_iterator(demo.root())) EXPECT_NE(e.path().extension(), ".part");
+
+    // The read-back check: a part cut before it was packed (its checksum right), a package cut.
+    RunCommand(
+        "/usr/bin/python3 -c \"import sys, zipfile\na, b = zipfile.ZipFile(sys.argv[1]), zipfile.ZipFile(sys.argv[2], 'w')\n"
+        "for n in a.namelist(): b.writestr(n, a.read(n)[:200] if n.endswith('sheet1.xml') else a.read(n))\nb.close()\" " +
+        Quoted(file) + " " + Quoted(demo.root() / "cut.xlsx"));
+    const std::string whole = ReadFile(file);
+    EXPECT_EQ(output::DamagedPart(whole) + "|" + output::DamagedPart(ReadFile(demo.root() / "cut.xlsx")) + "|" + output::DamagedPart(whole.substr(0, whole.size() - 1)), "|xl/worksheets/sheet1.xml|directory");
 }
+
+#ifndef _WIN32
+// The batch run where workbooks cannot be written whole: the system's temporary folder small (not
+// used: all written), the workbooks' folder full or read-only (each workbook not written is named
+// with its cause, status 1, the earlier one stays), a company name with bytes that Windows-1252 leaves
+// undefined ("_" in its sheet's name). Every workbook in the folder opens; no hidden file stays.
+TEST(BatchXlsxTest, WorkbooksWholeOrNamedAndNotWritten) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root (CI runs as root)";
+    const std::string earlier = "an earlier workbook";
+    const struct {
+        const char* mount;  // on the temporary folder ("tmp"), the workbooks' folder, or none
+        int status;
+        const char* notWritten;  // how each workbook not written is named
+    } cases[] = {{"tmp", 3, ""},
+                 {"size=40k", 1, R"(Disk full - scrittura del file non riuscita|Device I/O error - il file riletto e' incompleto \(xl/.*\): spazio su disco esaurito o errore di scrittura nella cartella)"},
+                 {"ro", 1, "Path/File access error - il file non puo' essere creato nella cartella"},
+                 {"", 3, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mount);
+        const DemoInstallation demo;
+        const fs::path folder = demo.root() / "C/KVPAGHE/FILE-XLSX/2018/03", tmp = demo.root() / "tmp";
+        fs::create_directories(folder), fs::create_directory(tmp);
+        const std::string mount = c.mount;
+        const fs::path& at = mount == "tmp" ? tmp : folder;
+        const bool mounted = mount.empty() || (mount == "ro" ? ::mount(at.c_str(), at.c_str(), nullptr, MS_BIND, nullptr) : ::mount("tmpfs", at.c_str(), "tmpfs", 0, mount == "tmp" ? "size=12k" : c.mount)) == 0;
+        for (const char* list : {"TESCF01", "TESTF14"}) std::ofstream(folder / (list + std::string("_201803.xlsx"))) << earlier;
+        ASSERT_TRUE(mounted && (mount != "ro" || ::mount(nullptr, at.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0));
+        if (mount.empty()) demo.Patch("SLDITTE.DAT", 5, "\x81\x8D\x8F\x90\x9D");  // over "PERÒ "
+        const CommandResult r = RunCommand("TMPDIR=" + Quoted(tmp) + " KVTESO_ROOT=" + Quoted(demo.root()) + " " + kKvteso + " --batch --xlsx </dev/null 2>/dev/null");
+        std::set<std::string> kept, lost;  // the earlier workbooks left; those of the lists not written
+        std::string opened;  // the others, for openpyxl
+        for (const auto& e : fs::directory_iterator(folder)) {
+            EXPECT_EQ(e.path().extension(), ".xlsx") << e.path();
+            ReadFile(e.path()) == earlier ? (void)kept.insert(e.path().filename().string()) : (void)(opened += " " + Quoted(e.path()));
+        }
+        EXPECT_EQ(RunCommand("/usr/bin/python3 -c 'import sys, openpyxl; [openpyxl.load_workbook(f) for f in sys.argv[1:]]'" + opened).status, 0);
+        if (!mount.empty()) ::umount2(at.c_str(), MNT_DETACH);
+        EXPECT_EQ(r.status, c.status) << r.output;
+        const std::regex named("kvteso: (CF01|TF14|CF02|TF02|TF02A|CF11|RECU) workbook not written: (" + std::string(c.notWritten) + ") \\(" + folder.string() + "/T[A-Z0-9]+_201803\\.xlsx\\)\n");
+        size_t written = 7;
+        for (std::sregex_iterator m(r.output.begin(), r.output.end(), named), end; m != end; ++m, --written)
+            if ((*m)[1] == "CF01" || (*m)[1] == "TF14") lost.insert("TES" + (*m)[1].str() + "_201803.xlsx");
+        EXPECT_NE(r.output.find("\n" + std::to_string(written) + " workbook(s) written"), std::string::npos) << r.output;
+        EXPECT_EQ(kept, lost) << r.output;
+        if (mount.empty()) {
+            EXPECT_EQ(ReadWorkbook(folder / "TESTF14_201803.xlsx")[1].name, "001 _____COSTRUZIONI S.R.L.");
+        }
+    }
+}
+#endif
 
 // --xlsx alone and with --pdf, under the Italian locale: the workbook lines and the summary with
 // decimal commas; the PDF files are the same as without it.

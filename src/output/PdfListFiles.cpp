@@ -5,6 +5,7 @@
 #include "archive/Errors.h"
 #include "archive/LegacyText.h"
 #include "archive/SuiteFields.h"
+#include "output/Leftovers.h"
 #include "platform/Encoding.h"
 #include "platform/FileAccess.h"
 
@@ -99,6 +100,7 @@ void PdfListFiles::CREACARTELLEPDF(const std::string& company, const std::string
         MakeFolder(folder);
     }
     outputFolder_ = folder;
+    RemoveLeftovers(HostPath(folder), ".pdf", started_);
 }
 
 void PdfListFiles::PULISCINOMEFILE(std::string& name) {

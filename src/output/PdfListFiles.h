@@ -4,6 +4,7 @@
 //
 // Folders and paths are the suite's Windows-style texts ("D:\PAGHE\FILE-PDF\012\2005\12\FDOTES");
 // they are mapped to host paths only where a folder or file is touched.
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -74,6 +75,8 @@ private:
     const platform::PathMap& paths_;
     std::unique_ptr<quill::QuillPdf> pdf_;
     std::function<bool()> fileBusy_;
+    // Hidden files older than this, in a folder the files go to, are what killed runs left.
+    std::filesystem::file_time_type started_ = std::filesystem::file_time_type::clock::now();
     bool fiscalRecordMissing_ = false;
     std::string fixedDate_;
     std::string pdfRoot_, outputFolder_, fileName_, filePath_;

@@ -110,7 +110,7 @@ vengono stampati solo i dipendenti che hanno un valore nel campo P602 o nel camp
 #ifndef _WIN32  // killing the program means killing it, not Wine's loader
 // Killed at random moments, runs never leave a list file or workbook that is not whole: a file takes
 // its name only once complete, and the earlier one stays until then. The next complete run removes
-// the hidden files that killed runs left beside the workbooks.
+// the hidden files that killed runs left beside the list files and the workbooks.
 TEST(KilledRunTest, EveryListFileLeftIsComplete) {
     demo::DemoOptions options;
     options.companies = 100, options.employees = 2000;
@@ -133,11 +133,12 @@ TEST(KilledRunTest, EveryListFileLeftIsComplete) {
     for (const auto& pdf : PdfFilesUnder(suite.PdfTree())) EXPECT_TRUE(QpdfClean(pdf, pdf.string().find("/001/") != std::string::npos ? kPassword : ""));
     const std::string readAll = "/usr/bin/python3 -c 'import sys, openpyxl; [openpyxl.load_workbook(f) for f in sys.argv[1:]]' " + Quoted(workbooks / "TESCF01_201803.xlsx") + " " + Quoted(workbooks / "TESTF14_201803.xlsx");
     EXPECT_EQ(RunCommand(readAll).status, 0);
-    // A hidden file as a run killed an hour ago left it; the next run removes it and every other.
-    const fs::path left = workbooks / ".TESTF14_201803.xlsx.99999-0.part";
-    std::ofstream(left) << "cut", fs::last_write_time(left, fs::file_time_type::clock::now() - std::chrono::hours(1));
-    ASSERT_EQ(RunCommand("KVTESO_ROOT=" + Quoted(suite.root()) + " " + kKvteso + " --batch --xlsx --list CF01,TF14 </dev/null >/dev/null 2>&1").status, 3);
-    for (const auto& entry : fs::directory_iterator(workbooks)) EXPECT_EQ(entry.path().extension(), ".xlsx") << entry.path();
+    // Hidden files as a run killed an hour ago left them; the next run removes them and every other.
+    for (const fs::path& left : {workbooks / ".TESTF14_201803.xlsx.99999-0.part", suite.PdfFolder("002") / ".TESTF14_002_X.pdf.99999-0.part"})
+        std::ofstream(left) << "cut", fs::last_write_time(left, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    ASSERT_EQ(RunCommand("KVTESO_ROOT=" + Quoted(suite.root()) + " " + kKvteso + " --batch --pdf --xlsx --list CF01,TF14 </dev/null >/dev/null 2>&1").status, 3);
+    for (const fs::path& folder : {workbooks, suite.PdfTree()})
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) EXPECT_NE(entry.path().extension(), ".part") << entry.path();
     EXPECT_EQ(RunCommand(readAll).status, 0);
 }
 #endif

@@ -121,12 +121,6 @@ struct OpenMessageBox {
 };
 using ToolkitMessageBoxes = QtMessageBoxes;
 
-struct MessageBoxCase {
-    platform::Message message;
-    const char* press;  // the button's text
-    platform::Answer answer;
-    std::string shown;  // title | text | icon | buttons
-};
 inline const MessageBoxCase kMessageBoxCases[] = {
     {{"Controllo stampante", "La stampante X non \xE8 impostata\rRiprovare", platform::Icon::Critical}, "OK", platform::Answer::Ok, "Controllo stampante|La stampante X non è impostata\nRiprovare|3|OK"},
     {{"KvsPaghe", "Riprovare?", platform::Icon::Question, platform::Buttons::YesNo}, "&No", platform::Answer::No, "KvsPaghe|Riprovare?|4|&No &Yes"},

@@ -2,6 +2,21 @@
 // built, the selection box, the list options and both run buttons, the progress dialog's stop, the
 // project box keys and the two ways out. The same session runs on the Qt window (offscreen) and on
 // the Windows window (under Wine), each through its own driver.
+#include <string>
+
+#include "platform/Messages.h"
+
+namespace kv::window::test {
+// A message shown by the window's own message boxes, the button pressed, the answer, and what the box
+// showed (each driver's kMessageBoxCases: its toolkit's buttons and icons).
+struct MessageBoxCase {
+    platform::Message message;
+    const char* press;
+    platform::Answer answer;
+    std::string shown;
+};
+}  // namespace kv::window::test
+
 #ifdef _WIN32
 #include "window/Win32WindowDriver.h"
 #else

@@ -20,9 +20,11 @@ std::string Printable(std::string text) {
     return text;
 }
 
-// "001 CF01 0010000049: Importo vuoto letto come zero (P240)", Windows-1252.
+// "001 CF01 0010000049: Importo vuoto letto come zero (P240)", Windows-1252; an anomaly of the
+// extraction itself names no list.
 std::string Text(const Anomaly& a) {
-    std::string line = Printable(a.company) + " " + Printable(a.list);
+    std::string line = Printable(a.company);
+    if (!a.list.empty()) line += " " + Printable(a.list);
     if (!a.employee.empty()) line += " " + Printable(a.employee);
     line += std::string(": ") + lists::AnomalyText(a.reason);
     if (!a.detail.empty()) line += " (" + Printable(a.detail) + ")";

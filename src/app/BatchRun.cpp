@@ -1,6 +1,7 @@
 #include "app/BatchRun.h"
 
 #include <algorithm>
+#include <iterator>
 #include <ostream>
 #include <sstream>
 
@@ -144,18 +145,34 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     try {
         if (!session.Start()) session.Leave();
         started = true;
+        auto asked = [&](const std::string& code) {
+            return options.companies.empty() ||
+                std::find(options.companies.begin(), options.companies.end(), code) != options.companies.end();
+        };
         // The chosen companies in the extraction's order.
         const std::vector<std::string>& codes = session.companyCodes();
         std::vector<std::string> companies;
-        for (const std::string& code : codes)
-            if (options.companies.empty() ||
-                std::find(options.companies.begin(), options.companies.end(), code) != options.companies.end())
-                companies.push_back(code);
+        std::copy_if(codes.begin(), codes.end(), std::back_inserter(companies), asked);
+        // What the extraction left out (entries naming no company, companies missing from their
+        // archive) is named once, for the companies chosen.
+        AnomalyReport anomalies;
+        for (const lists::Anomaly& a : session.extraction().anomalies())
+            if (asked(a.company)) anomalies.Found(a);
         for (const std::string& code : options.companies) {
-            if (std::find(codes.begin(), codes.end(), code) == codes.end()) {
+            const auto& left = anomalies.anomalies();
+            if (std::find(codes.begin(), codes.end(), code) == codes.end() &&
+                std::none_of(left.begin(), left.end(), [&](const lists::Anomaly& a) { return a.company == code; })) {
                 out << "kvteso: company " << code << " is not in the current extraction\n";
                 status = 1;
             }
+        }
+        if (codes.empty()) {  // an extraction whose companies cannot be read: nothing can be produced
+            err << "kvteso: nessuna ditta dell'estrazione si trova nell'archivio ditte "
+                << platform::Cp1252ToUtf8(session.context().files().DAMMIFILE(archive::Companies))
+                << " (vuoto, mancante o danneggiato): nessuna lista prodotta\n";
+            for (const std::string& line : anomalies.Lines()) err << line << "\n";
+            status = 1;
+            session.Leave();
         }
         session.pdfFiles().SetFileBusyHandler([&] {
             messages.Inform("Creazione PDF",
@@ -170,7 +187,6 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         for (const std::string& name : options.lists) chosen.push_back(lists::FindList(name));
         size_t files = 0, workbooks = 0;
         std::string summaries, workbookFolder;
-        AnomalyReport anomalies;
         for (const lists::ListInfo* list : chosen) {
             const std::string code(list->code);
             ListJobRequest request;

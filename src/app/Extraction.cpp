@@ -44,15 +44,35 @@ void Extraction::CARICAESTRAZIONE() {
 std::vector<std::string> Extraction::LISTA_AZIENDE() {
     AZIENDACORRENTE.clear();
     codes_.clear();
+    anomalies_.clear();
     std::vector<std::string> lines;
+    bool stopped = false;  // a company was missing: the later ones are left out too
     for (const std::string& entry : entries_) {
         const std::string code = entry.substr(0, 3);
         if (code == AZIENDACORRENTE) continue;
+        if (code.size() != 3 || code.find_first_not_of("0123456789") != std::string::npos) {
+            anomalies_.push_back(
+                {code, "", "voce " + entry, lists::AnomalyReason::BadEntry, "codice ditta \"" + code + "\""});
+            continue;
+        }
         AZIENDACORRENTE = code;
-        files_.errors().NoteEntry(entry);  // a company code that is no number names its entry
-        const double pastEnd = files_.LEGGIREC(archive::Companies, ArchiveFiles::RecordValue{Val(code)});
-        files_.errors().NoteEntry({});
-        if (pastEnd == 1) break;
+        const double record = Val(code);
+        if (!stopped) {
+            files_.errors().NoteEntry(entry);
+            stopped = files_.LEGGIREC(archive::Companies, ArchiveFiles::RecordValue{record}) == 1;
+            files_.errors().NoteEntry({});
+        }
+        if (stopped) {
+            const double length = static_cast<double>(files_.slot(archive::Companies).recordLength);
+            const double present = static_cast<double>(files_.FileLength(archive::Companies)) - (record - 1) * length;
+            anomalies_.push_back({code, "", "", lists::AnomalyReason::CompanyMissing,
+                                  "record " + NumberText(record) +
+                                      (present <= 0           ? " oltre la fine dell'archivio"
+                                           : present < length ? " troncato a " + NumberText(present) +
+                                               " caratteri su " + NumberText(length)
+                                                              : " dopo una ditta mancante")});
+            continue;
+        }
         repo_.REC_DIT() = files_.buffer(archive::Companies);
         lines.push_back(code + " " + TrimBlanks(repo_.RepoR(fields::T002)) + " " +
                         TrimBlanks(repo_.RepoR(fields::T003)));

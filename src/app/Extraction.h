@@ -7,6 +7,7 @@
 
 #include "archive/ArchiveFiles.h"
 #include "archive/FieldRepository.h"
+#include "lists/ListObserver.h"
 #include "platform/Messages.h"
 
 namespace kv::app {
@@ -25,7 +26,12 @@ public:
     // Loads the entries and sorts them in ascending byte order.
     void CARICAESTRAZIONE();
     // The company lines of the window: code, name and T003, one per company in ascending code order.
+    // An entry whose company code is no three digits is skipped; the filling stops at the first
+    // company past the end of the companies archive (or cut inside its record). Both are named in
+    // anomalies().
     std::vector<std::string> LISTA_AZIENDE();
+    // What the last LISTA_AZIENDE left out: entries that name no company, companies not listed.
+    const std::vector<lists::Anomaly>& anomalies() const { return anomalies_; }
     // The codes of the companies of the last LISTA_AZIENDE, line for line.
     const std::vector<std::string>& companyCodes() const { return codes_; }
 
@@ -43,6 +49,7 @@ private:
     platform::MessageBoxes& messages_;
     std::vector<std::string> entries_;
     std::vector<std::string> codes_;
+    std::vector<lists::Anomaly> anomalies_;
 };
 
 }  // namespace kv::app

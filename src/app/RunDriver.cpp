@@ -78,10 +78,22 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
     files.LEGGIREC(archive::Companies, ArchiveFiles::RecordValue{Val(code)});
     ctx_.repository().REC_DIT() = files.buffer(archive::Companies);
 
-    lists::ListEnvironment env{files, ctx_.repository(), ctx_.keys(),  extraction_.ELENCOESTRAZIONE(), code,
-                               list,  decimalSeparator_, listObserver_};
-    const std::string& header = files.buffer(archive::ExtractionHeader);
-    const std::string period = PERIODOESTRAZIONE.empty() ? ExtractionHeader(header).Period() : PERIODOESTRAZIONE;
+    lists::ListEnvironment env{files,
+                               ctx_.repository(),
+                               ctx_.keys(),
+                               extraction_.ELENCOESTRAZIONE(),
+                               code,
+                               list,
+                               decimalSeparator_,
+                               listObserver_,
+                               header_,
+                               headerChangeTold_};
+    struct Told {  // a change of the header is told once a run
+        bool& told;
+        const lists::ListEnvironment& env;
+        ~Told() { told = env.headerChangeTold; }
+    } told{headerChangeTold_, env};
+    const std::string period = PERIODOESTRAZIONE.empty() ? ExtractionHeader(header_).Period() : PERIODOESTRAZIONE;
     if (exportOnly) {
         SilentSink sink;
         lists::ListRun(env, sink).Run();
@@ -102,9 +114,27 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
     ++outcome.companiesDone;
 }
 
+void RunDriver::ReadHeader() {
+    ctx_.files().FAIOPEN(archive::ExtractionHeader);
+    ctx_.files().LEGGIREC(archive::ExtractionHeader, 1);
+    header_ = TESTATAESTRAZIONE.empty() ? ctx_.files().buffer(archive::ExtractionHeader) : TESTATAESTRAZIONE;
+    headerChangeTold_ = false;
+}
+
+void RunDriver::CompanyFailed(ListKind list, const std::string& code, const RuntimeError& e, Outcome& outcome) {
+    DiscardDocument();
+    outcome.companiesFailed.push_back(code);
+    const std::string error = "Errore N." + std::to_string(e.number()) + "\r" + e.description();
+    ctx_.messages().Critical(
+        kWindowCaption,
+        error + "\r\rLa lista della ditta " + code + " non e' stata prodotta: si prosegue con le ditte seguenti");
+    if (listObserver_)
+        listObserver_->Found({code, std::string(lists::Info(list).code), "", lists::AnomalyReason::ListNotProduced,
+                              "Errore N." + std::to_string(e.number()) + " " + e.description()});
+}
+
 bool RunDriver::AppliesToMonth(ListKind list) const {
-    const std::string& header = ctx_.files().buffer(archive::ExtractionHeader);
-    const bool additionalMonth = ExtractionHeader(header).IsAdditionalMonth();
+    const bool additionalMonth = ExtractionHeader(header_).IsAdditionalMonth();
     return !additionalMonth || lists::Info(list).adhesionCode.empty();
 }
 
@@ -118,14 +148,19 @@ void RunDriver::ReportRefusal(ListKind list, const std::vector<std::string>& com
 RunDriver::Outcome RunDriver::Export(ListKind list, const std::vector<std::string>& companies) {
     Outcome outcome;
     try {
-        ctx_.files().FAIOPEN(archive::ExtractionHeader);
-        ctx_.files().LEGGIREC(archive::ExtractionHeader, 1);
+        ReadHeader();
         if (!AppliesToMonth(list)) {
             ReportRefusal(list, companies);
             return outcome;
         }
         outcome.ran = true;
-        for (const std::string& code : companies) RunCompany(list, code, outcome, true);
+        for (const std::string& code : companies) {
+            try {
+                RunCompany(list, code, outcome, true);
+            } catch (const RuntimeError& e) {
+                CompanyFailed(list, code, e, outcome);
+            }
+        }
     } catch (const RuntimeError& e) {
         outcome.failed = true;
         ReportError(e);
@@ -153,10 +188,8 @@ RunDriver::Outcome RunDriver::Run(Destination to, ListKind list, const std::vect
         ctx_.messages().Inform(kWindowCaption, "Nessuna azienda selezionata");
         return outcome;
     }
-    ArchiveFiles& files = ctx_.files();
     try {
-        files.FAIOPEN(archive::ExtractionHeader);
-        files.LEGGIREC(archive::ExtractionHeader, 1);
+        ReadHeader();
         MODOPDF = to == Destination::Pdf;
         if (!Notices(list)) {
             MODOPDF = false;
@@ -165,6 +198,10 @@ RunDriver::Outcome RunDriver::Run(Destination to, ListKind list, const std::vect
         }
         observer_->Busy(true);
         outcome.ran = true;
+        // A period that names no folder stops the whole run: no company could have its file.
+        if (MODOPDF)
+            output::PdfListFiles::CheckPeriod(PERIODOESTRAZIONE.empty() ? ExtractionHeader(header_).Period()
+                                                                        : PERIODOESTRAZIONE);
         const int count = static_cast<int>(companies.size());
         int index = 0;
         for (const std::string& code : companies) {
@@ -172,7 +209,12 @@ RunDriver::Outcome RunDriver::Run(Destination to, ListKind list, const std::vect
                 outcome.stopped = true;
                 break;
             }
-            RunCompany(list, code, outcome);
+            try {
+                RunCompany(list, code, outcome);
+            } catch (const RuntimeError& e) {
+                if (e.number() == err::PrinterInfo) throw;  // no printer at all: the program ends, below
+                CompanyFailed(list, code, e, outcome);
+            }
         }
         observer_->ChoicesReset();
         if (MODOPDF) {

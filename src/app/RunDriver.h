@@ -50,6 +50,7 @@ public:
     struct Outcome {
         bool ran = false;  // the company loop ran (no refusal, a company selected)
         bool failed = false;  // a run-time error ended the run
+        std::vector<std::string> companiesFailed;  // companies whose list a run-time error stopped
         bool stopped = false;  // the observer stopped the run before a company
         int companiesDone = 0;  // companies whose list finished
         std::vector<std::filesystem::path> files;  // the PDF files written
@@ -68,6 +69,9 @@ public:
     // Year and month (YYYYMM) of the extraction read at start-up: the PDF files' year and month
     // folders. Empty: taken from the extraction header of the run.
     std::string PERIODOESTRAZIONE;
+    // The extraction header read at start-up, which every run keeps to its end: the pages' date, the
+    // month type. A header found changed later is told to the list observer. Empty: each run reads its own.
+    std::string TESTATAESTRAZIONE;
 
 private:
     bool Notices(lists::ListKind list);
@@ -77,6 +81,10 @@ private:
     void CloseDocument();
     void DiscardDocument();
     void ReportError(const RuntimeError& e);
+    // A run-time error stopped one company's list: named, and the run goes on with the next company.
+    void CompanyFailed(lists::ListKind list, const std::string& code, const RuntimeError& e, Outcome& outcome);
+    // Reads the extraction header (archive 6) and keeps the one of the run.
+    void ReadHeader();
 
     ArchiveContext& ctx_;
     Extraction& extraction_;
@@ -86,6 +94,8 @@ private:
     lists::ListObserver* listObserver_ = nullptr;
     RunObserver silent_;
     RunObserver* observer_ = &silent_;
+    std::string header_;  // the extraction header of the current run
+    bool headerChangeTold_ = false;
 };
 
 }  // namespace kv::app

@@ -20,6 +20,7 @@ void Session::APRIARCHIVI() {
     header_ = files.buffer(archive::ExtractionHeader);
     period_ = ExtractionHeader(header_).Period();
     driver_.PERIODOESTRAZIONE = period_;
+    driver_.TESTATAESTRAZIONE = header_;
 }
 
 bool Session::Start(const StartSteps& steps) {

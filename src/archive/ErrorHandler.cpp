@@ -8,6 +8,8 @@ std::string ErrorHandler::ReportText(const RuntimeError& error) const {
         for (const std::string& line : trace_.Lines()) text += line + "\r";
     if (!lastRead_.empty()) text += "Ultima lettura: " + lastRead_ + "\r";
     if (!entry_.empty()) text += "Voce dell'estrazione: " + entry_ + "\r";
+    if (!employee_.empty()) text += "Dipendente: " + employee_ + "\r";
+    if (!field_.empty()) text += "Campo: " + field_ + "\r";
     return text;
 }
 

@@ -24,13 +24,18 @@ public:
 
     // The error report's text: "Errore N description", CR, then the ten trace lines each followed by CR;
     // after them, when known, "Ultima lettura: <file>, record <n>" and "Voce dell'estrazione: <entry>",
-    // each followed by CR, so that the office can find the damaged data.
+    // then "Dipendente: <key>" and "Campo: <code> "<stored text>"", each followed by CR, so that the
+    // office can find the damaged data.
     std::string ReportText(const RuntimeError& error) const;
 
     // The archive file and record being read (set by each record read, before it runs).
     void NoteRead(std::string fileAndRecord) { lastRead_ = std::move(fileAndRecord); }
     // The extraction entry the next reads are made for; empty once it has been read.
     void NoteEntry(std::string entry) { entry_ = std::move(entry); }
+    // The employee (key) whose fields are being read, and the field whose reading failed (code and
+    // stored text); each empty when none.
+    void NoteEmployee(std::string key) { employee_ = std::move(key); }
+    void NoteField(std::string field) { field_ = std::move(field); }
 
     // Runs body; a RuntimeError is traced under routineName and handed to GESTERRORE. For a printer
     // error the body is run again on Retry, and Next returns normally.
@@ -55,7 +60,7 @@ private:
     Trace& trace_;
     platform::MessageBoxes& messages_;
     std::string programName_;
-    std::string lastRead_, entry_;
+    std::string lastRead_, entry_, employee_, field_;
 };
 
 }  // namespace kv

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "archive/Errors.h"
+#include "archive/LegacyText.h"
 #include "archive/Numbers.h"
 
 namespace kv {
@@ -180,7 +181,19 @@ double FieldRepository::RepoN(std::string_view descriptor, int16_t index, const 
 
 double FieldRepository::RepoN(const FieldDescriptor& d, int16_t index, const std::string& record) {
     double result = 0;
-    errors_.Guard("RepoR", [&] { result = ReadNumber(d, index, record); });
+    errors_.Guard("RepoR", [&] {
+        const std::string_view raw = RawField(d, index, record);
+        try {
+            result = ReadNumber(d, index, record);
+        } catch (const RuntimeError&) {  // a number beyond any double: the report names the field and its text
+            std::string stored = RTrimBlanks(raw);
+            for (char& c : stored)
+                if (static_cast<unsigned char>(c) < 0x20) c = '?';
+            errors_.NoteField(std::string(d.CodeView()) + " \"" + stored + "\"");
+            throw;
+        }
+    });
+    errors_.NoteField({});
     return result;
 }
 

@@ -79,6 +79,49 @@ void ReportPastEnd(ListEnvironment& env, std::vector<std::string>::const_iterato
     }
 }
 
+// A key as the suite writes it: not blank, no control bytes and no 0xFF (what a record overwritten
+// with blanks or 0xFF bytes holds where its key was).
+bool LooksLikeKey(std::string_view key) {
+    return !TrimBlanks(key).empty() && std::none_of(key.begin(), key.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7F || u == 0xFF;
+    });
+}
+
+// The title of a column of the layout: the words of the column header overlapping it most (they are
+// centred or right-aligned over their columns, not cut at their edges).
+std::string ColumnTitle(const ListLayout& layout, size_t column) {
+    std::vector<std::pair<size_t, size_t>> spans;  // start and end of each column's characters
+    for (size_t at = 27; const Column& c : layout.columns) {
+        const size_t start = at;
+        at += static_cast<size_t>(c.width) + (c.kind == CellKind::Literal ? 0 : 1);
+        spans.emplace_back(start, at);
+    }
+    std::string title;
+    for (const std::string& line : layout.columnHeader) {
+        for (size_t a = line.find_first_not_of(' '); a != std::string::npos; a = line.find_first_not_of(' ', a)) {
+            const size_t b = std::min(line.find(' ', a), line.size());
+            size_t best = spans.size();
+            long most = 0;
+            for (size_t i = 0; i < spans.size(); ++i) {
+                const long overlap =
+                    static_cast<long>(std::min(b, spans[i].second)) - static_cast<long>(std::max(a, spans[i].first));
+                if (overlap > most) most = overlap, best = i;
+            }
+            if (best == column) title += (title.empty() ? "" : " ") + line.substr(a, b - a);
+            a = b;
+        }
+    }
+    return title.empty() ? "colonna " + std::to_string(column + 1) : title;
+}
+
+// The value of a cell for people: digits in full, or what it is when it is no number.
+std::string ValueText(double value, int decimals) {
+    if (std::isnan(value)) return "non definito";
+    if (std::isinf(value)) return "infinito";
+    return std::fabs(value) < 1e15 ? FormatFixed(value, decimals, '.') : NumberText(value);
+}
+
 }  // namespace
 
 void SCRIVICELLA(ReportSink& sink, double y, double x, std::string& text, bool printZero) {
@@ -93,28 +136,36 @@ void SCRIVICELLA(ReportSink& sink, double y, double x, std::string& text, bool p
 
 std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
     FieldRepository& repo = env.repo;
-    std::vector<std::string> keys;
+    const std::string list(Info(env.list).code);
+    auto report = [&](AnomalyReason reason, const std::string& employee, const std::string& detail) {
+        if (env.observer)
+            env.observer->Found({env.AZIENDACORRENTE, list, Printable(employee), reason, Printable(detail)});
+    };
+    std::vector<std::pair<std::string, std::string>> keys;  // the key and the entry it came from
     // A cut archive, or a record length that is not the archive's, misplaces or loses records. Only
     // told: an archive that cannot be measured here fails, if at all, where the lists read it.
     if (env.observer) try {
             const double length = env.files.slot(archive::Employees).recordLength;
             const double bytes = static_cast<double>(env.files.FileLength(archive::Employees));
             if (length > 0 && std::fmod(bytes, length) != 0)
-                env.observer->Found({env.AZIENDACORRENTE, std::string(Info(env.list).code), "",
-                                     AnomalyReason::ArchiveLength,
-                                     NumberText(bytes) + " caratteri, record di " + NumberText(length)});
+                report(AnomalyReason::ArchiveLength, "",
+                       NumberText(bytes) + " caratteri, record di " + NumberText(length));
         } catch (const RuntimeError&) {}
     for (auto it = env.extraction.begin(); it != env.extraction.end(); ++it) {
         const std::string& entry = *it;
         if (entry.empty()) break;
         if (entry.compare(0, 3, env.AZIENDACORRENTE) != 0 || env.AZIENDACORRENTE.size() != 3) continue;
-        double record;
+        // A record number that is no record (no digits, 0, negative, a fraction, an overflow) names
+        // its entry, which is skipped: the other entries are still listed.
+        double record = 0;
         try {
             record = Val(Mid(entry, 4, 7));
-        } catch (const RuntimeError&) {
-            continue;  // a record number that is no number (an overflow): that entry is skipped
+        } catch (const RuntimeError&) {}
+        if (!(record >= 1) || record != std::floor(record)) {
+            report(AnomalyReason::BadEntry, "voce " + entry, "numero di record \"" + Mid(entry, 4, 7) + "\"");
+            continue;
         }
-        env.files.errors().NoteEntry(entry);  // a record number that is no record names its entry
+        env.files.errors().NoteEntry(entry);  // a record that cannot be read names its entry
         const double pastEnd = env.files.LEGGIREC(archive::Employees, ArchiveFiles::RecordValue{record});
         env.files.errors().NoteEntry({});
         if (pastEnd == 1) {  // past the end of the archive
@@ -122,6 +173,11 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
             break;
         }
         repo.REC_DIP() = env.files.buffer(archive::Employees);
+        if (const std::string key = repo.RepoR(fields::P001); !LooksLikeKey(key)) {
+            report(AnomalyReason::UnreadableRecord, "record " + NumberText(record),
+                   TrimBlanks(key).empty() ? "chiave in bianco" : "chiave \"" + key + "\"");
+            continue;
+        }
         // A run-time error in the test skips it: the employee is not taken and the selection goes on.
         try {
             const double p598 = repo.RepoN(fields::P598);
@@ -129,12 +185,22 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
                 (p598 != 0 ||
                  (env.list == ListKind::TF14 && repo.RepoN(fields::P188) == 1 && repo.RepoN(fields::T404) == 1 &&
                   p598 == 0));
-            if (take) keys.push_back(repo.RepoR(fields::P001));
+            if (take) keys.emplace_back(repo.RepoR(fields::P001), entry);
         } catch (const RuntimeError&) {}
     }
-    // The keys stand in ascending order of their text, whatever the order they were found in.
-    std::stable_sort(keys.begin(), keys.end());
-    return keys;
+    // The keys stand in ascending order of their text, whatever the order they were found in; an
+    // employee named by several entries is listed once.
+    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> out;
+    for (size_t i = 0; i < keys.size();) {
+        size_t j = i + 1;
+        std::string entries = keys[i].second;
+        for (; j < keys.size() && keys[j].first == keys[i].first; ++j) entries += ", " + keys[j].second;
+        if (j > i + 1) report(AnomalyReason::RepeatedEmployee, keys[i].first, "voci " + entries);
+        out.push_back(keys[i].first);
+        i = j;
+    }
+    return out;
 }
 
 ListRun::ListRun(ListEnvironment& env, ReportSink& sink)
@@ -155,6 +221,7 @@ void ListRun::Run() {
 
     pageTotals_.fill(0);
     grandTotals_.fill(0);
+    heardTotals_.fill(0);
     page_ = 1;
     lines_ = 0;
     HeaderBlock();
@@ -169,30 +236,53 @@ void ListRun::Run() {
             ++page_;
             HeaderBlock();
         }
-        if (!FindEmployee(item.substr(0, 10))) {
-            Report(AnomalyReason::KeyNotInIndex, item.substr(0, 10));
+        const std::string key = item.substr(0, 10);
+        if (!FindEmployee(key)) {
+            Report(AnomalyReason::KeyNotInIndex, key);
             continue;
         }
         line = EmployeeLine{};
         bool listed;
         {
-            const AmountWatch watch = WatchAmounts(item.substr(0, 10));
+            const AmountWatch watch = WatchAmounts(key);
             listed = list_->Employee(*this, line);
             if (listed) Compose(line);
         }
         if (!listed) continue;
-        if (env_.observer) env_.observer->Line(line);
+        const bool heard = env_.observer && Representable(line, key);
+        if (heard) env_.observer->Line(line);
         WriteLine(std::move(line.text));
         ++lines_;
         if (line.addsTotals) {
-            for (int i = 0; i < layout_.totalsCount; ++i) {
-                pageTotals_[static_cast<size_t>(i)] += line.totals[static_cast<size_t>(i)];
-                grandTotals_[static_cast<size_t>(i)] += line.totals[static_cast<size_t>(i)];
+            for (size_t i = 0; i < static_cast<size_t>(layout_.totalsCount); ++i) {
+                pageTotals_[i] += line.totals[i];
+                grandTotals_[i] += line.totals[i];
+                if (heard) heardTotals_[i] += line.totals[i];
             }
         }
     }
     FinalBlock();
-    if (env_.observer) env_.observer->EndCompany(grandTotals_, list_->Legend(*this, true));
+    if (env_.observer) env_.observer->EndCompany(heardTotals_, list_->Legend(*this, true));
+}
+
+bool ListRun::Representable(const EmployeeLine& line, const std::string& key) {
+    if (!line.note.empty()) return true;
+    std::string detail;
+    size_t next = 0;
+    for (size_t c = 0; c < layout_.columns.size(); ++c) {
+        const Column& column = layout_.columns[c];
+        if (column.kind == CellKind::Literal) continue;
+        const double value = next < line.cells.size() ? line.cells[next].value : 0;
+        ++next;
+        if (!HoldsValue(column.kind)) continue;
+        const int decimals = column.kind == CellKind::Coefficient ? 5 : 2;
+        if (std::isfinite(value) &&
+            FormatFixed(value, decimals, env_.decimalSeparator).size() <= static_cast<size_t>(column.width))
+            continue;
+        detail += (detail.empty() ? "" : ", ") + ColumnTitle(layout_, c) + " " + ValueText(value, decimals);
+    }
+    if (!detail.empty()) Report(AnomalyReason::UnrepresentableAmount, key, detail);
+    return detail.empty();
 }
 
 void ListRun::Report(AnomalyReason reason, const std::string& employee, const std::string& detail) {
@@ -225,6 +315,7 @@ bool ListRun::FindEmployee(const std::string& key) {
 
 ListRun::AmountWatch ListRun::WatchAmounts(const std::string& key) {
     watched_.clear();
+    env_.files.errors().NoteEmployee(Printable(key));
     if (env_.observer) {
         env_.repo.SetNumberWatcher([this, key](const FieldDescriptor& d, std::string_view stored, double value) {
             if (d.ReadDecimals() == 0) return;  // codes and flags: only amounts count
@@ -240,7 +331,7 @@ ListRun::AmountWatch ListRun::WatchAmounts(const std::string& key) {
                        code + " \"" + TrimBlanks(stored) + "\" letto come " + NumberText(value));
         });
     }
-    return AmountWatch{env_.repo};
+    return AmountWatch{env_.repo, env_.files.errors()};
 }
 
 void ListRun::WriteLine(std::string text) {
@@ -254,8 +345,20 @@ void ListRun::HeaderBlock() {
     y_ = geometry.top;
     env_.files.FAIOPEN(archive::ExtractionHeader);
     const bool headerMissing = env_.files.LEGGIREC(archive::ExtractionHeader, 1) == 1;
-    header_ = env_.files.buffer(archive::ExtractionHeader);
-    if (headerMissing && page_ == 1) Report(AnomalyReason::HeaderMissing, "", "");
+    const std::string& now = env_.files.buffer(archive::ExtractionHeader);
+    header_ = env_.header.empty() ? now : env_.header;
+    if (page_ == 1 && (env_.header.empty() ? headerMissing : TrimBlanks(header_).empty()))
+        Report(AnomalyReason::HeaderMissing, "", "");
+    else if (!env_.header.empty() && !env_.headerChangeTold && Mid(now, 1, 9) != Mid(header_, 1, 9)) {
+        // The suite moved on to another extraction while the run goes: its pages keep one date.
+        auto told = [](const std::string& h) {
+            return TrimBlanks(Mid(h, 1, 9)).empty() ? std::string("assente")
+                                                    : ExtractionHeader(h).Date() +
+                    (ExtractionHeader(h).IsAdditionalMonth() ? " mensilita' aggiuntiva" : "");
+        };
+        Report(AnomalyReason::HeaderChanged, "", "ora " + told(now) + ", in uso " + told(header_));
+        env_.headerChangeTold = true;
+    }
 
     const std::string separator(static_cast<size_t>(layout_.separatorLength), '-');
     FieldRepository& repo = env_.repo;

@@ -36,6 +36,10 @@ struct ListEnvironment {
     ListKind list = ListKind::CF01;
     char decimalSeparator = '.';  // of the user's regional settings
     ListObserver* observer = nullptr;  // hears the lines, totals and anomalies (none: nobody)
+    // The extraction header the run read at its start, which every page shows (a header that changes
+    // later is told, not shown). Empty: each page shows the header of the moment.
+    std::string header{};
+    bool headerChangeTold = false;  // the change has been told in this run
 };
 
 // A value for each cell of an employee line: a number for the columns that hold one, a text for a
@@ -111,14 +115,19 @@ private:
     std::string NameCell();
     bool FindEmployee(const std::string& key);
     // Lets the observer hear the amounts the list reads blank or not as numbers while it computes
-    // the line of the employee `key`; until the returned guard goes.
+    // the line of the employee `key`, and names the employee in an error report; until the returned
+    // guard goes.
     struct AmountWatch {
         FieldRepository& repo;
-        ~AmountWatch() { repo.SetNumberWatcher(nullptr); }
+        ErrorHandler& errors;
+        ~AmountWatch() { repo.SetNumberWatcher(nullptr), errors.NoteEmployee({}); }
     };
     AmountWatch WatchAmounts(const std::string& key);
 
     void Report(AnomalyReason reason, const std::string& employee, const std::string& detail = {});
+    // False, with the employee named, when a value of the line is infinite, not a number or wider
+    // than its cell: the line is printed as ever but not heard by the observer.
+    bool Representable(const EmployeeLine& line, const std::string& key);
 
     ListEnvironment& env_;
     ReportSink& sink_;
@@ -131,6 +140,7 @@ private:
     int page_ = 1;
     std::array<double, kMaxTotals> pageTotals_{};
     std::array<double, kMaxTotals> grandTotals_{};
+    std::array<double, kMaxTotals> heardTotals_{};  // of the lines the observer heard
     bool recordShort_ = false;  // the employee's record was read past the end of the archive
     std::vector<std::string> watched_;  // the fields already reported for the employee's line
 };

@@ -27,12 +27,19 @@ enum class AnomalyReason {
     ArchiveLength,  // the employee archive is no whole number of records: cut, or a wrong record length
     HeaderMissing,  // the extraction header could not be read: the list's date is blank
     FiscalDataMissing,  // the installation's fiscal record could not be read: the PDF has no password
+    UnrepresentableAmount,  // an amount infinite, not a number or wider than its cell: out of the totals heard
+    UnreadableRecord,  // the employee record an entry points to holds no key (blanks, 0xFF bytes): left out
+    RepeatedEmployee,  // the employee is named by more than one entry: listed once
+    BadEntry,  // an extraction entry that names no company or no record: skipped
+    CompanyMissing,  // the company record is cut short or past the end of the companies archive: not listed
+    ListNotProduced,  // the company's list could not be written: the run went on with the next company
+    HeaderChanged,  // the extraction header changed during the run: the one read at the start kept
 };
 
 struct Anomaly {
     std::string company;  // three-digit code
     std::string list;  // the list's short name (CF01, TF14, ...)
-    std::string employee;  // the key (P001), or "record N" when there is no key
+    std::string employee;  // the key (P001), "record N" when there is no key, "voce E" for a bad entry
     AnomalyReason reason = AnomalyReason::KeyNotInIndex;
     std::string detail;  // the field, the record number or the text read, for people
 };
@@ -52,6 +59,14 @@ inline const char* AnomalyText(AnomalyReason reason) {
     case AnomalyReason::ArchiveLength: return "Archivio dipendenti non fatto di record interi";
     case AnomalyReason::HeaderMissing: return "Testata dell'estrazione assente: data in bianco";
     case AnomalyReason::FiscalDataMissing: return "Dati fiscali dell'installazione assenti: PDF senza password";
+    case AnomalyReason::UnrepresentableAmount: return "Importo non rappresentabile: escluso dai totali e dal foglio";
+    case AnomalyReason::UnreadableRecord: return "Record dipendente illeggibile: tralasciato";
+    case AnomalyReason::RepeatedEmployee: return "Dipendente presente in piu' voci dell'estrazione: elencato una volta";
+    case AnomalyReason::BadEntry: return "Voce dell'estrazione non valida: tralasciata";
+    case AnomalyReason::CompanyMissing: return "Ditta assente dall'archivio ditte: non elencata";
+    case AnomalyReason::ListNotProduced: return "Lista non prodotta";
+    case AnomalyReason::HeaderChanged:
+        return "Testata dell'estrazione cambiata durante l'elaborazione: usata quella iniziale";
     }
     return "";
 }

@@ -23,8 +23,6 @@ TEST(BadDataTest, StartUpDamageIsReportedAndEndsTheProgram) {
         {[](auto& s) { s.Truncate("SLBASE.DAT", 0); }, "Errore 62 ", "DAMMIFILE$ (395)\r"},
         {[](auto& s) { s.WriteExtraction({std::string(200 * 500, '1'), "1111111111"}); },
          "Errore 9 ", "VERIFICAESTRAZIONE\r"},  // 10001 entries: the table holds 10000
-        {[](auto& s) { s.WriteExtraction({"0010000001ABC0000001"}); }, "Errore 63 ",  // a company code that is no number
-         "\rUltima lettura: C:\\KVPAGHE\\ARCHIVI\\SLDITTE.DAT, record 0\rVoce dell'estrazione: ABC0000001\r"},
         // Paths that would leave the installation for the current folder, and a path file that holds no path.
         {[](auto& s) { s.Patch("SLBASE.DAT", 3, "X!:\\SLDITTE.DAT            "); }, "Errore 75 ",
          ":\\SLDITTE.DAT is outside the installation"},
@@ -85,47 +83,73 @@ TEST(BadDataTest, DamagedEmployeesInTheTf14ListOfCompanyOne) {
     for (const auto* e : listed) EXPECT_EQ(lists(after, *e), e->recordNumber < at) << e->key;
 }
 
-// An amount beyond any number makes the error handler end the program in the middle of a list: the
-// document being written goes too; the batch run ends with status 1.
+// An amount beyond any number makes the error handler end the program in the middle of a list, naming
+// the employee and the field: the document being written goes too; the batch run ends with status 1.
+// The suite reads any "-" of a number as its sign, so "1E-400" is -1E+400.
 TEST(BadDataTest, ProgramEndInTheMiddleOfAListLeavesNoPdf) {
-    DemoInstallation suite;
-    suite.PatchEmployee(suite.plan.employees[0], fields::P260, "1E+400    ");
-    EXPECT_THROW(suite.Open()->Click(0, ListKind::TF14, {"001"}), ProgramEnd);
-    std::ostringstream out;
-    EXPECT_EQ(RunBatch({true, {"TF14"}, {"001"}, suite.root().string(), suite.registryFile().string()}, out, out), 1);
-    EXPECT_TRUE(PdfFilesUnder(suite.root()).empty() && out.str().find("LANCIARE RIPRISTINO TASK\n") != std::string::npos);
+    for (const std::string amount : {"1E+400    ", "1E-400    "}) {
+        DemoInstallation suite;
+        suite.PatchEmployee(suite.plan.employees[0], fields::P260, amount);
+        auto s = suite.Open();
+        EXPECT_THROW(s->Click(0, ListKind::TF14, {"001"}), ProgramEnd);
+        EXPECT_NE(s->Shown().at(0).text.find("\rDipendente: 0010000001\rCampo: P260 \"" + amount.substr(0, 6) + "\"\r"), std::string::npos);
+        std::ostringstream out;
+        EXPECT_EQ(RunBatch({true, {"TF14"}, {"001"}, suite.root().string(), suite.registryFile().string()}, out, out), 1);
+        EXPECT_TRUE(PdfFilesUnder(suite.root()).empty() && out.str().find("LANCIARE RIPRISTINO TASK\n") != std::string::npos);
+    }
 }
 
-// A header or company code that would make folders of its damage stops the run with its error
-// report before any folder is made; the batch workbook of the month is not written either. Then an
-// extraction entry whose record number is no number: the report names the record read and the entry.
-TEST(BadDataTest, FolderNamesFromDataAndTheReportOfABadEntry) {
-    const std::tuple<const char*, int, std::string, std::string> cases[] = {// offset -1: the file cut to 3 bytes
-                                                                            {"SLESTTES.DAT", -1, "", "the extraction period \"    0 \" is not a month YYYYMM"},
-                                                                            {"SLESTTES.DAT", 2, "13", "the extraction period \"201813\" is not a month YYYYMM"},
-                                                                            {"SLESTTES.DAT", 4, "9999", "the extraction period \"999903\" is not a month YYYYMM"},
-                                                                            {"SLESTTES.DAT", 2, "0\x1B", "the extraction period \"20180?\" is not a month YYYYMM"},
-                                                                            {"SLDITTE.DAT", 2, ".. ", "the company code \".. \" is not three digits"}};
-    for (const auto& [file, at, bytes, what] : cases) {
+// Damage that leaves a list short or unreadable, run through the batch program: each is named (an
+// anomaly line, status 3) and the run goes on, or, when no company can be listed, a clear error with
+// status 1. Every file written is complete: the PDF files pass qpdf, the workbooks open.
+TEST(BadDataTest, DamageIsNamedAndTheRunGoesOn) {
+    const size_t record = demo::kEmployeeRecordLength;
+    const std::tuple<std::string, std::function<void(DemoInstallation&)>, int, std::vector<std::string>> cases[] = {
+        {"CF01", [&](auto& s) { s.Patch("SLDIPEND.DAT", 2 * record, std::string(record, '\xFF')), s.Patch("SLDIPEND.DAT", 3 * record, std::string(record, ' ')); }, 3, {"Anomalia 001 CF01 record 3: Record dipendente illeggibile: tralasciato (chiave \"\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF\")", "Anomalia 001 CF01 record 4: Record dipendente illeggibile: tralasciato (chiave in bianco)"}},
+        {"TF14", [](auto& s) { s.Truncate("SLDITTE.DAT", 3 * demo::kCompanyRecordLength + 100); }, 3, {"Anomalia 004: Ditta assente dall'archivio ditte: non elencata (record 4 troncato a 100 caratteri su 6483)"}},
+        {"TF14", [](auto& s) { s.Truncate("SLDITTE.DAT", 0); }, 1, {"kvteso: nessuna ditta dell'estrazione si trova nell'archivio ditte C:\\KVPAGHE\\ARCHIVI\\SLDITTE.DAT (vuoto, mancante o danneggiato): nessuna lista prodotta", "Anomalia 001: Ditta assente dall'archivio ditte: non elencata (record 1 oltre la fine dell'archivio)"}},
+        {"TF14", [](auto& s) { fs::remove(s.ArchiveFile("SLDITTE.DAT")); }, 1, {"Anomalia 004: Ditta assente dall'archivio ditte: non elencata (record 4 oltre la fine dell'archivio)"}},
+        {"CF01", [](auto& s) { s.Patch("SLESTRAZ.DAT", 190, "0010000002"), s.Patch("SLESTRAZ.DAT", 20, "001ABCDEFG"), s.Patch("SLESTRAZ.DAT", 30, "A\x1B 0000001"); }, 3, {"Anomalia 001 CF01 0010000030: Dipendente presente in piu' voci dell'estrazione: elencato una volta (voci 0010000002, 0010000002)", "Anomalia 001 CF01 voce 001ABCDEFG: Voce dell'estrazione non valida: tralasciata (numero di record \"ABCDEFG\")", "Anomalia A?  voce A? 0000001: Voce dell'estrazione non valida: tralasciata (codice ditta \"A? \")"}},
+        {"CF01", [](auto& s) { fs::create_directories(s.PdfTree()), std::ofstream(s.PdfTree() / "002") << "a file where 002's folder goes"; }, 3, {"Anomalia 002 CF01: Lista non prodotta (Errore N.75 Path/File access error - C:\\KVPAGHE\\FILE-PDF\\002)"}},
+        {"TF14", [](auto& s) { s.Patch("SLDITTE.DAT", 2, ".. "); }, 3, {"Anomalia 001 TF14: Lista non prodotta (Errore N.75 Path/File access error - the company code \".. \" is not three digits)"}},
+        {"TF02", [](auto& s) { s.PatchEmployee(s.plan.employees[0], fields::P260, "1D+308    "), s.PatchEmployee(s.plan.employees[1], fields::P260, "1D+308    "); }, 3, {"Anomalia 001 TF02 0010000001: Importo non rappresentabile: escluso dai totali e dal foglio (TFR MM(1) 7.40740740740741E+306, QU.F.TE(2) 7.40740740740741E+306, RETR. TFR 1E+308)"}},
+    };
+    for (const auto& [list, damage, status, named] : cases) {
         DemoInstallation suite;
-        at < 0 ? suite.Truncate(file, 3) : suite.Patch(file, at, bytes);
+        damage(suite);
+        std::ostringstream out, err;
+        EXPECT_EQ(RunBatch({true, {list}, {}, suite.root().string(), suite.registryFile().string(), true}, out, err), status) << named[0];
+        for (const std::string& line : named) EXPECT_NE(err.str().find(line + "\n"), std::string::npos) << line << "\n"
+                                                                                                        << err.str();
+        EXPECT_TRUE(std::regex_search(out.str(), std::regex(status == 1 ? "^[^\\d]*$" : "[1-9] PDF file\\(s\\) written")) && !std::regex_search(out.str(), std::regex("\\d{16}"))) << out.str();
+        for (const fs::path& pdf : PdfFilesUnder(suite.root()))
+            EXPECT_TRUE(QpdfClean(pdf, RunCommand("qpdf --is-encrypted " + Quoted(pdf)).status ? "" : kPassword)) << pdf;
+        const std::string workbooks = suite.root().string() + "/C/KVPAGHE/FILE-XLSX";
+        EXPECT_EQ(RunCommand("cd " + Quoted(suite.root()) + " && /usr/bin/python3 -c 'import glob, openpyxl\nfor f in glob.glob(\"C/KVPAGHE/FILE-XLSX/*/*/*.xlsx\"): openpyxl.load_workbook(f)'").status, 0);
+        EXPECT_EQ(fs::exists(workbooks), status == 3);
+    }
+}
+
+// A header that would make folders of its damage stops the run with its error report before any
+// folder is made; the batch workbook of the month is not written either.
+TEST(BadDataTest, FolderNamesFromTheHeader) {
+    const std::tuple<int, std::string, std::string> cases[] = {// offset -1: the file cut to 3 bytes
+                                                               {-1, "", "    0 "},
+                                                               {2, "13", "201813"},
+                                                               {4, "9999", "999903"},
+                                                               {2, "0\x1B", "20180?"}};
+    for (const auto& [at, bytes, period] : cases) {
+        DemoInstallation suite;
+        at < 0 ? suite.Truncate("SLESTTES.DAT", 3) : suite.Patch("SLESTTES.DAT", at, bytes);
         auto s = suite.Open();
-        const bool period = what[4] == 'e';
+        const std::string what = "the extraction period \"" + period + "\" is not a month YYYYMM";
         EXPECT_TRUE(s->Click(0, ListKind::TF14, {"001"}).failed && !fs::exists(suite.PdfTree())) << what;
         EXPECT_EQ(s->Shown().back(), (Message{kWindowCaption, "Errore N.75\rPath/File access error - " + what + "\r\rNon e' possibile proseguire", Icon::Critical}));
         std::ostringstream out;
-        EXPECT_EQ(RunBatch({false, {"TF14"}, {"001"}, suite.root().string(), suite.registryFile().string(), true}, out, out), period ? 1 : 3);
-        EXPECT_EQ(out.str().find("kvteso: TF14 workbook not written: Path/File access error - " + what + "\n") != std::string::npos, period) << out.str();
-        EXPECT_EQ(fs::exists(suite.root() / "C/KVPAGHE/FILE-XLSX"), !period);
+        EXPECT_EQ(RunBatch({false, {"TF14"}, {"001"}, suite.root().string(), suite.registryFile().string(), true}, out, out), 1);
+        EXPECT_NE(out.str().find("kvteso: TF14 workbook not written: Path/File access error - " + what + "\n"), std::string::npos) << out.str();
+        EXPECT_FALSE(fs::exists(suite.root() / "C/KVPAGHE/FILE-XLSX"));
     }
-    DemoInstallation suite;
-    suite.WriteExtraction({"001ABCDEFG" + ReadFile(suite.ArchiveFile("SLESTRAZ.DAT")).substr(10)});
-    auto s = suite.Open();
-    EXPECT_THROW(s->Click(0, ListKind::TF14, {"001"}), ProgramEnd);
-    const std::string text = s->Shown().at(0).text;
-    EXPECT_EQ(text.substr(text.rfind("\rLEGGIREC")),
-              "\rLEGGIREC (2-0)\rUltima lettura: C:\\KVPAGHE\\ARCHIVI\\SLDIPEND.DAT, "
-              "record 0\rVoce dell'estrazione: 001ABCDEFG\r");
 }
 
 // Damage drawn from one seed: mt19937's raw output is the same with every library, so a seed names

@@ -1,6 +1,7 @@
 // Start-up, the current extraction and the company lines, the print run behind "Crea PDF" and
 // "Stampa Laser" (notices, refusals, printed jobs, errors) and the way out.
 #include "AppTestSupport.h"
+#include "app/AnomalyReport.h"
 
 namespace kv::app::test {
 namespace {
@@ -78,27 +79,28 @@ TEST_F(RunDriverTest, PrintedRunIsOneJobPerCompany) {
     EXPECT_EQ(suite_->Task(), kHandedBack);
 }
 
-TEST_F(RunDriverTest, RunTimeErrorEndsTheRunAndTheWindowStays) {
+TEST_F(RunDriverTest, RunTimeErrorSkipsTheCompanyAndTheRunGoesOn) {
     auto s = suite_->Open();
     fs::create_directories(suite_->PdfTree());
     std::ofstream(suite_->PdfTree() / "002") << "a file where 002's folder goes";
-    auto outcome = s->Click(0, ListKind::TF14, {"001", "002", "004"});  // 001 finished; 004 never started
-    EXPECT_TRUE(outcome.failed && outcome.companiesDone == 1 && !fs::exists(suite_->PdfTree() / "004"));
-    EXPECT_TRUE(outcome.files.size() == 1 && QpdfClean(outcome.files.at(0), kPassword));
+    auto outcome = s->Click(0, ListKind::TF14, {"001", "002", "004"});  // 002 named and skipped; 004 done
+    EXPECT_TRUE(!outcome.failed && outcome.companiesFailed == std::vector<std::string>{"002"} && outcome.companiesDone == 2);
+    EXPECT_TRUE(outcome.files.size() == 2 && QpdfClean(outcome.files.at(0), kPassword) && QpdfClean(outcome.files.at(1)));
     EXPECT_EQ(s->Shown(), (Messages{{kWindowCaption,
                                      "Errore N.75\rPath/File access error - C:\\KVPAGHE\\FILE-PDF\\002\r\r"
-                                     "Non e' possibile proseguire",
-                                     Icon::Critical}}));  // no final message
+                                     "La lista della ditta 002 non e' stata prodotta: si prosegue con le ditte seguenti",
+                                     Icon::Critical},
+                                    kPdfDone}));
     EXPECT_TRUE(!(*s)->driver().MODOPDF && s->busy == std::vector<bool>({true, false}));
     // A list file that cannot be opened gives up that file only: the next list is whole.
     fs::create_directories(suite_->PdfFolder("001") / Utf8Name("TESTF02_001_PER\xC3\x92 COSTRUZIONI S.R.L.pdf"));
-    EXPECT_TRUE(s->Click(0, ListKind::TF02, {"001"}).failed && s->Shown().size() == 1);
+    EXPECT_TRUE(s->Click(0, ListKind::TF02, {"001"}).companiesFailed.size() == 1 && s->Shown().size() == 2);
     outcome = s->Click(0, ListKind::TF14, {"001"});
     EXPECT_TRUE(!outcome.failed && outcome.files.size() == 1 && QpdfClean(outcome.files.at(0), kPassword));
 }
 
-// The extraction header read at start-up names the PDF folders, even when the suite moves the
-// header on while the window is open; the page headers show the header of the moment.
+// The extraction header read at start-up names the PDF folders and dates every page, even when the
+// suite moves the header on while the window is open or in the middle of a run: the change is named once.
 TEST(SessionTest, StartRunAndLeave) {
     demo::DemoOptions options;
     options.period = {2005, 12};
@@ -108,10 +110,21 @@ TEST(SessionTest, StartRunAndLeave) {
     for (int number : kOpenedAtStart) EXPECT_TRUE(files.IsOpen(number)) << number;
     EXPECT_EQ((*s)->TESTATAESTRAZIONE().substr(0, 9) + " " + (*s)->PERIODOESTRAZIONE(), "311220051 200512");
     EXPECT_EQ((*s)->companyLines(), (std::vector<std::string>{kLine001, kLine002, "003 STUDIO ASSOCIATO BIANCHI 6203456789", "004 OFFICINA MECCANICA VERDI SNC 7304567890"}));
-    suite.Patch("SLESTTES.DAT", 0, "31012006");
+    struct Mover : RunObserver {  // the suite moves on after the first company
+        const DemoInstallation& suite;
+        explicit Mover(const DemoInstallation& d) : suite(d) {}
+        bool BeforeCompany(int index, int, const std::string&) override { return index < 2 || (suite.Patch("SLESTTES.DAT", 0, "31012006"), true); }
+    } mover(suite);
+    AnomalyReport report;
+    (*s)->driver().SetObserver(&mover), (*s)->driver().SetListObserver(&report);
     const fs::path file = suite.PdfTree() / "002/2005/12/FDOTES/TESCF01_002_TRASPORTI A_R_ VELOCI E SICURI.pdf";
-    EXPECT_EQ(s->Click(0, ListKind::CF01, {"002"}).files, std::vector<fs::path>{file});
-    EXPECT_NE(PdfText(file).find("31/01/2006"), std::string::npos);
+    EXPECT_EQ(s->Click(0, ListKind::CF01, {"001", "002"}).files.back(), file);
+    const std::string text = PdfText(file);  // 002's two pages
+    EXPECT_TRUE(std::regex_search(text, std::regex("31/12/2005 [^]*31/12/2005")) && text.find("31/01/2006") == std::string::npos);
+    const auto lines = report.Lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](auto& l) { return l.find("Testata") != l.npos; }), 1);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Anomalia 002 CF01: Testata dell'estrazione cambiata durante l'elaborazione: usata quella iniziale (ora 31/01/2006, in uso 31/12/2005)"), lines.end());
+    (*s)->driver().SetObserver(s.get()), (*s)->driver().SetListObserver(nullptr);
     s->Shown();
     EXPECT_THROW((*s)->Leave(), ProgramEnd);
     for (int number : kOpenedAtStart) EXPECT_FALSE(files.IsOpen(number)) << number;

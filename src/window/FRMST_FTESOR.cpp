@@ -111,10 +111,14 @@ void FRMST_FTESOR::CmdStampa_Click(int index) {
     const app::ListJobResult job = app::RunListJob(*session_, request);
     ShowWorkbook(job);
     if (relay_->openFolder) OpenPdfFolder(job.outcome.files);
-    // What the lists left out or read from damaged data, offered before the office files anything.
-    if (job.anomalies.DamagedData() &&
-        relay_->AskYesNo(app::kWindowCaption, job.anomalies.Question(), platform::Icon::Information))
-        relay_->Inform(app::kWindowCaption, job.anomalies.ListText());
+    // What the lists left out or read from damaged data, and the extraction's entries that named
+    // nobody to list, offered before the office files anything.
+    app::AnomalyReport anomalies = job.anomalies;
+    if (job.outcome.ran)
+        for (const lists::Anomaly& a : session_->extraction().anomalies()) anomalies.Found(a);
+    if (anomalies.DamagedData() &&
+        relay_->AskYesNo(app::kWindowCaption, anomalies.Question(), platform::Icon::Information))
+        relay_->Inform(app::kWindowCaption, anomalies.ListText());
 }
 
 void FRMST_FTESOR::ShowWorkbook(const app::ListJobResult& job) {

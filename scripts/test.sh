@@ -20,16 +20,19 @@ fi
 # then the Windows programs against the Linux ones on the demo and benchmark suites, file for file,
 # then the installer: installed, run and uninstalled.
 # Wine draws the Windows window on a virtual X server: one for the whole block, and one Wine server
-# on it, started (with the prefix) before the tests and kept until the end, so that parallel tests
-# never race to start it (a server left from a run without the display would keep its windows out).
+# on it, started (with the prefix) before the parallel tests and kept until they end, so that they
+# never race to start it; the scripts after them wait for Wine's server to end (wineserver -w), so
+# it is an ordinary one again there. A server left from a run without the display would keep the
+# windows out: it is ended first.
 echo "== the Windows build, under Wine (build-windows)"
 scripts/build-windows.sh
 export WINEPREFIX="$PWD/build-windows/wine-prefix"
 [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null || true
 env -u WAYLAND_DISPLAY xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
   'mkdir -p "$WINEPREFIX" && wineserver -p && scripts/wine.sh cmd /c exit 0
-   ctest --test-dir build-windows -j"$(nproc)" && tests/windows/same-files.sh && tests/windows/installer.sh
-   status=$?; wineserver -k 2>/dev/null; exit $status'
+   ctest --test-dir build-windows -j"$(nproc)"; status=$?; wineserver -k
+   [ $status = 0 ] && tests/windows/same-files.sh && tests/windows/installer.sh; status=$?
+   wineserver -k 2>/dev/null; exit $status'
 unset WINEPREFIX
 # The whole suite once more with AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/ (the
 # `asan` presets). Every report ends the test that made it. Once, in the default locale: the locale run

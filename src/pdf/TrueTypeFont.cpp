@@ -160,9 +160,27 @@ void Read(const Reader& r, bool macRoman, TrueTypeMetrics& out) {
     const uint32_t unitsPerEm = r.U16(head, 18);
     if (unitsPerEm < 16 || unitsPerEm > 16384)
         throw Refused{5, "not a usable TrueType font: units per em out of range"};
-    const bool longLoca = r.S16(head, 50) != 0;
+    const uint32_t locaFormat = r.U16(head, 50);
     const uint32_t longMetrics = r.U16(hhea, 34);
     if (longMetrics == 0) throw Refused{5, "not a usable TrueType font: no horizontal metrics"};
+    const uint32_t glyphs = r.U16(r.Find("maxp"), 4);
+    if (glyphs == 0) throw Refused{5, "not a usable TrueType font: no glyphs"};
+    // The glyph tables as a reader uses them: a location per glyph and one to close the last, in the
+    // format 'head' gives, none going backwards or past 'glyf'; the metrics 'hhea' announces.
+    if (locaFormat > 1) throw Refused{9, "damaged font file: unknown 'loca' format"};
+    const bool longLoca = locaFormat == 1;
+    if (loca.size < (glyphs + 1ull) * (longLoca ? 4 : 2))
+        throw Refused{9, "damaged font file: 'loca' too short for the glyphs of 'maxp'"};
+    auto location = [&](uint32_t glyph) -> uint64_t {
+        return longLoca ? r.U32(loca, 4ull * glyph) : 2ull * r.U16(loca, 2ull * glyph);
+    };
+    for (uint64_t glyph = 0, previous = 0; glyph <= glyphs; ++glyph) {
+        const uint64_t at = location(static_cast<uint32_t>(glyph));
+        if (at < previous || at > glyf.size) throw Refused{9, "damaged font file: 'loca' points outside 'glyf'"};
+        previous = at;
+    }
+    if (hmtx.size < 4ull * longMetrics + 2ull * (glyphs - std::min(glyphs, longMetrics)))
+        throw Refused{9, "damaged font file: 'hmtx' too short for 'hhea'"};
 
     out.avgWidth = Scaled(r.S16(os2, 2), unitsPerEm);
     out.weightClass = r.U16(os2, 4);
@@ -191,10 +209,6 @@ void Read(const Reader& r, bool macRoman, TrueTypeMetrics& out) {
     auto advance = [&](uint32_t glyph) {
         return Scaled(r.U16(hmtx, 4ull * std::min(glyph, longMetrics - 1)), unitsPerEm);
     };
-    auto location = [&](uint32_t glyph) -> uint64_t {
-        return longLoca ? r.U32(loca, 4ull * glyph) : 2ull * r.U16(loca, 2ull * glyph);
-    };
-    const uint64_t glyphs = loca.size / (longLoca ? 4 : 2);  // the last entry only closes the one before
     out.missingWidth = advance(0);
     std::array<int32_t, 4> box{};
     for (uint32_t c = 0; c < 256; ++c) {
@@ -202,9 +216,8 @@ void Read(const Reader& r, bool macRoman, TrueTypeMetrics& out) {
             : macRoman                     ? (c < 128 ? c : kMacRoman[c - 128])
                                            : Cp1252ToUnicode(static_cast<uint8_t>(c));
         uint32_t glyph = map.Glyph(code);
-        if (glyph + 1 >= glyphs) glyph = 0;
+        if (glyph >= glyphs) glyph = 0;
         out.widths[c] = advance(glyph);
-        if (glyph + 1 >= glyphs) continue;
         const uint64_t at = location(glyph);
         if (location(glyph + 1) <= at) continue;  // no outline
         if (r.S16(glyf, at) < 0) continue;  // composite glyph

@@ -161,6 +161,13 @@ TEST(TrueType, RefusedFilesLeaveNoTrace) {
         {"glyf too short", Patched(kSans, "glyf", 12, 100), 9},
         {"cmap too short", Patched(kSans, "cmap", 12, 100), 9},
         {"hmtx too short", Patched(kSans, "hmtx", 12, 4), 9},
+        {"hmtx short of hhea's metrics", Patched(kSans, "hhea", 34, 0xFFFF, true, 2), 9},
+        {"empty loca", Patched(kSans, "loca", 12, 0), 9},
+        {"loca short of maxp's glyphs", Patched(kSans, "maxp", 4, 0xFFFF, true, 2), 9},
+        {"loca backwards", Patched(kSans, "loca", 400, 0, true), 9},
+        {"loca past glyf", Patched(kSans, "loca", 400, 0x7FFFFFFF, true), 9},
+        {"unknown loca format", Patched(kSans, "head", 50, 2, true, 2), 9},
+        {"no maxp", Patched(kSans, "maxp", 0, 0x6D617871 /* maxq */), 5},
         {"zero units per em", Patched(kSans, "head", 18, 0, true, 2), 5},
         {"no long metrics", Patched(kSans, "hhea", 34, 0, true, 2), 5},
         {"no Windows map of format 4", Patched(kSans, "cmap", 4 + 8 * 3, 4, true, 2), 5},  // (3,1) made (4,1)

@@ -231,12 +231,15 @@ private:
             if ((ss_ == 0 && ah_ == 0 && !dc_[i]->defined) || (se_ > 0 && !ac_[i]->defined))
                 Refuse(kJpeg, "a scan uses a Huffman table the file does not define");
             blocks += c->h * c->v;
+            // AC bands follow the component's first DC scan, whose data, one code or more per block, bounds
+            // the memory their state takes.
+            bad = bad || (progressive_ && ss_ > 0 && c->level[0] < 0);
             for (uint32_t k = ss_; k <= se_ && !bad; ++k) {
                 bad = progressive_ ? (ah_ == 0 ? c->level[k] != -1 : c->level[k] != static_cast<int32_t>(ah_))
                                    : c->level[k] != -1;
                 c->level[k] = static_cast<int32_t>(al_);
             }
-            if (progressive_ && se_ > 0 && c->nonzero.empty())
+            if (!bad && progressive_ && se_ > 0 && c->nonzero.empty())
                 c->nonzero.assign(uint64_t{c->blocksWide} * c->blocksHigh, 0);
         }
         if (bad || (count > 1 && blocks > 10)) Refuse(kJpeg, "a scan header is damaged");

@@ -184,6 +184,7 @@ TEST(ImageTest, HostileFiles) {
         {"d.gif", patched(gif, gifData - 5, "\xFF\xFF\xFF\xFF"), 7},
         {"e.gif", gif.substr(0, gifData + 1) + std::string(5000, '\xFF'), 321},  // LZW data that never ends
         {"f.gif", patched(gif, 10, std::string("\0", 1)), 321},
+        {"g.gif", patched(gif, gifData - 5, "\xFF\x0F\xFF\x0F"), 321},  // 4095 x 4095 pixels from a few bytes
         {"a.tga", tga.substr(0, 10), 321},
         {"b.tga", tga.substr(0, 100), 321},
         {"c.tga", ReadFile(kImages + "plain.tga").substr(0, 500), 321},

@@ -155,15 +155,16 @@ void Read(const Reader& r, bool macRoman, TrueTypeMetrics& out) {
         throw Refused{5, "not a TrueType font file"};
     const Table os2 = r.Find("OS/2"), head = r.Find("head"), hhea = r.Find("hhea"), hmtx = r.Find("hmtx"),
                 glyf = r.Find("glyf"), loca = r.Find("loca"), post = r.Find("post"), name = r.Find("name"),
-                cmap = r.Find("cmap");
-
+                cmap = r.Find("cmap"), maxp = r.Find("maxp");
+    if (head.size < 54 || hhea.size < 36 || maxp.size < 6)
+        throw Refused{9, "damaged font file: 'head', 'hhea' or 'maxp' too short"};
     const uint32_t unitsPerEm = r.U16(head, 18);
     if (unitsPerEm < 16 || unitsPerEm > 16384)
         throw Refused{5, "not a usable TrueType font: units per em out of range"};
     const uint32_t locaFormat = r.U16(head, 50);
     const uint32_t longMetrics = r.U16(hhea, 34);
     if (longMetrics == 0) throw Refused{5, "not a usable TrueType font: no horizontal metrics"};
-    const uint32_t glyphs = r.U16(r.Find("maxp"), 4);
+    const uint32_t glyphs = r.U16(maxp, 4);
     if (glyphs == 0) throw Refused{5, "not a usable TrueType font: no glyphs"};
     // The glyph tables as a reader uses them: a location per glyph and one to close the last, in the
     // format 'head' gives, none going backwards or past 'glyf'; the metrics 'hhea' announces.

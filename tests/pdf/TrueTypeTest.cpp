@@ -167,6 +167,7 @@ TEST(TrueType, RefusedFilesLeaveNoTrace) {
         {"loca backwards", Patched(kSans, "loca", 400, 0, true), 9},
         {"loca past glyf", Patched(kSans, "loca", 400, 0x7FFFFFFF, true), 9},
         {"unknown loca format", Patched(kSans, "head", 50, 2, true, 2), 9},
+        {"head too short", Patched(kSans, "head", 12, 52), 9},
         {"no maxp", Patched(kSans, "maxp", 0, 0x6D617871 /* maxq */), 5},
         {"zero units per em", Patched(kSans, "head", 18, 0, true, 2), 5},
         {"no long metrics", Patched(kSans, "hhea", 34, 0, true, 2), 5},

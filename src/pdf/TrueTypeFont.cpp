@@ -89,6 +89,9 @@ public:
         ranges_ = deltas_ + segX2;
     }
 
+    // The segment arrays lie inside 'cmap', so that no code reads outside it.
+    bool Inside() const { return ranges_ + 2ull * segments_ <= cmap_.size; }
+
     bool Covers(uint32_t first, uint32_t last) const {
         for (uint32_t i = 0; i < segments_; ++i) {
             if (r_.U16(cmap_, ends_ + 2 * i) >= first && r_.U16(cmap_, starts_ + 2 * i) <= last) return true;
@@ -204,6 +207,7 @@ void Read(const Reader& r, bool macRoman, TrueTypeMetrics& out) {
     }
     if (subtable == 0) throw Refused{5, "not a usable TrueType font: no Windows character map of format 4"};
     const CharMap map(r, cmap, subtable);
+    if (!map.Inside()) throw Refused{9, "damaged font file: the character map reaches outside 'cmap'"};
     // Symbol fonts keep their characters at F020-F0FF, or at the codes themselves.
     const uint32_t symbolBase = out.symbolic && map.Covers(0xF000, 0xF0FF) ? 0xF000 : 0;
 

@@ -5,6 +5,7 @@
 // code by code through its Huffman tables, so that a damaged table, a damaged
 // scan or data cut short is refused rather than embedded.
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -336,8 +337,9 @@ private:
                 }
             }
             if (eobRun_ > 0) {  // the rest of the band: correction bits of its nonzero coefficients
-                for (; k <= se_; ++k) {
-                    if (*nonzero >> k & 1) bits.Bit();
+                if (k <= se_) {
+                    const uint64_t band = (~uint64_t{0} >> (63 - se_)) & (~uint64_t{0} << k);
+                    bits.Bits(static_cast<uint32_t>(std::popcount(*nonzero & band)));
                 }
                 --eobRun_;
             }

@@ -1,7 +1,8 @@
 // A raster picture from outside (the first byte picks JPEG, BMP, GIF or TGA and the transparency), read
 // by its reader. A picture the reader accepts must hold together (a JPEG stream from its start to its
 // end marker, or rows of the size and palette it gives), and is then placed twice by DrawImage in a
-// document that must keep its structure after EndDoc. Refused pictures, most inputs, cost no document.
+// document that must keep its structure after EndDoc. Refused pictures, most inputs, and those decoded to
+// more than 64 KiB cost no document.
 #include "FuzzSupport.h"
 #include "pdf/Images.h"
 #include "quill/QuillPdf.h"

@@ -108,6 +108,10 @@ Error ReadGif(std::string_view file, DecodedImage& out) {
         const uint32_t minCodeSize = b.U8(pos++);
         std::string data;
         for (uint32_t n; (n = b.U8(pos++)) != 0; pos += n) data.append(b.View(pos, n));
+        // A code has 3 bits or more and stands for 4096 pixels at most: a file that asks for far more
+        // pixels than its data could ever give (a few bytes for megabytes of black) is refused before
+        // they are allocated.
+        if (row * out.height > (data.size() * 8 / 3 + 1) * 4096) Refuse("GIF", "the picture data is far too short");
 
         // Pixels the data leaves unset stay black: the darkest entry when it is black or the
         // table is full, else the first entry past the table, which the padded lookup makes black.

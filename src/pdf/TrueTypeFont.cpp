@@ -89,6 +89,9 @@ public:
         ranges_ = deltas_ + segX2;
     }
 
+    // The segment arrays lie inside 'cmap', so that no code reads outside it.
+    bool Inside() const { return ranges_ + 2ull * segments_ <= cmap_.size; }
+
     bool Covers(uint32_t first, uint32_t last) const {
         for (uint32_t i = 0; i < segments_; ++i) {
             if (r_.U16(cmap_, ends_ + 2 * i) >= first && r_.U16(cmap_, starts_ + 2 * i) <= last) return true;
@@ -155,14 +158,33 @@ void Read(const Reader& r, bool macRoman, TrueTypeMetrics& out) {
         throw Refused{5, "not a TrueType font file"};
     const Table os2 = r.Find("OS/2"), head = r.Find("head"), hhea = r.Find("hhea"), hmtx = r.Find("hmtx"),
                 glyf = r.Find("glyf"), loca = r.Find("loca"), post = r.Find("post"), name = r.Find("name"),
-                cmap = r.Find("cmap");
-
+                cmap = r.Find("cmap"), maxp = r.Find("maxp");
+    if (head.size < 54 || hhea.size < 36 || maxp.size < 6)
+        throw Refused{9, "damaged font file: 'head', 'hhea' or 'maxp' too short"};
     const uint32_t unitsPerEm = r.U16(head, 18);
     if (unitsPerEm < 16 || unitsPerEm > 16384)
         throw Refused{5, "not a usable TrueType font: units per em out of range"};
-    const bool longLoca = r.S16(head, 50) != 0;
+    const uint32_t locaFormat = r.U16(head, 50);
     const uint32_t longMetrics = r.U16(hhea, 34);
     if (longMetrics == 0) throw Refused{5, "not a usable TrueType font: no horizontal metrics"};
+    const uint32_t glyphs = r.U16(maxp, 4);
+    if (glyphs == 0) throw Refused{5, "not a usable TrueType font: no glyphs"};
+    // The glyph tables as a reader uses them: a location per glyph and one to close the last, in the
+    // format 'head' gives, none going backwards or past 'glyf'; the metrics 'hhea' announces.
+    if (locaFormat > 1) throw Refused{9, "damaged font file: unknown 'loca' format"};
+    const bool longLoca = locaFormat == 1;
+    if (loca.size < (glyphs + 1ull) * (longLoca ? 4 : 2))
+        throw Refused{9, "damaged font file: 'loca' too short for the glyphs of 'maxp'"};
+    auto location = [&](uint32_t glyph) -> uint64_t {
+        return longLoca ? r.U32(loca, 4ull * glyph) : 2ull * r.U16(loca, 2ull * glyph);
+    };
+    for (uint64_t glyph = 0, previous = 0; glyph <= glyphs; ++glyph) {
+        const uint64_t at = location(static_cast<uint32_t>(glyph));
+        if (at < previous || at > glyf.size) throw Refused{9, "damaged font file: 'loca' points outside 'glyf'"};
+        previous = at;
+    }
+    if (hmtx.size < 4ull * longMetrics + 2ull * (glyphs - std::min(glyphs, longMetrics)))
+        throw Refused{9, "damaged font file: 'hmtx' too short for 'hhea'"};
 
     out.avgWidth = Scaled(r.S16(os2, 2), unitsPerEm);
     out.weightClass = r.U16(os2, 4);
@@ -185,16 +207,13 @@ void Read(const Reader& r, bool macRoman, TrueTypeMetrics& out) {
     }
     if (subtable == 0) throw Refused{5, "not a usable TrueType font: no Windows character map of format 4"};
     const CharMap map(r, cmap, subtable);
+    if (!map.Inside()) throw Refused{9, "damaged font file: the character map reaches outside 'cmap'"};
     // Symbol fonts keep their characters at F020-F0FF, or at the codes themselves.
     const uint32_t symbolBase = out.symbolic && map.Covers(0xF000, 0xF0FF) ? 0xF000 : 0;
 
     auto advance = [&](uint32_t glyph) {
         return Scaled(r.U16(hmtx, 4ull * std::min(glyph, longMetrics - 1)), unitsPerEm);
     };
-    auto location = [&](uint32_t glyph) -> uint64_t {
-        return longLoca ? r.U32(loca, 4ull * glyph) : 2ull * r.U16(loca, 2ull * glyph);
-    };
-    const uint64_t glyphs = loca.size / (longLoca ? 4 : 2);  // the last entry only closes the one before
     out.missingWidth = advance(0);
     std::array<int32_t, 4> box{};
     for (uint32_t c = 0; c < 256; ++c) {
@@ -202,9 +221,8 @@ void Read(const Reader& r, bool macRoman, TrueTypeMetrics& out) {
             : macRoman                     ? (c < 128 ? c : kMacRoman[c - 128])
                                            : Cp1252ToUnicode(static_cast<uint8_t>(c));
         uint32_t glyph = map.Glyph(code);
-        if (glyph + 1 >= glyphs) glyph = 0;
+        if (glyph >= glyphs) glyph = 0;
         out.widths[c] = advance(glyph);
-        if (glyph + 1 >= glyphs) continue;
         const uint64_t at = location(glyph);
         if (location(glyph + 1) <= at) continue;  // no outline
         if (r.S16(glyf, at) < 0) continue;  // composite glyph

@@ -1,7 +1,8 @@
 // Reading of TrueType font files: the metrics that a PDF font dictionary and
 // its descriptor need for the 256 single-byte codes, in thousandths of the
 // font size. Every read is checked against the file's bytes, so a damaged or
-// hostile file ends in an error, never in a read outside it.
+// hostile file ends in an error, never in a read outside it; a font whose glyph
+// tables do not hold together, which readers could not use, is refused too.
 #pragma once
 
 #include <array>

@@ -144,7 +144,9 @@ TEST(ImageTest, HostileFiles) {
     const std::string jpg = ReadFile(kImages + "rgb.jpg"), bmp = ReadFile(kImages + "bits8.bmp"),
                       gif = ReadFile(kImages + "plain.gif"), tga = ReadFile(kImages + "rle.tga");
     auto patched = [](std::string b, size_t at, const std::string& with) { return b.replace(at, with.size(), with); };
-    const size_t sof = jpg.find("\xFF\xC0"), gifData = gif.find(',') + 10;
+    const std::string prog = ReadFile(kImages + "progressive.jpg"), eoi = "\xFF\xD9";
+    const size_t sof = jpg.find("\xFF\xC0"), dht = jpg.find("\xFF\xC4"), sos = jpg.find("\xFF\xDA"),
+                 gifData = gif.find(',') + 10;
     struct Case {
         std::string name, bytes;
         int32_t error;
@@ -157,6 +159,17 @@ TEST(ImageTest, HostileFiles) {
         {"e.jpg", patched(jpg, sof, "\xFF\xC9"), 321},
         {"f.JPEG", patched(jpg, sof + 5, std::string("\0\0", 2)), 321},
         {"g.jpg", "not a picture", 321},
+        // damaged Huffman tables: codes that do not fit their lengths, a value out of range, a table not defined
+        {"h.jpg", patched(jpg, dht + 5, "\x03"), 321},
+        {"i.jpg", patched(jpg, dht + 21, "\x0C"), 321},
+        {"j.jpg", patched(jpg, sos + 6, "\x33"), 321},
+        // cut in the scan header, in its data, before its last byte; progressive pictures cut inside a scan
+        {"k.jpg", jpg.substr(0, sos + 6) + eoi, 321},
+        {"l.jpg", jpg.substr(0, sos + 20) + eoi, 321},
+        {"m.jpg", jpg.substr(0, jpg.size() - 3) + eoi, 321},
+        {"n.jpg", prog.substr(0, 245) + eoi, 321},
+        {"o.jpg", prog.substr(0, prog.size() - 4) + eoi, 321},
+        {"p.jpg", patched(jpg, sos + 14, std::string("\xFF\xD0", 2)), 321},  // a marker inside the data
         {"a.bmp", bmp.substr(0, 30), 321},
         {"b.bmp", bmp.substr(0, 200), 321},
         {"c.bmp", bmp.substr(0, 1300), 321},
@@ -171,6 +184,7 @@ TEST(ImageTest, HostileFiles) {
         {"d.gif", patched(gif, gifData - 5, "\xFF\xFF\xFF\xFF"), 7},
         {"e.gif", gif.substr(0, gifData + 1) + std::string(5000, '\xFF'), 321},  // LZW data that never ends
         {"f.gif", patched(gif, 10, std::string("\0", 1)), 321},
+        {"g.gif", patched(gif, gifData - 5, "\xFF\x0F\xFF\x0F"), 321},  // 4095 x 4095 pixels from a few bytes
         {"a.tga", tga.substr(0, 10), 321},
         {"b.tga", tga.substr(0, 100), 321},
         {"c.tga", ReadFile(kImages + "plain.tga").substr(0, 500), 321},

@@ -19,14 +19,25 @@ namespace kv::window::test {
 
 inline void StartToolkit() {}
 
-// Runs `action` once the thread's messages are next dispatched (inside a run, a message box).
+// Runs `action` when the thread's posted messages are next dispatched: at the first turn of the run's
+// message pump, or inside a message box's loop once the box is on screen. A message to a window of
+// the driver's own, so that it comes as soon as the queue is read, not at a timer's pace.
 inline std::function<void()> nextEvent;
 inline void AtNextEvent(std::function<void()> action) {
+    static const HWND receiver = [] {
+        WNDCLASSA c{};
+        c.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (message == WM_APP)
+                if (auto run = std::exchange(nextEvent, nullptr)) run();
+            return DefWindowProcA(window, message, wParam, lParam);
+        };
+        c.hInstance = GetModuleHandleA(nullptr);
+        c.lpszClassName = "KVTESO_TestEvents";
+        RegisterClassA(&c);
+        return CreateWindowExA(0, c.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, c.hInstance, nullptr);
+    }();
     nextEvent = std::move(action);
-    SetTimer(nullptr, 0, 0, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(nullptr, timer);
-        if (auto action = std::exchange(nextEvent, nullptr)) action();
-    });
+    PostMessageA(receiver, WM_APP, 0, 0);
 }
 
 inline std::string TextOf(HWND control) {

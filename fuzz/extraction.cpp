@@ -3,7 +3,8 @@
 // and longer; the companies' 1460 (name and T003) or 40 (the name only, so many companies stay
 // small). The start-up's check, load and company lines run as the program runs them. The load is the
 // check's entries sorted, used ones only (no end mark, no blank), never more than the table holds;
-// each company line starts with the code of the next company of the table; no archive changes.
+// each company line starts with the code of the next company of the table whose code is three digits
+// (the others are anomalies); no archive changes.
 #include "app/Extraction.h"
 #include "ArchiveSupport.h"
 
@@ -41,10 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::vector<std::string> codes;
         for (const std::string& e : entries) {
             kvfuzz::Require(e != "9999999999" && e.find_first_not_of(' ') != std::string::npos, "unused entry " + e);
-            if (codes.empty() || codes.back() != e.substr(0, 3)) codes.push_back(e.substr(0, 3));
+            const std::string code = e.substr(0, 3);
+            if (code.size() == 3 && code.find_first_not_of("0123456789") == std::string::npos &&
+                (codes.empty() || codes.back() != code))
+                codes.push_back(code);
         }
         const std::vector<std::string> lines = extraction.LISTA_AZIENDE();
         kvfuzz::Require(lines.size() <= codes.size(), "more company lines than companies");
+        kvfuzz::Require(extraction.companyCodes().size() == lines.size(), "company codes and lines disagree");
         for (size_t i = 0; i < lines.size(); ++i)
             kvfuzz::Require(lines[i].compare(0, codes[i].size() + 1, codes[i] + " ") == 0,
                             "company line " + std::to_string(i) + " does not start with code " + codes[i]);

@@ -41,6 +41,40 @@ constexpr const char* kWhereOnLinux =
     "                     else registry.ini in the root folder when there is one, else the\n"
     "                     user's KvsPaghe/registry.ini)\n";
 
+// The batch run's messages: straight to the terminal, except while the lists of a run are made, one
+// company at a time for all of them: then each list's messages are held, and written with that list's
+// files, so that the terminal reads list by list.
+class ListMessages : public platform::MessageBoxes, public RunObserver {
+public:
+    explicit ListMessages(std::ostream& out) : out_(out), console_(out, platform::Answer::No) {}
+    platform::Answer Show(const platform::Message& message) override {
+        if (held_.empty()) return console_.Show(message);
+        platform::ConsoleMessageBoxes(held_[turn_], platform::Answer::No).Show(message);
+        return platform::Answer::No;
+    }
+    void ListTurn(size_t index) override { turn_ = index; }
+    // Holds the messages of the next run of `lists` lists.
+    void Hold(size_t lists) { held_.clear(), held_.resize(lists), turn_ = 0; }
+    // What the list at index said; empty once taken.
+    std::string Take(size_t index) {
+        if (index >= held_.size()) return {};
+        std::string text = held_[index].str();
+        held_[index].str({});
+        return text;
+    }
+    // Writes what has not been taken, in the lists' order, and stops holding.
+    void Release() {
+        for (std::ostringstream& held : held_) out_ << held.str();
+        held_.clear();
+    }
+
+private:
+    std::ostream& out_;
+    platform::ConsoleMessageBoxes console_;
+    std::vector<std::ostringstream> held_;
+    size_t turn_ = 0;
+};
+
 }  // namespace
 
 std::string BatchUsage() {
@@ -134,7 +168,7 @@ bool ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& o, st
 }
 
 int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
-    platform::ConsoleMessageBoxes messages(out, platform::Answer::No);
+    ListMessages messages(out);
     const Installation installation(options.root, options.registry);
     const platform::PathMap& paths = installation.paths();
     Session session(
@@ -187,14 +221,27 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         for (const std::string& name : options.lists) chosen.push_back(lists::FindList(name));
         size_t files = 0, workbooks = 0;
         std::string summaries, workbookFolder;
+        std::vector<ListJobRequest> requests;
         for (const lists::ListInfo* list : chosen) {
-            const std::string code(list->code);
             ListJobRequest request;
             if (options.pdf) request.destination = Destination::Pdf;
             request.list = list->kind;
             request.companies = companies;
             request.workbook = options.xlsx;
-            const ListJobResult job = RunListJob(session, request);
+            requests.push_back(request);
+        }
+        struct Holding {  // the held messages reach the terminal whatever ends the run
+            ListMessages& messages;
+            RunDriver& driver;
+            ~Holding() { driver.SetObserver(nullptr), messages.Release(); }
+        } holding{messages, session.driver()};
+        messages.Hold(requests.size());
+        session.driver().SetObserver(&messages);
+        const std::vector<ListJobResult> jobs = RunListJobs(session, requests);
+        for (size_t i = 0; i < jobs.size(); ++i) {
+            const ListJobResult& job = jobs[i];
+            const std::string code(chosen[i]->code);
+            out << messages.Take(i);
             for (const lists::Anomaly& a : job.anomalies.anomalies()) anomalies.Found(a);
             if (job.outcome.failed) status = 1;
             files += job.outcome.files.size();

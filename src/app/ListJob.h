@@ -43,4 +43,9 @@ struct ListJobResult {
 
 ListJobResult RunListJob(Session& session, const ListJobRequest& request);
 
+// Several lists for the same companies and destination (the first request's), each with its workbook
+// or not: each company's employees are read once for all of them. One result per request, in order,
+// each as RunListJob would give it.
+std::vector<ListJobResult> RunListJobs(Session& session, const std::vector<ListJobRequest>& requests);
+
 }  // namespace kv::app

@@ -1,5 +1,6 @@
 #include "app/RunDriver.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -11,6 +12,12 @@
 namespace kv::app {
 
 using lists::ListKind;
+
+namespace {
+// At most this much of a company's employee records is kept for its lists (about 4,000 employees of
+// 16 KB); the records past it are read again by each list.
+constexpr size_t kKeptRecordBytes = size_t{64} << 20;
+}  // namespace
 
 namespace {
 // Writes nothing: the run of a list for its observer alone.
@@ -72,7 +79,8 @@ void RunDriver::DiscardDocument() {
     if (pdfFiles_.HasWriter()) pdfFiles_.writer().Abort();
 }
 
-void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outcome, bool exportOnly) {
+void RunDriver::RunCompany(const ListPass& pass, const std::string& code, Outcome& outcome, bool& told,
+                           bool exportOnly) {
     ArchiveFiles& files = ctx_.files();
     extraction_.AZIENDACORRENTE = code;
     files.LEGGIREC(archive::Companies, ArchiveFiles::RecordValue{Val(code)});
@@ -83,16 +91,17 @@ void RunDriver::RunCompany(ListKind list, const std::string& code, Outcome& outc
                                ctx_.keys(),
                                extraction_.ELENCOESTRAZIONE(),
                                code,
-                               list,
+                               pass.list,
                                decimalSeparator_,
-                               listObserver_,
+                               pass.observer,
                                header_,
-                               headerChangeTold_};
+                               told,
+                               &foundKeys_};
     struct Told {  // a change of the header is told once a run
         bool& told;
         const lists::ListEnvironment& env;
         ~Told() { told = env.headerChangeTold; }
-    } told{headerChangeTold_, env};
+    } keep{told, env};
     const std::string period = PERIODOESTRAZIONE.empty() ? ExtractionHeader(header_).Period() : PERIODOESTRAZIONE;
     if (exportOnly) {
         SilentSink sink;
@@ -118,18 +127,17 @@ void RunDriver::ReadHeader() {
     ctx_.files().FAIOPEN(archive::ExtractionHeader);
     ctx_.files().LEGGIREC(archive::ExtractionHeader, 1);
     header_ = TESTATAESTRAZIONE.empty() ? ctx_.files().buffer(archive::ExtractionHeader) : TESTATAESTRAZIONE;
-    headerChangeTold_ = false;
 }
 
-void RunDriver::CompanyFailed(ListKind list, const std::string& code, const RuntimeError& e, Outcome& outcome) {
+void RunDriver::CompanyFailed(const ListPass& pass, const std::string& code, const RuntimeError& e, Outcome& outcome) {
     DiscardDocument();
     outcome.companiesFailed.push_back(code);
     const std::string error = "Errore N." + std::to_string(e.number()) + "\r" + e.description();
     ctx_.messages().Critical(
         kWindowCaption,
         error + "\r\rLa lista della ditta " + code + " non e' stata prodotta: si prosegue con le ditte seguenti");
-    if (listObserver_)
-        listObserver_->Found({code, std::string(lists::Info(list).code), "", lists::AnomalyReason::ListNotProduced,
+    if (pass.observer)
+        pass.observer->Found({code, std::string(lists::Info(pass.list).code), "", lists::AnomalyReason::ListNotProduced,
                               "Errore N." + std::to_string(e.number()) + " " + e.description()});
 }
 
@@ -138,34 +146,15 @@ bool RunDriver::AppliesToMonth(ListKind list) const {
     return !additionalMonth || lists::Info(list).adhesionCode.empty();
 }
 
-void RunDriver::ReportRefusal(ListKind list, const std::vector<std::string>& companies) {
-    if (!listObserver_) return;
+void RunDriver::ReportRefusal(const ListPass& pass, const std::vector<std::string>& companies) {
+    if (!pass.observer) return;
     for (const std::string& code : companies)
-        listObserver_->Found(
-            {code, std::string(lists::Info(list).code), "", lists::AnomalyReason::AdditionalMonthRefused, ""});
+        pass.observer->Found(
+            {code, std::string(lists::Info(pass.list).code), "", lists::AnomalyReason::AdditionalMonthRefused, ""});
 }
 
 RunDriver::Outcome RunDriver::Export(ListKind list, const std::vector<std::string>& companies) {
-    Outcome outcome;
-    try {
-        ReadHeader();
-        if (!AppliesToMonth(list)) {
-            ReportRefusal(list, companies);
-            return outcome;
-        }
-        outcome.ran = true;
-        for (const std::string& code : companies) {
-            try {
-                RunCompany(list, code, outcome, true);
-            } catch (const RuntimeError& e) {
-                CompanyFailed(list, code, e, outcome);
-            }
-        }
-    } catch (const RuntimeError& e) {
-        outcome.failed = true;
-        ReportError(e);
-    }
-    return outcome;
+    return Run(std::nullopt, {{list, listObserver_}}, companies).front();
 }
 
 void RunDriver::ReportError(const RuntimeError& e) {
@@ -182,22 +171,49 @@ void RunDriver::ReportError(const RuntimeError& e) {
 }
 
 RunDriver::Outcome RunDriver::Run(Destination to, ListKind list, const std::vector<std::string>& companies) {
-    Outcome outcome;
-    pdfFiles_.PDFCREATI = false;
-    if (companies.empty()) {
-        ctx_.messages().Inform(kWindowCaption, "Nessuna azienda selezionata");
-        return outcome;
+    return Run(to, {{list, listObserver_}}, companies).front();
+}
+
+std::vector<RunDriver::Outcome> RunDriver::Run(std::optional<Destination> to, const std::vector<ListPass>& lists,
+                                               const std::vector<std::string>& companies) {
+    std::vector<Outcome> outcomes(lists.size());
+    const bool exportOnly = !to;
+    if (!exportOnly) pdfFiles_.PDFCREATI = false;
+    if (!exportOnly && companies.empty()) {
+        for (size_t i = 0; i < lists.size(); ++i) {
+            observer_->ListTurn(i);
+            ctx_.messages().Inform(kWindowCaption, "Nessuna azienda selezionata");
+        }
+        return outcomes;
     }
+    std::vector<size_t> going;  // the lists accepted for this month
+    std::vector<char> created(lists.size(), 0), told(lists.size(), 0);  // PDFCREATI; header change told
+    size_t decided = 0;  // the lists accepted or refused so far
+    struct Forget {  // what the run kept of the suite's files goes with it
+        RunDriver& driver;
+        ~Forget() {
+            driver.ctx_.files().ForgetRecords();
+            driver.foundKeys_.clear();
+            if (driver.ctx_.files().IsOpen(archive::Semaphore)) driver.ctx_.files().CHIUDI(archive::Semaphore);
+        }
+    } forget{*this};
     try {
         ReadHeader();
         MODOPDF = to == Destination::Pdf;
-        if (!Notices(list)) {
-            MODOPDF = false;
-            ReportRefusal(list, companies);
-            return outcome;
+        for (; decided < lists.size(); ++decided) {
+            observer_->ListTurn(decided);
+            if (exportOnly ? AppliesToMonth(lists[decided].list) : Notices(lists[decided].list)) {
+                going.push_back(decided);
+                outcomes[decided].ran = true;
+            } else {
+                ReportRefusal(lists[decided], companies);
+            }
         }
-        observer_->Busy(true);
-        outcome.ran = true;
+        if (going.empty()) {
+            MODOPDF = false;
+            return outcomes;
+        }
+        if (!exportOnly) observer_->Busy(true);
         // A period that names no folder stops the whole run: no company could have its file.
         if (MODOPDF)
             output::PdfListFiles::CheckPeriod(PERIODOESTRAZIONE.empty() ? ExtractionHeader(header_).Period()
@@ -205,26 +221,40 @@ RunDriver::Outcome RunDriver::Run(Destination to, ListKind list, const std::vect
         const int count = static_cast<int>(companies.size());
         int index = 0;
         for (const std::string& code : companies) {
-            if (!observer_->BeforeCompany(++index, count, code)) {
-                outcome.stopped = true;
+            if (!exportOnly && !observer_->BeforeCompany(++index, count, code)) {
+                for (const size_t i : going) outcomes[i].stopped = true;
                 break;
             }
-            try {
-                RunCompany(list, code, outcome);
-            } catch (const RuntimeError& e) {
-                if (e.number() == err::PrinterInfo) throw;  // no printer at all: the program ends, below
-                CompanyFailed(list, code, e, outcome);
+            // The company's employees are read and searched once for all its lists; the next company
+            // sees the suite's files as they are then.
+            ctx_.files().KeepRecords(archive::Employees, kKeptRecordBytes);
+            foundKeys_.clear();
+            for (const size_t i : going) {
+                if (lists.size() > 1) observer_->ListTurn(i);
+                pdfFiles_.PDFCREATI = created[i];
+                bool headerTold = told[i];
+                try {
+                    RunCompany(lists[i], code, outcomes[i], headerTold, exportOnly);
+                } catch (const RuntimeError& e) {
+                    if (!exportOnly && e.number() == err::PrinterInfo) throw;  // no printer: the program ends
+                    CompanyFailed(lists[i], code, e, outcomes[i]);
+                }
+                told[i] = headerTold, created[i] = pdfFiles_.PDFCREATI;
             }
         }
-        observer_->ChoicesReset();
-        if (MODOPDF) {
-            if (pdfFiles_.PDFCREATI)
-                ctx_.messages().Show({kPdfDoneTitle,
-                                      "I file PDF creati sono contenuti nella relativa cartella situata in :\r\r" +
-                                          pdfFiles_.pdfRoot() + "\\FILE-PDF\\DITTA\\ANNO\\MESE\\FDOTES",
-                                      platform::Icon::Information, platform::Buttons::Ok});
+        if (!exportOnly) {
+            for (const size_t i : going) {
+                if (lists.size() > 1) observer_->ListTurn(i);
+                observer_->ChoicesReset();
+                if (MODOPDF && created[i])
+                    ctx_.messages().Show({kPdfDoneTitle,
+                                          "I file PDF creati sono contenuti nella relativa cartella situata in :\r\r" +
+                                              pdfFiles_.pdfRoot() + "\\FILE-PDF\\DITTA\\ANNO\\MESE\\FDOTES",
+                                          platform::Icon::Information, platform::Buttons::Ok});
+            }
+            pdfFiles_.PDFCREATI = std::any_of(created.begin(), created.end(), [](char c) { return c != 0; });
+            if (MODOPDF && pdfFiles_.PDFAPERTO) CloseDocument();
             MODOPDF = false;
-            if (pdfFiles_.PDFAPERTO) CloseDocument();
         }
     } catch (const ProgramEnd&) {
         // The error handler ends the program in the middle of a list: its document goes too.
@@ -233,13 +263,18 @@ RunDriver::Outcome RunDriver::Run(Destination to, ListKind list, const std::vect
     } catch (const RuntimeError& e) {
         DiscardDocument();
         MODOPDF = false;
-        outcome.failed = true;
-        observer_->Busy(false);
-        ReportError(e);
-        return outcome;
+        if (!exportOnly) observer_->Busy(false);
+        // Told for each list that had begun, as each list's own run would have told it.
+        for (size_t i = 0; i < lists.size(); ++i) {
+            if (i < decided && std::find(going.begin(), going.end(), i) == going.end()) continue;  // refused
+            observer_->ListTurn(i);
+            outcomes[i].failed = true;
+            ReportError(e);
+        }
+        return outcomes;
     }
-    observer_->Busy(false);
-    return outcome;
+    if (!exportOnly) observer_->Busy(false);
+    return outcomes;
 }
 
 }  // namespace kv::app

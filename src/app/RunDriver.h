@@ -3,7 +3,9 @@
 // refusal of the chosen list, runs it for every selected company on the printer or as PDF files,
 // and reports where the PDF files went. It knows no widgets: the window and the batch run both
 // drive it.
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/Extraction.h"
@@ -32,6 +34,9 @@ public:
     // Before the company `code` (position `index` of `count`, from 1); false stops the run there, after
     // the companies already done (each of them is a whole job or file).
     virtual bool BeforeCompany(int /*index*/, int /*count*/, const std::string& /*code*/) { return true; }
+    // In a run of several lists, before anything of the list at `index` of the run is shown or done:
+    // what follows, up to the next call, belongs to that list.
+    virtual void ListTurn(size_t /*index*/) {}
 };
 
 class RunDriver {
@@ -64,6 +69,18 @@ public:
     // printed, written or shown; a list refused for an additional month is reported to the observer.
     Outcome Export(lists::ListKind list, const std::vector<std::string>& companies);
 
+    // One list of a run of several, and who hears its lines, totals and anomalies (none: nobody).
+    struct ListPass {
+        lists::ListKind list = lists::ListKind::CF01;
+        lists::ListObserver* observer = nullptr;
+    };
+    // Several lists for the same companies, to a destination (none: for their observers alone, as
+    // Export): each company's lists are made one after another, so that its employees are read and
+    // searched once for all of them. Each list's files, messages (after its ListTurn) and outcome are
+    // those of a run of that list alone.
+    std::vector<Outcome> Run(std::optional<Destination> to, const std::vector<ListPass>& lists,
+                             const std::vector<std::string>& companies);
+
     // Run flag: a PDF run.
     bool MODOPDF = false;
     // Year and month (YYYYMM) of the extraction read at start-up: the PDF files' year and month
@@ -76,13 +93,14 @@ public:
 private:
     bool Notices(lists::ListKind list);
     bool AppliesToMonth(lists::ListKind list) const;
-    void RunCompany(lists::ListKind list, const std::string& code, Outcome& outcome, bool exportOnly = false);
-    void ReportRefusal(lists::ListKind list, const std::vector<std::string>& companies);
+    // The list of pass for the company `code`; told: a change of the extraction header has been told.
+    void RunCompany(const ListPass& pass, const std::string& code, Outcome& outcome, bool& told, bool exportOnly);
+    void ReportRefusal(const ListPass& pass, const std::vector<std::string>& companies);
     void CloseDocument();
     void DiscardDocument();
     void ReportError(const RuntimeError& e);
     // A run-time error stopped one company's list: named, and the run goes on with the next company.
-    void CompanyFailed(lists::ListKind list, const std::string& code, const RuntimeError& e, Outcome& outcome);
+    void CompanyFailed(const ListPass& pass, const std::string& code, const RuntimeError& e, Outcome& outcome);
     // Reads the extraction header (archive 6) and keeps the one of the run.
     void ReadHeader();
 
@@ -95,7 +113,7 @@ private:
     RunObserver silent_;
     RunObserver* observer_ = &silent_;
     std::string header_;  // the extraction header of the current run
-    bool headerChangeTold_ = false;
+    std::unordered_map<std::string, int64_t> foundKeys_;  // the current company's index answers
 };
 
 }  // namespace kv::app

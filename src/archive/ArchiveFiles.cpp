@@ -154,6 +154,7 @@ int16_t ArchiveFiles::NextFreeFileNumber() const {
 }
 
 void ArchiveFiles::CloseSlot(int index) {
+    if (index == kept_.number) ForgetRecords();
     OsFile& f = files_[index];
     if (f.fd != platform::kNoFile) platform::CloseFile(f.fd);  // closing also ends a semaphore lock
     f = OsFile{};
@@ -318,6 +319,14 @@ void ArchiveFiles::CHIUDI(int number) {
 
 // ---- Records ---------------------------------------------------------------------------------------
 
+void ArchiveFiles::KeepRecords(int number, size_t maxBytes) {
+    ForgetRecords();
+    kept_.number = SlotIndex(number);
+    kept_.limit = maxBytes;
+}
+
+void ArchiveFiles::ForgetRecords() { kept_ = KeptRecords{}; }
+
 int ArchiveFiles::LEGGIREC(int number, int64_t record) { return ReadRecord(number, std::to_string(record), record); }
 
 int ArchiveFiles::LEGGIREC(int number, RecordValue record) {
@@ -340,10 +349,21 @@ int ArchiveFiles::ReadRecord(int number, const std::string& recordText, int64_t 
         if (s.buffer.empty()) throw RuntimeError(err::BadRecordLength);  // opened with record length 0
         const int64_t length = static_cast<int64_t>(s.buffer.size());
         const int64_t r = RecordIndex(record);
+        const bool keeping = i == kept_.number && i != 0;
+        if (keeping) {
+            const auto it = kept_.records.find(r);
+            if (it != kept_.records.end() && it->second.size() == s.buffer.size()) {
+                std::copy(it->second.begin(), it->second.end(), s.buffer.begin());
+                return;
+            }
+        }
         const int64_t got = f.fd == platform::kNoFile ? 0 : ReadAt(f.fd, s.buffer.data(), length, length * (r - 1));
         if (got < length) {
             std::fill(s.buffer.begin() + got, s.buffer.end(), ' ');
             pastEnd = 1;
+        } else if (keeping && kept_.bytes + s.buffer.size() <= kept_.limit) {
+            kept_.records.emplace(r, s.buffer);
+            kept_.bytes += s.buffer.size();
         }
     });
     return pastEnd;
@@ -365,6 +385,7 @@ void ArchiveFiles::SCRIVIREC(int number, int64_t record, const std::string& text
         if (f.sequentialInput || f.sequentialOutput) throw RuntimeError(err::BadFileNumber);
         if (s.buffer.empty()) throw RuntimeError(err::BadRecordLength);  // opened with record length 0
         const int64_t length = static_cast<int64_t>(s.buffer.size());
+        if (i == kept_.number) ForgetRecords();
         WriteAt(f.fd, s.buffer.data(), length, length * (RecordIndex(record) - 1));
     });
 }
@@ -484,24 +505,28 @@ bool ArchiveFiles::ESISTEFILE(const std::string& path) const {
 void ArchiveFiles::APRISEMA() {
     errors_.trace().TRACCIA("APRISEMA");
     errors_.Guard("APRISEMA", [&] {
-        ASSEGNANUMERO(archive::Semaphore);
-        const std::filesystem::path host = HostPath(SuitePath(settings_.archiveFolder, "SLSEMA.DAT"));
-        const platform::FileHandle fd = OpenShared(host, /*create=*/true);
+        // Where an open file keeps no other program out, the file stays open between the searches
+        // and only its lock is taken and given back (CHIUDISEMA).
+        platform::FileHandle fd = files_[archive::Semaphore].fd;
+        if (fd == platform::kNoFile || platform::OpenFileBlocksExclusiveOpen()) {
+            ASSEGNANUMERO(archive::Semaphore);
+            fd = OpenShared(HostPath(SuitePath(settings_.archiveFolder, "SLSEMA.DAT")), /*create=*/true);
+            files_[archive::Semaphore].fd = fd;
+        }
         const auto deadline = std::chrono::steady_clock::now() + semaphoreWait_;
         while (!platform::TryLockExclusive(fd)) {
             const int e = errno;
             if ((e != EWOULDBLOCK && e != EAGAIN) || std::chrono::steady_clock::now() >= deadline) {
-                platform::CloseFile(fd);
+                CloseSlot(archive::Semaphore);
                 if (e == EWOULDBLOCK || e == EAGAIN)
                     throw RuntimeError(err::PermissionDenied,
                                        DescriptionOf(err::PermissionDenied) + " - another program holds " +
                                            SuitePath(settings_.archiveFolder, "SLSEMA.DAT") +
                                            " (the suite's semaphore)");
-                throw RuntimeError(ErrorFromErrno(e, host));
+                throw RuntimeError(ErrorFromErrno(e, HostPath(SuitePath(settings_.archiveFolder, "SLSEMA.DAT"))));
             }
             std::this_thread::sleep_for(semaphoreInterval_);
         }
-        files_[archive::Semaphore].fd = fd;
         Slot& s = slots_[archive::Semaphore];
         s.recordLength = archive::SemaphoreRecordLength;
         s.buffer.assign(archive::SemaphoreRecordLength, ' ');
@@ -509,7 +534,13 @@ void ArchiveFiles::APRISEMA() {
     });
 }
 
-void ArchiveFiles::CHIUDISEMA() { CHIUDI(archive::Semaphore); }
+void ArchiveFiles::CHIUDISEMA() {
+    const platform::FileHandle fd = files_[archive::Semaphore].fd;
+    if (fd != platform::kNoFile && !platform::OpenFileBlocksExclusiveOpen())
+        platform::Unlock(fd);
+    else
+        CHIUDI(archive::Semaphore);
+}
 
 // ---- End of the program ----------------------------------------------------------------------------
 

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <unordered_map>
 
 #include "archive/ErrorHandler.h"
 #include "archive/Settings.h"
@@ -90,6 +91,12 @@ public:
     int LEGGIREC(int number, RecordValue record);
     // Writes the slot's buffer (first replaced by text when text is not empty) as record `record`.
     void SCRIVIREC(int number, int64_t record, const std::string& text);
+    // From now on complete records of the archive that LEGGIREC reads are kept (up to maxBytes in all),
+    // and a later LEGGIREC of a kept record takes the copy instead of the file; until ForgetRecords,
+    // a record written or the archive closed. For a reader that may take the suite's records as they
+    // were a moment ago (one company's lists, made one after another).
+    void KeepRecords(int number, size_t maxBytes);
+    void ForgetRecords();
     // A record number is never cut from a floating value unseen: a value read from data is a RecordValue.
     template <std::floating_point T>
     int LEGGIREC(int number, T record) = delete;
@@ -163,6 +170,11 @@ private:
     int64_t currentRecordLength_ = 0;
     std::chrono::milliseconds semaphoreWait_{3000};
     std::chrono::milliseconds semaphoreInterval_{50};
+    struct KeptRecords {
+        int number = 0;  // the archive whose records are kept, 0: none
+        size_t bytes = 0, limit = 0;
+        std::unordered_map<int64_t, std::string> records;
+    } kept_;
 };
 
 }  // namespace kv

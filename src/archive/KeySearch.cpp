@@ -12,6 +12,8 @@ namespace {
 // A damaged page: the search cannot go on safely.
 [[noreturn]] void DamagedPage(int number) { throw RuntimeError(number); }
 
+constexpr const char* kEmptyIndex = "ERRORE ISAM - FILE VUOTO ";
+
 bool AllDigits(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -34,18 +36,26 @@ int64_t KeySearch::ISAM(int archive, const std::string& key, int operation, int6
             result = 0;
             return;
         }
-        if (files_.FileLength(archive) == 0) return Complain("ERRORE ISAM - FILE VUOTO " + std::to_string(archive));
-        if (key.empty()) return Complain("ERRORE ISAM - LUNK=0");
-        if (static_cast<int64_t>(key.size() + index::EntryTail) * index::EntriesPerPage !=
-            files_.slot(archive).recordLength)
-            return Complain("ERRORE ISAM - LUNK NO OK");
-        if (operation != 4 && key.find_first_not_of(' ') == std::string::npos) return Complain("ERRORE ISAM - K=BLANK");
-        if (operation == 1 && record == 0) return Complain("ERR.ISAM - N.REC.=0");
-        if (operation == 2) {
-            result = Search(archive, key);
-            return;
+        // The checks that need no file first; an empty index file, told before them, is looked for only
+        // when one fails, and else by the search's first read.
+        std::string refused;
+        if (key.empty())
+            refused = "ERRORE ISAM - LUNK=0";
+        else if (static_cast<int64_t>(key.size() + index::EntryTail) * index::EntriesPerPage !=
+                 files_.slot(archive).recordLength)
+            refused = "ERRORE ISAM - LUNK NO OK";
+        else if (operation != 4 && key.find_first_not_of(' ') == std::string::npos)
+            refused = "ERRORE ISAM - K=BLANK";
+        else if (operation == 1 && record == 0)
+            refused = "ERR.ISAM - N.REC.=0";
+        else if (operation != 2)
+            refused = "ERRORE CODICE ISAM " + std::to_string(operation);
+        if (!refused.empty() || files_.LEGGIREC(archive, 1) == 1) {
+            if (files_.FileLength(archive) == 0) return Complain(kEmptyIndex + std::to_string(archive));
+            if (refused.empty()) DamagedPage(err::InputPastEnd);
+            return Complain(refused);
         }
-        Complain("ERRORE CODICE ISAM " + std::to_string(operation));
+        result = Search(archive, key);
     });
     return result;
 }
@@ -87,9 +97,9 @@ int KeySearch::ChooseEntry(const std::string& page, const std::string& key, int 
 int64_t KeySearch::Search(int archive, const std::string& key) {
     const int keyLength = static_cast<int>(key.size());
     const int entrySize = keyLength + index::EntryTail;
-    int64_t page = 1;
+    int64_t page = 1;  // in the buffer already
     for (int level = 1; level <= 3; ++level) {
-        if (files_.LEGGIREC(archive, page) == 1) DamagedPage(err::InputPastEnd);
+        if (level > 1 && files_.LEGGIREC(archive, page) == 1) DamagedPage(err::InputPastEnd);
         const std::string& text = files_.buffer(archive);
         if (level == 1 && static_cast<unsigned char>(text[0]) == index::HighKeyByte) return -1;  // empty index
         const int chosen = ChooseEntry(text, key, entrySize);

@@ -292,9 +292,15 @@ void ListRun::Report(AnomalyReason reason, const std::string& employee, const st
 }
 
 bool ListRun::FindEmployee(const std::string& key) {
-    env_.files.APRISEMA();
-    const int64_t record = env_.keys.ISAM(archive::EmployeeIndex, key, 2, 0);
-    env_.files.CHIUDISEMA();
+    int64_t record = -1;
+    if (const auto* found = env_.foundKeys; found && found->contains(key)) {
+        record = found->at(key);
+    } else {
+        env_.files.APRISEMA();
+        record = env_.keys.ISAM(archive::EmployeeIndex, key, 2, 0);
+        env_.files.CHIUDISEMA();
+        if (env_.foundKeys) env_.foundKeys->emplace(key, record);
+    }
     if (record == -1) return false;
     recordShort_ = env_.files.LEGGIREC(archive::Employees, record) == 1;
     env_.repo.REC_DIP() = env_.files.buffer(archive::Employees);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "archive/ArchiveFiles.h"
@@ -40,6 +41,9 @@ struct ListEnvironment {
     // later is told, not shown). Empty: each page shows the header of the moment.
     std::string header{};
     bool headerChangeTold = false;  // the change has been told in this run
+    // The index's answers for this company's keys, shared by the lists made one after another for it
+    // (none: each list searches every key).
+    std::unordered_map<std::string, int64_t>* foundKeys = nullptr;
 };
 
 // A value for each cell of an employee line: a number for the columns that hold one, a text for a

@@ -14,6 +14,10 @@ namespace kv::platform {
 bool TryLockExclusive(FileHandle file);
 // Releases a lock taken on file (closing file releases it too).
 void Unlock(FileHandle file);
+// Whether a file this program keeps open keeps other programs from opening it exclusively: false
+// where locks are apart from opening (POSIX), true on Windows, where a program that opens a file
+// with no sharing fails while any handle to it is open.
+bool OpenFileBlocksExclusiveOpen();
 
 // Owns an open file and its exclusive lock.
 class FileLock {

@@ -15,4 +15,6 @@ bool TryLockExclusive(FileHandle file) {
 
 void Unlock(FileHandle file) { ::flock(static_cast<int>(file), LOCK_UN); }
 
+bool OpenFileBlocksExclusiveOpen() { return false; }
+
 }  // namespace kv::platform

@@ -20,4 +20,6 @@ void Unlock(FileHandle file) {
     UnlockFileEx(reinterpret_cast<HANDLE>(file), 0, MAXDWORD, MAXDWORD, &from);
 }
 
+bool OpenFileBlocksExclusiveOpen() { return true; }
+
 }  // namespace kv::platform

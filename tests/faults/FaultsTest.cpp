@@ -29,9 +29,10 @@ struct Outcome {
 
 class FaultsTest : public ::testing::Test {
 protected:
-    // Puts an earlier file where 001's or 002's list of that prefix goes.
+    // Puts an earlier file where 001's, 002's or 004's list of that prefix goes.
     fs::path Earlier(const std::string& company, const std::string& prefix) {
-        const fs::path file = s->PdfFolder(company) / (prefix + (company == "001" ? "_001_PER\xC3\x92 COSTRUZIONI S.R.L.pdf" : "_002_TRASPORTI A_R_ VELOCI E SICURI.pdf"));
+        const std::map<std::string, std::string> names{{"001", "_001_PER\xC3\x92 COSTRUZIONI S.R.L.pdf"}, {"002", "_002_TRASPORTI A_R_ VELOCI E SICURI.pdf"}, {"004", "_004_OFFICINA MECCANICA VERDI SNC.pdf"}};
+        const fs::path file = s->PdfFolder(company) / (prefix + names.at(company));
         fs::create_directories(file.parent_path()), std::ofstream(file) << kEarlier;
         return file;
     }
@@ -90,8 +91,8 @@ TEST_F(FaultsTest, ArchivesDeletedDuringTheRun) {
     EXPECT_EQ(header.result.output.find("Anomalia 001 TF14: Testata"), std::string::npos);
     EXPECT_NE(header.texts.at("002/TESTF14").find("31/03/2018"), std::string::npos);
     s = std::make_unique<DemoInstallation>();
-    const Outcome fiscal = Batch("TF14,CF01", "SLFISCO.DAT 3 vanish", 3, {"Anomalia 001 CF01: Dati fiscali dell'installazione assenti: PDF senza password\n"});
-    EXPECT_EQ(fiscal.result.output.find("TF14: Dati fiscali"), std::string::npos);
+    const Outcome fiscal = Batch("TF14,CF01", "SLFISCO.DAT 1 vanish", 3, {"Anomalia 001 CF01: Dati fiscali dell'installazione assenti: PDF senza password\n"});
+    EXPECT_EQ(fiscal.result.output.find("001 TF14: Dati fiscali"), std::string::npos);
     EXPECT_EQ(RunCommand("qpdf --is-encrypted " + Quoted(PdfFilesUnder(s->PdfFolder("001")).front())).status, 2);
 }
 
@@ -107,9 +108,9 @@ TEST_F(FaultsTest, OutputFolderFullReadOnlyOrBusy) {
     {
         const Mounted small{(fs::create_directories(s->PdfTree()), s->PdfTree())};
         ASSERT_EQ(::mount("tmpfs", small.at.c_str(), "tmpfs", 0, "size=40k"), 0) << std::strerror(errno);
-        Earlier("002", "TESCF01");
-        EXPECT_EQ(Batch("TF14,CF01", "", 3, {"Errore N.61\nDisk full (EndDoc " + folder002 + "TESCF01_002_"}).Files(),
-                  "001/TESCF01 001/TESTF14 002/TESCF01* 002/TESTF14 004/TESCF01 004/TESTF14");
+        Earlier("004", "TESCF01");
+        EXPECT_EQ(Batch("TF14,CF01", "", 3, {"Errore N.61\nDisk full (EndDoc C:\\KVPAGHE\\FILE-PDF\\004\\2018\\03\\FDOTES\\TESCF01_004_"}).Files(),
+                  "001/TESCF01 001/TESTF14 002/TESCF01 002/TESTF14 004/TESCF01*");
     }
     fs::remove_all(s->PdfTree());
     const fs::path busy = Earlier("002", "TESTF14");

@@ -10,7 +10,11 @@ namespace kv::app {
 ListJobResult RunListJob(Session& session, const ListJobRequest& request) {
     ListJobResult result;
     std::unique_ptr<output::ListWorkbook> book;
-    if (request.workbook) book = std::make_unique<output::ListWorkbook>(request.list);
+    if (request.workbook)
+        book = std::make_unique<output::ListWorkbook>(
+            request.list,
+            output::WorkbookScope{session.context().settings().installationName, session.TESTATAESTRAZIONE(),
+                                  request.companies, session.companyCodes()});
     ObserverFan fan;
     fan.Add(book.get()), fan.Add(&result.anomalies);
     RunDriver& driver = session.driver();

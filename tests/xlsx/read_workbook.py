@@ -20,8 +20,9 @@ def cell(c, v):
 
 for sheet, shown in zip(book.worksheets, values.worksheets):
     widths = ",".join("%s=%g" % (k, d.width) for k, d in sorted(sheet.column_dimensions.items()) if d.width)
-    setup = "%s %sx%s" % (sheet.page_setup.orientation, sheet.page_setup.fitToWidth, sheet.page_setup.fitToHeight)
+    fit = sheet.sheet_properties.pageSetUpPr and sheet.sheet_properties.pageSetUpPr.fitToPage
+    setup = "%s %s" % (sheet.page_setup.orientation, fit and "%sx%s" % (sheet.page_setup.fitToWidth or 1, sheet.page_setup.fitToHeight))
     print("SHEET %s|%s|%s|%s|%s|%s|%s" % (sheet.title, sheet.freeze_panes, widths, sheet.auto_filter.ref, setup,
-                                        sheet.print_title_rows, sheet.oddHeader.left.text + "&R" + sheet.oddHeader.right.text))
+                                        sheet.print_title_rows, (sheet.oddHeader.left.text or "") + "&R" + (sheet.oddHeader.right.text or "")))
     for row, values_row in zip(sheet.iter_rows(), shown.iter_rows()):
         print("\t".join(cell(c, v) for c, v in zip(row, values_row)).rstrip("\t"))

@@ -15,8 +15,9 @@ PACKAGES=(
   clang libfuzzer-14-dev libclang-rt-14-dev
   # real fonts and an independent font reader, and a barcode reader, for the PDF writer's tests
   libfreetype-dev fonts-dejavu-core fonts-opensymbol zbar-tools
-  # spreadsheets read back by the tests; the desktop entry checked by the install test
-  python3-openpyxl desktop-file-utils
+  # spreadsheets read back by the tests (openpyxl, and gnumeric's ssconvert as a second reader); the
+  # desktop entry checked by the install test
+  python3-openpyxl gnumeric desktop-file-utils
   # benchmark references
   libhpdf-dev libcairo2-dev
   # published font metrics (AFM) the built-in font tables are generated from

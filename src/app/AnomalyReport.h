@@ -46,8 +46,9 @@ public:
     void Add(lists::ListObserver* observer) {
         if (observer) observers_.push_back(observer);
     }
-    void BeginCompany(const lists::ListLayout& layout, const std::string& code, const std::string& name) override {
-        for (auto* o : observers_) o->BeginCompany(layout, code, name);
+    void BeginCompany(const lists::ListLayout& layout, const std::string& code, const std::string& name,
+                      const std::string& inps) override {
+        for (auto* o : observers_) o->BeginCompany(layout, code, name, inps);
     }
     void Line(const lists::EmployeeLine& line) override {
         for (auto* o : observers_) o->Line(line);

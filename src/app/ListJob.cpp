@@ -48,7 +48,11 @@ std::vector<ListJobResult> RunListJobs(Session& session, const std::vector<ListJ
     std::vector<ObserverFan> fans(requests.size());
     std::vector<RunDriver::ListPass> passes;
     for (size_t i = 0; i < requests.size(); ++i) {
-        if (requests[i].workbook) books[i] = std::make_unique<output::ListWorkbook>(requests[i].list);
+        if (requests[i].workbook)
+            books[i] = std::make_unique<output::ListWorkbook>(
+                requests[i].list,
+                output::WorkbookScope{session.context().settings().installationName, session.TESTATAESTRAZIONE(),
+                                      requests[i].companies, session.companyCodes()});
         fans[i].Add(books[i].get()), fans[i].Add(&results[i].anomalies);
         passes.push_back({requests[i].list, &fans[i]});
     }

@@ -226,7 +226,8 @@ void ListRun::Run() {
     lines_ = 0;
     HeaderBlock();
     if (env_.observer)
-        env_.observer->BeginCompany(layout_, env_.repo.RepoR(fields::T001), TrimBlanks(env_.repo.RepoR(fields::T002)));
+        env_.observer->BeginCompany(layout_, env_.repo.RepoR(fields::T001), TrimBlanks(env_.repo.RepoR(fields::T002)),
+                                    TrimBlanks(env_.repo.RepoR(fields::T003)));
 
     EmployeeLine line;
     for (const std::string& item : keys) {

@@ -74,8 +74,10 @@ inline const char* AnomalyText(AnomalyReason reason) {
 class ListObserver {
 public:
     virtual ~ListObserver() = default;
-    // A company's list starts (only when it lists somebody): its layout and its "AZIENDA" values.
-    virtual void BeginCompany(const ListLayout& /*layout*/, const std::string& /*code*/, const std::string& /*name*/) {}
+    // A company's list starts (only when it lists somebody): its layout and the values of its "AZIENDA"
+    // line: code, name and INPS registration number.
+    virtual void BeginCompany(const ListLayout& /*layout*/, const std::string& /*code*/, const std::string& /*name*/,
+                              const std::string& /*inps*/) {}
     // An employee line as printed, with its cells in the order of the layout's columns (those that
     // are not Literal), or its note.
     virtual void Line(const EmployeeLine& /*line*/) {}

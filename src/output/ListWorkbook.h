@@ -3,8 +3,9 @@
 // ListObserver) and writes one .xlsx workbook: the sheet "Riepilogo" (one row per company and the
 // totals over all of them), one sheet per company with its employee lines as typed cells, its
 // "TOTALE" row and legend, and the sheet "Anomalie" with what the lists left out or read from damaged
-// data. The numbers are the list's full-precision values, shown with the decimals the list prints
-// (before the cut to the cell's width), so that the rows add up to the "TOTALE" as the list added them.
+// data. Every cell holds its value as the list prints it (amounts to the cent, coefficients to five
+// decimals, before the cut to the cell's width), the "TOTALE" of a company too; the "Riepilogo" takes
+// the companies' "TOTALE" and adds them up (formulas, with their values stored).
 //
 // Texts arrive in Windows-1252 bytes, as the lists print them; the workbook gets them in UTF-8.
 #include <array>
@@ -21,11 +22,21 @@ struct lxw_workbook;
 
 namespace kv::output {
 
+// What a workbook is of: the installation, the extraction (its header gives the date and the month
+// type) and the companies run, against every company of the extraction (fewer: a partial run).
+struct WorkbookScope {
+    std::string installation;  // the installation's name
+    std::string extractionHeader;  // the extraction header's record
+    std::vector<std::string> companies;  // the companies run (three-digit codes)
+    std::vector<std::string> extractionCompanies;  // every company of the extraction
+};
+
 class ListWorkbook : public lists::ListObserver {
 public:
-    explicit ListWorkbook(lists::ListKind list);
+    explicit ListWorkbook(lists::ListKind list, WorkbookScope scope = {});
 
-    void BeginCompany(const lists::ListLayout& layout, const std::string& code, const std::string& name) override;
+    void BeginCompany(const lists::ListLayout& layout, const std::string& code, const std::string& name,
+                      const std::string& inps) override;
     void Line(const lists::EmployeeLine& line) override;
     void EndCompany(const std::array<double, lists::kObservedTotals>& totals,
                     const std::vector<std::string>& legend) override;
@@ -33,8 +44,13 @@ public:
 
     // Nothing heard: no company listed and nothing found (no workbook is worth writing).
     bool Empty() const { return companies_.empty() && anomalies_.empty(); }
-    // "TESTF14_201803.xlsx" for the month YYYYMM.
+    // "TESTF14_201803.xlsx" for the month YYYYMM; an additional month adds "_AGG", a run of some of the
+    // extraction's companies "_PARZ_" and their codes ("_PARZ_001_003"; more than six: their number and a
+    // checksum of their codes), so that no run ever replaces the workbook of another month type or of
+    // other companies.
     std::string FileName(const std::string& period) const;
+    // A run of some of the extraction's companies only.
+    bool Partial() const;
     // The "Riepilogo" as text lines for a terminal: aligned columns, amounts with the given decimal
     // separator (Windows-1252, one "\n" after each line).
     std::string SummaryText(char decimalSeparator) const;
@@ -70,7 +86,7 @@ private:
         std::string note;  // a line that gives information instead of amounts
     };
     struct Company {
-        std::string code, name;
+        std::string code, name, inps;
         std::vector<Row> rows;
         std::array<double, lists::kObservedTotals> totals{};  // under "TOTALE", full precision
         std::vector<std::string> legend;
@@ -78,10 +94,14 @@ private:
 
     std::vector<Column> Columns() const;
     std::vector<int> TotalColumns(const std::vector<Column>& columns) const;
-    std::array<double, lists::kObservedTotals> GrandTotals() const;
+    // A company's totals as its list prints them (to the cent).
+    static std::array<double, lists::kObservedTotals> ShownTotals(const Company& company);
+    // The title row of every sheet: installation, list, extraction date, period and month type.
+    std::string Title() const;
     void Fill(lxw_workbook* book, const std::filesystem::path& path) const;
 
     const lists::ListInfo& list_;
+    WorkbookScope scope_;
     lists::ListLayout layout_;
     std::vector<int> layoutColumn_;  // the layout's index of each sheet column (spacers left out)
     std::vector<Company> companies_;

@@ -28,7 +28,7 @@ std::vector<fs::path> RunLists(const DemoInstallation& suite, const std::vector<
 }
 
 struct Counter : lists::ListObserver {  // the calls other than Found
-    void BeginCompany(const lists::ListLayout&, const std::string&, const std::string&) override { ++begun; }
+    void BeginCompany(const lists::ListLayout&, const std::string&, const std::string&, const std::string&) override { ++begun; }
     void Line(const lists::EmployeeLine&) override { ++lines; }
     void EndCompany(const std::array<double, 7>&, const std::vector<std::string>&) override { ++ended; }
     int begun = 0, lines = 0, ended = 0;

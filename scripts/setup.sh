@@ -6,7 +6,7 @@ PACKAGES=(
   # build
   g++ cmake ninja-build pkg-config clang-format
   # libraries
-  zlib1g-dev libssl-dev qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  zlib1g-dev libssl-dev qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev
   # the spreadsheet export
   libxlsxwriter-dev
   # output checks used by the tests

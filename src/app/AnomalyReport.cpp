@@ -56,14 +56,15 @@ std::vector<std::string> AnomalyReport::Lines() const {
     return lines;
 }
 
-std::string AnomalyReport::Question() const {
+std::string AnomalyReport::Summary() const {
     if (!DamagedData()) return {};
     const int n = EmployeeCount();
-    std::string text = n == 0 ? "Alcune liste sono state prodotte da dati danneggiati."
-        : n == 1              ? "\xC8 stato tralasciato o letto con dati danneggiati 1 dipendente."
-                 : "Sono stati tralasciati o letti con dati danneggiati " + std::to_string(n) + " dipendenti.";
-    return text + "\rVedere l'elenco?";
+    return n == 0 ? "Alcune liste sono state prodotte da dati danneggiati."
+        : n == 1  ? "\xC8 stato tralasciato o letto con dati danneggiati 1 dipendente."
+                  : "Sono stati tralasciati o letti con dati danneggiati " + std::to_string(n) + " dipendenti.";
 }
+
+std::string AnomalyReport::Question() const { return DamagedData() ? Summary() + "\rVedere l'elenco?" : ""; }
 
 std::string AnomalyReport::ListText(size_t maxLines) const {
     std::string text;

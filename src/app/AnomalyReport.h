@@ -28,7 +28,9 @@ public:
     // One line per anomaly, UTF-8, for a terminal:
     // "Anomalia 001 CF01 0010000049: Importo vuoto letto come zero (P240)".
     std::vector<std::string> Lines() const;
-    // The window's closing question when DamagedData(), else empty (Windows-1252, CR between lines).
+    // How many employees were left out or read from damaged data, when DamagedData(), else empty
+    // (Windows-1252); the question adds whether to see the list.
+    std::string Summary() const;
     std::string Question() const;
     // The anomalies for a message box (Windows-1252, one per line, CR between lines): the first
     // maxLines, then how many more there are.

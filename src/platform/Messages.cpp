@@ -33,8 +33,7 @@ Answer ConsoleMessageBoxes::Show(const Message& message) {
     out_ << "[" << IconName(message.icon) << "] " << printable(message.title) << ": " << printable(message.text);
     if (message.buttons == Buttons::YesNo) out_ << " -> " << (safeAnswer_ == Answer::Yes ? "Si" : "No");
     out_ << std::endl;
-    if (message.buttons == Buttons::Ok) return Answer::Ok;
-    return safeAnswer_;
+    return message.buttons == Buttons::YesNo ? safeAnswer_ : Answer::Ok;
 }
 
 }  // namespace kv::platform

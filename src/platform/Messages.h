@@ -9,8 +9,10 @@
 namespace kv::platform {
 
 enum class Icon { None, Information, Critical, Exclamation, Question };
-enum class Buttons { Ok, YesNo };
-enum class Answer { Ok, Yes, No };
+// Besides OK, a closing summary may offer to open the folder of the files and to show a list behind
+// it; OK is the default and the answer to Escape.
+enum class Buttons { Ok, YesNo, OkOpenFolder, OkList, OkOpenFolderList };
+enum class Answer { Ok, Yes, No, OpenFolder, ShowList };
 
 struct Message {
     std::string title;

@@ -4,6 +4,8 @@
 //
 // Every control carries its name. An element of a control array is named with its index in
 // brackets, as it is written in the code: "FrameSelezione(0)", "Option1(3)", "CmdStampa(1)".
+#include <string_view>
+
 namespace kv::window {
 
 // 15 twips to a device-independent pixel (96 dpi).
@@ -50,11 +52,28 @@ inline constexpr Control kControls[] = {
     {"List2", Kind::List, "", 3210, 3240, 3375, 225, "FrameSelezione(0)", 0, nullptr},
 };
 
+// The control of this name (the first one when there is none).
+constexpr const Control& FindControl(std::string_view name) {
+    for (const Control& c : kControls)
+        if (name == c.name) return c;
+    return kControls[0];
+}
+
 // The captions Check1 takes as it selects every company or none.
 inline constexpr const char* kSelectAllCaption = "Seleziona tutte le aziende";
 inline constexpr const char* kDeselectAllCaption = "Deseleziona tutte le aziende";
-// The progress dialog: its stop button, and the line that replaces the company's once a stop is asked.
+// The progress dialog: its title, its stop button, the button once the stop is asked, and the line that
+// then replaces the company's.
+inline constexpr const char* kProgressTitle = "Elaborazione in corso";
 inline constexpr const char* kStopCaption = "Interrompi dopo questa azienda";
+inline constexpr const char* kStopAskedCaption = "Interruzione richiesta";
 inline constexpr const char* kStoppingText = "Interruzione al termine dell'azienda in corso...";
+
+// The buttons of the message boxes, whatever language the system speaks (Windows-1252).
+inline constexpr const char* kYesCaption = "&S\xEC";
+inline constexpr const char* kNoCaption = "&No";
+inline constexpr const char* kOkCaption = "OK";
+inline constexpr const char* kOpenFolderCaption = "Apri cartella";
+inline constexpr const char* kShowListCaption = "Vedere l'elenco";
 
 }  // namespace kv::window

@@ -12,23 +12,23 @@
 #include "lists/ListFormat.h"
 #include "output/LaserPrinter.h"
 #include "window/ControlTable.h"
+#include "window/RunSummary.h"
 
 namespace kv::window {
 
-// The messages of the session go to the window's message boxes; the answer "Apri cartella" to the
-// message at the end of a PDF run is kept for the form, the run sees a plain OK.
+// The messages of the session go to the window's message boxes; during a run the message that ends a
+// PDF run is kept for the run's summary instead.
 class FRMST_FTESOR::Relay : public platform::MessageBoxes {
 public:
     explicit Relay(platform::MessageBoxes& to) : to_(to) {}
     platform::Answer Show(const platform::Message& message) override {
-        platform::Answer answer = to_.Show(message);
-        if (message.title == app::kPdfDoneTitle && message.buttons == platform::Buttons::Ok) {
-            openFolder = answer == platform::Answer::Yes;
-            answer = platform::Answer::Ok;
-        }
-        return answer;
+        if (!keepPdfDone || message.title != app::kPdfDoneTitle || message.buttons != platform::Buttons::Ok)
+            return to_.Show(message);
+        pdfDone = message;
+        return platform::Answer::Ok;
     }
-    bool openFolder = false;
+    bool keepPdfDone = false;
+    std::optional<platform::Message> pdfDone;
 
 private:
     platform::MessageBoxes& to_;
@@ -84,7 +84,9 @@ void FRMST_FTESOR::PULISCICAMPI() {
 void FRMST_FTESOR::LISTA_AZIENDE() { view_.SetCompanyLines(session_->companyLines()); }
 
 void FRMST_FTESOR::Check1_Click(bool checked) {
-    view_.SelectAllCompanies(checked);
+    std::vector<int> rows;
+    for (int i = 0; checked && i < static_cast<int>(session_->companyLines().size()); ++i) rows.push_back(i);
+    view_.SelectCompanies(rows);
     view_.SetCheck1(checked, checked ? kDeselectAllCaption : kSelectAllCaption);
 }
 
@@ -92,63 +94,60 @@ void FRMST_FTESOR::CmdStampa_Click(int index) {
     if (running_) return;
     app::ListJobRequest request;
     request.destination = index == 0 ? app::Destination::Pdf : app::Destination::Printer;
-    request.list = lists::AllLists()[static_cast<size_t>(view_.CheckedOption())].kind;
+    const int option = view_.CheckedOption();
+    request.list = lists::AllLists()[static_cast<size_t>(option)].kind;
     // "Crea PDF" with Check2: the workbook hears the same lines as the PDF files get.
     request.workbook = index == 0 && view_.Check2();
     const std::vector<std::string>& codes = session_->companyCodes();
+    std::vector<int> rows;  // the rows of the companies listed, in their order
     for (int row : view_.SelectedCompanies())
-        if (row >= 0 && static_cast<size_t>(row) < codes.size())
+        if (row >= 0 && static_cast<size_t>(row) < codes.size()) {
+            rows.push_back(row);
             request.companies.push_back(codes[static_cast<size_t>(row)]);
+        }
     running_ = true;
-    relay_->openFolder = false;
+    started_ = 0;
+    relay_->keepPdfDone = true;
+    relay_->pdfDone.reset();
     struct RunEnd {
         FRMST_FTESOR* f;
         ~RunEnd() {
             f->running_ = false;
+            f->relay_->keepPdfDone = false;
             f->view_.EndProgress();
         }
     } runEnd{this};
     const app::ListJobResult job = app::RunListJob(*session_, request);
-    ShowWorkbook(job);
-    if (relay_->openFolder) OpenPdfFolder(job.outcome.files);
+    relay_->keepPdfDone = false;
+    // A stopped run keeps its list and the companies still to do: one click goes on with them.
+    std::optional<RunStop> stop;
+    if (job.outcome.stopped && started_ > 0) {
+        const int row = rows[static_cast<size_t>(started_ - 1)];
+        stop =
+            RunStop{TrimBlanks(session_->companyLines()[static_cast<size_t>(row)]), started_,
+                    static_cast<int>(rows.size()), FindControl(index == 0 ? "CmdStampa(0)" : "CmdStampa(1)").caption};
+        view_.CheckOption(option);
+        view_.SelectCompanies(std::vector<int>(rows.begin() + started_, rows.end()));
+    }
     // What the lists left out or read from damaged data, and the extraction's entries that named
-    // nobody to list, offered before the office files anything.
+    // nobody to list, told before the office files anything.
     app::AnomalyReport anomalies = job.anomalies;
     if (job.outcome.ran)
         for (const lists::Anomaly& a : session_->extraction().anomalies()) anomalies.Found(a);
-    if (anomalies.DamagedData() &&
-        relay_->AskYesNo(app::kWindowCaption, anomalies.Question(), platform::Icon::Information))
+    const std::string top = session_->pdfFiles().pdfRoot() + "\\FILE-PDF";
+    const RunFolder folder = FolderOfFiles(job.outcome.files, session_->context().paths().ToHost(top), top);
+    const std::optional<platform::Message> summary = RunSummary(relay_->pdfDone, folder.suite, job, anomalies, stop);
+    if (!summary) return;
+    platform::Answer answer;
+    while ((answer = relay_->Show(*summary)) == platform::Answer::ShowList)
         relay_->Inform(app::kWindowCaption, anomalies.ListText());
+    if (answer == platform::Answer::OpenFolder) OpenPdfFolder(folder);
 }
 
-void FRMST_FTESOR::ShowWorkbook(const app::ListJobResult& job) {
-    switch (job.workbook) {
-    case app::WorkbookResult::RunIncomplete:
-        relay_->Inform("Creazione file Excel", "Il file Excel non e' stato creato: l'elaborazione non e' terminata");
-        break;
-    case app::WorkbookResult::Written:
-        relay_->Inform("Creazione file Excel", "Il file Excel e' stato creato in :\r\r" + job.workbookSuitePath);
-        break;
-    case app::WorkbookResult::Failed:
-        relay_->Critical("Creazione file Excel", "Il file Excel non e' stato creato:\r" + job.workbookError);
-        break;
-    default: break;
-    }
-}
-
-void FRMST_FTESOR::OpenPdfFolder(const std::vector<std::filesystem::path>& files) {
-    // The files' own folder when they share one, else the top of the PDF tree.
-    std::filesystem::path folder;
-    for (const std::filesystem::path& file : files) {
-        const std::filesystem::path parent = file.parent_path();
-        if (folder.empty()) folder = parent;
-        if (folder != parent) {
-            folder.clear();
-            break;
-        }
-    }
-    if (folder.empty()) folder = session_->context().paths().ToHost(session_->pdfFiles().pdfRoot() + "\\FILE-PDF");
-    view_.OpenFolder(folder);
+void FRMST_FTESOR::OpenPdfFolder(const RunFolder& folder) {
+    std::string error;
+    if (!view_.OpenFolder(folder.host, &error))
+        relay_->Critical(app::kWindowCaption, "Impossibile aprire la cartella " + folder.suite + ":\r" + error);
 }
 
 void FRMST_FTESOR::CmdUscita_Click(int) { session_->Leave(); }
@@ -186,6 +185,8 @@ bool FRMST_FTESOR::QueryUnload() {
 }
 
 void FRMST_FTESOR::Busy(bool on) {
+    // The run is over when the hourglass goes: so is its progress, before any message that ends it.
+    if (!on) view_.EndProgress();
     if (on == busy_) return;
     busy_ = on;
     view_.Busy(on);
@@ -197,8 +198,11 @@ bool FRMST_FTESOR::BeforeCompany(int index, int count, const std::string& code) 
     const std::string name = at == codes.end()
         ? code
         : TrimBlanks(session_->companyLines()[static_cast<size_t>(at - codes.begin())].substr(3));
-    return view_.Progress(index, count,
-                          "Azienda " + std::to_string(index) + " di " + std::to_string(count) + "\r" + name);
+    if (!view_.Progress(index, count,
+                        "Azienda " + std::to_string(index) + " di " + std::to_string(count) + "\r" + name))
+        return false;
+    started_ = index;
+    return true;
 }
 
 }  // namespace kv::window

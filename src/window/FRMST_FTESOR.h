@@ -22,6 +22,8 @@ class LaserPrinter;
 
 namespace kv::window {
 
+struct RunFolder;
+
 inline constexpr const char* kProjectFileExtension = ".VBP";
 
 class FRMST_FTESOR : private app::RunObserver {
@@ -57,9 +59,8 @@ public:
 
 private:
     class Relay;
-    void OpenPdfFolder(const std::vector<std::filesystem::path>& files);
-    // After "Crea PDF" with Check2: where the list's workbook of the month went, or why it did not.
-    void ShowWorkbook(const app::ListJobResult& job);
+    // "Apri cartella": the folder in the file manager, or a message saying why it cannot be.
+    void OpenPdfFolder(const RunFolder& folder);
 
     void Busy(bool on) override;
     void ChoicesReset() override { PULISCICAMPI(); }
@@ -72,6 +73,7 @@ private:
 
     std::string programName_, programCode_;
     bool running_ = false;
+    int started_ = 0;  // the position in the run of the company last started
     bool busy_ = false;
     std::optional<int> ended_;
 };

@@ -31,7 +31,11 @@ inline void AtNextEvent(std::function<void()> action) { QTimer::singleShot(0, st
 class WindowDriver {
 public:
     WindowDriver(app::Installation& installation, platform::MessageBoxes& messages) : w(installation, &messages) {
-        w.SetFolderOpener([this](const std::filesystem::path& folder) { opened.push_back(folder.string()); });
+        w.SetFolderOpener([this](const std::filesystem::path& folder, std::string* error) {
+            opened.push_back(folder.string());
+            if (openFails) *error = "xdg-open manca";
+            return !openFails;
+        });
     }
     FRMST_FTESOR& form() { return w.form(); }
     void Show() { w.show(); }
@@ -59,7 +63,12 @@ public:
     }
     bool BusyCursor() { return QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor; }
     bool ProgressOpen() { return w.findChild<QDialog*>("RunProgress") != nullptr; }
-    std::string ProgressText() { return w.findChild<QDialog*>("RunProgress")->findChild<QLabel*>()->text().toStdString(); }
+    // title | text | stop button
+    std::string ProgressState() {
+        auto* p = w.findChild<QDialog*>("RunProgress");
+        auto* stop = p->findChild<QAbstractButton*>("Interrompi");
+        return QString("%1|%2|%3%4").arg(p->windowTitle(), p->findChild<QLabel*>()->text(), stop->text()).arg(stop->isEnabled() ? "" : " (disattivato)").toStdString();
+    }
     void ClickStop() { w.findChild<QDialog*>("RunProgress")->findChild<QAbstractButton*>("Interrompi")->click(); }
     bool SizedAndCentred() {
         return w.size() == QSize(470, 481) && w.frameGeometry().center() == w.screen()->availableGeometry().center();
@@ -90,6 +99,7 @@ public:
         return rows;
     }
     std::vector<std::string> opened;
+    bool openFails = false;
 
 private:
     template <typename T = QAbstractButton>
@@ -114,6 +124,7 @@ struct OpenMessageBox {
         return QString("%1|%2|%3|%4").arg(box->windowTitle(), box->text()).arg(int(box->icon())).arg(buttons.join(' ')).toStdString();
     }
     void Press(const std::string& text) {
+        if (text == "Esc") return QTest::keyClick(box, Qt::Key_Escape);
         for (QAbstractButton* b : box->buttons())
             if (b->text().toStdString() == text) return b->click();
     }
@@ -123,12 +134,12 @@ using ToolkitMessageBoxes = QtMessageBoxes;
 
 inline const MessageBoxCase kMessageBoxCases[] = {
     {{"Controllo stampante", "La stampante X non \xE8 impostata\rRiprovare", platform::Icon::Critical}, "OK", platform::Answer::Ok, "Controllo stampante|La stampante X non è impostata\nRiprovare|3|OK"},
-    {{"KvsPaghe", "Riprovare?", platform::Icon::Question, platform::Buttons::YesNo}, "&No", platform::Answer::No, "KvsPaghe|Riprovare?|4|&No &Yes"},
-    {{"KvsPaghe", "Riprovare?", platform::Icon::Exclamation, platform::Buttons::YesNo}, "&Yes", platform::Answer::Yes, "KvsPaghe|Riprovare?|2|&No &Yes"},
-    {app::test::kPdfDone, "Apri cartella", platform::Answer::Yes,
-     "Creazione modulo PDF Liste Fondo Tesoreria|I file PDF creati sono contenuti "
-     "nella relativa cartella situata in :\n\nC:\\KVPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\FDOTES|1|Apri cartella OK"},
-    {app::test::kPdfDone, "OK", platform::Answer::Ok, ""},
+    {{"KvsPaghe", "Riprovare?", platform::Icon::Question, platform::Buttons::YesNo}, "&No", platform::Answer::No, "KvsPaghe|Riprovare?|4|&No &Sì"},
+    {{"KvsPaghe", "Riprovare?", platform::Icon::Exclamation, platform::Buttons::YesNo}, "&Sì", platform::Answer::Yes, "KvsPaghe|Riprovare?|2|&No &Sì"},
+    {kSummary, "Vedere l'elenco", platform::Answer::ShowList, "Creazione modulo PDF Liste Fondo Tesoreria|Riepilogo|1|Apri cartella OK Vedere l'elenco"},
+    {kSummary, "Apri cartella", platform::Answer::OpenFolder, ""},
+    {kSummary, "Esc", platform::Answer::Ok, ""},
+    {{"Stampe Fondo Tesoreria", "Riepilogo", platform::Icon::Information, platform::Buttons::OkList}, "Esc", platform::Answer::Ok, "Stampe Fondo Tesoreria|Riepilogo|1|OK Vedere l'elenco"},
 };
 
 }  // namespace kv::window::test

@@ -52,7 +52,11 @@ inline std::string TextOf(HWND control) {
 class WindowDriver {
 public:
     WindowDriver(app::Installation& installation, platform::MessageBoxes& messages) : w(installation, &messages) {
-        w.SetFolderOpener([this](const std::filesystem::path& folder) { opened.push_back(folder.string()); });
+        w.SetFolderOpener([this](const std::filesystem::path& folder, std::string* error) {
+            opened.push_back(folder.string());
+            if (openFails) *error = "xdg-open manca";
+            return !openFails;
+        });
         w.SetOnEnd([](int) {});
     }
     FRMST_FTESOR& form() { return w.form(); }
@@ -95,6 +99,11 @@ public:
         return GetCursor() == LoadCursor(nullptr, IDC_WAIT);
     }
     bool ProgressOpen() { return w.progressDialog() != nullptr; }
+    // title | text | stop button
+    std::string ProgressState() {
+        const HWND stop = GetDlgItem(w.progressDialog(), IDCANCEL);
+        return TextOf(w.progressDialog()) + "|" + ProgressText() + "|" + TextOf(stop) + (IsWindowEnabled(stop) ? "" : " (disattivato)");
+    }
     std::string ProgressText() {
         std::string text;
         EnumChildWindows(
@@ -138,6 +147,7 @@ public:
         return rows;
     }
     std::vector<std::string> opened;
+    bool openFails = false;
 
 private:
     Win32FormWindow w;
@@ -165,15 +175,16 @@ struct OpenMessageBox {
     // title | text | the buttons' texts, sorted
     std::string Shown() {
         std::vector<std::string> buttons;
-        for (int id : {IDOK, IDYES, IDNO})
-            if (HWND b = GetDlgItem(box, id)) buttons.push_back(TextOf(b));
+        for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
+            if (HWND b = GetDlgItem(box, id); b && IsWindowVisible(b)) buttons.push_back(TextOf(b));
         std::sort(buttons.begin(), buttons.end());
         std::string out = TextOf(box) + "|" + TextOf(GetDlgItem(box, 0xFFFF)) + "|";
         for (const std::string& b : buttons) out += (&b == &buttons.front() ? "" : " ") + b;
         return out;
     }
     void Press(const std::string& text) {
-        for (int id : {IDOK, IDYES, IDNO})
+        if (text == "Esc") return (void)PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
             if (HWND b = GetDlgItem(box, id); b && TextOf(b) == text) {
                 PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(b));
                 return;
@@ -185,11 +196,11 @@ using ToolkitMessageBoxes = Win32MessageBoxes;
 
 inline const MessageBoxCase kMessageBoxCases[] = {
     {{"Controllo stampante", "La stampante X non \xE8 impostata\rRiprovare", platform::Icon::Critical}, "OK", platform::Answer::Ok, "Controllo stampante|La stampante X non è impostata\nRiprovare|OK"},
-    {{"KvsPaghe", "Riprovare?", platform::Icon::Question, platform::Buttons::YesNo}, "&No", platform::Answer::No, ""},
-    {app::test::kPdfDone, "Apri cartella", platform::Answer::Yes,
-     "Creazione modulo PDF Liste Fondo Tesoreria|I file PDF creati sono contenuti "
-     "nella relativa cartella situata in :\n\nC:\\KVPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\FDOTES|Apri cartella OK"},
-    {app::test::kPdfDone, "OK", platform::Answer::Ok, ""},
+    {{"KvsPaghe", "Riprovare?", platform::Icon::Question, platform::Buttons::YesNo}, "&Sì", platform::Answer::Yes, "KvsPaghe|Riprovare?|&No &Sì"},
+    {kSummary, "Vedere l'elenco", platform::Answer::ShowList, "Creazione modulo PDF Liste Fondo Tesoreria|Riepilogo|Apri cartella OK Vedere l'elenco"},
+    {kSummary, "Apri cartella", platform::Answer::OpenFolder, ""},
+    {kSummary, "Esc", platform::Answer::Ok, ""},
+    {{"Stampe Fondo Tesoreria", "Riepilogo", platform::Icon::Information, platform::Buttons::OkList}, "Esc", platform::Answer::Ok, "Stampe Fondo Tesoreria|Riepilogo|OK Vedere l'elenco"},
 };
 
 }  // namespace kv::window::test

@@ -17,7 +17,6 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <iostream>
 
 #include "app/Extraction.h"
 #include "archive/Errors.h"
@@ -59,7 +58,7 @@ class RunProgress : public QDialog {
 public:
     explicit RunProgress(QWidget* parent) : QDialog(parent) {
         setObjectName(QStringLiteral("RunProgress"));
-        setWindowTitle(FromLegacy(app::kWindowCaption));
+        setWindowTitle(FromLegacy(kProgressTitle));
         setWindowModality(Qt::WindowModal);
         auto* layout = new QVBoxLayout(this);
         label_ = new QLabel(this);
@@ -78,10 +77,16 @@ public:
         if (!stopAsked_) label_->setText(FromLegacy(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
     }
     bool stopAsked() const { return stopAsked_; }
+    // The last company done: the bar full, drawn before the dialog goes.
+    void Finish() {
+        bar_->setValue(bar_->maximum());
+        bar_->repaint();
+    }
     // The stop button, Esc and the close box all ask to stop; the company under way finishes.
     void reject() override {
         stopAsked_ = true;
         stop_->setEnabled(false);
+        stop_->setText(FromLegacy(kStopAskedCaption));
         label_->setText(label_->text().section('\n', 0, 0) + QLatin1Char('\n') + FromLegacy(kStoppingText));
     }
 
@@ -93,9 +98,10 @@ private:
 };
 
 QtFormWindow::QtFormWindow(app::Installation& installation, platform::MessageBoxes* messages, QWidget* parent)
-    : QWidget(parent), openFolder_([](const std::filesystem::path& folder) {
-          std::string error;
-          if (!platform::OpenDocument(folder, &error)) std::cerr << "kvteso: " << error << "\n";
+    : QWidget(parent), openFolder_([](const std::filesystem::path& folder, std::string* error) {
+          const bool opened = platform::OpenDocument(folder, error);
+          if (!opened) *error = platform::Utf8ToCp1252(*error);
+          return opened;
       }) {
     if (!messages) {
         ownMessages_ = std::make_unique<QtMessageBoxes>(this);
@@ -213,11 +219,9 @@ void QtFormWindow::SetCompanyLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) list1_->addItem(FromLegacy(line));
 }
 
-void QtFormWindow::SelectAllCompanies(bool on) {
-    if (on)
-        list1_->selectAll();
-    else
-        list1_->clearSelection();
+void QtFormWindow::SelectCompanies(const std::vector<int>& rows) {
+    list1_->clearSelection();
+    for (int row : rows) list1_->item(row)->setSelected(true);
 }
 
 std::vector<int> QtFormWindow::SelectedCompanies() const {
@@ -260,11 +264,14 @@ bool QtFormWindow::Progress(int index, int count, const std::string& text) {
 }
 
 void QtFormWindow::EndProgress() {
+    if (progress_) progress_->Finish();
     delete progress_;
     progress_ = nullptr;
 }
 
-void QtFormWindow::OpenFolder(const std::filesystem::path& folder) { openFolder_(folder); }
+bool QtFormWindow::OpenFolder(const std::filesystem::path& folder, std::string* error) {
+    return openFolder_(folder, error);
+}
 
 void QtFormWindow::Ended(int exitCode) {
     hide();

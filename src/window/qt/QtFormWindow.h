@@ -29,8 +29,10 @@ public:
     ~QtFormWindow() override;
 
     FRMST_FTESOR& form() { return *form_; }
-    // How a folder is opened after "Apri cartella" (default: the desktop's file manager).
-    void SetFolderOpener(std::function<void(const std::filesystem::path&)> opener) { openFolder_ = std::move(opener); }
+    // How a folder is opened after "Apri cartella" (default: the desktop's file manager); false, with the
+    // cause (Windows-1252), when it cannot be.
+    using FolderOpener = std::function<bool(const std::filesystem::path&, std::string*)>;
+    void SetFolderOpener(FolderOpener opener) { openFolder_ = std::move(opener); }
     // Called with the exit code when the program ends inside an event (RunWindow: the event loop quits).
     void SetOnEnd(std::function<void(int)> onEnd) { onEnd_ = std::move(onEnd); }
 
@@ -44,7 +46,7 @@ private:
     void SizeAndCentre() override;
     void ShowSelectionFrame() override;
     void SetCompanyLines(const std::vector<std::string>& lines) override;
-    void SelectAllCompanies(bool on) override;
+    void SelectCompanies(const std::vector<int>& rows) override;
     std::vector<int> SelectedCompanies() const override;
     void SetCheck1(bool checked, const std::string& caption) override;
     bool Check1() const override;
@@ -54,12 +56,12 @@ private:
     void Busy(bool on) override;
     bool Progress(int index, int count, const std::string& line) override;
     void EndProgress() override;
-    void OpenFolder(const std::filesystem::path& folder) override;
+    bool OpenFolder(const std::filesystem::path& folder, std::string* error) override;
     void Ended(int exitCode) override;
 
     std::unique_ptr<platform::MessageBoxes> ownMessages_;
     std::unique_ptr<FRMST_FTESOR> form_;
-    std::function<void(const std::filesystem::path&)> openFolder_;
+    FolderOpener openFolder_;
     std::function<void(int)> onEnd_;
 
     QGroupBox* frameSelezione_[1] = {};

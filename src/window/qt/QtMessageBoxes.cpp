@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/RunDriver.h"
 #include "platform/Encoding.h"
+#include "window/ControlTable.h"
 
 namespace kv::window {
 
@@ -30,26 +30,34 @@ QMessageBox::Icon IconOf(platform::Icon icon) {
 }  // namespace
 
 platform::Answer QtMessageBoxes::Show(const platform::Message& message) {
+    using platform::Answer;
+    using platform::Buttons;
     QMessageBox box(IconOf(message.icon), FromLegacy(message.title), FromLegacy(message.text), QMessageBox::NoButton,
                     parent_);
-    QAbstractButton* openFolder = nullptr;
-    if (message.buttons == platform::Buttons::YesNo) {
+    // The buttons speak Italian whatever the system's language: named here, not by the toolkit.
+    if (message.buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
+        box.button(QMessageBox::Yes)->setText(FromLegacy(kYesCaption));
+        box.button(QMessageBox::No)->setText(FromLegacy(kNoCaption));
     } else {
-        box.setStandardButtons(QMessageBox::Ok);
-        if (message.title == app::kPdfDoneTitle)
-            openFolder = box.addButton(QStringLiteral("Apri cartella"), QMessageBox::ActionRole);
+        // OK, the default, is the answer to Escape; the summary's other buttons come before it.
+        const bool folder = message.buttons == Buttons::OkOpenFolder || message.buttons == Buttons::OkOpenFolderList;
+        const bool list = message.buttons == Buttons::OkList || message.buttons == Buttons::OkOpenFolderList;
+        if (folder) box.addButton(FromLegacy(kOpenFolderCaption), QMessageBox::ActionRole)->setObjectName("folder");
+        if (list) box.addButton(FromLegacy(kShowListCaption), QMessageBox::ActionRole)->setObjectName("list");
+        QPushButton* ok = box.addButton(FromLegacy(kOkCaption), QMessageBox::AcceptRole);
+        box.setDefaultButton(ok);
+        box.setEscapeButton(ok);
     }
     // A message during a run shows the normal pointer, not the hourglass.
     const bool busy = QApplication::overrideCursor() != nullptr;
     if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int result = box.exec();
     if (busy) QApplication::restoreOverrideCursor();
-    if (openFolder && box.clickedButton() == openFolder) return platform::Answer::Yes;
-    if (message.buttons == platform::Buttons::YesNo)
-        return result == QMessageBox::Yes ? platform::Answer::Yes : platform::Answer::No;
-    return platform::Answer::Ok;
+    if (message.buttons == Buttons::YesNo) return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    const QString pressed = box.clickedButton() ? box.clickedButton()->objectName() : QString();
+    return pressed == "folder" ? Answer::OpenFolder : pressed == "list" ? Answer::ShowList : Answer::Ok;
 }
 
 }  // namespace kv::window

@@ -1,7 +1,6 @@
 #pragma once
-// The Qt window's message boxes: QMessageBox with the suite's icons and buttons, texts converted from
-// Windows-1252 and CR shown as a line break. The message at the end of a PDF run also offers
-// "Apri cartella": pressing it answers Yes (the window then opens the folder of the files).
+// The Qt window's message boxes: QMessageBox with the suite's icons and Italian buttons, texts
+// converted from Windows-1252 and CR shown as a line break.
 #include "platform/Messages.h"
 
 class QWidget;

@@ -1,7 +1,10 @@
 #include "window/WindowMain.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdlib>
 #include <string>
 
@@ -27,6 +30,12 @@ bool DisplayAvailable() {
 int RunWindow(int& argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KVTESO"));
+    // What Qt draws itself (the buttons of its dialogs, its context menus) in Italian, where the
+    // translations are installed; the program's own message boxes name their buttons themselves.
+    QTranslator italian;
+    if (italian.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&italian);
     const QString screenshot = QString::fromStdString(Env("KVTESO_SCREENSHOT"));
     try {
         app::Installation installation;

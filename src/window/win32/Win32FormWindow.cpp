@@ -57,11 +57,7 @@ std::string WithLineBreaks(const std::string& text) {
 }  // namespace
 
 Win32FormWindow::Win32FormWindow(app::Installation& installation, platform::MessageBoxes* messages)
-    : openFolder_([](const std::filesystem::path& folder) {
-          std::string error;
-          if (!platform::OpenDocument(folder, &error))
-              MessageBoxA(nullptr, error.c_str(), app::kWindowCaption, MB_ICONERROR);
-      }) {
+    : openFolder_(platform::OpenDocument) {
     RegisterClasses(WindowProc, ProgressProc);
     const HDC screen = GetDC(nullptr);
     dpi_ = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
@@ -288,7 +284,10 @@ void Win32FormWindow::SetCompanyLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
 }
 
-void Win32FormWindow::SelectAllCompanies(bool on) { SendMessageA(Control("List1"), LB_SETSEL, on ? TRUE : FALSE, -1); }
+void Win32FormWindow::SelectCompanies(const std::vector<int>& rows) {
+    SendMessageA(Control("List1"), LB_SETSEL, FALSE, -1);
+    for (int row : rows) SendMessageA(Control("List1"), LB_SETSEL, TRUE, row);
+}
 
 std::vector<int> Win32FormWindow::SelectedCompanies() const {
     const HWND list = Control("List1");
@@ -335,9 +334,9 @@ bool Win32FormWindow::Progress(int index, int count, const std::string& text) {
         RECT owner{};
         GetWindowRect(window_, &owner);
         progress_ =
-            CreateWindowExA(WS_EX_DLGMODALFRAME, kProgressClass, app::kWindowCaption,
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU, (owner.left + owner.right - width) / 2,
-                            (owner.top + owner.bottom - height) / 2, width, height, window_, nullptr, Instance(), this);
+            CreateWindowExA(WS_EX_DLGMODALFRAME, kProgressClass, kProgressTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                            (owner.left + owner.right - width) / 2, (owner.top + owner.bottom - height) / 2, width,
+                            height, window_, nullptr, Instance(), this);
         const HFONT font = Font("MS Sans Serif", 8.25, false);
         auto child = [&](const char* cls, const char* caption, DWORD style, int x, int y, int w, int h, int id) {
             const HWND c = CreateWindowExA(0, cls, caption, WS_CHILD | WS_VISIBLE | style, x, y, w, h, progress_,
@@ -386,20 +385,27 @@ LRESULT CALLBACK Win32FormWindow::ProgressProc(HWND window, UINT message, WPARAM
 void Win32FormWindow::StopAsked() {
     if (stopAsked_ || !progress_) return;
     stopAsked_ = true;
-    EnableWindow(GetDlgItem(progress_, IDCANCEL), FALSE);
+    const HWND stop = GetDlgItem(progress_, IDCANCEL);
+    SetWindowTextA(stop, kStopAskedCaption);
+    EnableWindow(stop, FALSE);
     const std::string text = Text(progressLabel_);
     SetWindowTextA(progressLabel_, (text.substr(0, text.find('\r')) + "\r\n" + kStoppingText).c_str());
 }
 
 void Win32FormWindow::EndProgress() {
     if (!progress_) return;
+    // The last company done: the bar full, drawn before the dialog goes.
+    SendMessageA(progressBar_, PBM_SETPOS, static_cast<WPARAM>(SendMessageA(progressBar_, PBM_GETRANGE, FALSE, 0)), 0);
+    UpdateWindow(progressBar_);
     EnableWindow(window_, TRUE);
     DestroyWindow(progress_);
     progress_ = progressLabel_ = progressBar_ = nullptr;
     stopAsked_ = false;
 }
 
-void Win32FormWindow::OpenFolder(const std::filesystem::path& folder) { openFolder_(folder); }
+bool Win32FormWindow::OpenFolder(const std::filesystem::path& folder, std::string* error) {
+    return openFolder_(folder, error);
+}
 
 void Win32FormWindow::Ended(int exitCode) {
     ShowWindow(window_, SW_HIDE);

@@ -37,8 +37,10 @@ public:
     // true when it was handled.
     bool PreTranslate(MSG& message);
 
-    // How a folder is opened after "Apri cartella" (default: the shell's open verb).
-    void SetFolderOpener(std::function<void(const std::filesystem::path&)> opener) { openFolder_ = std::move(opener); }
+    // How a folder is opened after "Apri cartella" (default: the shell's open verb); false, with the
+    // cause (Windows-1252), when it cannot be.
+    using FolderOpener = std::function<bool(const std::filesystem::path&, std::string*)>;
+    void SetFolderOpener(FolderOpener opener) { openFolder_ = std::move(opener); }
     // Called with the exit code when the program ends inside an event (default: the loop quits).
     void SetOnEnd(std::function<void(int)> onEnd) { onEnd_ = std::move(onEnd); }
 
@@ -56,7 +58,7 @@ private:
     void SizeAndCentre() override;
     void ShowSelectionFrame() override;
     void SetCompanyLines(const std::vector<std::string>& lines) override;
-    void SelectAllCompanies(bool on) override;
+    void SelectCompanies(const std::vector<int>& rows) override;
     std::vector<int> SelectedCompanies() const override;
     void SetCheck1(bool checked, const std::string& caption) override;
     bool Check1() const override;
@@ -66,12 +68,12 @@ private:
     void Busy(bool on) override;
     bool Progress(int index, int count, const std::string& text) override;
     void EndProgress() override;
-    void OpenFolder(const std::filesystem::path& folder) override;
+    bool OpenFolder(const std::filesystem::path& folder, std::string* error) override;
     void Ended(int exitCode) override;
 
     std::unique_ptr<platform::MessageBoxes> ownMessages_;
     std::unique_ptr<FRMST_FTESOR> form_;
-    std::function<void(const std::filesystem::path&)> openFolder_;
+    FolderOpener openFolder_;
     std::function<void(int)> onEnd_;
     HWND window_ = nullptr;
     HWND progress_ = nullptr;

@@ -1,7 +1,6 @@
 #pragma once
-// The Windows window's message boxes: MessageBoxA with the suite's icons and buttons, texts in
-// Windows-1252 as the program keeps them, a CR as a line break. The message at the end of a PDF run
-// also offers "Apri cartella": pressing it answers Yes (the window then opens the folder of the files).
+// The Windows window's message boxes: MessageBoxA with the suite's icons and Italian buttons, texts in
+// Windows-1252 as the program keeps them, a CR as a line break.
 #include <windows.h>
 
 #include "platform/Messages.h"

@@ -96,7 +96,7 @@ void RunDriver::RunCompany(const ListPass& pass, const std::string& code, Outcom
                                pass.observer,
                                header_,
                                told,
-                               &foundKeys_};
+                               &shared_};
     struct Told {  // a change of the header is told once a run
         bool& told;
         const lists::ListEnvironment& env;
@@ -193,7 +193,7 @@ std::vector<RunDriver::Outcome> RunDriver::Run(std::optional<Destination> to, co
         RunDriver& driver;
         ~Forget() {
             driver.ctx_.files().ForgetRecords();
-            driver.foundKeys_.clear();
+            driver.shared_.Clear();
             if (driver.ctx_.files().IsOpen(archive::Semaphore)) driver.ctx_.files().CHIUDI(archive::Semaphore);
         }
     } forget{*this};
@@ -228,7 +228,7 @@ std::vector<RunDriver::Outcome> RunDriver::Run(std::optional<Destination> to, co
             // The company's employees are read and searched once for all its lists; the next company
             // sees the suite's files as they are then.
             ctx_.files().KeepRecords(archive::Employees, kKeptRecordBytes);
-            foundKeys_.clear();
+            shared_.Clear();
             for (const size_t i : going) {
                 if (lists.size() > 1) observer_->ListTurn(i);
                 pdfFiles_.PDFCREATI = created[i];

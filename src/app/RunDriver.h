@@ -5,12 +5,12 @@
 // drive it.
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "app/Extraction.h"
 #include "archive/ArchiveContext.h"
 #include "lists/ListCatalogue.h"
+#include "lists/ListEngine.h"
 #include "lists/ListObserver.h"
 #include "output/PdfListFiles.h"
 #include "output/PrinterSink.h"
@@ -113,7 +113,7 @@ private:
     RunObserver silent_;
     RunObserver* observer_ = &silent_;
     std::string header_;  // the extraction header of the current run
-    std::unordered_map<std::string, int64_t> foundKeys_;  // the current company's index answers
+    lists::CompanyShared shared_;  // what the current company's lists share
 };
 
 }  // namespace kv::app

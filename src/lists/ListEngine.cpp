@@ -134,7 +134,50 @@ void SCRIVICELLA(ReportSink& sink, double y, double x, std::string& text, bool p
     text.clear();
 }
 
+namespace {
+
+// Hears what a selection tells, for the company's other lists that select the same way.
+class Recorder : public ListObserver {
+public:
+    explicit Recorder(ListObserver* to) : to_(to) {}
+    void Found(const Anomaly& anomaly) override {
+        told.push_back(anomaly);
+        if (to_) to_->Found(anomaly);
+    }
+    std::vector<Anomaly> told;
+
+private:
+    ListObserver* to_;
+};
+
+std::vector<std::string> Select(ListEnvironment& env);
+
+}  // namespace
+
 std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
+    if (!env.shared) return Select(env);
+    CompanyShared::Selection& kept = env.shared->selections[env.list == ListKind::TF14 ? 1 : 0];
+    if (kept.made) {
+        for (Anomaly anomaly : kept.told)
+            if (env.observer) anomaly.list = Info(env.list).code, env.observer->Found(anomaly);
+        return kept.keys;
+    }
+    Recorder recorder(env.observer);
+    ListObserver* const observer = std::exchange(env.observer, &recorder);
+    struct Restore {
+        ListEnvironment& env;
+        ListObserver* observer;
+        ~Restore() { env.observer = observer; }
+    } restore{env, observer};
+    kept.keys = Select(env);
+    kept.told = std::move(recorder.told);
+    kept.made = true;
+    return kept.keys;
+}
+
+namespace {
+
+std::vector<std::string> Select(ListEnvironment& env) {
     FieldRepository& repo = env.repo;
     const std::string list(Info(env.list).code);
     auto report = [&](AnomalyReason reason, const std::string& employee, const std::string& detail) {
@@ -202,6 +245,8 @@ std::vector<std::string> CREALISTADISTAMPA(ListEnvironment& env) {
     }
     return out;
 }
+
+}  // namespace
 
 ListRun::ListRun(ListEnvironment& env, ReportSink& sink)
     : env_(env), sink_(sink), info_(Info(env.list)), list_(info_.make()), layout_(list_->Layout()) {}
@@ -294,13 +339,13 @@ void ListRun::Report(AnomalyReason reason, const std::string& employee, const st
 
 bool ListRun::FindEmployee(const std::string& key) {
     int64_t record = -1;
-    if (const auto* found = env_.foundKeys; found && found->contains(key)) {
-        record = found->at(key);
+    if (env_.shared && env_.shared->foundKeys.contains(key)) {
+        record = env_.shared->foundKeys.at(key);
     } else {
         env_.files.APRISEMA();
         record = env_.keys.ISAM(archive::EmployeeIndex, key, 2, 0);
         env_.files.CHIUDISEMA();
-        if (env_.foundKeys) env_.foundKeys->emplace(key, record);
+        if (env_.shared) env_.shared->foundKeys.emplace(key, record);
     }
     if (record == -1) return false;
     recordShort_ = env_.files.LEGGIREC(archive::Employees, record) == 1;

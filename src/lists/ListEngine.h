@@ -26,6 +26,20 @@ inline constexpr double kLineHeight = 0.35;
 inline constexpr double kLineX = 0.5;
 inline constexpr int kMaxTotals = kObservedTotals;
 
+// What the lists of one company share when they are made one after another: the index's answers for
+// its keys, and the employees each way of selecting took with what it told (the list's code left
+// out). Cleared for the next company, which sees the suite's files as they are then.
+struct CompanyShared {
+    struct Selection {
+        bool made = false;
+        std::vector<std::string> keys;
+        std::vector<Anomaly> told;
+    };
+    std::unordered_map<std::string, int64_t> foundKeys;
+    std::array<Selection, 2> selections;  // the lists' own selection; TF14's
+    void Clear() { *this = CompanyShared{}; }
+};
+
 // What the lists work on: the archive layer, the extraction table and the run's settings.
 struct ListEnvironment {
     ArchiveFiles& files;
@@ -41,9 +55,9 @@ struct ListEnvironment {
     // later is told, not shown). Empty: each page shows the header of the moment.
     std::string header{};
     bool headerChangeTold = false;  // the change has been told in this run
-    // The index's answers for this company's keys, shared by the lists made one after another for it
-    // (none: each list searches every key).
-    std::unordered_map<std::string, int64_t>* foundKeys = nullptr;
+    // What the lists made one after another for this company share (none: each list reads and
+    // searches for itself).
+    CompanyShared* shared = nullptr;
 };
 
 // A value for each cell of an employee line: a number for the columns that hold one, a text for a

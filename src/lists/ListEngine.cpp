@@ -79,6 +79,17 @@ void ReportPastEnd(ListEnvironment& env, std::vector<std::string>::const_iterato
     }
 }
 
+// The employee record just read becomes the repository's REC_DIP. The archive's buffer is not read
+// before the next record read fills it whole, so the two trade places rather than copy the record.
+void TakeEmployeeRecord(ListEnvironment& env) {
+    std::string& read = env.files.buffer(archive::Employees);
+    std::string& into = env.repo.REC_DIP();
+    if (into.size() == read.size())
+        into.swap(read);
+    else
+        into = read;
+}
+
 // A key as the suite writes it: not blank, no control bytes and no 0xFF (what a record overwritten
 // with blanks or 0xFF bytes holds where its key was).
 bool LooksLikeKey(std::string_view key) {
@@ -215,7 +226,7 @@ std::vector<std::string> Select(ListEnvironment& env) {
             if (env.observer) ReportPastEnd(env, it, record);
             break;
         }
-        repo.REC_DIP() = env.files.buffer(archive::Employees);
+        TakeEmployeeRecord(env);
         if (const std::string key = repo.RepoR(fields::P001); !LooksLikeKey(key)) {
             report(AnomalyReason::UnreadableRecord, "record " + NumberText(record),
                    TrimBlanks(key).empty() ? "chiave in bianco" : "chiave \"" + key + "\"");
@@ -349,7 +360,7 @@ bool ListRun::FindEmployee(const std::string& key) {
     }
     if (record == -1) return false;
     recordShort_ = env_.files.LEGGIREC(archive::Employees, record) == 1;
-    env_.repo.REC_DIP() = env_.files.buffer(archive::Employees);
+    TakeEmployeeRecord(env_);
     if (!env_.observer) return true;
     const std::string at = "record " + NumberText(record);
     if (recordShort_) {

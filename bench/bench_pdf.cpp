@@ -19,6 +19,8 @@
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
@@ -260,6 +262,11 @@ private:
 };
 
 std::string WriteFloor(const ListLines& lines, const fs::path& path, int pages, Mode) {
+    static constexpr std::array<bool, 256> kSpecial = [] {
+        std::array<bool, 256> special{};
+        for (unsigned char c : {'(', ')', '\\', '\r', '\n'}) special[c] = true;
+        return special;
+    }();
     std::FILE* file = std::fopen(path.string().c_str(), "wb");
     if (!file) return "cannot create " + path.string();
     std::setvbuf(file, nullptr, _IONBF, 0);  // the buffer is ours
@@ -285,13 +292,19 @@ std::string WriteFloor(const ListLines& lines, const fs::path& path, int pages, 
             content.append("0 0 0 rg\rBT\r/CourierNew 9 Tf 9 TL\r1 0 0 -1 20 ");
             content.append(y, end);
             content.append(" Tm\r(");
-            for (char c : lines.At(p, l)) {
-                if (c == '(' || c == ')' || c == '\\') content.push_back('\\');
-                if (c == '\r' || c == '\n') {
-                    content.append(c == '\r' ? "\\r" : "\\n");
-                    continue;
+            const std::string& text = lines.At(p, l);
+            if (std::none_of(text.begin(), text.end(),
+                             [](char c) { return kSpecial[static_cast<unsigned char>(c)]; })) {
+                content.append(text);
+            } else {
+                for (char c : text) {
+                    if (c == '(' || c == ')' || c == '\\') content.push_back('\\');
+                    if (c == '\r' || c == '\n') {
+                        content.append(c == '\r' ? "\\r" : "\\n");
+                        continue;
+                    }
+                    content.push_back(c);
                 }
-                content.push_back(c);
             }
             content.append(") Tj\rET\r0 0 0 rg\r");
         }

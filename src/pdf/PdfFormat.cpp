@@ -16,15 +16,11 @@ namespace {
 
 // Writes the decimal digits of v at out; returns the end.
 char* WriteDigits(char* out, uint64_t v) {
-    char digits[20];
-    char* p = digits + sizeof digits;
-    do {
-        *--p = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    const size_t n = static_cast<size_t>(digits + sizeof digits - p);
-    std::memcpy(out, p, n);
-    return out + n;
+    if (v < 10) {
+        *out = static_cast<char>('0' + v);
+        return out + 1;
+    }
+    return std::to_chars(out, out + 20, v).ptr;
 }
 
 // Writes value / 1000 for a non-negative integer count of thousandths.
@@ -63,15 +59,20 @@ char* WriteNumber(char* out, double value) {
         return out;
     }
     const bool negative = value < 0;
-    const double scaled = std::trunc(std::fabs(value) * 1000.0 + 0.5);
-    if (scaled == 0) {
-        *out++ = '0';
-        return out;
-    }
-    if (negative) *out++ = '-';
+    const double rounded = std::fabs(value) * 1000.0 + 0.5;
     // Below 10000 a count of thousandths survives the trip through a
     // single-precision value unchanged at 7 significant digits.
-    if (scaled < 1e7) return WriteThousandths(out, static_cast<uint64_t>(scaled));
+    if (rounded < 1e7) {
+        const auto thousandths = static_cast<uint64_t>(rounded);  // truncated, as the count is
+        if (thousandths == 0) {
+            *out++ = '0';
+            return out;
+        }
+        if (negative) *out++ = '-';
+        return WriteThousandths(out, thousandths);
+    }
+    const double scaled = std::trunc(rounded);
+    if (negative) *out++ = '-';
     const float single = static_cast<float>(scaled * 0.001);
     if (!std::isfinite(single)) {
         *out++ = '0';

@@ -148,7 +148,7 @@ void zzToFlateDecode(std::string& data, int quality) {
 // ---------------------------------------------------------------------------
 // LZW
 
-LzwEncoder::LzwEncoder() : slots_(kTableSize, kFreeSlot) {}
+LzwEncoder::LzwEncoder() : slots_(size_t{1} << kMaxTableBits, kFreeSlot) {}
 
 void LzwEncoder::LzwEncode(std::string& data, int quality) {
     constexpr uint32_t kClear = 256;
@@ -157,7 +157,6 @@ void LzwEncoder::LzwEncode(std::string& data, int quality) {
 
     const int q = ClampQuality(quality);
     const uint32_t maxCode = (1u << (9 + q)) - 1;
-    const unsigned shift = static_cast<unsigned>(q + 1);
     const size_t n = data.size();
 
     // At most one code of 12 bits per input byte, a clear code every 253 codes,
@@ -165,8 +164,10 @@ void LzwEncoder::LzwEncode(std::string& data, int quality) {
     out_.resize(n + n / 2 + n / 128 + 16);
     MsbBitWriter writer(Bytes(out_));
     unsigned width = 9;
+    const unsigned tableBits = 11 + static_cast<unsigned>(q);
+    const uint32_t slotMask = (1u << tableBits) - 1;
     uint32_t* const slots = slots_.data();
-    auto clearTable = [slots] { std::fill(slots, slots + kTableSize, kFreeSlot); };
+    auto clearTable = [slots, slotMask] { std::fill(slots, slots + slotMask + 1, kFreeSlot); };
 
     clearTable();
     writer.Put(kClear, width);
@@ -178,23 +179,15 @@ void LzwEncoder::LzwEncode(std::string& data, int quality) {
         for (size_t i = 1; i < n; ++i) {
             const uint32_t c = in[i];
             const uint32_t key = (prefix << 8) | c;
-            uint32_t slot = (c << shift) ^ prefix;
+            uint32_t slot = (key * 0x9E3779B1u) >> (32 - tableBits);  // Fibonacci hashing
             uint32_t v = slots[slot];
-            if ((v >> 12) == key) {  // found at the first probe: the usual case on text
-                prefix = v & 0xFFF;
-                continue;
+            while (v != kFreeSlot && (v >> 12) != key) {
+                slot = (slot + 1) & slotMask;
+                v = slots[slot];
             }
             if (v != kFreeSlot) {
-                const uint32_t step = slot == 0 ? 1 : kTableSize - slot;
-                for (;;) {
-                    slot = slot >= step ? slot - step : slot + kTableSize - step;
-                    v = slots[slot];
-                    if ((v >> 12) == key || v == kFreeSlot) break;
-                }
-                if (v != kFreeSlot) {
-                    prefix = v & 0xFFF;
-                    continue;
-                }
+                prefix = v & 0xFFF;
+                continue;
             }
             writer.Put(prefix, width);
             const uint32_t code = next++;

@@ -34,7 +34,9 @@ public:
     void LzwEncode(std::string& data, int quality);
 
 private:
-    static constexpr uint32_t kTableSize = 5021;  // prime, larger than 4096 - 258
+    // The table is an open-addressed hash with linear probing, four times as many slots as the
+    // quality's codes (2^(11 + quality)), so that probes are short and a reset clears little.
+    static constexpr unsigned kMaxTableBits = 14;
     // Each slot holds (prefix << 8 | byte) << 12 | code, or kFreeSlot. The pair
     // (4095, 255) never occurs: code 4095 is never a prefix, the table is
     // cleared as soon as it is entered.

@@ -36,7 +36,7 @@ Error FileErrorFromCode(const std::error_code& ec) {
     return FileErrorFromErrno(ec.default_error_condition().value());
 }
 
-OutputFile::OutputFile() : buffer_(std::make_unique<char[]>(kBufferSize)) {}
+OutputFile::OutputFile() : buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 OutputFile::~OutputFile() { Discard(); }
 

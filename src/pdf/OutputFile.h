@@ -61,7 +61,7 @@ public:
     void Discard();
 
 private:
-    static constexpr size_t kBufferSize = 1 << 16;
+    static constexpr size_t kBufferSize = 1 << 18;  // large writes: the system takes them at a lower cost per byte
     void WriteSlow(std::string_view bytes);
     void Flush();
     // Hands bytes to the system after the ones flushed; false (the error kept) on failure.

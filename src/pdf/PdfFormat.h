@@ -2,6 +2,7 @@
 // here follows the process locale: the decimal separator is always ".".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,6 +14,10 @@ namespace quill {
 // no exponent, no trailing zeros or point, "0" before the point, "-" for
 // negatives. NaN and infinities are written as 0.
 void AppendNumber(std::string& out, double value);
+// The same number written at out, which has room for kMaxNumberLength
+// characters; returns the end.
+constexpr size_t kMaxNumberLength = 64;
+char* WriteNumber(char* out, double value);
 std::string FormatNumber(double value);
 
 void AppendInteger(std::string& out, int64_t value);
@@ -20,6 +25,8 @@ void AppendInteger(std::string& out, int64_t value);
 // Appends the bytes escaped for a PDF literal string (without the
 // parentheses): "\" "(" ")" get a backslash, CR and LF become \r and \n.
 void AppendEscaped(std::string& out, std::string_view bytes);
+// The same bytes written at out, which has room for twice their number; returns the end.
+char* WriteEscaped(char* out, std::string_view bytes);
 std::string EscapeString(std::string_view bytes);
 
 // Every byte as two upper-case hexadecimal digits.

@@ -159,6 +159,7 @@ void QuillPdf::Impl::ResetState() {
 
     fonts_.clear();
     text_ = {};
+    textRunHead_.font = -1;
     bookmarks_.clear();
     dests_.clear();
     linkCount_ = 0;

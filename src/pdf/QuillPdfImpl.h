@@ -133,11 +133,16 @@ struct QuillPdf::Impl {
         bool embedded = false;
         std::string baseFont;
         std::array<int16_t, 256> widths{};
+        int16_t fixedWidth = -1;  // the width of every code when they are all alike (Courier), else -1
+        std::string contentName;  // "/" and the key as a name, made when the font first draws text
         int16_t textHeight = 0;
         int32_t descent = 0;
         int32_t encoding = 0;
         uint32_t objectNumber = 0;
         std::shared_ptr<TrueTypeFace> trueType;  // fonts added by AddFont
+
+        // Sets the widths and notes whether the font is fixed-pitch.
+        void SetWidths(const std::array<int16_t, 256>& codeWidths);
     };
     // What the drawing operations leave for the next one on the page.
     struct GraphicsState {
@@ -200,6 +205,8 @@ struct QuillPdf::Impl {
     void WriteTextRun(float x, float y, float boxWidth, std::string_view text, float extraWidth, int32_t align,
                       bool newLine);
     float RawWidth(std::string_view text) const;
+    // The operators of a text run up to its position: colour, BT, font and size, leading, matrix start.
+    const std::string& TextRunHead(FontRecord& font);
     void WriteFontObject(FontRecord& font);
     int FindTrueTypeFont(std::string_view name) const;  // -1 when none has that key
     void WriteTrueTypeObjects(FontRecord& font);
@@ -211,7 +218,6 @@ struct QuillPdf::Impl {
     std::unique_ptr<Protection> protection_;
     std::function<bool()> fileBusyHandler_;
     std::string fixedCreationDate_;
-    std::string scratch_;  // reused stream buffer
 
     Error error_;  // the last one recorded
 
@@ -255,6 +261,24 @@ struct QuillPdf::Impl {
 
     std::vector<FontRecord> fonts_;
     TextState text_;
+    // The last text run's head, kept for the next run with the same font, size and text colour.
+    struct TextRunHeadCache {
+        int font = -1;
+        float size = 0;
+        std::string textFill;
+        std::string text;
+    };
+    TextRunHeadCache textRunHead_;
+    // The last width RawWidth computed and what it was computed from.
+    struct WidthMemo {
+        bool valid = false;
+        int64_t sum = 0;
+        int blanks = 0;
+        size_t count = 0;
+        float size = 0, wordSpacing = 0, charSpacing = 0, horizontalScaling = 0;
+        float width = 0;
+    };
+    mutable WidthMemo widthMemo_;
 
     // outline, named destinations and link areas (QuillPdfOutline.cpp)
     struct Bookmark {

@@ -191,6 +191,20 @@ int32_t QuillPdf::Impl::BeginPage() {
     pageTop_ = marginTop_;
     pageBottom_ = marginBottom_;
     pageClip_ = clip_;
+    // The content opens with the flip, which maps the top-left origin inside the margins, Y downwards,
+    // onto the page; the page's geometry is fixed from here on.
+    content_ += "1 0 0 -1 ";
+    AppendNumber(content_, pageLeft_);
+    content_ += ' ';
+    AppendNumber(content_, pageHeight_ - pageTop_);
+    content_ += " cm \r";
+    if (pageClip_ != 0) {
+        content_ += "0 0 ";
+        AppendNumber(content_, pageWidth_ - pageRight_ - pageLeft_);
+        content_ += ' ';
+        AppendNumber(content_, pageHeight_ - pageBottom_ - pageTop_);
+        content_ += " re W n\r";
+    }
     SetColorFill("Black");
     SetColorLine("Black");
     SetColorText("Black");
@@ -207,22 +221,6 @@ int32_t QuillPdf::Impl::BeginPage() {
 void QuillPdf::Impl::EndPage() {
     if (!pageOpen_) return;
     pageOpen_ = false;
-
-    // The flip maps the top-left origin inside the margins, Y downwards, onto the page.
-    scratch_.clear();
-    scratch_ += "1 0 0 -1 ";
-    AppendNumber(scratch_, pageLeft_);
-    scratch_ += ' ';
-    AppendNumber(scratch_, pageHeight_ - pageTop_);
-    scratch_ += " cm \r";
-    if (pageClip_ != 0) {
-        scratch_ += "0 0 ";
-        AppendNumber(scratch_, pageWidth_ - pageRight_ - pageLeft_);
-        scratch_ += ' ';
-        AppendNumber(scratch_, pageHeight_ - pageBottom_ - pageTop_);
-        scratch_ += " re W n\r";
-    }
-    scratch_ += content_;
 
     uint32_t pageObject = 0;
     StartIndirectObject(pageObject);
@@ -265,7 +263,7 @@ void QuillPdf::Impl::EndPage() {
     uint32_t contentObject = 0;
     StartIndirectObject(contentObject);
     WriteLine("<<");
-    WriteStream(scratch_, contentObject);
+    WriteStream(content_, contentObject);
     EndIndirectObject();
 
     if (!annotations_.empty()) {

@@ -56,6 +56,14 @@ bool SameUpper(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+void QuillPdf::Impl::FontRecord::SetWidths(const std::array<int16_t, 256>& codeWidths) {
+    widths = codeWidths;
+    fixedWidth = widths[0];
+    for (const int16_t w : widths) {
+        if (w != fixedWidth) fixedWidth = -1;
+    }
+}
+
 void QuillPdf::Impl::SetFont(const std::string& name, float size, int32_t style, int32_t encoding) {
     if (std::isfinite(size) && size > 0)
         text_.size = size;
@@ -98,7 +106,7 @@ void QuillPdf::Impl::SetFont(const std::string& name, float size, int32_t style,
     FontRecord font;
     font.key = std::move(key);
     font.baseFont = std::move(baseFont);
-    font.widths = StandardWidths(family.family, variant);
+    font.SetWidths(StandardWidths(family.family, variant));
     font.textHeight = family.textHeight;
     font.descent = family.descent;
     font.encoding = enc;
@@ -178,16 +186,36 @@ void QuillPdf::Impl::SetTextLineSpacing(float factor) {
 }
 
 float QuillPdf::Impl::RawWidth(std::string_view text) const {
-    const std::array<int16_t, 256>& widths = fonts_[static_cast<size_t>(text_.font)].widths;
+    const FontRecord& font = fonts_[static_cast<size_t>(text_.font)];
     int64_t sum = 0;
     int blanks = 0;
-    for (unsigned char c : text) {
-        sum += widths[c];
-        blanks += c == ' ';
+    if (font.fixedWidth >= 0) {
+        sum = static_cast<int64_t>(font.fixedWidth) * static_cast<int64_t>(text.size());
+    } else {
+        for (unsigned char c : text) sum += font.widths[c];
     }
+    // Blanks count only with a word spacing; without one they add 0 either way.
+    if (text_.wordSpacing != 0) {
+        for (unsigned char c : text) blanks += c == ' ';
+    }
+    // Lines of a list measure the same again and again: the last result is kept with its inputs.
+    WidthMemo& memo = widthMemo_;
+    if (memo.valid && memo.sum == sum && memo.blanks == blanks && memo.count == text.size() &&
+        memo.size == text_.size && memo.wordSpacing == text_.wordSpacing && memo.charSpacing == text_.charSpacing &&
+        memo.horizontalScaling == text_.horizontalScaling)
+        return memo.width;
     const double length = static_cast<double>(sum) * text_.size / 1000.0 +
         blanks * static_cast<double>(text_.wordSpacing) + static_cast<double>(text.size()) * text_.charSpacing;
-    return static_cast<float>(length * text_.horizontalScaling / 100.0);
+    memo = {true,
+            sum,
+            blanks,
+            text.size(),
+            text_.size,
+            text_.wordSpacing,
+            text_.charSpacing,
+            text_.horizontalScaling,
+            static_cast<float>(length * text_.horizontalScaling / 100.0)};
+    return memo.width;
 }
 
 float QuillPdf::Impl::TextLength(std::string_view text) const {
@@ -198,6 +226,29 @@ float QuillPdf::Impl::TextLength(std::string_view text) const {
 float QuillPdf::Impl::TextHeight() const {
     if (text_.font < 0) return 0;
     return fonts_[static_cast<size_t>(text_.font)].textHeight * text_.size / 1000.0f / scale_;
+}
+
+const std::string& QuillPdf::Impl::TextRunHead(FontRecord& font) {
+    TextRunHeadCache& cache = textRunHead_;
+    if (cache.font == text_.font && cache.size == text_.size && cache.textFill == graphics_.textFillOp)
+        return cache.text;
+    if (font.contentName.empty()) {
+        font.contentName.push_back('/');
+        AppendPdfName(font.contentName, font.key);
+    }
+    cache.font = text_.font;
+    cache.size = text_.size;
+    cache.textFill = graphics_.textFillOp;
+    std::string& head = cache.text;
+    head = graphics_.textFillOp;
+    head += "\rBT\r";
+    head += font.contentName;
+    head += ' ';
+    AppendNumber(head, text_.size);
+    head += " Tf ";
+    AppendNumber(head, text_.size);
+    head += " TL\r1 0 0 -1 ";
+    return head;
 }
 
 void QuillPdf::Impl::DrawText(float x, float y, std::string_view text, int32_t align) {
@@ -282,30 +333,35 @@ void QuillPdf::Impl::WriteTextRun(float x, float y, float boxWidth, std::string_
     }
     dx += extraWidth;
 
-    const FontRecord& font = fonts_[static_cast<size_t>(text_.font)];
+    FontRecord& font = fonts_[static_cast<size_t>(text_.font)];
     if (std::string* out = ContentTarget()) {
         const double left = static_cast<double>(x + dx) * scale_;
         const double baseline = static_cast<double>(y) * scale_;
-        out->append(graphics_.textFillOp);
-        out->append("\rBT\r/");
-        AppendPdfName(*out, font.key);
-        out->push_back(' ');
-        AppendNumber(*out, text_.size);
-        out->append(" Tf ");
-        AppendNumber(*out, text_.size);
-        out->append(" TL\r1 0 0 -1 ");
-        AppendNumber(*out, left);
-        out->push_back(' ');
-        AppendNumber(*out, baseline);
-        out->append(" Tm\r");
-        out->append(prefix, prefixLength);
-        out->push_back('(');
-        AppendEscaped(*out, text);
-        out->append(") Tj");
-        out->append(suffix, suffixLength);
-        out->append("\rET\r");
-        out->append(graphics_.fillOp);
-        out->push_back('\r');
+        // One growth of the content for the whole run, filled in place: room for every byte escaped.
+        const std::string& head = TextRunHead(font);
+        const std::string& fillOp = graphics_.fillOp;
+        const size_t start = out->size();
+        out->resize(start + head.size() + 2 * kMaxNumberLength + prefixLength + 2 * text.size() + suffixLength +
+                    fillOp.size() + 16);
+        char* p = out->data() + start;
+        auto copy = [&p](const char* bytes, size_t n) {
+            std::memcpy(p, bytes, n);
+            p += n;
+        };
+        copy(head.data(), head.size());
+        p = WriteNumber(p, left);
+        *p++ = ' ';
+        p = WriteNumber(p, baseline);
+        copy(" Tm\r", 4);
+        copy(prefix, prefixLength);
+        *p++ = '(';
+        p = WriteEscaped(p, text);
+        copy(") Tj", 4);
+        copy(suffix, suffixLength);
+        copy("\rET\r", 4);
+        copy(fillOp.data(), fillOp.size());
+        *p++ = '\r';
+        out->resize(static_cast<size_t>(p - out->data()));
 
         if (text_.style & (4 | 8 | 16)) {
             out->append("q\r");

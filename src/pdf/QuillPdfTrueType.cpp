@@ -61,7 +61,9 @@ std::string QuillPdf::Impl::AddFont(const std::string& fileName, const std::stri
     font.baseFont = name;
     const bool bold = m.weightClass > 500, italic = m.italicAngle != 0;
     if (bold || italic) font.baseFont += std::string(",") + (bold ? "Bold" : "") + (italic ? "Italic" : "");
-    for (size_t c = 0; c < 256; ++c) font.widths[c] = ToInt16(m.widths[c]);
+    std::array<int16_t, 256> widths{};
+    for (size_t c = 0; c < 256; ++c) widths[c] = ToInt16(m.widths[c]);
+    font.SetWidths(widths);
     font.textHeight = ToInt16(m.ascent + std::abs(m.descent));
     font.descent = m.descent;
     font.encoding = encoding == 1 ? 1 : 0;

@@ -200,8 +200,9 @@ void BM_IndexSearch(benchmark::State& state) {
     state.counters["keys"] = static_cast<double>(searches.size());
 }
 
-// The same bytes without the archive layer: open, lock, read and close the semaphore file, then
-// read the root, the middle page and the leaf that the search reads.
+// The same bytes without the archive layer: lock and read the semaphore file (open for the whole
+// run, as the archive layer keeps it here), read the root, the middle page and the leaf that the
+// search reads, unlock.
 void BM_IndexSearchPlainPread(benchmark::State& state) {
     const auto& searches = TheSuite().searches();
     const int index = ::open(TheSuite().file("SLDIPIDX.DAT").c_str(), O_RDONLY | O_CLOEXEC);
@@ -209,16 +210,17 @@ void BM_IndexSearchPlainPread(benchmark::State& state) {
     std::string page(demo::kIndexRecordLength, ' ');
     std::string sema(kv::archive::SemaphoreRecordLength, ' ');
     size_t i = 0;
+    const int s = ::open(semaphore.c_str(), O_RDWR | O_CLOEXEC);
     for (auto _ : state) {
-        const int s = ::open(semaphore.c_str(), O_RDWR | O_CLOEXEC);
         ::flock(s, LOCK_EX | LOCK_NB);
         benchmark::DoNotOptimize(::pread(s, sema.data(), sema.size(), 0));
-        ::close(s);
         for (int p : searches[i].pages)
             benchmark::DoNotOptimize(
                 ::pread(index, page.data(), page.size(), int64_t{p - 1} * demo::kIndexRecordLength));
+        ::flock(s, LOCK_UN);
         i = (i + 1) % searches.size();
     }
+    ::close(s);
     ::close(index);
     state.SetItemsProcessed(state.iterations());
     state.counters["keys"] = static_cast<double>(searches.size());
@@ -275,17 +277,18 @@ public:
         ConsoleReporter::Finalize();
         std::printf("\nBenchmark suite: %zu companies, %zu employees (%zu indexed keys)\n", TheSuite().companies(),
                     TheSuite().employees(), TheSuite().searches().size());
-        Ratio("index searches", "BM_IndexSearch", "BM_IndexSearchPlainPread");
-        Ratio("records read", "BM_ReadRecord", "BM_ReadRecordPlainPread");
+        Ratio("index searches", "BM_IndexSearch", "BM_IndexSearchPlainPread", 0.8);
+        Ratio("records read", "BM_ReadRecord", "BM_ReadRecordPlainPread", 0.9);
     }
 
 private:
-    void Ratio(const char* what, const std::string& ours, const std::string& plain) {
+    void Ratio(const char* what, const std::string& ours, const std::string& plain, double goal) {
         if (!nanos_.count(ours) || !nanos_.count(plain)) return;
         const double perSecond = 1e9 / nanos_[ours];
         const double plainPerSecond = 1e9 / nanos_[plain];
-        std::printf("%-16s %12.0f per second; plain pread %12.0f per second; ratio %.2f\n", what, perSecond,
-                    plainPerSecond, perSecond / plainPerSecond);
+        const double ratio = perSecond / plainPerSecond;
+        std::printf("%-16s %12.0f per second; plain pread %12.0f per second; ratio %.2f (goal: at least %.1f) %s\n",
+                    what, perSecond, plainPerSecond, ratio, goal, ratio >= goal ? "MET" : "NOT MET");
     }
     std::map<std::string, double> nanos_;
 };

@@ -136,7 +136,8 @@ int64_t ArchiveFiles::FileLength(int number) const {
 }
 
 std::string ArchiveFiles::TraceName(const std::string& routine, int number, const std::string& recordText) {
-    return routine + " (" + std::to_string(number) + "-" + recordText + ")";
+    std::string name(routine);  // most names stay within the string's own small buffer
+    return name.append(" (").append(std::to_string(number)).append("-").append(recordText).append(")");
 }
 
 void ArchiveFiles::Fatal(const std::string& text) {
@@ -340,7 +341,10 @@ int ArchiveFiles::ReadRecord(int number, const std::string& recordText, int64_t 
     errors_.Guard(traceName, [&] {
         const int i = SlotIndex(number);
         const std::string& path = files_[i].suitePath;
-        errors_.NoteRead((path.empty() ? "archivio " + std::to_string(number) : path) + ", record " + recordText);
+        if (path.empty())
+            errors_.NoteRead("archivio " + std::to_string(number) + ", record " + recordText);
+        else
+            errors_.NoteRead(path, recordText);
         Slot& s = slots_[i];
         s.lastRecord = record;
         if (static_cast<int64_t>(s.buffer.size()) != s.recordLength) throw RuntimeError(err::BadRecordLength);
@@ -513,10 +517,12 @@ void ArchiveFiles::APRISEMA() {
             fd = OpenShared(HostPath(SuitePath(settings_.archiveFolder, "SLSEMA.DAT")), /*create=*/true);
             files_[archive::Semaphore].fd = fd;
         }
-        const auto deadline = std::chrono::steady_clock::now() + semaphoreWait_;
+        std::chrono::steady_clock::time_point deadline{};  // set at the first refusal
         while (!platform::TryLockExclusive(fd)) {
             const int e = errno;
-            if ((e != EWOULDBLOCK && e != EAGAIN) || std::chrono::steady_clock::now() >= deadline) {
+            const auto now = std::chrono::steady_clock::now();
+            if (deadline == std::chrono::steady_clock::time_point{}) deadline = now + semaphoreWait_;
+            if ((e != EWOULDBLOCK && e != EAGAIN) || now >= deadline) {
                 CloseSlot(archive::Semaphore);
                 if (e == EWOULDBLOCK || e == EAGAIN)
                     throw RuntimeError(err::PermissionDenied,

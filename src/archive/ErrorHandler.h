@@ -2,6 +2,7 @@
 // The central error handler: reports a run-time error with the routine trace and ends the program,
 // or, for a printer error, lets the user retry or skip the failed statement.
 #include <string>
+#include <string_view>
 
 #include "archive/Errors.h"
 #include "archive/Trace.h"
@@ -30,6 +31,10 @@ public:
 
     // The archive file and record being read (set by each record read, before it runs).
     void NoteRead(std::string fileAndRecord) { lastRead_ = std::move(fileAndRecord); }
+    // The same for a record of a file, kept in place (the note is taken at every read).
+    void NoteRead(std::string_view file, std::string_view record) {
+        lastRead_.assign(file).append(", record ").append(record);
+    }
     // The extraction entry the next reads are made for; empty once it has been read.
     void NoteEntry(std::string entry) { entry_ = std::move(entry); }
     // The employee (key) whose fields are being read, and the field whose reading failed (code and

@@ -1,6 +1,7 @@
 #include "archive/KeySearch.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 #include "archive/LegacyText.h"
@@ -108,7 +109,8 @@ int64_t KeySearch::Search(int archive, const std::string& key) {
         if (entry[static_cast<size_t>(keyLength)] != static_cast<char>('0' + level)) DamagedPage(err::BadRecordNumber);
         const std::string_view numberText = entry.substr(static_cast<size_t>(keyLength) + 1, 6);
         if (!AllDigits(numberText)) DamagedPage(err::BadRecordNumber);
-        const int64_t number = std::stoll(std::string(numberText));
+        int64_t number = 0;
+        std::from_chars(numberText.data(), numberText.data() + numberText.size(), number);
         if (level == 3) return std::memcmp(entry.data(), key.data(), key.size()) == 0 ? number : -1;
         if (number < 2 || number == page) DamagedPage(err::BadRecordNumber);  // no child, root or itself
         page = number;

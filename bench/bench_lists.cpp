@@ -7,6 +7,10 @@
 // the read and write system calls of a run, and the goals: a third of the time and of the system
 // calls of the list-by-list run this program made before (measured on this machine), and under 3x the
 // list-by-list read time.
+// The run creates about 1,100 files and folders: on ext4, when many files of the file system were
+// deleted in the last minutes (a build going on, a benchmark just ended), the search for free inodes
+// passes over them and can take more time than the lists themselves (perf: find_inode_bit,
+// recently_deleted). Run it on a quiet file system, or point TMPDIR at another one.
 // The workbooks of the seven lists (one per list, 100 company sheets each) are timed too: written alone
 // (the lists run for the workbook only, as `--batch --xlsx` does) and together with the PDF files; the
 // goal for the workbooks alone is under 1.5x the PDF run.

@@ -1,12 +1,13 @@
 // Start-up of the window on the 100-company / 10,000-employee demo suite, offscreen: from the
 // window's construction (settings, archives, the extraction checked, loaded and sorted, the company
 // list filled) to the window shown with its first paint done. Each iteration leaves by "&Uscita",
-// so the next one starts as a fresh program would. The goal is under 0.3 s.
+// so the next one starts as a fresh program would. The goal is under 0.2 s on average.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <QApplication>
 #include <QListWidget>
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -43,10 +44,14 @@ struct Suite {
     fs::path root;
 };
 
+double g_total = 0;  // seconds, over g_starts start-ups
+int g_starts = 0;
+
 void BM_WindowStartUp(benchmark::State& state) {
     static Suite suite;
     int companies = 0;
     for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
         auto installation =
             std::make_unique<kv::app::Installation>(suite.root.string(), (suite.root / "registry.ini").string());
         kv::platform::ScriptedMessageBoxes messages;
@@ -55,6 +60,7 @@ void BM_WindowStartUp(benchmark::State& state) {
         window->show();
         QApplication::processEvents();
         state.PauseTiming();
+        g_total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), ++g_starts;
         companies = window->findChild<QListWidget*>(QStringLiteral("List1"))->count();
         window->close();  // "&Uscita": archives closed, task line handed back
         if (!window->form().ended() || !messages.shown().empty()) std::abort();
@@ -74,6 +80,10 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::cout << "Goal: the window shown within 300 ms of its start.\n";
+    if (g_starts > 0) {
+        const double mean = g_total / g_starts * 1000;
+        std::cout << "Window shown, mean of " << g_starts << " start-ups: " << mean
+                  << " ms (goal: under 200 ms) " << (mean < 200 ? "MET" : "NOT MET") << "\n";
+    }
     return 0;
 }

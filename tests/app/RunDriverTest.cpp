@@ -131,10 +131,11 @@ TEST(SessionTest, StartRunAndLeave) {
     std::string told;
     for (const std::string& line : report.Lines())
         if (line.find("Testata") != line.npos || line.find("indice") != line.npos) told += line + "\n";
-    EXPECT_EQ(told, "Anomalia 002 CF01: Testata dell'estrazione cambiata durante l'elaborazione: usata quella iniziale (ora 31/01/2006, in uso 31/12/2005)\n"
-                    "Anomalia 002 CF01 0020000001: Chiave assente dall'indice\n"
-                    "Anomalia 002 TF14: Testata dell'estrazione cambiata durante l'elaborazione: usata quella iniziale (ora 31/01/2006, in uso 31/12/2005)\n"
-                    "Anomalia 002 TF14 0020000001: Chiave assente dall'indice\n");
+    EXPECT_EQ(told,
+              "Anomalia 002 CF01: Testata dell'estrazione cambiata durante l'elaborazione: usata quella iniziale (ora 31/01/2006, in uso 31/12/2005)\n"
+              "Anomalia 002 CF01 0020000001: Chiave assente dall'indice\n"
+              "Anomalia 002 TF14: Testata dell'estrazione cambiata durante l'elaborazione: usata quella iniziale (ora 31/01/2006, in uso 31/12/2005)\n"
+              "Anomalia 002 TF14 0020000001: Chiave assente dall'indice\n");
     (*s)->driver().SetObserver(s.get()), (*s)->driver().SetListObserver(nullptr);
     s->Shown();
     EXPECT_THROW((*s)->Leave(), ProgramEnd);

@@ -335,7 +335,9 @@ int ArchiveFiles::LEGGIREC(int number, RecordValue record) {
 }
 
 int ArchiveFiles::ReadRecord(int number, const std::string& recordText, int64_t record) {
-    const std::string traceName = TraceName("LEGGIREC", number, recordText);
+    // Built in place: a record read is the most frequent routine of a run.
+    std::string& traceName = readTraceName_;
+    traceName.assign("LEGGIREC (").append(std::to_string(number)).append("-").append(recordText).append(")");
     errors_.trace().TRACCIA(traceName);
     int pastEnd = 0;
     errors_.Guard(traceName, [&] {
@@ -507,8 +509,9 @@ bool ArchiveFiles::ESISTEFILE(const std::string& path) const {
 // ---- Semaphore -------------------------------------------------------------------------------------
 
 void ArchiveFiles::APRISEMA() {
-    errors_.trace().TRACCIA("APRISEMA");
-    errors_.Guard("APRISEMA", [&] {
+    static const std::string kName = "APRISEMA";
+    errors_.trace().TRACCIA(kName);
+    errors_.Guard(kName, [&] {
         // Where an open file keeps no other program out, the file stays open between the searches
         // and only its lock is taken and given back (CHIUDISEMA).
         platform::FileHandle fd = files_[archive::Semaphore].fd;
@@ -535,8 +538,9 @@ void ArchiveFiles::APRISEMA() {
         }
         Slot& s = slots_[archive::Semaphore];
         s.recordLength = archive::SemaphoreRecordLength;
-        s.buffer.assign(archive::SemaphoreRecordLength, ' ');
-        ReadAt(fd, s.buffer.data(), archive::SemaphoreRecordLength, 0);  // read, not used
+        s.buffer.resize(archive::SemaphoreRecordLength);
+        const int64_t got = ReadAt(fd, s.buffer.data(), archive::SemaphoreRecordLength, 0);  // read, not used
+        std::fill(s.buffer.begin() + got, s.buffer.end(), ' ');
     });
 }
 

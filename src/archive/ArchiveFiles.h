@@ -168,6 +168,7 @@ private:
     std::array<Slot, archive::Last + 1> slots_{};
     std::array<OsFile, archive::Last + 1> files_{};
     int64_t currentRecordLength_ = 0;
+    std::string readTraceName_;  // the trace name of the record read under way
     std::chrono::milliseconds semaphoreWait_{3000};
     std::chrono::milliseconds semaphoreInterval_{50};
     struct KeptRecords {

@@ -27,7 +27,12 @@ void KeySearch::Complain(const std::string& text) {
 
 int64_t KeySearch::ISAM(int archive, const std::string& key, int operation, int64_t record) {
     ErrorHandler& errors = files_.errors();
-    const std::string traceName = "ISAM (" + std::to_string(archive) + "-" + std::to_string(operation) + ")";
+    std::string& traceName = traceName_;  // built in place: a search is made for every employee
+    traceName.assign("ISAM (")
+        .append(std::to_string(archive))
+        .append("-")
+        .append(std::to_string(operation))
+        .append(")");
     errors.trace().TRACCIA(traceName);
     int64_t result = -1;
     errors.Guard(traceName, [&] {

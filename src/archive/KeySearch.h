@@ -35,6 +35,7 @@ private:
     void Complain(const std::string& text);
 
     ArchiveFiles& files_;
+    std::string traceName_;  // the trace name of the search under way
 };
 
 }  // namespace kv

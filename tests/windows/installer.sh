@@ -38,6 +38,7 @@ grep -q PERCORSOARCHIVI "$work/settings" || fail "kvdemo left no settings"
 
 echo "== installing $(basename "$setup") silently"
 scripts/wine.sh "$setup" /S || fail "the installer ended with status $?"
+wineserver -w  # whatever the installer left running has ended, its registry keys written
 listing() { (shopt -s dotglob nullglob; cd "$1" 2>/dev/null && echo *); }
 [ "$(listing "$folder")" = "kvteso.exe uninstall.exe" ] || fail "installed: $(listing "$folder")"
 resources=$(x86_64-w64-mingw32-windres -i "$folder/kvteso.exe" -O rc)
@@ -50,7 +51,7 @@ for line in 'Local path.*: C:\\Program Files\\KVTESO\\kvteso.exe$' 'Icon locatio
   'Icon index.*: 0$' 'Working directory.*: C:\\Program Files\\KVTESO$'; do
   grep -q "$line" "$work/shortcut" || fail "the Start menu entry has no line $line"
 done
-reg_query "$key" >"$work/key"
+reg_query "$key" >"$work/key" || fail "no uninstall key $key"
 # EstimatedSize: the folder's kilobytes, as NSIS counts them (whole or rounded up).
 bytes=$(cat "$folder"/* | wc -c)
 size=$(sed -n 's/^ *EstimatedSize *REG_DWORD *//p' "$work/key")

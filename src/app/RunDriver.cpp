@@ -17,9 +17,7 @@ namespace {
 // At most this much of a company's employee records is kept for its lists (about 4,000 employees of
 // 16 KB); the records past it are read again by each list.
 constexpr size_t kKeptRecordBytes = size_t{64} << 20;
-}  // namespace
 
-namespace {
 // Writes nothing: the run of a list for its observer alone.
 class SilentSink : public lists::ReportSink {
 public:
@@ -230,7 +228,7 @@ std::vector<RunDriver::Outcome> RunDriver::Run(std::optional<Destination> to, co
             ctx_.files().KeepRecords(archive::Employees, kKeptRecordBytes);
             shared_.Clear();
             for (const size_t i : going) {
-                if (lists.size() > 1) observer_->ListTurn(i);
+                observer_->ListTurn(i);
                 pdfFiles_.PDFCREATI = created[i];
                 bool headerTold = told[i];
                 try {
@@ -244,7 +242,7 @@ std::vector<RunDriver::Outcome> RunDriver::Run(std::optional<Destination> to, co
         }
         if (!exportOnly) {
             for (const size_t i : going) {
-                if (lists.size() > 1) observer_->ListTurn(i);
+                observer_->ListTurn(i);
                 observer_->ChoicesReset();
                 if (MODOPDF && created[i])
                     ctx_.messages().Show({kPdfDoneTitle,
